@@ -1,0 +1,17 @@
+// The conventions every dialog of the module follows: message boxes, the Help button
+// and the title bar's close box.
+#pragma once
+
+#include <windows.h>
+
+// Shows string `textId` under caption string `captionId` in a message box owned by the
+// active window; returns the button the user chose.
+int ShowMessage(UINT captionId, UINT textId, UINT flags);
+
+// The Help button: opens the module's help file at its contents page, or writes a
+// debugger trace when the file's name cannot be loaded.
+void ShowHelp(HWND dialog);
+
+// The close box: turns WM_SYSCOMMAND/SC_CLOSE into a click of the dialog's own close
+// button `closeId`. Returns true when the message was such a close request.
+bool HandleCloseRequest(HWND dialog, UINT message, WPARAM wParam, int closeId);

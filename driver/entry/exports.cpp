@@ -1,0 +1,106 @@
+// The small exports of the driver interface: print queries, advanced properties,
+// upgrade, device capabilities and printer events.
+#include "driver/entry/ddk.h"
+
+#include <cstring>
+
+#include "driver/entry/capabilities.h"
+#include "driver/entry/guard.h"
+#include "driver/entry/module_state.h"
+#include "driver/entry/printer_info.h"
+
+// Every job is printable: no error string, no resource id.
+extern "C" BOOL WINAPI DevQueryPrint(HANDLE, LPDEVMODEW, DWORD* pResID) {
+    return qf::CallGuarded<BOOL>(TRUE, [pResID]() -> BOOL {
+        if (pResID) *pResID = 0;
+        return TRUE;
+    });
+}
+
+extern "C" BOOL WINAPI DevQueryPrintEx(PDEVQUERYPRINT_INFO) { return TRUE; }
+
+// The private block has no advanced page; the answer is its size.
+extern "C" LONG WINAPI DrvAdvancedDocumentProperties(HWND, HANDLE, PWSTR, PDEVMODEW, PDEVMODEW) {
+    return qf::kPrivateSize;
+}
+
+// Also exported as PrinterProperties: nothing to upgrade or show.
+extern "C" BOOL WINAPI DrvUpgradePrinter(DWORD, LPBYTE) { return TRUE; }
+
+namespace {
+
+void WriteCapability(const qf::CapabilityAnswer& answer, uint32_t capability, void* output) {
+    switch (answer.output) {
+    case qf::CapabilityOutput::kNone:
+        break;
+    case qf::CapabilityOutput::kWord: {
+        const WORD value = static_cast<WORD>(answer.first);
+        std::memcpy(output, &value, sizeof value);
+        break;
+    }
+    case qf::CapabilityOutput::kPoint: {
+        const LONG point[2] = {answer.first, answer.second};
+        std::memcpy(output, point, sizeof point);
+        break;
+    }
+    case qf::CapabilityOutput::kString: {
+        WCHAR text[qf::kLoadedNameChars] = {};
+        LoadStringW(g_hInstance, static_cast<UINT>(answer.first), text, qf::kLoadedNameChars);
+        const int slot = qf::CapabilityStringChars(capability);
+        text[slot - 1] = L'\0';
+        std::memcpy(output, text, slot * sizeof(WCHAR));
+        break;
+    }
+    }
+}
+
+}  // namespace
+
+// DrvDeviceCapabilities
+//   hPrinter [I] ignored (applications' calls through the spooler pass NULL)
+//   capability [I] DC_ index in its low 16 bits
+//   pOutput [O] optional; written as the capability table says
+//   pDevMode [I] optional; its orientation selects the paper extents
+// Returns the table's value, -1 for an index the driver does not know.
+extern "C" DWORD WINAPI DrvDeviceCapabilities(HANDLE, PWSTR, DWORD capability, PVOID pOutput,
+                                              PDEVMODEW pDevMode) {
+    return qf::CallGuarded<DWORD>(static_cast<DWORD>(-1), [&]() -> DWORD {
+        const qf::CapabilityAnswer answer = qf::AnswerCapability(
+            capability, pDevMode != nullptr, pDevMode ? pDevMode->dmOrientation : 0);
+        if (pOutput) WriteCapability(answer, capability, pOutput);
+        return static_cast<DWORD>(answer.result);
+    });
+}
+
+namespace {
+
+// A printer is initialised only when its driver data file can be opened.
+BOOL InitializePrinter(LPWSTR printerName) {
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(printerName, &printer, &defaults)) return TRUE;
+
+    BOOL ok = FALSE;
+    DRIVER_INFO_2W* driver = qf::ReadDriverInfo(printer);
+    if (driver && driver->pDataFile) {
+        HANDLE file = CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            ok = TRUE;
+        }
+    }
+    qf::FreePrinterRecord(driver);
+    ClosePrinter(printer);
+    return ok;
+}
+
+}  // namespace
+
+// DrvPrinterEvent: only PRINTER_EVENT_INITIALIZE does work; see InitializePrinter.
+extern "C" BOOL WINAPI DrvPrinterEvent(LPWSTR pPrinterName, INT DriverEvent, DWORD, LPARAM) {
+    return qf::CallGuarded<BOOL>(FALSE, [&]() -> BOOL {
+        if (DriverEvent != PRINTER_EVENT_INITIALIZE) return TRUE;
+        return InitializePrinter(pPrinterName);
+    });
+}

@@ -1,0 +1,31 @@
+// The module-wide state.
+#include "driver/entry/module_state.h"
+
+#include <cstring>
+
+HINSTANCE g_hInstance = nullptr;
+HANDLE g_hPrinter = nullptr;
+WCHAR g_printerName[kPrinterNameChars];
+DEVMODEW* g_workingDevmode = nullptr;
+qf::PrivateSettings* g_privateSettings = nullptr;
+uint8_t g_settingsCache[3856];
+DEVMODEW* g_undoDevmode = nullptr;
+PRINTER_INFO_2W* g_documentPrinterInfo = nullptr;
+PRINTER_INFO_2W* g_devicePrinterInfo = nullptr;
+uint8_t g_encoderSettings[kEncoderRecordSize];
+uint8_t g_encoderEdit[kEncoderRecordSize];
+uint8_t g_encoderAdvanced[kEncoderRecordSize];
+char g_modelReply[kModelReplySize];
+WCHAR g_modelNameW[kModelNameChars];
+const WCHAR* g_modelName = nullptr;
+WCHAR g_ribbonName[kRibbonNameChars];
+
+void ResetModuleState(HINSTANCE instance) {
+    g_hInstance = instance;
+    std::memset(g_printerName, 0, sizeof g_printerName);
+    std::memset(g_settingsCache, 0, sizeof g_settingsCache);
+    std::memset(g_encoderSettings, 0, sizeof g_encoderSettings);
+    std::memset(g_encoderEdit, 0, sizeof g_encoderEdit);
+    std::memset(g_encoderAdvanced, 0, sizeof g_encoderAdvanced);
+    g_modelReply[0] = '\0';
+}

@@ -1,0 +1,39 @@
+// The module-wide state: one instance per process, shared by every entry point,
+// sheet and dialog without locks.
+#pragma once
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstdint>
+
+namespace qf {
+struct PrivateSettings;
+}
+
+constexpr int kPrinterNameChars = 256;
+constexpr int kEncoderRecordSize = 52;
+constexpr int kModelReplySize = 224;
+constexpr int kModelNameChars = 64;
+constexpr int kRibbonNameChars = 32;
+
+extern HINSTANCE g_hInstance;
+extern HANDLE g_hPrinter;
+extern WCHAR g_printerName[kPrinterNameChars];
+extern DEVMODEW* g_workingDevmode;
+extern qf::PrivateSettings* g_privateSettings;
+extern uint8_t g_settingsCache[3856];
+extern DEVMODEW* g_undoDevmode;
+extern PRINTER_INFO_2W* g_documentPrinterInfo;
+extern PRINTER_INFO_2W* g_devicePrinterInfo;
+extern uint8_t g_encoderSettings[kEncoderRecordSize];
+extern uint8_t g_encoderEdit[kEncoderRecordSize];
+extern uint8_t g_encoderAdvanced[kEncoderRecordSize];
+extern char g_modelReply[kModelReplySize];
+extern WCHAR g_modelNameW[kModelNameChars];
+extern const WCHAR* g_modelName;
+extern WCHAR g_ribbonName[kRibbonNameChars];
+
+// Clears the state that process attach resets: the printer name, the settings cache,
+// the three encoder records and the model reply.
+void ResetModuleState(HINSTANCE instance);

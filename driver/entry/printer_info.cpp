@@ -1,0 +1,41 @@
+// Size query, allocation and real call for the spooler's printer and driver records.
+#include "driver/entry/printer_info.h"
+
+#include <cstdlib>
+
+namespace qf {
+namespace {
+
+// Calls `query` twice: first for the size, then into a block of that size.
+template <typename Query>
+BYTE* ReadRecord(Query query) {
+    DWORD needed = 0;
+    if (query(nullptr, 0, &needed) || GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
+        return nullptr;
+    BYTE* block = static_cast<BYTE*>(std::calloc(1, needed));
+    if (!block) return nullptr;
+    DWORD used = 0;
+    if (!query(block, needed, &used)) {
+        std::free(block);
+        return nullptr;
+    }
+    return block;
+}
+
+}  // namespace
+
+PRINTER_INFO_2W* ReadPrinterInfo(HANDLE printer) {
+    return reinterpret_cast<PRINTER_INFO_2W*>(ReadRecord([printer](BYTE* b, DWORD n, DWORD* used) {
+        return GetPrinterW(printer, 2, b, n, used) != FALSE;
+    }));
+}
+
+DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer) {
+    return reinterpret_cast<DRIVER_INFO_2W*>(ReadRecord([printer](BYTE* b, DWORD n, DWORD* used) {
+        return GetPrinterDriverW(printer, nullptr, 2, b, n, used) != FALSE;
+    }));
+}
+
+void FreePrinterRecord(void* record) { std::free(record); }
+
+}  // namespace qf

@@ -1,0 +1,22 @@
+# Sources of the driver, by subsystem: the portable core, the Win32 layer, and the
+# files that only the DLL has (entry point, exports, definitions, resources).
+set(QF_DRIVER_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+list(APPEND QF_CORE_SOURCES
+  ${QF_DRIVER_DIR}/entry/capabilities.cpp
+)
+
+list(APPEND QF_WIN32_SOURCES
+  ${QF_DRIVER_DIR}/entry/module_state.cpp
+  ${QF_DRIVER_DIR}/entry/printer_info.cpp
+  ${QF_DRIVER_DIR}/entry/dialog_conventions.cpp
+)
+
+set(QF_DLL_SOURCES
+  ${QF_DRIVER_DIR}/entry/dllmain.cpp
+  ${QF_DRIVER_DIR}/entry/exports.cpp
+  ${QF_DRIVER_DIR}/settings/devmode_exports.cpp
+  ${QF_DRIVER_DIR}/sheets/sheet_exports.cpp
+  ${QF_DRIVER_DIR}/entry/qf862kui.def
+  ${QF_DRIVER_DIR}/resources/qf862kui.rc
+)

@@ -1,0 +1,95 @@
+// Driver installation through Wine's spooler. The spooler's functions are looked up by
+// name, so that a program whose own imports are routed to the stand-ins still reaches
+// the real spooler here.
+#include "sim/driver_install.h"
+
+#include <windows.h>
+#include <winspool.h>
+
+#include "sim/ui_standins.h"
+
+namespace sim {
+namespace {
+
+using GetDriverDirFn = BOOL(WINAPI*)(LPWSTR, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD);
+using AddDriverFn = BOOL(WINAPI*)(LPWSTR, DWORD, LPBYTE, DWORD);
+using AddPrinterFn = HANDLE(WINAPI*)(LPWSTR, DWORD, LPBYTE);
+using ClosePrinterFn = BOOL(WINAPI*)(HANDLE);
+
+template <typename Fn>
+Fn Spooler(const char* name) {
+    HMODULE winspool = LoadLibraryW(L"winspool.drv");
+    return winspool ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(winspool, name))) : nullptr;
+}
+
+std::string Failed(const char* what) { return std::string(what) + " failed, error " + std::to_string(GetLastError()); }
+
+}  // namespace
+
+bool InstallDriverPackage(const std::wstring& packageDir, std::wstring* installedDll, std::string* error) {
+    auto getDriverDir = Spooler<GetDriverDirFn>("GetPrinterDriverDirectoryW");
+    auto addDriver = Spooler<AddDriverFn>("AddPrinterDriverExW");
+    auto addPrinter = Spooler<AddPrinterFn>("AddPrinterW");
+    auto closePrinter = Spooler<ClosePrinterFn>("ClosePrinter");
+    if (!getDriverDir || !addDriver || !addPrinter || !closePrinter) {
+        *error = "the spooler lacks the installation calls";
+        return false;
+    }
+
+    wchar_t dir[MAX_PATH] = {};
+    DWORD needed = 0;
+    if (!getDriverDir(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(dir), sizeof dir, &needed)) {
+        *error = Failed("GetPrinterDriverDirectoryW");
+        return false;
+    }
+    std::wstring target = std::wstring(dir) + L"\\3\\";
+    CreateDirectoryW(target.c_str(), nullptr);
+
+    std::wstring source = packageDir;
+    if (!source.empty() && source.back() != L'\\') source += L'\\';
+    const wchar_t* const files[] = {L"qf862kui.dll", L"qf862k.dat", L"qf862rib.ini", L"qf862k.bmp", L"VrloLogo.bmp"};
+    for (const wchar_t* file : files) {
+        const std::wstring from = source + file;
+        if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        if (!CopyFileW(from.c_str(), (target + file).c_str(), FALSE) &&
+            GetLastError() != ERROR_SHARING_VIOLATION) {
+            *error = Failed("copying the package") + " (" + Utf8(file) + ")";
+            return false;
+        }
+    }
+
+    std::wstring dll = target + L"qf862kui.dll";
+    std::wstring data = target + L"qf862k.dat";
+    DRIVER_INFO_3W driver = {};
+    driver.cVersion = 3;
+    driver.pName = const_cast<LPWSTR>(kInstalledDriver);
+    driver.pEnvironment = const_cast<LPWSTR>(L"Windows NT x86");
+    driver.pDriverPath = &dll[0];
+    driver.pDataFile = &data[0];
+    driver.pConfigFile = &dll[0];
+    driver.pDefaultDataType = const_cast<LPWSTR>(L"RAW");
+    if (!addDriver(nullptr, 3, reinterpret_cast<LPBYTE>(&driver), APD_COPY_NEW_FILES) &&
+        GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED) {
+        *error = Failed("AddPrinterDriverExW");
+        return false;
+    }
+
+    PRINTER_INFO_2W printer = {};
+    printer.pPrinterName = const_cast<LPWSTR>(kInstalledPrinter);
+    printer.pPortName = const_cast<LPWSTR>(L"FILE:");
+    printer.pDriverName = const_cast<LPWSTR>(kInstalledDriver);
+    printer.pPrintProcessor = const_cast<LPWSTR>(L"WinPrint");
+    printer.pDatatype = const_cast<LPWSTR>(L"RAW");
+    printer.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+    HANDLE added = addPrinter(nullptr, 2, reinterpret_cast<LPBYTE>(&printer));
+    if (added) {
+        closePrinter(added);
+    } else if (GetLastError() != ERROR_PRINTER_ALREADY_EXISTS) {
+        *error = Failed("AddPrinterW");
+        return false;
+    }
+    *installedDll = dll;
+    return true;
+}
+
+}  // namespace sim

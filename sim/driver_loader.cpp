@@ -1,0 +1,71 @@
+// Loading and rewiring of the driver module.
+#include "sim/driver_loader.h"
+
+#include <set>
+#include <vector>
+
+#include "sim/import_routes.h"
+#include "sim/spooler.h"
+#include "sim/ui_standins.h"
+
+namespace sim {
+namespace {
+
+std::vector<ImportRoute> Routes() {
+    const char* spool = "winspool.drv";
+    return {
+        {spool, "OpenPrinterW", reinterpret_cast<void*>(&SimOpenPrinterW)},
+        {spool, "ClosePrinter", reinterpret_cast<void*>(&SimClosePrinter)},
+        {spool, "GetPrinterW", reinterpret_cast<void*>(&SimGetPrinterW)},
+        {spool, "SetPrinterW", reinterpret_cast<void*>(&SimSetPrinterW)},
+        {spool, "GetPrinterDriverW", reinterpret_cast<void*>(&SimGetPrinterDriverW)},
+        {spool, "GetPrinterDriverDirectoryA", reinterpret_cast<void*>(&SimGetPrinterDriverDirectoryA)},
+        {spool, "GetPrinterDataW", reinterpret_cast<void*>(&SimGetPrinterDataW)},
+        {spool, "StartDocPrinterW", reinterpret_cast<void*>(&SimStartDocPrinterW)},
+        {spool, "StartPagePrinter", reinterpret_cast<void*>(&SimStartPagePrinter)},
+        {spool, "WritePrinter", reinterpret_cast<void*>(&SimWritePrinter)},
+        {spool, "EndPagePrinter", reinterpret_cast<void*>(&SimEndPagePrinter)},
+        {spool, "EndDocPrinter", reinterpret_cast<void*>(&SimEndDocPrinter)},
+        {"user32.dll", "MessageBoxW", reinterpret_cast<void*>(&SimMessageBoxW)},
+        {"user32.dll", "WinHelpW", reinterpret_cast<void*>(&SimWinHelpW)},
+        {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},
+        {"kernel32.dll", "OutputDebugStringW", reinterpret_cast<void*>(&SimOutputDebugStringW)},
+    };
+}
+
+std::set<HMODULE>& RoutedModules() {
+    static std::set<HMODULE> modules;
+    return modules;
+}
+
+}  // namespace
+
+std::wstring ProgramDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir = path;
+    return dir.substr(0, dir.find_last_of(L"\\/") + 1);
+}
+
+HMODULE LoadDriver(std::string* error, const std::wstring& path) {
+    const std::wstring file = path.empty() ? ProgramDirectory() + L"qf862kui.dll" : path;
+    HMODULE module = LoadLibraryW(file.c_str());
+    if (!module) {
+        *error = "cannot load " + Utf8(file) + " (error " + std::to_string(GetLastError()) + ")";
+        return nullptr;
+    }
+    if (RoutedModules().count(module)) return module;
+    if (!RouteImports(module, Routes(), {"winspool.drv"}, error)) return nullptr;
+    RoutedModules().insert(module);
+    return module;
+}
+
+bool RouteProgram(std::string* error) {
+    HMODULE program = GetModuleHandleW(nullptr);
+    if (RoutedModules().count(program)) return true;
+    if (!RouteImports(program, Routes(), {}, error)) return false;
+    RoutedModules().insert(program);
+    return true;
+}
+
+}  // namespace sim

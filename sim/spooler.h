@@ -1,0 +1,95 @@
+// The simulated spooler: printers with their stored settings and driver files, open
+// handles, and logs of what the driver asked of it. Its functions have the spooler's
+// signatures and are reached through the driver's rewired import table.
+#pragma once
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct Printer {
+    std::wstring name;
+    DWORD attributes = PRINTER_ATTRIBUTE_LOCAL;
+    std::vector<uint8_t> devmode;  // the stored default DEVMODE; empty: none
+    std::wstring driverName = L"Varlo Q862k";
+    std::wstring driverPath;       // the driver DLL
+    std::wstring dataFile;         // the defaults block; may name a missing file
+    bool openable = true;          // false: OpenPrinterW fails for this name
+};
+
+struct SetPrinterCall {
+    std::wstring printer;
+    DWORD level = 0;
+    DWORD command = 0;
+    DWORD attributes = 0;
+    std::vector<uint8_t> devmode;  // the DEVMODE handed in, dmSize + dmDriverExtra bytes
+};
+
+struct RawJob {
+    std::wstring printer;
+    std::wstring documentName;
+    std::wstring datatype;
+    std::vector<std::vector<uint8_t>> blocks;  // each WritePrinter call
+    int pages = 0;
+    bool ended = false;
+};
+
+class Spooler {
+public:
+    static Spooler& Get();
+
+    // Forgets every printer, handle and log and lays out a fresh driver directory
+    // holding the installation data from `packageDir`.
+    void Reset(const std::wstring& packageDir);
+
+    // Adds a printer whose driver files are those of the fresh driver directory.
+    Printer& AddPrinter(const std::wstring& name);
+    Printer* Find(const std::wstring& name);
+
+    const std::wstring& DriverDirectory() const { return driverDir_; }
+    std::wstring DriverFile(const std::wstring& name) const;
+    int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
+
+    std::vector<SetPrinterCall> setPrinterLog;
+    std::vector<RawJob> jobs;
+
+    // Stand-in plumbing: a handle is an index into handles_ offset by a tag.
+    struct Handle {
+        std::wstring printer;
+        int job = -1;  // index into jobs while a document is open
+    };
+    Handle* Lookup(HANDLE handle);
+    HANDLE Open(const std::wstring& printer);
+    bool Close(HANDLE handle);
+
+private:
+    std::vector<Printer> printers_;
+    std::vector<Handle*> handles_;
+    std::wstring driverDir_;
+    std::wstring packageDir_;
+    int generation_ = 0;
+};
+
+// The stand-ins with the spooler's signatures.
+BOOL WINAPI SimOpenPrinterW(LPWSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSW defaults);
+BOOL WINAPI SimClosePrinter(HANDLE handle);
+BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed);
+BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD command);
+BOOL WINAPI SimGetPrinterDriverW(HANDLE handle, LPWSTR environment, DWORD level, LPBYTE buffer,
+                                 DWORD size, LPDWORD needed);
+BOOL WINAPI SimGetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level,
+                                          LPBYTE buffer, DWORD size, LPDWORD needed);
+DWORD WINAPI SimGetPrinterDataW(HANDLE handle, LPWSTR valueName, LPDWORD type, LPBYTE data,
+                                DWORD size, LPDWORD needed);
+DWORD WINAPI SimStartDocPrinterW(HANDLE handle, DWORD level, LPBYTE docInfo);
+BOOL WINAPI SimStartPagePrinter(HANDLE handle);
+BOOL WINAPI SimWritePrinter(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD written);
+BOOL WINAPI SimEndPagePrinter(HANDLE handle);
+BOOL WINAPI SimEndDocPrinter(HANDLE handle);
+
+}  // namespace sim

@@ -1,0 +1,67 @@
+// Message box, help and debugger-output stand-ins.
+#include "sim/ui_standins.h"
+
+#include <cstdio>
+
+namespace sim {
+namespace {
+
+int FirstButton(UINT flags) {
+    switch (flags & MB_TYPEMASK) {
+    case MB_ABORTRETRYIGNORE: return IDABORT;
+    case MB_YESNO:
+    case MB_YESNOCANCEL: return IDYES;
+    case MB_RETRYCANCEL: return IDRETRY;
+    default: return IDOK;
+    }
+}
+
+}  // namespace
+
+UiLog& Ui() {
+    static UiLog log;
+    return log;
+}
+
+void ResetUi() {
+    const bool echo = Ui().echo;
+    Ui() = UiLog();
+    Ui().echo = echo;
+}
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string out(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], size,
+                        nullptr, nullptr);
+    return out;
+}
+
+int WINAPI SimMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags) {
+    MessageBoxRecord record{owner, caption ? caption : L"", text ? text : L"", flags};
+    Ui().messageBoxes.push_back(record);
+    const int answer = Ui().answer ? Ui().answer(record) : FirstButton(flags);
+    if (Ui().echo)
+        std::printf("message box [%s] \"%s\" -> %d\n", Utf8(record.caption).c_str(),
+                    Utf8(record.text).c_str(), answer);
+    return answer;
+}
+
+BOOL WINAPI SimWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
+    Ui().helpCalls.push_back({window, file ? file : L"", command, data});
+    if (Ui().echo) std::printf("help %s command %u\n", Utf8(file ? file : L"").c_str(), command);
+    return TRUE;
+}
+
+void WINAPI SimOutputDebugStringA(LPCSTR text) {
+    Ui().debugTraces.push_back(text ? text : "");
+    if (Ui().echo) std::printf("debug: %s", text ? text : "");
+}
+
+void WINAPI SimOutputDebugStringW(LPCWSTR text) {
+    SimOutputDebugStringA(Utf8(text ? text : L"").c_str());
+}
+
+}  // namespace sim

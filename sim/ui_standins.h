@@ -1,0 +1,48 @@
+// Stand-ins for the user-facing platform calls the driver makes outside its own
+// windows: message boxes (recorded and answered from a script), help calls and
+// debugger output (recorded).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct MessageBoxRecord {
+    HWND owner = nullptr;
+    std::wstring caption;
+    std::wstring text;
+    UINT flags = 0;
+};
+
+struct HelpCall {
+    HWND window = nullptr;
+    std::wstring file;
+    UINT command = 0;
+    ULONG_PTR data = 0;
+};
+
+struct UiLog {
+    std::vector<MessageBoxRecord> messageBoxes;
+    std::vector<HelpCall> helpCalls;
+    std::vector<std::string> debugTraces;  // wide traces are recorded as UTF-8
+    // Answers a message box; by default the first button of its kind.
+    std::function<int(const MessageBoxRecord&)> answer;
+    // Also print each record to standard output (the workbench does).
+    bool echo = false;
+};
+
+UiLog& Ui();
+void ResetUi();
+
+int WINAPI SimMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags);
+BOOL WINAPI SimWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data);
+void WINAPI SimOutputDebugStringA(LPCSTR text);
+void WINAPI SimOutputDebugStringW(LPCWSTR text);
+
+std::string Utf8(const std::wstring& text);
+
+}  // namespace sim

@@ -1,0 +1,10 @@
+// The workbench's commands. Each returns the process exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+using Args = std::vector<std::wstring>;
+
+int InstallCommand(const Args& args);
+int CapsCommand(const Args& args);

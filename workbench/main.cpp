@@ -1,0 +1,54 @@
+// The workbench: runs the driver UI the way the spooler and applications do, and shows
+// what it answers.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+#include "workbench/commands.h"
+
+namespace {
+
+struct Command {
+    const wchar_t* name;
+    int (*run)(const Args&);
+    const char* help;
+};
+
+int DemoCommand(const Args& args);
+
+const Command kCommands[] = {
+    {L"install", InstallCommand, "install the driver into the Wine prefix as printer \"Varlo Q862k\""},
+    {L"caps", CapsCommand, "ask the installed printer every device capability, as an application does"},
+    {L"demo", DemoCommand, "install, then show the capabilities"},
+};
+
+int DemoCommand(const Args& args) {
+    int status = InstallCommand(args);
+    if (status == 0) status = CapsCommand(args);
+    return status;
+}
+
+void Usage() {
+    std::printf("usage: workbench COMMAND [ARGS]\n\ncommands:\n");
+    for (const Command& command : kCommands) std::printf("  %-10ls %s\n", command.name, command.help);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        Usage();
+        return 2;
+    }
+    Args args(argv + 2, argv + argc);
+    for (const Command& command : kCommands)
+        if (std::wcscmp(argv[1], command.name) == 0) {
+            const int status = command.run(args);
+            std::fflush(stdout);
+            return status;
+        }
+    std::fprintf(stderr, "workbench: unknown command %ls\n", argv[1]);
+    Usage();
+    return 2;
+}
