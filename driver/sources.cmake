@@ -4,12 +4,20 @@ set(QF_DRIVER_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/entry/capabilities.cpp
+  ${QF_DRIVER_DIR}/channel/commands.cpp
+  ${QF_DRIVER_DIR}/channel/reply.cpp
+  ${QF_DRIVER_DIR}/settings/ribbons.cpp
+  ${QF_DRIVER_DIR}/settings/record_rules.cpp
+  ${QF_DRIVER_DIR}/settings/private_settings.cpp
+  ${QF_DRIVER_DIR}/settings/public_devmode.cpp
+  ${QF_DRIVER_DIR}/settings/record_fields.cpp
 )
 
 list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/entry/module_state.cpp
   ${QF_DRIVER_DIR}/entry/printer_info.cpp
   ${QF_DRIVER_DIR}/entry/dialog_conventions.cpp
+  ${QF_DRIVER_DIR}/settings/document_settings.cpp
 )
 
 set(QF_DLL_SOURCES

@@ -8,3 +8,5 @@ using Args = std::vector<std::wstring>;
 
 int InstallCommand(const Args& args);
 int CapsCommand(const Args& args);
+int DevmodeCommand(const Args& args);
+int DecodeCommand(const Args& args);

@@ -20,12 +20,15 @@ int DemoCommand(const Args& args);
 const Command kCommands[] = {
     {L"install", InstallCommand, "install the driver into the Wine prefix as printer \"Varlo Q862k\""},
     {L"caps", CapsCommand, "ask the installed printer every device capability, as an application does"},
-    {L"demo", DemoCommand, "install, then show the capabilities"},
+    {L"devmode", DevmodeCommand, "the driver default and the document record of a simulated printer, by field"},
+    {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
+    {L"demo", DemoCommand, "install, show the capabilities and the settings records"},
 };
 
 int DemoCommand(const Args& args) {
     int status = InstallCommand(args);
     if (status == 0) status = CapsCommand(args);
+    if (status == 0) status = DevmodeCommand(args);
     return status;
 }
 

@@ -8,7 +8,7 @@ HANDLE g_hPrinter = nullptr;
 WCHAR g_printerName[kPrinterNameChars];
 DEVMODEW* g_workingDevmode = nullptr;
 qf::PrivateSettings* g_privateSettings = nullptr;
-uint8_t g_settingsCache[3856];
+qf::PrivateSettings g_settingsCache;
 DEVMODEW* g_undoDevmode = nullptr;
 PRINTER_INFO_2W* g_documentPrinterInfo = nullptr;
 PRINTER_INFO_2W* g_devicePrinterInfo = nullptr;
@@ -23,7 +23,7 @@ WCHAR g_ribbonName[kRibbonNameChars];
 void ResetModuleState(HINSTANCE instance) {
     g_hInstance = instance;
     std::memset(g_printerName, 0, sizeof g_printerName);
-    std::memset(g_settingsCache, 0, sizeof g_settingsCache);
+    std::memset(&g_settingsCache, 0, sizeof g_settingsCache);
     std::memset(g_encoderSettings, 0, sizeof g_encoderSettings);
     std::memset(g_encoderEdit, 0, sizeof g_encoderEdit);
     std::memset(g_encoderAdvanced, 0, sizeof g_encoderAdvanced);

@@ -7,9 +7,7 @@
 
 #include <cstdint>
 
-namespace qf {
-struct PrivateSettings;
-}
+#include "driver/settings/private_settings.h"
 
 constexpr int kPrinterNameChars = 256;
 constexpr int kEncoderRecordSize = 52;
@@ -22,7 +20,7 @@ extern HANDLE g_hPrinter;
 extern WCHAR g_printerName[kPrinterNameChars];
 extern DEVMODEW* g_workingDevmode;
 extern qf::PrivateSettings* g_privateSettings;
-extern uint8_t g_settingsCache[3856];
+extern qf::PrivateSettings g_settingsCache;
 extern DEVMODEW* g_undoDevmode;
 extern PRINTER_INFO_2W* g_documentPrinterInfo;
 extern PRINTER_INFO_2W* g_devicePrinterInfo;

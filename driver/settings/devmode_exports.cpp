@@ -1,12 +1,22 @@
-// The settings-record exports. Not offered yet: both report failure and touch nothing.
+// The settings-record exports.
 #include "driver/entry/ddk.h"
+#include "driver/entry/guard.h"
+#include "driver/settings/document_settings.h"
 
-extern "C" LONG WINAPI DrvDocumentProperties(HWND, HANDLE, PWSTR, PDEVMODEW, PDEVMODEW, DWORD) {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return -1;
+// DrvDocumentProperties
+//   pdmOutput [O] receives the record: the committed settings when a sheet committed
+//                 some in this process, else the printer's default
+//   pdmInput  [I] optional; its public part (with a valid cache) or its orientation,
+//                 copies and paper size (DM_IN_BUFFER) are merged
+// Returns 4068 for fMode 0, else 1. No dialog is ever shown.
+extern "C" LONG WINAPI DrvDocumentProperties(HWND, HANDLE hPrinter, PWSTR, PDEVMODEW pdmOutput,
+                                             PDEVMODEW pdmInput, DWORD fMode) {
+    return qf::CallGuarded<LONG>(-1, [&] { return FillDocumentSettings(hPrinter, pdmOutput, pdmInput, fMode); });
 }
 
-extern "C" BOOL WINAPI DrvConvertDevMode(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD) {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return FALSE;
+// DrvConvertDevMode: only CDM_DRIVER_DEFAULT does work; it writes the driver default
+// (public template, the defaults block, both sides on) when the data file can be read.
+extern "C" BOOL WINAPI DrvConvertDevMode(LPWSTR pPrinterName, PDEVMODEW, PDEVMODEW pdmOut, PLONG pcbNeeded,
+                                         DWORD fMode) {
+    return qf::CallGuarded<BOOL>(FALSE, [&] { return BuildDriverDefault(pPrinterName, pdmOut, pcbNeeded, fMode); });
 }

@@ -1,0 +1,18 @@
+// The settings records handed out without user interface.
+#pragma once
+
+#include <windows.h>
+
+// Hands out a record for a document (the work of DrvDocumentProperties): fMode 0 asks
+// for the record size (4068); with DM_OUT_BUFFER, `output` receives the committed
+// settings of this process when there are some and `input` is readable, else the
+// printer's default record with `input`'s orientation, copies and paper size merged
+// (DM_IN_BUFFER). A printer default that is not a record of this driver is never used.
+// Returns 4068 for fMode 0, else 1.
+LONG FillDocumentSettings(HANDLE printer, DEVMODEW* output, const DEVMODEW* input, DWORD mode);
+
+// Builds the driver default record (the work of DrvConvertDevMode with
+// CDM_DRIVER_DEFAULT): the public template, the defaults block of the printer's data
+// file, both-sides printing on. The output is written whole or not at all. Other modes
+// succeed without work; a missing or short output buffer reports 4068 in `needed`.
+BOOL BuildDriverDefault(LPWSTR printerName, DEVMODEW* output, PLONG needed, DWORD mode);

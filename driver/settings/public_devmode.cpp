@@ -1,0 +1,60 @@
+// The driver's default public part.
+#include "driver/settings/public_devmode.h"
+
+#include <cstring>
+
+#include "driver/entry/capabilities.h"
+
+namespace qf {
+namespace {
+
+constexpr char16_t kDefaultDeviceName[] = u"Varlo Halvard Line Printer";
+constexpr char16_t kDefaultFormName[] = u"86mmx54mm Card";
+
+// Copies a zero-terminated text into a zero-filled text field of the record at
+// `offset`; the field is written through bytes because it may be unaligned.
+template <size_t N>
+void PutText(PublicDevmode& record, size_t offset, const char16_t (&text)[N]) {
+    std::memcpy(reinterpret_cast<unsigned char*>(&record) + offset, text, sizeof(text));
+}
+
+}  // namespace
+
+PublicDevmode DriverDefaultPublicPart() {
+    static_assert(sizeof(kDefaultDeviceName) <= sizeof(PublicDevmode::dmDeviceName), "device name fits");
+    static_assert(sizeof(kDefaultFormName) <= sizeof(PublicDevmode::dmFormName), "form name fits");
+
+    PublicDevmode record;
+    std::memset(&record, 0, sizeof(record));
+    PutText(record, offsetof(PublicDevmode, dmDeviceName), kDefaultDeviceName);
+    record.dmSpecVersion = static_cast<uint16_t>(kSpecVersion);
+    record.dmDriverVersion = 1;
+    record.dmSize = static_cast<uint16_t>(kPublicSize);
+    record.dmDriverExtra = static_cast<uint16_t>(kPrivateSize);
+    record.dmFields = kPublicFields;
+    record.dmOrientation = 2;  // landscape
+    record.dmPaperSize = static_cast<int16_t>(kCardPaperId);
+    record.dmPaperLength = static_cast<int16_t>(kCardHeight);
+    record.dmPaperWidth = static_cast<int16_t>(kCardWidth);
+    record.dmScale = 100;
+    record.dmCopies = 1;
+    record.dmDefaultSource = static_cast<int16_t>(kCardFeederBinId);
+    record.dmPrintQuality = 300;
+    record.dmColor = 2;        // colour
+    record.dmDuplex = 1;       // simplex
+    record.dmYResolution = 300;
+    record.dmTTOption = 1;     // TrueType as bitmaps
+    record.dmCollate = 1;
+    PutText(record, offsetof(PublicDevmode, dmFormName), kDefaultFormName);
+    record.dmLogPixels = 300;
+    record.dmBitsPerPel = 24;
+    record.dmPelsWidth = 640;
+    record.dmPelsHeight = 1024;
+    record.dmICMMethod = 2;    // by the system
+    record.dmICMIntent = 2;    // contrast
+    record.dmMediaType = 3;    // glossy
+    record.dmDitherType = 0;
+    return record;
+}
+
+}  // namespace qf

@@ -1,0 +1,66 @@
+// Reading and merging settings records.
+#include "driver/settings/record_rules.h"
+
+#include <cstring>
+
+#include "driver/settings/record_sizes.h"
+
+namespace qf {
+namespace {
+
+constexpr uint32_t kDmPaperSize = 0x00000002;
+
+template <typename T>
+T Read(const uint8_t* record, size_t offset) {
+    T value;
+    std::memcpy(&value, record + offset, sizeof value);
+    return value;
+}
+
+template <typename T>
+void Write(uint8_t* record, size_t offset, T value) {
+    std::memcpy(record + offset, &value, sizeof value);
+}
+
+template <typename T>
+void CopyField(uint8_t* to, const uint8_t* from, size_t offset) {
+    Write(to, offset, Read<T>(from, offset));
+}
+
+}  // namespace
+
+bool HasReadablePublicPart(const uint8_t* record) {
+    return record && Read<uint16_t>(record, offsetof(PublicDevmode, dmSize)) >= kPublicSize;
+}
+
+bool IsDriverRecord(const uint8_t* record) {
+    if (!record) return false;
+    if (Read<uint16_t>(record, offsetof(PublicDevmode, dmSize)) != kPublicSize) return false;
+    if (Read<uint16_t>(record, offsetof(PublicDevmode, dmDriverExtra)) != kPrivateSize) return false;
+    return Read<uint16_t>(record, kPublicSize + offsetof(PrivateSettings, signature)) == kSettingsSignature;
+}
+
+bool IsSettingsCacheValid(const PrivateSettings& cache) { return cache.signature == kSettingsSignature; }
+
+void ApplyOfflineRibbon(PrivateSettings& settings, PrivateSettings& cache) {
+    if (settings.manualRibbon == 0) return;
+    const uint8_t ribbon = RibbonFromManualIndex(settings.manualRibbon);
+    settings.ribbonType = ribbon;
+    cache.ribbonType = ribbon;
+}
+
+void MergeDocumentFields(uint8_t* output, const uint8_t* input) {
+    CopyField<int16_t>(output, input, offsetof(PublicDevmode, dmOrientation));
+    CopyField<int16_t>(output, input, offsetof(PublicDevmode, dmCopies));
+    if (Read<uint32_t>(input, offsetof(PublicDevmode, dmFields)) & kDmPaperSize) {
+        CopyField<int16_t>(output, input, offsetof(PublicDevmode, dmPaperWidth));
+        CopyField<int16_t>(output, input, offsetof(PublicDevmode, dmPaperLength));
+    }
+}
+
+void SetRecordSizes(uint8_t* record) {
+    Write<uint16_t>(record, offsetof(PublicDevmode, dmSize), kPublicSize);
+    Write<uint16_t>(record, offsetof(PublicDevmode, dmDriverExtra), kPrivateSize);
+}
+
+}  // namespace qf

@@ -1,0 +1,41 @@
+// The rules for handling settings records that arrive from callers and the spooler:
+// which records may be read, when the settings cache is valid, and how an
+// application's document settings are merged into the record handed out.
+// Records are byte blocks: the 212-byte public part, then the 3856-byte private block.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "driver/settings/private_settings.h"
+#include "driver/settings/public_devmode.h"
+
+namespace qf {
+
+// A caller's DEVMODE whose public part may be read: its dmSize covers the 212 bytes
+// that the driver copies or merges from. Null is never readable.
+bool HasReadablePublicPart(const uint8_t* record);
+
+// A record of this driver: 212-byte public part, 3856-byte private block, and the
+// settings signature at the start of the private block. Only such a record is used as
+// a printer's default or copied into the settings cache.
+bool IsDriverRecord(const uint8_t* record);
+
+// The cache holds a committed private block once its signature is set.
+bool IsSettingsCacheValid(const PrivateSettings& cache);
+
+// In the offline configuration the ribbon follows the user's pick from the fixed list:
+// `ribbonType` of `settings` and of `cache` become RibbonFromManualIndex(manualRibbon).
+// Nothing changes while `manualRibbon` is 0.
+void ApplyOfflineRibbon(PrivateSettings& settings, PrivateSettings& cache);
+
+// The document fields an application's DEVMODE may carry into the record handed out:
+// orientation and copies, and the paper size when its dmFields names DM_PAPERSIZE.
+void MergeDocumentFields(uint8_t* output, const uint8_t* input);
+
+// After copying a caller's public part into a record of this driver, its size fields
+// name this driver's parts again, so that nobody reads the private block as longer or
+// shorter than it is.
+void SetRecordSizes(uint8_t* record);
+
+}  // namespace qf

@@ -1,0 +1,37 @@
+// Test records.
+#include "tests/wine/records.h"
+
+#include "sim/driver_loader.h"
+#include "sim/files.h"
+
+Record DefaultsBlock() { return sim::ReadWholeFile(sim::ProgramDirectory() + L"qf862k.dat"); }
+
+Record DriverRecord() {
+    Record record(qf::kRecordSize, 0);
+    DEVMODEW* dm = Devmode(record);
+    lstrcpyW(dm->dmDeviceName, L"Card Printer");
+    dm->dmSpecVersion = qf::kSpecVersion;
+    dm->dmDriverVersion = 1;
+    dm->dmSize = qf::kPublicSize;
+    dm->dmDriverExtra = qf::kPrivateSize;
+    dm->dmFields = DM_ORIENTATION | DM_COPIES | DM_PAPERSIZE;
+    dm->dmOrientation = DMORIENT_LANDSCAPE;
+    dm->dmPaperSize = 258;
+    dm->dmPaperLength = 541;
+    dm->dmPaperWidth = 866;
+    dm->dmCopies = 1;
+    const Record block = DefaultsBlock();
+    if (block.size() == size_t(qf::kPrivateSize)) std::memcpy(&Private(record), block.data(), block.size());
+    return record;
+}
+
+GuardedBlock::GuardedBlock(size_t size) {
+    const size_t page = 4096;
+    const size_t pages = (size + page - 1) / page;
+    base_ = static_cast<uint8_t*>(VirtualAlloc(nullptr, (pages + 1) * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    DWORD old = 0;
+    VirtualProtect(base_ + pages * page, page, PAGE_NOACCESS, &old);
+    data_ = base_ + pages * page - size;
+}
+
+GuardedBlock::~GuardedBlock() { VirtualFree(base_, 0, MEM_RELEASE); }

@@ -1,0 +1,42 @@
+// Settings records for the tests: records of this driver built from the installation's
+// defaults block, field access by name, and blocks that end at an unreadable page so
+// that a read past a record's end stops the test.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "driver/settings/private_settings.h"
+#include "driver/settings/record_sizes.h"
+
+using Record = std::vector<uint8_t>;
+
+// The defaults block as the build generated it (the simulated printers' data file).
+Record DefaultsBlock();
+
+// A 4068-byte record of this driver: a plain public part (landscape, one copy) and the
+// defaults block.
+Record DriverRecord();
+
+inline DEVMODEW* Devmode(Record& record) { return reinterpret_cast<DEVMODEW*>(record.data()); }
+inline qf::PrivateSettings& Private(Record& record) {
+    return *reinterpret_cast<qf::PrivateSettings*>(record.data() + qf::kPublicSize);
+}
+
+// `size` bytes whose last byte is followed by a page that cannot be read.
+class GuardedBlock {
+public:
+    explicit GuardedBlock(size_t size);
+    ~GuardedBlock();
+    GuardedBlock(const GuardedBlock&) = delete;
+    GuardedBlock& operator=(const GuardedBlock&) = delete;
+    uint8_t* data() { return data_; }
+    DEVMODEW* devmode() { return reinterpret_cast<DEVMODEW*>(data_); }
+
+private:
+    uint8_t* base_ = nullptr;
+    uint8_t* data_ = nullptr;
+};
