@@ -18,6 +18,8 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/entry/printer_info.cpp
   ${QF_DRIVER_DIR}/entry/dialog_conventions.cpp
   ${QF_DRIVER_DIR}/settings/document_settings.cpp
+  ${QF_DRIVER_DIR}/settings/ribbon_query.cpp
+  ${QF_DRIVER_DIR}/channel/channel.cpp
 )
 
 set(QF_DLL_SOURCES

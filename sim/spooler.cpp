@@ -1,7 +1,10 @@
 // The simulated spooler.
 #include "sim/spooler.h"
 
+#include "sim/ui_standins.h"
+
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace sim {
@@ -246,10 +249,103 @@ BOOL WINAPI SimGetPrinterDriverDirectoryA(LPSTR, LPSTR, DWORD level, LPBYTE buff
     return TRUE;
 }
 
-DWORD WINAPI SimGetPrinterDataW(HANDLE handle, LPWSTR, LPDWORD, LPBYTE, DWORD, LPDWORD needed) {
-    if (needed) *needed = 0;
-    if (!PrinterOf(handle)) return ERROR_INVALID_HANDLE;
-    return ERROR_FILE_NOT_FOUND;
+std::wstring Spooler::StoredRepliesKey(const std::wstring& printer) {
+    return L"System\\CurrentControlSet\\control\\Print\\Printers\\" + printer + L"\\PrinterDriverData";
+}
+
+bool Spooler::HasStoredReply(const std::wstring& printer, const std::wstring& valueName) const {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, StoredRepliesKey(printer).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    const bool found = RegQueryValueExW(key, valueName.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return found;
+}
+
+void Spooler::StoreReply(const std::wstring& printer, const std::wstring& valueName, const std::string& data) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, StoredRepliesKey(printer).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, valueName.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+}
+
+namespace {
+
+// The port side reads the value name as bytes up to the first zero byte.
+std::string CommandOf(const wchar_t* valueName) {
+    std::string bytes;
+    for (const auto* at = reinterpret_cast<const char*>(valueName); *at; ++at) bytes += *at;
+    return bytes;
+}
+
+// The name as the platform sees it: 16-bit units up to a zero unit.
+std::wstring PlatformName(const wchar_t* valueName) { return std::wstring(valueName); }
+
+const char* const kPortVerbs[] = {"PrintFile", "sendcmds", "download"};
+
+bool CarryOutInstruction(CardPrinter& card, const std::string& command, DWORD* error) {
+    for (const char* verb : kPortVerbs) {
+        const std::string prefix = std::string(verb) + ":";
+        if (command.compare(0, prefix.size(), prefix) != 0) continue;
+        PortInstruction instruction{verb, command.substr(prefix.size()), {}};
+        *error = ERROR_SUCCESS;
+        HANDLE file = CreateFileA(instruction.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                  nullptr);
+        if (card.fault == PortFault::kPortFails || file == INVALID_HANDLE_VALUE) {
+            if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+            *error = ERROR_FILE_NOT_FOUND;
+            return true;
+        }
+        BYTE chunk[4096];
+        DWORD got = 0;
+        while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+            instruction.contents.insert(instruction.contents.end(), chunk, chunk + got);
+        CloseHandle(file);
+        if (card.trace) std::printf("port: %s %s (%u bytes)\n", verb, instruction.path.c_str(),
+                                    static_cast<unsigned>(instruction.contents.size()));
+        card.instructions.push_back(instruction);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+DWORD WINAPI SimGetPrinterDataW(HANDLE handle, LPWSTR valueName, LPDWORD type, LPBYTE data, DWORD size,
+                                LPDWORD needed) {
+    Printer* printer = PrinterOf(handle);
+    if (!printer) return ERROR_INVALID_HANDLE;
+    if (!valueName) return ERROR_INVALID_PARAMETER;
+    CardPrinter& card = printer->card;
+    const std::string command = CommandOf(valueName);
+    DWORD error = ERROR_SUCCESS;
+    if (CarryOutInstruction(card, command, &error)) {
+        if (needed) *needed = 0;
+        return error;
+    }
+    card.received.push_back(command);
+    if (card.trace) std::printf("query: %s\n", Visible(command).c_str());
+    if (card.fault == PortFault::kNoAnswer) {
+        if (card.trace) std::printf("reply: (none)\n");
+        return ERROR_TIMEOUT;
+    }
+    std::string reply = card.Answer(command);
+    switch (card.fault) {
+    case PortFault::kEmptyReply: reply.clear(); break;
+    case PortFault::kOversized: reply.assign(4096, 'X'); reply += '\x06'; break;
+    case PortFault::kNoAck: break;
+    default: reply += '\x06'; break;
+    }
+    if (card.trace) std::printf("reply: %s\n", Visible(reply).c_str());
+    if (needed) *needed = static_cast<DWORD>(reply.size());
+    if (type) *type = REG_BINARY;
+    if (reply.size() > size || (!data && !reply.empty())) return ERROR_MORE_DATA;
+    if (!reply.empty()) std::memcpy(data, reply.data(), reply.size());
+    Spooler::Get().StoreReply(printer->name, PlatformName(valueName), reply);
+    return ERROR_SUCCESS;
 }
 
 DWORD WINAPI SimStartDocPrinterW(HANDLE handle, DWORD level, LPBYTE docInfo) {
@@ -265,6 +361,8 @@ DWORD WINAPI SimStartDocPrinterW(HANDLE handle, DWORD level, LPBYTE docInfo) {
     job.datatype = info->pDatatype ? info->pDatatype : L"";
     Spooler::Get().jobs.push_back(job);
     open->job = static_cast<int>(Spooler::Get().jobs.size()) - 1;
+    if (printer->card.trace)
+        std::printf("job: \"%s\" (%s)\n", Utf8(job.documentName).c_str(), Utf8(job.datatype).c_str());
     return static_cast<DWORD>(open->job + 1);
 }
 
@@ -290,6 +388,13 @@ BOOL WINAPI SimWritePrinter(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD wr
     if (!job) return Fail(ERROR_SPL_NO_STARTDOC);
     const auto* bytes = static_cast<const uint8_t*>(buffer);
     job->blocks.emplace_back(bytes, bytes + size);
+    // The printer receives what the job carries.
+    if (Printer* printer = Spooler::Get().Find(job->printer)) {
+        CardPrinter& card = printer->card;
+        card.received.emplace_back(bytes, bytes + size);
+        if (card.trace)
+            std::printf("job write (%u bytes): %s\n", static_cast<unsigned>(size), Visible(card.received.back()).c_str());
+    }
     if (written) *written = size;
     return TRUE;
 }

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "sim/card_printer.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,6 +22,7 @@ struct Printer {
     std::wstring driverPath;       // the driver DLL
     std::wstring dataFile;         // the defaults block; may name a missing file
     bool openable = true;          // false: OpenPrinterW fails for this name
+    CardPrinter card;              // the printer behind the port
 };
 
 struct SetPrinterCall {
@@ -54,6 +57,13 @@ public:
     const std::wstring& DriverDirectory() const { return driverDir_; }
     std::wstring DriverFile(const std::wstring& name) const;
     int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
+
+    // The registry key under which the platform keeps a printer's replies.
+    static std::wstring StoredRepliesKey(const std::wstring& printer);
+    // The kept reply of `printer` under `valueName`, if there is one.
+    bool HasStoredReply(const std::wstring& printer, const std::wstring& valueName) const;
+    // Keeps `data` under `valueName`, as the platform does with a reply.
+    void StoreReply(const std::wstring& printer, const std::wstring& valueName, const std::string& data);
 
     std::vector<SetPrinterCall> setPrinterLog;
     std::vector<RawJob> jobs;

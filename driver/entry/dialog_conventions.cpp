@@ -11,10 +11,14 @@ constexpr int kHelpFileChars = 1024;
 }  // namespace
 
 int ShowMessage(UINT captionId, UINT textId, UINT flags) {
-    WCHAR caption[kCaptionChars] = {};
     WCHAR text[kTextChars] = {};
-    LoadStringW(g_hInstance, captionId, caption, kCaptionChars);
     LoadStringW(g_hInstance, textId, text, kTextChars);
+    return ShowMessageText(captionId, text, flags);
+}
+
+int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags) {
+    WCHAR caption[kCaptionChars] = {};
+    LoadStringW(g_hInstance, captionId, caption, kCaptionChars);
     return MessageBoxW(GetActiveWindow(), text, caption, flags);
 }
 

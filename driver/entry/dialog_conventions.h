@@ -8,6 +8,9 @@
 // active window; returns the button the user chose.
 int ShowMessage(UINT captionId, UINT textId, UINT flags);
 
+// The same with a text already composed.
+int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags);
+
 // The Help button: opens the module's help file at its contents page, or writes a
 // debugger trace when the file's name cannot be loaded.
 void ShowHelp(HWND dialog);

@@ -1,0 +1,38 @@
+// The one road between the module and the card printer: queries through the spooler's
+// printer-data call, deletion of the replies the platform keeps, the direct-printing
+// switch, and RAW command jobs.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Sends `command` (a printer command or a port instruction) on the printer named by
+// g_printerName, or on g_hPrinter when that name is empty or cannot be opened. The
+// reply goes to `reply` (its first byte is zeroed first) and its byte count to
+// `needed`. The kept reply is deleted when the call succeeded. True when the call
+// succeeded; whether the reply is complete is the caller's check (CheckReply).
+bool QueryPrinter(std::string_view command, char* reply, DWORD size, DWORD* needed);
+
+// The same on the sheet handle g_hPrinter; the kept reply is deleted after every call.
+bool QuerySheetPrinter(std::string_view command, char* reply, DWORD size, DWORD* needed);
+
+// Deletes the printer-data value `valueName` that the platform may keep under the
+// printer's PrinterDriverData key. Every failure is silent.
+void DeleteStoredReply(HANDLE printer, const wchar_t* valueName);
+
+// Switches the printer of g_devicePrinterInfo to direct printing for an exchange and
+// returns its attributes as they were; LeaveDirectMode puts them back. The record is
+// stored only when the attributes change.
+DWORD EnterDirectMode(HANDLE printer);
+void LeaveDirectMode(HANDLE printer, DWORD remembered);
+
+// What a RAW job does when the spooler refuses to start its document.
+enum class StartFailure { kAbandon, kContinue };
+
+// One RAW job named `documentName` on `printerName`: each block is one write, with its
+// exact bytes. Returns false when the printer cannot be opened or the job was abandoned.
+bool SendRawJob(const wchar_t* printerName, const wchar_t* documentName, const std::vector<std::string>& blocks,
+                StartFailure onStartFailure);

@@ -1,0 +1,91 @@
+// Ribbon and encoder questions to the printer.
+#include "driver/settings/ribbon_query.h"
+
+#include <winspool.h>
+
+#include <cwchar>
+#include <string>
+
+#include "driver/channel/channel.h"
+#include "driver/channel/commands.h"
+#include "driver/channel/reply.h"
+#include "driver/entry/dialog_conventions.h"
+#include "driver/entry/module_state.h"
+#include "driver/resources/resource.h"
+#include "driver/settings/ribbons.h"
+
+namespace {
+
+constexpr DWORD kStateReplySize = 32;
+
+// Sends `command` on the sheet handle and checks the reply; `text` receives the answer.
+bool AskState(std::string_view command, std::string* text) {
+    char reply[kStateReplySize] = {};
+    DWORD needed = 0;
+    const bool ok = QuerySheetPrinter(command, reply, kStateReplySize, &needed);
+    const qf::Reply checked = qf::CheckReply(ok, reply, kStateReplySize, needed);
+    if (!checked.complete) return false;
+    text->assign(checked.text.data(), checked.text.size());
+    return true;
+}
+
+}  // namespace
+
+void QueryPrinterState(const wchar_t* printerName, bool* encoder, wchar_t* ribbonName, uint8_t* ribbonCode,
+                       bool* answered) {
+    HANDLE kept = g_hPrinter;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &g_hPrinter, &defaults)) {
+        g_hPrinter = kept;
+        return;
+    }
+    if (printerName && printerName[0]) lstrcpynW(g_printerName, printerName, kPrinterNameChars);
+
+    std::string text;
+    if (AskState(qf::kEncoderQuery, &text) && qf::IsEncoderReply(text)) {
+        *encoder = true;
+        *answered = true;
+    }
+    // A ribbon answer starting with a zero byte is no answer.
+    if (AskState(qf::kRibbonQuery, &text) && !text.empty() && text[0] != '\0') {
+        const int32_t number = qf::ParseRibbonNumber(text);
+        *ribbonCode = qf::RibbonFromReply(text);
+        RibbonCatalogueName(number, ribbonName);
+        *answered = true;
+    }
+    ClosePrinter(g_hPrinter);
+    g_hPrinter = kept;
+}
+
+void RibbonCatalogueName(int32_t number, wchar_t* name) {
+    char directory[MAX_PATH] = {};
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory), sizeof directory,
+                                    &needed))
+        return;
+    const std::string path = qf::RibbonCataloguePath(directory);
+    const std::string section(qf::kRibbonCatalogueSection);
+    const std::string fallback(qf::kRibbonCatalogueDefault);
+    char value[qf::kRibbonCatalogueValueChars + 1] = {};
+    GetPrivateProfileStringA(section.c_str(), qf::RibbonCatalogueKey(number).c_str(), fallback.c_str(), value,
+                             sizeof value, path.c_str());
+    const std::string_view cut = qf::CutCatalogueValue(std::string_view(value, sizeof value));
+    std::wmemset(name, 0, kRibbonNameBufferChars);
+    MultiByteToWideChar(CP_ACP, 0, cut.data(), static_cast<int>(cut.size()), name, kRibbonNameBufferChars - 1);
+}
+
+void ShowRibbonChanged(uint8_t newCode, uint8_t) {
+    UINT textId = IDS_RIBBON_CHANGED;
+    switch (qf::RibbonChangeNotice(newCode)) {
+    case qf::RibbonChange::kChanged: textId = IDS_RIBBON_CHANGED; break;
+    case qf::RibbonChange::kChangedMonochrome: textId = IDS_RIBBON_CHANGED_MONO; break;
+    case qf::RibbonChange::kNoRibbon: textId = IDS_NO_RIBBON; break;
+    }
+    WCHAR format[256] = {};
+    LoadStringW(g_hInstance, textId, format, 256);
+    // The texts name the ribbon at their one "%s".
+    std::wstring text = format;
+    const size_t at = text.find(L"%s");
+    if (at != std::wstring::npos) text.replace(at, 2, reinterpret_cast<const wchar_t*>(qf::RibbonName(newCode)));
+    ShowMessageText(IDS_CAPTION, text.c_str(), MB_OK);
+}

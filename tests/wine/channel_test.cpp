@@ -1,0 +1,179 @@
+// The printer channel end to end through the simulated spooler and card printer:
+// queries, kept replies, direct printing and RAW jobs. These run on the driver code
+// linked into the test program.
+#include "tests/wine/wine_test.h"
+
+#include <cstring>
+
+#include "driver/channel/channel.h"
+#include "driver/channel/reply.h"
+#include "driver/entry/module_state.h"
+#include "driver/entry/printer_info.h"
+
+namespace {
+
+std::wstring NameOf(std::string_view command) {
+    const std::u16string name = qf::QueryValueName(command);
+    return std::wstring(reinterpret_cast<const wchar_t*>(name.c_str()));
+}
+
+class Channel : public DriverTest {
+protected:
+    void SetUp() override {
+        DriverTest::SetUp();
+        ResetModuleState(Driver());
+        ASSERT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(kTestPrinter), &sheet, nullptr));
+        g_hPrinter = sheet;
+    }
+    void TearDown() override {
+        sim::SimClosePrinter(sheet);
+        qf::FreePrinterRecord(g_devicePrinterInfo);
+        g_devicePrinterInfo = nullptr;
+        DriverTest::TearDown();
+    }
+    sim::CardPrinter& card() { return printer().card; }
+    bool Stored(std::string_view command) { return spooler().HasStoredReply(kTestPrinter, NameOf(command)); }
+    HANDLE sheet = nullptr;
+};
+
+TEST_F(Channel, AQueryReachesThePrinterWithExactlyItsBytes) {
+    char reply[64];
+    DWORD needed = 0;
+    // "\eV\r" has an odd length: the platform must stop right after it.
+    ASSERT_TRUE(QuerySheetPrinter("\x1BV\r", reply, sizeof reply, &needed));
+    const qf::Reply checked = qf::CheckReply(true, reply, sizeof reply, needed);
+    EXPECT_TRUE(checked.complete);
+    EXPECT_EQ(std::string(checked.text), card().model);
+    // Two commands in one query travel as one value name.
+    ASSERT_TRUE(QuerySheetPrinter("\x1B+O 5\r\x1B+OY 7\r", reply, sizeof reply, &needed));
+    ASSERT_EQ(card().received.size(), 2u);
+    EXPECT_EQ(card().received[0], "\x1BV\r");
+    EXPECT_EQ(card().received[1], "\x1B+O 5\r\x1B+OY 7\r");
+}
+
+TEST_F(Channel, RepliesThatDoNotCount) {
+    struct Case {
+        sim::PortFault fault;
+        bool callSucceeds;
+    };
+    const Case cases[] = {{sim::PortFault::kNoAnswer, false},
+                          {sim::PortFault::kEmptyReply, true},
+                          {sim::PortFault::kNoAck, true},
+                          {sim::PortFault::kOversized, false}};
+    for (const Case& c : cases) {
+        card().fault = c.fault;
+        char reply[32];
+        std::memset(reply, 'z', sizeof reply);
+        DWORD needed = 0;
+        const bool ok = QuerySheetPrinter("\x1B!RIBBON\r", reply, sizeof reply, &needed);
+        EXPECT_EQ(ok, c.callSucceeds) << "fault " << int(c.fault);
+        EXPECT_FALSE(qf::CheckReply(ok, reply, sizeof reply, needed).complete) << "fault " << int(c.fault);
+    }
+}
+
+TEST_F(Channel, SheetQueriesDeleteTheKeptReplyAfterEveryCall) {
+    char reply[32];
+    DWORD needed = 0;
+    ASSERT_TRUE(QuerySheetPrinter("\x1B!V 20\r", reply, sizeof reply, &needed));
+    EXPECT_FALSE(Stored("\x1B!V 20\r"));
+
+    spooler().StoreReply(kTestPrinter, NameOf("\x1B!V 20\r"), "1\x06");
+    card().fault = sim::PortFault::kNoAnswer;
+    EXPECT_FALSE(QuerySheetPrinter("\x1B!V 20\r", reply, sizeof reply, &needed));
+    EXPECT_FALSE(Stored("\x1B!V 20\r"));
+}
+
+TEST_F(Channel, QueryPrinterDeletesTheKeptReplyOnlyAfterSuccess) {
+    lstrcpyW(g_printerName, kTestPrinter);
+    char reply[105];
+    DWORD needed = 0;
+    ASSERT_TRUE(QueryPrinter("\x1B%SERIE\r", reply, sizeof reply, &needed));
+    EXPECT_FALSE(Stored("\x1B%SERIE\r"));
+
+    spooler().StoreReply(kTestPrinter, NameOf("\x1B%SERIE\r"), "old\x06");
+    card().fault = sim::PortFault::kNoAnswer;
+    EXPECT_FALSE(QueryPrinter("\x1B%SERIE\r", reply, sizeof reply, &needed));
+    EXPECT_TRUE(Stored("\x1B%SERIE\r"));
+    EXPECT_EQ(reply[0], '\0');
+    EXPECT_EQ(needed, 0u);
+    EXPECT_EQ(spooler().OpenHandleCount(), 1) << "its own handle is closed again";
+}
+
+TEST_F(Channel, QueryPrinterWithoutAPrinterNameUsesTheSheetHandle) {
+    g_printerName[0] = L'\0';
+    char reply[105];
+    DWORD needed = 0;
+    ASSERT_TRUE(QueryPrinter("\x1B!NL\r", reply, sizeof reply, &needed));
+    EXPECT_TRUE(qf::CheckReply(true, reply, sizeof reply, needed).complete);
+    EXPECT_EQ(spooler().OpenHandleCount(), 1);
+    EXPECT_NE(spooler().Lookup(sheet), nullptr) << "the sheet handle stays open";
+
+    // A name that cannot be opened falls back to the sheet handle too.
+    lstrcpyW(g_printerName, L"No Such Printer");
+    ASSERT_TRUE(QueryPrinter("\x1B!NL\r", reply, sizeof reply, &needed));
+    EXPECT_NE(spooler().Lookup(sheet), nullptr);
+}
+
+TEST_F(Channel, PortInstructionsHandTheFileToThePortSide) {
+    const std::wstring path = spooler().DriverFile(L"cards.prn");
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "\x1B" "ABC\r", 5, &written, nullptr);
+    CloseHandle(file);
+    char ansiPath[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, ansiPath, MAX_PATH, nullptr, nullptr);
+    lstrcpyW(g_printerName, kTestPrinter);
+
+    char reply[128];
+    DWORD needed = 0;
+    ASSERT_TRUE(QueryPrinter(std::string("PrintFile:") + ansiPath, reply, sizeof reply, &needed));
+    ASSERT_EQ(card().instructions.size(), 1u);
+    EXPECT_EQ(card().instructions[0].verb, "PrintFile");
+    EXPECT_EQ(card().instructions[0].path, ansiPath);
+    EXPECT_EQ(card().instructions[0].contents, std::vector<uint8_t>({0x1B, 'A', 'B', 'C', '\r'}));
+
+    card().fault = sim::PortFault::kPortFails;
+    EXPECT_FALSE(QueryPrinter(std::string("download:") + ansiPath, reply, sizeof reply, &needed));
+}
+
+TEST_F(Channel, DirectModeSwitchesOnlyWhenTheBitIsClear) {
+    g_devicePrinterInfo = qf::ReadPrinterInfo(sheet);
+    ASSERT_NE(g_devicePrinterInfo, nullptr);
+    g_devicePrinterInfo->Attributes = PRINTER_ATTRIBUTE_LOCAL;
+    const DWORD remembered = EnterDirectMode(sheet);
+    EXPECT_EQ(remembered, DWORD(PRINTER_ATTRIBUTE_LOCAL));
+    ASSERT_EQ(spooler().setPrinterLog.size(), 1u);
+    EXPECT_EQ(spooler().setPrinterLog[0].level, 2u);
+    EXPECT_EQ(spooler().setPrinterLog[0].command, 0u);
+    EXPECT_EQ(spooler().setPrinterLog[0].attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT));
+    LeaveDirectMode(sheet, remembered);
+    ASSERT_EQ(spooler().setPrinterLog.size(), 2u);
+    EXPECT_EQ(spooler().setPrinterLog[1].attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL));
+    EXPECT_EQ(sim::Ui().debugTraces,
+              std::vector<std::string>({"$$$$$$$$$$$$$ SetPrinter called 1\n", "$$$$$$$$$$$$$ SetPrinter called 2\n"}));
+
+    spooler().setPrinterLog.clear();
+    sim::Ui().debugTraces.clear();
+    g_devicePrinterInfo->Attributes = PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT;
+    LeaveDirectMode(sheet, EnterDirectMode(sheet));
+    EXPECT_TRUE(spooler().setPrinterLog.empty());
+    EXPECT_TRUE(sim::Ui().debugTraces.empty());
+}
+
+TEST_F(Channel, ARawJobWritesEachCommandWithoutItsZeroByte) {
+    ASSERT_TRUE(SendRawJob(kTestPrinter, L"VESTRIAATM", {"\x1B" "ATM 1\r", std::string("\x1B" "AB\0C\r", 6)},
+                           StartFailure::kAbandon));
+    ASSERT_EQ(spooler().jobs.size(), 1u);
+    const sim::RawJob& job = spooler().jobs[0];
+    EXPECT_EQ(job.documentName, L"VESTRIAATM");
+    EXPECT_EQ(job.datatype, L"RAW");
+    EXPECT_TRUE(job.ended);
+    EXPECT_EQ(job.pages, 1);
+    ASSERT_EQ(job.blocks.size(), 2u);
+    EXPECT_EQ(job.blocks[0].size(), 7u);
+    EXPECT_EQ(std::string(job.blocks[0].begin(), job.blocks[0].end()), "\x1B" "ATM 1\r");
+    EXPECT_EQ(job.blocks[1].size(), 6u) << "a block is written with its exact count";
+    EXPECT_FALSE(SendRawJob(L"No Such Printer", L"VESTRIAATM", {"x"}, StartFailure::kAbandon));
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+// Ribbon identification against the simulated printer: the state questions, the ribbon
+// catalogue and the notice the user sees.
+#include "tests/wine/wine_test.h"
+
+#include "driver/entry/module_state.h"
+#include "driver/settings/ribbon_query.h"
+
+namespace {
+
+class RibbonQuery : public DriverTest {
+protected:
+    void SetUp() override {
+        DriverTest::SetUp();
+        ResetModuleState(Driver());
+        lstrcpyW(name, L"None");
+    }
+    void Query(const wchar_t* printerName = kTestPrinter) {
+        QueryPrinterState(printerName, &encoder, name, &code, &answered);
+    }
+    bool encoder = false;
+    wchar_t name[kRibbonNameBufferChars] = {};
+    uint8_t code = 15;
+    bool answered = false;
+};
+
+TEST_F(RibbonQuery, APrinterThatAnswersSetsEveryOutput) {
+    HANDLE kept = reinterpret_cast<HANDLE>(0x4321);
+    g_hPrinter = kept;
+    printer().card.ribbonNumber = 17;
+    Query();
+    EXPECT_TRUE(encoder);
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(code, 3);
+    EXPECT_STREQ(name, L"KrO");
+    EXPECT_EQ(g_hPrinter, kept) << "the sheet handle is restored";
+    EXPECT_STREQ(g_printerName, kTestPrinter);
+    EXPECT_EQ(printer().card.received,
+              std::vector<std::string>({"\x1B!V 20\r", "\x1B!RIBBON\r"}));
+}
+
+TEST_F(RibbonQuery, AnswersThatDoNotCountLeaveThePresets) {
+    const sim::PortFault faults[] = {sim::PortFault::kNoAnswer, sim::PortFault::kEmptyReply,
+                                     sim::PortFault::kNoAck, sim::PortFault::kOversized};
+    for (sim::PortFault fault : faults) {
+        printer().card.fault = fault;
+        encoder = answered = false;
+        code = 15;
+        lstrcpyW(name, L"None");
+        Query();
+        EXPECT_FALSE(encoder) << int(fault);
+        EXPECT_FALSE(answered) << int(fault);
+        EXPECT_EQ(code, 15) << int(fault);
+        EXPECT_STREQ(name, L"None");
+    }
+    printer().card.fault = sim::PortFault::kNone;
+    printer().openable = false;
+    const size_t before = printer().card.received.size();
+    Query();
+    EXPECT_FALSE(answered);
+    EXPECT_EQ(printer().card.received.size(), before) << "nothing is asked of a printer that cannot be opened";
+}
+
+TEST_F(RibbonQuery, NoEncoderAndANonNumericRibbonAnswer) {
+    printer().card.encoder = false;
+    printer().card.ribbonReply = "R?";
+    Query();
+    EXPECT_FALSE(encoder);
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(code, 15) << "an answer that is no number means no ribbon";
+}
+
+TEST_F(RibbonQuery, CatalogueNames) {
+    wchar_t out[kRibbonNameBufferChars];
+    RibbonCatalogueName(2, out);
+    EXPECT_STREQ(out, L"YMCKO");
+    RibbonCatalogueName(29, out);
+    EXPECT_STREQ(out, L"None") << "a number without a key";
+    // A value longer than the name buffer is cut to 31 characters.
+    const std::wstring catalogue = spooler().DriverFile(L"qf862rib.ini");
+    WritePrivateProfileStringW(L"Ribbon Type", L"7", L"A very long ribbon name that goes on and on", catalogue.c_str());
+    RibbonCatalogueName(7, out);
+    EXPECT_STREQ(out, L"A very long ribbon name that go");
+    DeleteFileW(catalogue.c_str());
+    RibbonCatalogueName(2, out);
+    EXPECT_STREQ(out, L"None") << "no catalogue file";
+}
+
+TEST_F(RibbonQuery, TheChangedRibbonNotices) {
+    struct Case {
+        uint8_t code;
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {6, L"Ribbon changed to YMCK."},
+        {14, L"Ribbon changed to Unknown Monochrome. Please choose the type of monochrome ribbon installed in your "
+             L"printer."},
+        {15, L"There is no ribbon or unable to communicate to printer."},
+        {200, L"There is no ribbon or unable to communicate to printer."},
+    };
+    for (const Case& c : cases) {
+        sim::Ui().messageBoxes.clear();
+        ShowRibbonChanged(c.code, 0);
+        ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+        EXPECT_EQ(sim::Ui().messageBoxes[0].text, c.text);
+        EXPECT_EQ(sim::Ui().messageBoxes[0].caption, L"Varlo Halvard Line Printer");
+        EXPECT_EQ(sim::Ui().messageBoxes[0].flags, UINT(MB_OK));
+    }
+}
+
+}  // namespace
