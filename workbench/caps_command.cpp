@@ -85,7 +85,9 @@ int InstallCommand(const Args&) {
 }
 
 int CapsCommand(const Args& args) {
-    const std::wstring printer = args.empty() ? sim::kInstalledPrinter : args[0];
+    std::wstring printer = sim::kInstalledPrinter;
+    for (const std::wstring& arg : args)
+        if (arg.compare(0, 2, L"--") != 0) printer = arg;
     std::printf("\nDevice capabilities of \"%s\" (DeviceCapabilitiesW, as an application asks):\n\n",
                 sim::Utf8(printer).c_str());
     std::printf("%5s  %-34s %11s  %s\n", "index", "capability", "result", "written to the output buffer");

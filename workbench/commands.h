@@ -10,3 +10,4 @@ int InstallCommand(const Args& args);
 int CapsCommand(const Args& args);
 int DevmodeCommand(const Args& args);
 int DecodeCommand(const Args& args);
+int StateCommand(const Args& args);

@@ -21,6 +21,7 @@ const Command kCommands[] = {
     {L"install", InstallCommand, "install the driver into the Wine prefix as printer \"Varlo Q862k\""},
     {L"caps", CapsCommand, "ask the installed printer every device capability, as an application does"},
     {L"devmode", DevmodeCommand, "the driver default and the document record of a simulated printer, by field"},
+    {L"state", StateCommand, "ask the simulated printer for encoder, ribbon and model, as a sheet does"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
     {L"demo", DemoCommand, "install, show the capabilities and the settings records"},
 };
@@ -29,6 +30,7 @@ int DemoCommand(const Args& args) {
     int status = InstallCommand(args);
     if (status == 0) status = CapsCommand(args);
     if (status == 0) status = DevmodeCommand(args);
+    if (status == 0) status = StateCommand(args);
     return status;
 }
 
@@ -44,7 +46,7 @@ int wmain(int argc, wchar_t** argv) {
         Usage();
         return 2;
     }
-    Args args(argv + 2, argv + argc);
+    const Args args(argv + 2, argv + argc);
     for (const Command& command : kCommands)
         if (std::wcscmp(argv[1], command.name) == 0) {
             const int status = command.run(args);

@@ -1,5 +1,6 @@
 // The simulated card printer the workbench runs the driver against: the real DLL
-// loaded with its spooler calls routed to the simulated spooler.
+// loaded with its spooler calls routed to the simulated spooler, and a printer described
+// by a small settings file.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,10 @@
 
 #include "workbench/commands.h"
 
+// Options every command that uses the simulated printer takes:
+//   --trace         print every command the printer receives, its replies and RAW jobs
+//   --printer FILE  the printer's description (key=value lines: model, encoder, ribbon,
+//                   ribbon-reply, offset-x, offset-y, serial, cards, ribbon-left, fault)
 // Loads and routes the driver and adds the simulated printer; returns the module, or
 // nullptr with the reason in `error`.
 HMODULE StartSimulatedPrinter(const Args& args, std::string* error);

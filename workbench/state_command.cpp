@@ -1,0 +1,55 @@
+// `workbench state`: what the driver learns from the simulated printer when a sheet
+// opens: encoder, ribbon (code and catalogue name) and the model's class.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "driver/channel/channel.h"
+#include "driver/channel/commands.h"
+#include "driver/channel/reply.h"
+#include "driver/entry/module_state.h"
+#include "driver/settings/ribbon_query.h"
+#include "driver/settings/ribbons.h"
+#include "sim/ui_standins.h"
+#include "workbench/commands.h"
+#include "workbench/simulated_printer.h"
+
+int StateCommand(const Args& args) {
+    std::string error;
+    HMODULE driver = StartSimulatedPrinter(args, &error);
+    if (!driver) {
+        std::fprintf(stderr, "workbench: %s\n", error.c_str());
+        return 1;
+    }
+    // The driver's operations run here, with the DLL's resources.
+    ResetModuleState(driver);
+    const std::wstring name = SimulatedPrinterName();
+    bool encoder = false, answered = false;
+    wchar_t ribbonName[kRibbonNameBufferChars] = L"None";
+    uint8_t code = qf::kRibbonNone;
+    QueryPrinterState(name.c_str(), &encoder, ribbonName, &code, &answered);
+
+    char model[224] = {};
+    DWORD needed = 0;
+    lstrcpyW(g_printerName, name.c_str());
+    const bool ok = QueryPrinter(qf::kModelQuery, model, sizeof model - 1, &needed);
+    const qf::Reply reply = qf::CheckReply(ok, model, sizeof model - 1, needed);
+    const std::string modelText = reply.complete ? std::string(reply.text) : std::string();
+
+    std::printf("\nPrinter state of \"%s\":\n", sim::Utf8(name).c_str());
+    std::printf("  answered        %s\n", answered ? "yes" : "no");
+    std::printf("  encoder         %s\n", encoder ? "fitted" : "none");
+    std::printf("  ribbon code     %u (%s)\n", code, sim::Utf8(reinterpret_cast<const wchar_t*>(qf::RibbonName(code))).c_str());
+    std::printf("  catalogue name  %s\n", sim::Utf8(ribbonName).c_str());
+    std::printf("  model text      %s\n", reply.complete ? modelText.c_str() : "(no answer)");
+    std::printf("  model class     %u%s\n", qf::ClassifyModel(modelText),
+                qf::IsDuplexModel(modelText) ? " (prints both sides)" : "");
+    std::printf("  print modes     ");
+    const qf::PrintModes modes = qf::PrintModeList(code, 0, qf::IsDuplexModel(modelText));
+    for (int i = 0; i < modes.count; ++i)
+        std::printf("%s\"%s\"", i ? ", " : "", sim::Utf8(reinterpret_cast<const wchar_t*>(modes.modes[i])).c_str());
+    std::printf("\n");
+    if (code != qf::kRibbonNone || !answered) ShowRibbonChanged(code, qf::kRibbonNone);
+    return 0;
+}
