@@ -2,6 +2,7 @@
 // upgrade, device capabilities and printer events.
 #include "driver/entry/ddk.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "driver/entry/capabilities.h"
@@ -65,8 +66,11 @@ void WriteCapability(const qf::CapabilityAnswer& answer, uint32_t capability, vo
 extern "C" DWORD WINAPI DrvDeviceCapabilities(HANDLE, PWSTR, DWORD capability, PVOID pOutput,
                                               PDEVMODEW pDevMode) {
     return qf::CallGuarded<DWORD>(static_cast<DWORD>(-1), [&]() -> DWORD {
+        // The orientation is read only from a DEVMODE whose size covers it.
+        const bool hasOrientation =
+            pDevMode && pDevMode->dmSize >= offsetof(DEVMODEW, dmOrientation) + sizeof pDevMode->dmOrientation;
         const qf::CapabilityAnswer answer = qf::AnswerCapability(
-            capability, pDevMode != nullptr, pDevMode ? pDevMode->dmOrientation : 0);
+            capability, pDevMode != nullptr, hasOrientation ? pDevMode->dmOrientation : 0);
         if (pOutput) WriteCapability(answer, capability, pOutput);
         return static_cast<DWORD>(answer.result);
     });

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "tests/wine/records.h"
+
 namespace {
 
 using CapsFn = DWORD(WINAPI*)(HANDLE, PWSTR, DWORD, PVOID, PDEVMODEW);
@@ -62,6 +64,21 @@ TEST_F(Capabilities, PaperSizeFollowsOrientation) {
     EXPECT_EQ(Ask(0x10000u | DC_PAPERSIZE, pt, &portrait), 1u);
     EXPECT_EQ(pt[0], 541);
     EXPECT_EQ(pt[1], 866);
+}
+
+// A DEVMODE too short to hold an orientation counts as given, with no orientation; the
+// guard page after its 72 bytes would stop the test on a read of dmOrientation (76).
+TEST_F(Capabilities, AShortDevmodeIsNotReadPastItsSize) {
+    GuardedBlock shortDevmode(72);
+    std::memset(shortDevmode.data(), 0, 72);
+    shortDevmode.devmode()->dmSize = 68;
+    LONG pt[2] = {};
+    EXPECT_EQ(Ask(DC_PAPERSIZE, pt, shortDevmode.devmode()), 1u);
+    EXPECT_EQ(pt[0], 541);
+    EXPECT_EQ(pt[1], 866);
+    EXPECT_EQ(Ask(DC_MAXEXTENT, pt, shortDevmode.devmode()), 0u);
+    EXPECT_EQ(pt[0], 866);
+    EXPECT_EQ(pt[1], 541);
 }
 
 TEST_F(Capabilities, ExtentsWriteOnlyWhatTheyShould) {
