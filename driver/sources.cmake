@@ -11,6 +11,8 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/settings/private_settings.cpp
   ${QF_DRIVER_DIR}/settings/public_devmode.cpp
   ${QF_DRIVER_DIR}/settings/record_fields.cpp
+  ${QF_DRIVER_DIR}/sheets/document_items.cpp
+  ${QF_DRIVER_DIR}/sheets/device_items.cpp
 )
 
 list(APPEND QF_WIN32_SOURCES
