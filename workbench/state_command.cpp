@@ -50,6 +50,8 @@ int StateCommand(const Args& args) {
     for (int i = 0; i < modes.count; ++i)
         std::printf("%s\"%s\"", i ? ", " : "", sim::Utf8(reinterpret_cast<const wchar_t*>(modes.modes[i])).c_str());
     std::printf("\n");
-    if (code != qf::kRibbonNone || !answered) ShowRibbonChanged(code, qf::kRibbonNone);
+    // The notice a sheet shows when the settings it opens held another ribbon.
+    std::printf("  ribbon notice   (shown when the settings held another ribbon)\n");
+    ShowRibbonChanged(code, qf::kRibbonNone);
     return 0;
 }
