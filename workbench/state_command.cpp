@@ -26,7 +26,7 @@ int StateCommand(const Args& args) {
     ResetModuleState(driver);
     const std::wstring name = SimulatedPrinterName();
     bool encoder = false, answered = false;
-    wchar_t ribbonName[kRibbonNameBufferChars] = L"None";
+    wchar_t ribbonName[kRibbonNameChars] = L"None";
     uint8_t code = qf::kRibbonNone;
     QueryPrinterState(name.c_str(), &encoder, ribbonName, &code, &answered);
 

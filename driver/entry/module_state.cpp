@@ -12,9 +12,9 @@ qf::PrivateSettings g_settingsCache;
 DEVMODEW* g_undoDevmode = nullptr;
 PRINTER_INFO_2W* g_documentPrinterInfo = nullptr;
 PRINTER_INFO_2W* g_devicePrinterInfo = nullptr;
-uint8_t g_encoderSettings[kEncoderRecordSize];
-uint8_t g_encoderEdit[kEncoderRecordSize];
-uint8_t g_encoderAdvanced[kEncoderRecordSize];
+qf::EncoderSettings g_encoderSettings;
+qf::EncoderSettings g_encoderEdit;
+qf::EncoderSettings g_encoderAdvanced;
 char g_modelReply[kModelReplySize];
 WCHAR g_modelNameW[kModelNameChars];
 const WCHAR* g_modelName = nullptr;
@@ -24,8 +24,8 @@ void ResetModuleState(HINSTANCE instance) {
     g_hInstance = instance;
     std::memset(g_printerName, 0, sizeof g_printerName);
     std::memset(&g_settingsCache, 0, sizeof g_settingsCache);
-    std::memset(g_encoderSettings, 0, sizeof g_encoderSettings);
-    std::memset(g_encoderEdit, 0, sizeof g_encoderEdit);
-    std::memset(g_encoderAdvanced, 0, sizeof g_encoderAdvanced);
+    std::memset(&g_encoderSettings, 0, sizeof g_encoderSettings);
+    std::memset(&g_encoderEdit, 0, sizeof g_encoderEdit);
+    std::memset(&g_encoderAdvanced, 0, sizeof g_encoderAdvanced);
     g_modelReply[0] = '\0';
 }

@@ -10,7 +10,6 @@
 #include "driver/settings/private_settings.h"
 
 constexpr int kPrinterNameChars = 256;
-constexpr int kEncoderRecordSize = 52;
 constexpr int kModelReplySize = 224;
 constexpr int kModelNameChars = 64;
 constexpr int kRibbonNameChars = 32;
@@ -24,9 +23,9 @@ extern qf::PrivateSettings g_settingsCache;
 extern DEVMODEW* g_undoDevmode;
 extern PRINTER_INFO_2W* g_documentPrinterInfo;
 extern PRINTER_INFO_2W* g_devicePrinterInfo;
-extern uint8_t g_encoderSettings[kEncoderRecordSize];
-extern uint8_t g_encoderEdit[kEncoderRecordSize];
-extern uint8_t g_encoderAdvanced[kEncoderRecordSize];
+extern qf::EncoderSettings g_encoderSettings;
+extern qf::EncoderSettings g_encoderEdit;
+extern qf::EncoderSettings g_encoderAdvanced;
 extern char g_modelReply[kModelReplySize];
 extern WCHAR g_modelNameW[kModelNameChars];
 extern const WCHAR* g_modelName;

@@ -70,8 +70,8 @@ void RibbonCatalogueName(int32_t number, wchar_t* name) {
     GetPrivateProfileStringA(section.c_str(), qf::RibbonCatalogueKey(number).c_str(), fallback.c_str(), value,
                              sizeof value, path.c_str());
     const std::string_view cut = qf::CutCatalogueValue(std::string_view(value, sizeof value));
-    std::wmemset(name, 0, kRibbonNameBufferChars);
-    MultiByteToWideChar(CP_ACP, 0, cut.data(), static_cast<int>(cut.size()), name, kRibbonNameBufferChars - 1);
+    std::wmemset(name, 0, kRibbonNameChars);
+    MultiByteToWideChar(CP_ACP, 0, cut.data(), static_cast<int>(cut.size()), name, kRibbonNameChars - 1);
 }
 
 void ShowRibbonChanged(uint8_t newCode, uint8_t) {

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-constexpr int kRibbonNameBufferChars = 32;
+#include "driver/entry/module_state.h"
 
 // Asks the printer `printerName` for its encoder and ribbon on the sheet handle. The
 // caller presets the outputs; only what the printer answered completely overwrites them.

@@ -18,7 +18,7 @@ protected:
         QueryPrinterState(printerName, &encoder, name, &code, &answered);
     }
     bool encoder = false;
-    wchar_t name[kRibbonNameBufferChars] = {};
+    wchar_t name[kRibbonNameChars] = {};
     uint8_t code = 15;
     bool answered = false;
 };
@@ -70,7 +70,7 @@ TEST_F(RibbonQuery, NoEncoderAndANonNumericRibbonAnswer) {
 }
 
 TEST_F(RibbonQuery, CatalogueNames) {
-    wchar_t out[kRibbonNameBufferChars];
+    wchar_t out[kRibbonNameChars];
     RibbonCatalogueName(2, out);
     EXPECT_STREQ(out, L"YMCKO");
     RibbonCatalogueName(29, out);
