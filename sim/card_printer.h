@@ -24,7 +24,7 @@ struct PortInstruction {
 };
 
 struct CardPrinter {
-    std::string model = "Varlo Q862k Card Printer V1.07";
+    std::string model = "Vestria Q862k 1.07";  // fits the sheets' 20-byte model buffer
     bool encoder = true;
     int ribbonNumber = 2;          // the printer's number for a YMCKO ribbon
     std::string ribbonReply;       // when set, the ribbon answer instead of the number

@@ -11,6 +11,75 @@
 #define IDS_RIBBON_CHANGED_MONO  2301  // ... a monochrome one, whose kind the user chooses
 #define IDS_NO_RIBBON            2302  // no ribbon, or the printer does not answer
 
+// Texts of the property sheets
+#define IDS_MODEL_FIRMWARE       2000
+#define IDS_ENCODER_SETTINGS     2003
+#define IDS_TOOLS                2004
+#define IDS_ORIENTATION          2005
+#define IDS_ROTATION             2006
+#define IDS_COLOR_ADJUSTMENT     2007
+#define IDS_PAPER_OUTPUT         2020
+#define IDS_PORTRAIT             2021
+#define IDS_LANDSCAPE            2022
+#define IDS_ROTATE_NONE          2023
+#define IDS_ROTATE_FRONT         2024
+#define IDS_RIBBON_TYPE          2026
+#define IDS_YES                  2027
+#define IDS_NO                   2028
+#define IDS_RIBBON_DETAILS       2030
+#define IDS_HALFTONE_REGULAR     2032
+#define IDS_DIFFUSION            2034
+#define IDS_MONO_CONVERSION      2036
+#define IDS_PANEL_NOT_USED       2037
+#define IDS_PANEL_ALWAYS         2038
+#define IDS_PANEL_TEXT_ONLY      2039
+#define IDS_PANEL_EXCEPT_PICTURE 2040
+#define IDS_BLACK_PANEL          2041
+#define IDS_OFF                  2042
+#define IDS_ON                   2043
+#define IDS_BLACK_BITMAP         2044
+#define IDS_FRONT_OVERLAY        2045
+#define IDS_HOLOGRAM_VARNISH     2046
+#define IDS_HEAD_SETTINGS        2047
+#define IDS_ENCODE_ONLY          2048
+#define IDS_BOTH_SIDES           2052
+#define IDS_FRONT_AND_BACK       2053
+#define IDS_BACK_OVERLAY         2054
+#define IDS_KIND_K_RESIN         2056
+#define IDS_KIND_SCRATCH_OFF     2057
+#define IDS_KIND_CLEAR_VARNISH   2058
+#define IDS_ABOUT                2069
+#define IDS_FW_DOWNLOAD          2078
+#define IDS_ROTATE_BACK          2090
+#define IDS_ROTATE_BOTH          2091
+#define IDS_PRINT                2092
+#define IDS_PRINTING_MODE        2095
+#define IDS_SINGLE_FEED          2134
+#define IDS_COPIES               2135
+#define IDS_DEVICE_INFORMATION   2137
+#define IDS_LOGO_FILE            2139  // the About box's logo, in the driver's directory
+#define IDS_BARCODE              2310
+#define IDS_OFFLINE_RIBBON_FIRST 2311  // the ten entries of the offline ribbon list, 2311..2320
+
+// Dialogs
+#define IDD_ABOUT                102
+#define IDD_HEAD_SETTINGS        107
+#define IDD_FRONT_OVERLAY        108
+#define IDD_COLOR_CORRECTION     109
+#define IDD_HOLOGRAM             110
+#define IDD_TOOLS                112
+#define IDD_DEVICE_INFORMATION   113
+#define IDD_FIRMWARE_DOWNLOAD    116
+#define IDD_BACK_OVERLAY         117
+#define IDD_ENCODER_SETTINGS     104
+#define IDD_SINGLE_FEED          122
+
+// Controls of the About box
+#define IDC_ABOUT_VERSION        2068  // "Version " followed by the version
+
+// Icons
+#define IDI_PRINTER              1002
+
 // Controls shared by the dialogs
 #define IDC_HELP_BUTTON      1006  // Help
 #define IDC_CLOSE_BUTTON     1605  // Close, in the dialogs that have a Help button

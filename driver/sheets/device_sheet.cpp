@@ -1,0 +1,229 @@
+// The device property sheet.
+#include "driver/sheets/device_sheet.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "driver/channel/channel.h"
+#include "driver/channel/commands.h"
+#include "driver/channel/reply.h"
+#include "driver/entry/dialog_conventions.h"
+#include "driver/entry/guard.h"
+#include "driver/entry/module_state.h"
+#include "driver/entry/printer_info.h"
+#include "driver/resources/resource.h"
+#include "driver/settings/record_rules.h"
+#include "driver/settings/record_sizes.h"
+#include "driver/settings/ribbons.h"
+#include "driver/sheets/device_items.h"
+#include "driver/sheets/document_items.h"
+#include "driver/sheets/option_items.h"
+#include "driver/tools/about_dialog.h"
+
+namespace {
+
+constexpr DWORD kReplySize = 80;
+constexpr wchar_t kDefaultModelName[] = L"Varlo Vestria Card Printer";
+
+OPTTYPE g_types[qf::kDeviceItemCount];
+OPTPARAM g_params[qf::kDeviceItemCount];
+WCHAR g_titles[qf::kDeviceItemCount][qf::kItemTextChars];
+WCHAR g_itemName[qf::kItemTextChars];
+
+qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
+    return reinterpret_cast<qf::PrivateSettings*>(reinterpret_cast<uint8_t*>(record) + qf::kPublicSize);
+}
+
+// Sends `command` on the sheet handle; true with the answer in `text` when it is complete.
+bool Ask(std::string_view command, std::string* text) {
+    char reply[kReplySize] = {};
+    DWORD needed = 0;
+    const bool ok = QuerySheetPrinter(command, reply, kReplySize, &needed);
+    const qf::Reply checked = qf::CheckReply(ok, reply, kReplySize, needed);
+    if (!checked.complete) return false;
+    text->assign(checked.text.data(), checked.text.size());
+    return true;
+}
+
+void AskEncoder(qf::PrivateSettings& settings) {
+    if (settings.manualRibbon != 0) {
+        settings.encoderSettings.encoderPresent = g_settingsCache.encoderSettings.encoderPresent = 1;
+        return;
+    }
+    std::string text;
+    settings.encoderSettings.encoderPresent = Ask(qf::kEncoderQuery, &text) && qf::IsEncoderReply(text) ? 1 : 0;
+}
+
+void AskModel(qf::PrivateSettings& settings) {
+    g_modelName = kDefaultModelName;
+    std::string text;
+    if (settings.manualRibbon != 0 || !Ask(qf::kModelQuery, &text)) return;
+    lstrcpynA(g_modelReply, text.c_str(), kModelReplySize);
+    std::memset(g_modelNameW, 0, sizeof g_modelNameW);
+    MultiByteToWideChar(CP_ACP, 0, g_modelReply, -1, g_modelNameW, kModelNameChars - 1);
+    g_modelName = g_modelNameW;
+    settings.modelClass = g_settingsCache.modelClass = qf::ClassifyModel(text);
+}
+
+void BuildItems(OPTITEM* items, const qf::PrivateSettings& settings) {
+    std::string model;
+    for (const wchar_t* c = g_modelName; *c; ++c) model += static_cast<char>(*c <= 0x7F ? *c : '?');
+    const qf::DeviceItemAvailability availability = qf::DeviceItemsAtOpen(settings, model);
+
+    qf::SetChoice(g_params[qf::kDeviceItemModel], const_cast<LPWSTR>(g_modelName), qf::kIconModel);
+    qf::SetType(g_types[qf::kDeviceItemModel], TVOT_LISTBOX, &g_params[qf::kDeviceItemModel], 1, 0);
+    qf::SetItem(items[qf::kDeviceItemModel], 0, qf::LoadItemText(IDS_MODEL_FIRMWARE, g_titles[0]), OPTIF_CALLBACK, 0,
+                &g_types[qf::kDeviceItemModel], 0);
+
+    struct Button {
+        int index;
+        UINT title;
+        WORD templateId;
+        DLGPROC proc;
+        ULONG_PTR icon;
+        DWORD flags;
+    };
+    // The dialogs of the other buttons are not offered yet: those buttons show, disabled.
+    const DLGPROC unoffered = qf::UnofferedDialogProc;
+    const Button buttons[] = {
+        {qf::kDeviceItemEncoder, IDS_ENCODER_SETTINGS, IDD_ENCODER_SETTINGS, unoffered, IDI_PRINTER, OPTIF_CALLBACK},
+        {qf::kDeviceItemTools, IDS_TOOLS, IDD_TOOLS, unoffered, IDI_PRINTER, 0},
+        {qf::kDeviceItemFirmware, IDS_FW_DOWNLOAD, IDD_FIRMWARE_DOWNLOAD, unoffered, qf::kIconDocument, OPTIF_CALLBACK},
+        {qf::kDeviceItemSingleFeed, IDS_SINGLE_FEED, IDD_SINGLE_FEED, unoffered, qf::kIconDocument, OPTIF_CALLBACK},
+        {qf::kDeviceItemDeviceInfo, IDS_DEVICE_INFORMATION, IDD_DEVICE_INFORMATION, unoffered, qf::kIconDocument,
+         OPTIF_CALLBACK},
+        {qf::kDeviceItemAbout, IDS_ABOUT, IDD_ABOUT, AboutDialogProc, qf::kIconDocument, OPTIF_CALLBACK},
+    };
+    for (const Button& b : buttons) {
+        qf::SetPushButton(g_types[b.index], g_params[b.index], b.proc, b.templateId, b.icon);
+        qf::SetItem(items[b.index], 0, qf::LoadItemText(b.title, g_titles[b.index]), b.flags,
+                    static_cast<BYTE>(b.index), &g_types[b.index], 0);
+        if (!(availability.enabled[b.index] && qf::OpensOfferedDialog(items[b.index])))
+            items[b.index].Flags |= OPTIF_DISABLED;
+    }
+}
+
+// APPLYNOW: the committed encoder settings go into the printer's stored defaults.
+void StoreEncoderSettings(const PRINTER_INFO_2W* sheetInfo) {
+    if (!sheetInfo || !sheetInfo->pPrinterName) return;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(sheetInfo->pPrinterName, &printer, &defaults)) return;
+    PRINTER_INFO_2W* fresh = qf::ReadPrinterInfo(printer);
+    if (fresh && qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(fresh->pDevMode))) {
+        PrivateBlock(fresh->pDevMode)->encoderSettings = g_encoderSettings;
+        SetPrinterW(g_hPrinter, 2, reinterpret_cast<LPBYTE>(fresh), 0);
+    }
+    qf::FreePrinterRecord(fresh);
+    ClosePrinter(printer);
+}
+
+LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {
+    return qf::CallGuarded<LONG>(CPSUICB_ACTION_NONE, [param]() -> LONG {
+        if (!param) return CPSUICB_ACTION_NONE;
+        switch (param->Reason) {
+        case CPSUICB_REASON_SEL_CHANGED:
+        case CPSUICB_REASON_DLGPROC:
+            return CPSUICB_ACTION_OPTIF_CHANGED;
+        case CPSUICB_REASON_APPLYNOW:
+            StoreEncoderSettings(reinterpret_cast<const PRINTER_INFO_2W*>(param->UserData));
+            return CPSUICB_ACTION_ITEMS_APPLIED;
+        case CPSUICB_REASON_ABOUT:
+            ShowAboutBox(GetActiveWindow());
+            return CPSUICB_ACTION_ITEMS_APPLIED;
+        default:
+            return CPSUICB_ACTION_NONE;
+        }
+    });
+}
+
+void FreeSheet(PROPSHEETUI_INFO* info) {
+    auto* sheet = reinterpret_cast<COMPROPSHEETUI*>(info->UserData);
+    if (!sheet) return;
+    auto* printerInfo = reinterpret_cast<PRINTER_INFO_2W*>(sheet->UserData);
+    if (printerInfo && g_workingDevmode == printerInfo->pDevMode) {
+        g_workingDevmode = nullptr;
+        g_privateSettings = nullptr;
+    }
+    if (printerInfo == g_devicePrinterInfo) g_devicePrinterInfo = nullptr;
+    qf::FreePrinterRecord(printerInfo);
+    std::free(sheet->pOptItem);
+    std::free(sheet);
+    info->UserData = 0;
+}
+
+LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
+    auto* sheet = static_cast<COMPROPSHEETUI*>(std::calloc(1, sizeof(COMPROPSHEETUI)));
+    auto* items = static_cast<OPTITEM*>(std::calloc(qf::kDeviceItemCount, sizeof(OPTITEM)));
+    if (!sheet || !items) {
+        std::free(sheet);
+        std::free(items);
+        ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
+        return -1;
+    }
+    sheet->pOptItem = items;
+    info->UserData = reinterpret_cast<ULONG_PTR>(sheet);
+    g_hPrinter = header->hPrinter;
+
+    // Without the printer's stored settings there is nothing to show: no page is added.
+    PRINTER_INFO_2W* printerInfo = qf::ReadPrinterInfo(header->hPrinter);
+    if (!printerInfo || !qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(printerInfo->pDevMode))) {
+        qf::FreePrinterRecord(printerInfo);
+        FreeSheet(info);
+        ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
+        info->Result = static_cast<ULONG_PTR>(-1);
+        return -1;
+    }
+    g_devicePrinterInfo = printerInfo;
+    sheet->UserData = reinterpret_cast<ULONG_PTR>(printerInfo);
+    if (printerInfo->pPrinterName && printerInfo->pPrinterName[0])
+        lstrcpynW(g_printerName, printerInfo->pPrinterName, kPrinterNameChars);
+    g_workingDevmode = printerInfo->pDevMode;
+    g_privateSettings = PrivateBlock(g_workingDevmode);
+    g_encoderSettings = g_privateSettings->encoderSettings;
+    AskEncoder(*g_privateSettings);
+    AskModel(*g_privateSettings);
+    BuildItems(items, *g_privateSettings);
+
+    sheet->cbSize = sizeof(COMPROPSHEETUI);
+    sheet->Flags = CPSUIF_UPDATE_PERMISSION | CPSUIF_ABOUT_CALLBACK;
+    sheet->hInstCaller = g_hInstance;
+    sheet->pCallerName = const_cast<LPWSTR>(kDefaultModelName);
+    sheet->pOptItemName = qf::LoadItemText(IDS_CAPTION, g_itemName);
+    sheet->pfnCallBack = DeviceSheetCallback;
+    sheet->pDlgPage = CPSUI_PDLGPAGE_PRINTERPROP;
+    sheet->cOptItem = qf::kDeviceItemCount;
+    sheet->CallerVersion = 0x0400;
+    sheet->OptItemVersion = 0x0400;
+
+    LONG_PTR result = 0;
+    if (info->pfnComPropSheet &&
+        info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PCOMPROPSHEETUIW, reinterpret_cast<LPARAM>(sheet),
+                              reinterpret_cast<LPARAM>(&result))) {
+        info->Result = 0;
+        return 1;
+    }
+    info->Result = static_cast<ULONG_PTR>(-1);
+    return -1;
+}
+
+}  // namespace
+
+LONG DeviceSheet(PROPSHEETUI_INFO* info) {
+    switch (info->Reason) {
+    case PROPSHEETUI_REASON_INIT: {
+        auto* header = reinterpret_cast<DEVICEPROPERTYHEADER*>(info->lParamInit);
+        if (!header) return ERR_CPSUI_GETLASTERROR;
+        return OpenSheet(info, header);
+    }
+    case PROPSHEETUI_REASON_DESTROY:
+        FreeSheet(info);
+        return 1;
+    case PROPSHEETUI_REASON_SET_RESULT:
+        info->Result = static_cast<ULONG_PTR>(-1);
+        return -1;
+    default:
+        return 0;
+    }
+}

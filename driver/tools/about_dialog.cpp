@@ -1,0 +1,100 @@
+// The About box.
+#include "driver/tools/about_dialog.h"
+
+#include <winspool.h>
+
+#include <string>
+
+#include "driver/entry/dialog_conventions.h"
+#include "driver/entry/guard.h"
+#include "driver/entry/module_state.h"
+#include "driver/entry/printer_info.h"
+#include "driver/entry/version.h"
+#include "driver/resources/resource.h"
+
+namespace {
+
+constexpr RECT kLogoRect = {11, 14, 11 + 78, 14 + 54};
+constexpr int kVersionChars = 64;
+constexpr int kLogoNameChars = 32;
+
+void ShowVersion(HWND dialog) {
+    WCHAR text[kVersionChars + 8] = {};
+    GetDlgItemTextW(dialog, IDC_ABOUT_VERSION, text, kVersionChars);
+    lstrcatW(text, qf::kVersionText);
+    SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, text);
+}
+
+// The logo is loaded anew for every paint, stretched into its rectangle, and every
+// object the paint made is released before it ends.
+void PaintLogo(HWND dialog) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(dialog, &paint);
+    HBITMAP logo = LoadAboutLogo();
+    if (logo) {
+        BITMAP info = {};
+        GetObjectW(logo, sizeof info, &info);
+        HDC memory = CreateCompatibleDC(dc);
+        if (memory) {
+            HGDIOBJ previous = SelectObject(memory, logo);
+            StretchBlt(dc, kLogoRect.left, kLogoRect.top, kLogoRect.right - kLogoRect.left,
+                       kLogoRect.bottom - kLogoRect.top, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+            SelectObject(memory, previous);
+            DeleteDC(memory);
+        }
+        DeleteObject(logo);
+    }
+    EndPaint(dialog, &paint);
+}
+
+}  // namespace
+
+HBITMAP LoadAboutLogo() {
+    const wchar_t* printerName = nullptr;
+    if (g_documentPrinterInfo && g_documentPrinterInfo->pPrinterName)
+        printerName = g_documentPrinterInfo->pPrinterName;
+    else if (g_workingDevmode)
+        printerName = g_workingDevmode->dmDeviceName;
+    if (!printerName) return nullptr;
+
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, nullptr)) return nullptr;
+    std::wstring path;
+    DRIVER_INFO_2W* driver = qf::ReadDriverInfo(printer);
+    if (driver && driver->pDriverPath) path = driver->pDriverPath;
+    qf::FreePrinterRecord(driver);
+    ClosePrinter(printer);
+
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return nullptr;
+    path.resize(slash + 1);
+    WCHAR name[kLogoNameChars] = {};
+    LoadStringW(g_hInstance, IDS_LOGO_FILE, name, kLogoNameChars);
+    path += name;
+    return static_cast<HBITMAP>(
+        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
+}
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
+        if (HandleCloseRequest(dialog, message, wParam, IDCANCEL)) return TRUE;
+        switch (message) {
+        case WM_INITDIALOG:
+            ShowVersion(dialog);
+            return TRUE;
+        case WM_PAINT:
+            PaintLogo(dialog);
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, LOWORD(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        default:
+            return FALSE;
+        }
+    });
+}
+
+void ShowAboutBox(HWND owner) { DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDialogProc, 0); }
