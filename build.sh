@@ -25,9 +25,10 @@ build_windows() {
   cmake --build "$windows" -j "$jobs" | grep -v -E "^\[ *[0-9]+%\] (Built target|Building|Linking)" || true
 }
 
-# Runs a command under a virtual display when there is none.
+# Runs a command under a virtual display when there is none; the workbench then renders
+# its windows to PNG files instead of waiting for someone to use them.
 with_display() {
-  if [ -z "${DISPLAY:-}" ]; then xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; else "$@"; fi
+  if [ -z "${DISPLAY:-}" ]; then QF_HEADLESS=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; else "$@"; fi
 }
 
 cmd="${1:-test}"

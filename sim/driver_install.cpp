@@ -8,6 +8,8 @@
 
 #include "sim/ui_standins.h"
 
+#include <vector>
+
 namespace sim {
 namespace {
 
@@ -15,6 +17,10 @@ using GetDriverDirFn = BOOL(WINAPI*)(LPWSTR, LPWSTR, DWORD, LPBYTE, DWORD, LPDWO
 using AddDriverFn = BOOL(WINAPI*)(LPWSTR, DWORD, LPBYTE, DWORD);
 using AddPrinterFn = HANDLE(WINAPI*)(LPWSTR, DWORD, LPBYTE);
 using ClosePrinterFn = BOOL(WINAPI*)(HANDLE);
+using OpenPrinterFn = BOOL(WINAPI*)(LPWSTR, LPHANDLE, LPPRINTER_DEFAULTSW);
+using GetPrinterFn = BOOL(WINAPI*)(HANDLE, DWORD, LPBYTE, DWORD, LPDWORD);
+using SetPrinterFn = BOOL(WINAPI*)(HANDLE, DWORD, LPBYTE, DWORD);
+using ConvertDevModeFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
 
 template <typename Fn>
 Fn Spooler(const char* name) {
@@ -23,6 +29,47 @@ Fn Spooler(const char* name) {
 }
 
 std::string Failed(const char* what) { return std::string(what) + " failed, error " + std::to_string(GetLastError()); }
+
+// Gives the printer the driver's default record as its stored settings, as the spooler
+// does for a new printer: the installed driver builds it.
+bool StoreDriverDefault(const std::wstring& dll, std::string* error) {
+    auto openPrinter = Spooler<OpenPrinterFn>("OpenPrinterW");
+    auto getPrinter = Spooler<GetPrinterFn>("GetPrinterW");
+    auto setPrinter = Spooler<SetPrinterFn>("SetPrinterW");
+    auto closePrinter = Spooler<ClosePrinterFn>("ClosePrinter");
+    HMODULE driver = LoadLibraryW(dll.c_str());
+    auto convert = driver ? reinterpret_cast<ConvertDevModeFn>(
+                                reinterpret_cast<void*>(GetProcAddress(driver, "DrvConvertDevMode")))
+                          : nullptr;
+    if (!openPrinter || !getPrinter || !setPrinter || !closePrinter || !convert) {
+        *error = "cannot reach the installed driver";
+        return false;
+    }
+    std::vector<BYTE> record(4068, 0);
+    LONG size = static_cast<LONG>(record.size());
+    std::wstring name = kInstalledPrinter;
+    if (!convert(&name[0], nullptr, reinterpret_cast<DEVMODEW*>(record.data()), &size, 4 /* driver default */)) {
+        *error = Failed("DrvConvertDevMode");
+        return false;
+    }
+    PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer = nullptr;
+    if (!openPrinter(&name[0], &printer, &access)) {
+        *error = Failed("OpenPrinterW");
+        return false;
+    }
+    DWORD needed = 0;
+    getPrinter(printer, 2, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed ? needed : 1, 0);
+    bool ok = getPrinter(printer, 2, info.data(), needed, &needed) != FALSE;
+    if (ok) {
+        reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pDevMode = reinterpret_cast<DEVMODEW*>(record.data());
+        ok = setPrinter(printer, 2, info.data(), 0) != FALSE;
+    }
+    if (!ok) *error = Failed("storing the default record");
+    closePrinter(printer);
+    return ok;
+}
 
 }  // namespace
 
@@ -88,6 +135,7 @@ bool InstallDriverPackage(const std::wstring& packageDir, std::wstring* installe
         *error = Failed("AddPrinterW");
         return false;
     }
+    if (!StoreDriverDefault(dll, error)) return false;
     *installedDll = dll;
     return true;
 }

@@ -45,12 +45,12 @@ bool IsNumber(BYTE type) {
     return type == TVOT_UDARROW || type == TVOT_TRACKBAR || type == TVOT_SCROLLBAR;
 }
 
-// The user sees choice texts without the '&' that marks a keyboard accelerator.
+// The user sees choice texts without the '&' that marks a keyboard accelerator; an '&'
+// standing alone between words ("Front & Back") is text.
 std::wstring WithoutAccelerator(const std::wstring& text) {
     std::wstring out;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'&' && i + 1 < text.size()) ++i;
-        else if (text[i] == L'&') continue;
+        if (text[i] == L'&' && i + 1 < text.size() && text[i + 1] != L' ') ++i;
         out += text[i];
     }
     return out;

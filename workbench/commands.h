@@ -11,3 +11,4 @@ int CapsCommand(const Args& args);
 int DevmodeCommand(const Args& args);
 int DecodeCommand(const Args& args);
 int StateCommand(const Args& args);
+int SheetCommand(const Args& args);

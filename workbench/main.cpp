@@ -22,6 +22,7 @@ const Command kCommands[] = {
     {L"caps", CapsCommand, "ask the installed printer every device capability, as an application does"},
     {L"devmode", DevmodeCommand, "the driver default and the document record of a simulated printer, by field"},
     {L"state", StateCommand, "ask the simulated printer for encoder, ribbon and model, as a sheet does"},
+    {L"sheet", SheetCommand, "open the document or device sheet of the simulated printer: sheet document|device"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
     {L"demo", DemoCommand, "install, show the capabilities and the settings records"},
 };
@@ -31,6 +32,7 @@ int DemoCommand(const Args& args) {
     if (status == 0) status = CapsCommand(args);
     if (status == 0) status = DevmodeCommand(args);
     if (status == 0) status = StateCommand(args);
+    if (status == 0) status = SheetCommand(Args{L"document"});
     return status;
 }
 

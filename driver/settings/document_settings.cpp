@@ -23,7 +23,7 @@ qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
 void CopyPrinterDefault(HANDLE printer, DEVMODEW* output) {
     PRINTER_INFO_2W* info = qf::ReadPrinterInfo(printer);
     if (info && qf::IsDriverRecord(Bytes(info->pDevMode))) {
-        std::memcpy(output, info->pDevMode, qf::kRecordSize);
+        qf::CopyDriverRecord(Bytes(info->pDevMode), Bytes(output));
         // The record handed out is the one later users of the settings pointer see;
         // the printer information is freed below.
         g_privateSettings = PrivateBlock(output);

@@ -35,9 +35,17 @@ bool HasReadablePublicPart(const uint8_t* record) {
 
 bool IsDriverRecord(const uint8_t* record) {
     if (!record) return false;
-    if (Read<uint16_t>(record, offsetof(PublicDevmode, dmSize)) != kPublicSize) return false;
+    if (Read<uint16_t>(record, offsetof(PublicDevmode, dmSize)) < kPublicSize) return false;
     if (Read<uint16_t>(record, offsetof(PublicDevmode, dmDriverExtra)) != kPrivateSize) return false;
-    return Read<uint16_t>(record, kPublicSize + offsetof(PrivateSettings, signature)) == kSettingsSignature;
+    return Read<uint16_t>(record, PrivateOffset(record) + offsetof(PrivateSettings, signature)) == kSettingsSignature;
+}
+
+size_t PrivateOffset(const uint8_t* record) { return Read<uint16_t>(record, offsetof(PublicDevmode, dmSize)); }
+
+void CopyDriverRecord(const uint8_t* record, uint8_t* out) {
+    std::memmove(out, record, kPublicSize);
+    std::memmove(out + kPublicSize, record + PrivateOffset(record), kPrivateSize);
+    SetRecordSizes(out);
 }
 
 bool IsSettingsCacheValid(const PrivateSettings& cache) { return cache.signature == kSettingsSignature; }

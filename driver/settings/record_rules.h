@@ -16,10 +16,18 @@ namespace qf {
 // that the driver copies or merges from. Null is never readable.
 bool HasReadablePublicPart(const uint8_t* record);
 
-// A record of this driver: 212-byte public part, 3856-byte private block, and the
-// settings signature at the start of the private block. Only such a record is used as
-// a printer's default or copied into the settings cache.
+// A record of this driver: a public part of at least the driver's 212 bytes (a spooler
+// may keep the platform's longer public part), then the 3856-byte private block, whose
+// first word is the settings signature. Only such a record is used as a printer's
+// default, edited by a sheet or copied into the settings cache.
 bool IsDriverRecord(const uint8_t* record);
+
+// Where the private block of a record starts: right after its public part (dmSize).
+size_t PrivateOffset(const uint8_t* record);
+
+// Copies a record of this driver into the driver's own 4068-byte layout: the first 212
+// bytes of its public part, then its private block; the sizes name that layout.
+void CopyDriverRecord(const uint8_t* record, uint8_t* out);
 
 // The cache holds a committed private block once its signature is set.
 bool IsSettingsCacheValid(const PrivateSettings& cache);

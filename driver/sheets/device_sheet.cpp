@@ -31,8 +31,10 @@ OPTPARAM g_params[qf::kDeviceItemCount];
 WCHAR g_titles[qf::kDeviceItemCount][qf::kItemTextChars];
 WCHAR g_itemName[qf::kItemTextChars];
 
+// The private block follows the record's public part, whatever its length.
 qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
-    return reinterpret_cast<qf::PrivateSettings*>(reinterpret_cast<uint8_t*>(record) + qf::kPublicSize);
+    auto* bytes = reinterpret_cast<uint8_t*>(record);
+    return reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
 }
 
 // Sends `command` on the sheet handle; true with the answer in `text` when it is complete.

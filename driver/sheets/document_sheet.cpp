@@ -41,10 +41,13 @@ WCHAR g_detailsTitle[qf::kItemTextChars];
 WCHAR g_callerName[qf::kItemTextChars];
 
 qf::PrivateSettings& Settings() { return *g_privateSettings; }
+// The private block follows the record's public part, whatever its length.
 qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
-    return reinterpret_cast<qf::PrivateSettings*>(reinterpret_cast<uint8_t*>(record) + qf::kPublicSize);
+    auto* bytes = reinterpret_cast<uint8_t*>(record);
+    return reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
 }
 bool IsDriverRecord(const DEVMODEW* record) { return qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(record)); }
+size_t RecordSize(const DEVMODEW* record) { return size_t(record->dmSize) + record->dmDriverExtra; }
 
 // What the printer reported when the sheet asked.
 struct PrinterAnswer {
@@ -331,7 +334,7 @@ LONG CALLBACK DocumentSheetCallback(PCPSUICBPARAM param) {
             return CPSUICB_ACTION_OPTIF_CHANGED;
         case CPSUICB_REASON_UNDO_CHANGES:
         case CPSUICB_REASON_ITEMS_REVERTED:
-            if (g_undoDevmode) std::memcpy(g_workingDevmode, g_undoDevmode, qf::kRecordSize);
+            if (g_undoDevmode) std::memcpy(g_workingDevmode, g_undoDevmode, RecordSize(g_undoDevmode));
             return CPSUICB_ACTION_NONE;
         case CPSUICB_REASON_APPLYNOW:
             if (param->pOptItem) ApplySelections(param->pOptItem);
@@ -413,8 +416,8 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
     const std::string model = AskModel(header->pszPrinterName);
 
     std::free(g_undoDevmode);
-    g_undoDevmode = static_cast<DEVMODEW*>(std::malloc(qf::kRecordSize));
-    if (g_undoDevmode) std::memcpy(g_undoDevmode, g_workingDevmode, qf::kRecordSize);
+    g_undoDevmode = static_cast<DEVMODEW*>(std::malloc(RecordSize(g_workingDevmode)));
+    if (g_undoDevmode) std::memcpy(g_undoDevmode, g_workingDevmode, RecordSize(g_workingDevmode));
 
     qf::NormaliseAtOpen(Settings(), model);
     BuildItems(items, model);
@@ -443,7 +446,7 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
 void CommitSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
     info->Result = CPSUI_OK;
     if (!g_workingDevmode || !g_privateSettings) return;
-    const DWORD size = g_workingDevmode->dmSize + g_workingDevmode->dmDriverExtra;
+    const size_t size = RecordSize(g_workingDevmode);
     if (header->pdmOut && header->cbOut >= size && header->pdmOut != g_workingDevmode)
         std::memcpy(header->pdmOut, g_workingDevmode, size);
     std::memcpy(&g_settingsCache, g_privateSettings, qf::kPrivateSize);

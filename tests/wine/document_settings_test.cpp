@@ -140,6 +140,19 @@ TEST_F(DocumentSettings, AnApplicationsFieldsAreMergedIntoThePrinterDefault) {
     EXPECT_EQ(out, stored);
 }
 
+// A spooler may keep the platform's longer public part; the record handed out is in
+// the driver's own layout.
+TEST_F(DocumentSettings, ALongerStoredPublicPartIsHandedOutInTheDriversLayout) {
+    Record longer(stored.begin(), stored.begin() + qf::kPublicSize);
+    longer.resize(220, 0);
+    longer.insert(longer.end(), stored.begin() + qf::kPublicSize, stored.end());
+    Devmode(longer)->dmSize = 220;
+    printer().devmode = longer;
+    Record out = Output();
+    EXPECT_EQ(FillDocumentSettings(handle, Devmode(out), nullptr, DM_OUT_BUFFER), 1);
+    EXPECT_EQ(out, stored);
+}
+
 // Stored defaults that are not records of this driver are never handed out or cached.
 TEST_F(DocumentSettings, ForeignPrinterDefaultsAreNeverUsed) {
     struct Case {
