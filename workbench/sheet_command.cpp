@@ -82,7 +82,10 @@ int Show(sim::PropertySheetService& service, const std::wstring& kind, const std
     const std::wstring sheetPng = dir + kind + L"-sheet.png";
     if (sim::RenderSheetPng(service, title, sheetPng)) std::printf("picture: %s\n", sim::Utf8(sheetPng).c_str());
     RenderAbout(service, dir + kind + L"-about.png");
-    return service.Commit() >= 0 ? IDOK : IDCANCEL;
+    // OK, as the service does it: apply the page, then hand over the result.
+    service.Apply();
+    service.Commit();
+    return IDOK;
 }
 
 }  // namespace

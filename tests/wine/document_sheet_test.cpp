@@ -175,6 +175,16 @@ TEST_F(DocumentSheet, SelectionsReevaluateTheDependentItems) {
     EXPECT_EQ(Choices(kRotation), 2);
 }
 
+TEST_F(DocumentSheet, TheRibbonItemOffersDetailsExceptForKResin) {
+    ASSERT_EQ(Open(), 1);
+    EXPECT_TRUE(service.Item(kRibbon)->Flags & OPTIF_EXT_IS_EXTPUSH);
+    EXPECT_EQ(service.ExtendedPushTitle(kRibbon), L"Printer/Ribbon Details");
+    service.Cancel();
+    printer().card.ribbonNumber = 7;  // K resin, code 1
+    ASSERT_EQ(Open(), 1);
+    EXPECT_FALSE(service.Item(kRibbon)->Flags & OPTIF_EXT_IS_EXTPUSH);
+}
+
 TEST_F(DocumentSheet, CommitHandsOutTheEditedRecord) {
     ASSERT_EQ(Open(), 1);
     service.Select(kOrientation, 0);
@@ -310,6 +320,42 @@ void FetchWithChangedRibbon(DWORD mode, bool expectRefresh) {
 TEST(FreshSheet, FetchingWithCopyRefreshesTheStoredDefaults) { FetchWithChangedRibbon(DM_COPY, true); }
 TEST(FreshSheet, FetchingWithOtherModesLeavesTheStoredDefaults) {
     FetchWithChangedRibbon(DM_COPY | DM_UPDATE, false);
+}
+
+// In a fresh module, an input record of the offline configuration: the ribbon comes from
+// the user's pick in the fixed list, the model is not asked, and the encoder is offered.
+TEST(FreshSheet, TheOfflineConfigurationUsesTheFixedRibbonList) {
+    sim::Spooler::Get().Reset(sim::ProgramDirectory());
+    sim::Printer& printer = sim::Spooler::Get().AddPrinter(kTestPrinter);
+    printer.devmode = DriverRecord();
+    HANDLE handle = nullptr;
+    ASSERT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(kTestPrinter), &handle, nullptr));
+    Record in = DriverRecord();
+    Private(in).manualRibbon = 3;  // "YMCKO"
+    Private(in).ribbonType = 15;
+    Record out(qf::kRecordSize, 0);
+    DOCUMENTPROPERTYHEADER header = {sizeof header, 0, handle, const_cast<LPWSTR>(kTestPrinter), Devmode(in),
+                                     Devmode(out), qf::kRecordSize, DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT};
+    {
+        sim::PropertySheetService service;
+        ASSERT_EQ(service.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"), reinterpret_cast<LPARAM>(&header)),
+                  1);
+        ASSERT_NE(service.Page(), nullptr) << service.Problem();
+        EXPECT_EQ(service.Item(kRibbon)->pOptType->Count, 10);
+        EXPECT_EQ(service.CurrentChoice(kRibbon), L"YMCKO");
+        EXPECT_EQ(service.ChoiceText(kPrintingMode, 1), L"Encode Only");
+        EXPECT_FALSE(service.Item(kPrintingMode)->pOptType->pOptParam[1].Flags & OPTPF_DISABLED);
+        EXPECT_FALSE(service.CanChange(kBothSides)) << "the default model prints one side";
+        for (const std::string& command : printer.card.received) EXPECT_NE(command, "\x1BV\r");
+        // Picking another ribbon of the list sets the ribbon with it.
+        service.Select(kRibbon, 0);  // "YMCKOK"
+        service.Apply();
+        service.Commit();
+    }
+    EXPECT_EQ(Private(out).manualRibbon, 1);
+    EXPECT_EQ(Private(out).ribbonType, 8);
+    EXPECT_EQ(Private(out).encoderSettings.encoderPresent, 1);
+    sim::SimClosePrinter(handle);
 }
 
 }  // namespace
