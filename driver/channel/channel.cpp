@@ -3,6 +3,8 @@
 
 #include <winspool.h>
 
+#include <vector>
+
 #include "driver/channel/reply.h"
 #include "driver/entry/module_state.h"
 #include "driver/entry/printer_info.h"
@@ -46,6 +48,16 @@ bool QuerySheetPrinter(std::string_view command, char* reply, DWORD size, DWORD*
     const bool ok = AskPort(g_hPrinter, name, reply, size, needed) == ERROR_SUCCESS;
     DeleteStoredReply(g_hPrinter, reinterpret_cast<const wchar_t*>(name.c_str()));
     return ok;
+}
+
+bool AskSheetPrinter(std::string_view command, DWORD replySize, std::string* text) {
+    std::vector<char> reply(replySize, '\0');
+    DWORD needed = 0;
+    const bool ok = QuerySheetPrinter(command, reply.data(), replySize, &needed);
+    const qf::Reply checked = qf::CheckReply(ok, reply.data(), replySize, needed);
+    if (!checked.complete) return false;
+    text->assign(checked.text.data(), checked.text.size());
+    return true;
 }
 
 void DeleteStoredReply(HANDLE printer, const wchar_t* valueName) {

@@ -19,6 +19,10 @@ bool QueryPrinter(std::string_view command, char* reply, DWORD size, DWORD* need
 // The same on the sheet handle g_hPrinter; the kept reply is deleted after every call.
 bool QuerySheetPrinter(std::string_view command, char* reply, DWORD size, DWORD* needed);
 
+// Asks on the sheet handle with a reply buffer of `replySize` bytes: true with the answer
+// (without its ACK) in `text` when the reply is complete.
+bool AskSheetPrinter(std::string_view command, DWORD replySize, std::string* text);
+
 // Deletes the printer-data value `valueName` that the platform may keep under the
 // printer's PrinterDriverData key. Every failure is silent.
 void DeleteStoredReply(HANDLE printer, const wchar_t* valueName);

@@ -8,7 +8,6 @@
 
 #include "driver/channel/channel.h"
 #include "driver/channel/commands.h"
-#include "driver/channel/reply.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/module_state.h"
 #include "driver/resources/resource.h"
@@ -17,17 +16,6 @@
 namespace {
 
 constexpr DWORD kStateReplySize = 32;
-
-// Sends `command` on the sheet handle and checks the reply; `text` receives the answer.
-bool AskState(std::string_view command, std::string* text) {
-    char reply[kStateReplySize] = {};
-    DWORD needed = 0;
-    const bool ok = QuerySheetPrinter(command, reply, kStateReplySize, &needed);
-    const qf::Reply checked = qf::CheckReply(ok, reply, kStateReplySize, needed);
-    if (!checked.complete) return false;
-    text->assign(checked.text.data(), checked.text.size());
-    return true;
-}
 
 }  // namespace
 
@@ -42,12 +30,12 @@ void QueryPrinterState(const wchar_t* printerName, bool* encoder, wchar_t* ribbo
     if (printerName && printerName[0]) lstrcpynW(g_printerName, printerName, kPrinterNameChars);
 
     std::string text;
-    if (AskState(qf::kEncoderQuery, &text) && qf::IsEncoderReply(text)) {
+    if (AskSheetPrinter(qf::kEncoderQuery, kStateReplySize, &text) && qf::IsEncoderReply(text)) {
         *encoder = true;
         *answered = true;
     }
     // A ribbon answer starting with a zero byte is no answer.
-    if (AskState(qf::kRibbonQuery, &text) && !text.empty() && text[0] != '\0') {
+    if (AskSheetPrinter(qf::kRibbonQuery, kStateReplySize, &text) && !text.empty() && text[0] != '\0') {
         const int32_t number = qf::ParseRibbonNumber(text);
         *ribbonCode = qf::RibbonFromReply(text);
         RibbonCatalogueName(number, ribbonName);

@@ -7,7 +7,6 @@
 
 #include "driver/channel/channel.h"
 #include "driver/channel/commands.h"
-#include "driver/channel/reply.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
@@ -37,30 +36,19 @@ qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
     return reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
 }
 
-// Sends `command` on the sheet handle; true with the answer in `text` when it is complete.
-bool Ask(std::string_view command, std::string* text) {
-    char reply[kReplySize] = {};
-    DWORD needed = 0;
-    const bool ok = QuerySheetPrinter(command, reply, kReplySize, &needed);
-    const qf::Reply checked = qf::CheckReply(ok, reply, kReplySize, needed);
-    if (!checked.complete) return false;
-    text->assign(checked.text.data(), checked.text.size());
-    return true;
-}
-
 void AskEncoder(qf::PrivateSettings& settings) {
     if (settings.manualRibbon != 0) {
         settings.encoderSettings.encoderPresent = g_settingsCache.encoderSettings.encoderPresent = 1;
         return;
     }
     std::string text;
-    settings.encoderSettings.encoderPresent = Ask(qf::kEncoderQuery, &text) && qf::IsEncoderReply(text) ? 1 : 0;
+    settings.encoderSettings.encoderPresent = AskSheetPrinter(qf::kEncoderQuery, kReplySize, &text) && qf::IsEncoderReply(text) ? 1 : 0;
 }
 
 void AskModel(qf::PrivateSettings& settings) {
     g_modelName = kDefaultModelName;
     std::string text;
-    if (settings.manualRibbon != 0 || !Ask(qf::kModelQuery, &text)) return;
+    if (settings.manualRibbon != 0 || !AskSheetPrinter(qf::kModelQuery, kReplySize, &text)) return;
     lstrcpynA(g_modelReply, text.c_str(), kModelReplySize);
     std::memset(g_modelNameW, 0, sizeof g_modelNameW);
     MultiByteToWideChar(CP_ACP, 0, g_modelReply, -1, g_modelNameW, kModelNameChars - 1);
@@ -188,21 +176,9 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
     AskModel(*g_privateSettings);
     BuildItems(items, *g_privateSettings);
 
-    sheet->cbSize = sizeof(COMPROPSHEETUI);
-    sheet->Flags = CPSUIF_UPDATE_PERMISSION | CPSUIF_ABOUT_CALLBACK;
-    sheet->hInstCaller = g_hInstance;
-    sheet->pCallerName = const_cast<LPWSTR>(kDefaultModelName);
-    sheet->pOptItemName = qf::LoadItemText(IDS_CAPTION, g_itemName);
-    sheet->pfnCallBack = DeviceSheetCallback;
-    sheet->pDlgPage = CPSUI_PDLGPAGE_PRINTERPROP;
-    sheet->cOptItem = qf::kDeviceItemCount;
-    sheet->CallerVersion = 0x0400;
-    sheet->OptItemVersion = 0x0400;
-
-    LONG_PTR result = 0;
-    if (info->pfnComPropSheet &&
-        info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PCOMPROPSHEETUIW, reinterpret_cast<LPARAM>(sheet),
-                              reinterpret_cast<LPARAM>(&result))) {
+    qf::FillPage(*sheet, const_cast<LPWSTR>(kDefaultModelName), qf::LoadItemText(IDS_CAPTION, g_itemName),
+                 DeviceSheetCallback, CPSUI_PDLGPAGE_PRINTERPROP, qf::kDeviceItemCount);
+    if (qf::AddPage(info, sheet)) {
         info->Result = 0;
         return 1;
     }

@@ -7,7 +7,6 @@
 
 #include "driver/channel/channel.h"
 #include "driver/channel/commands.h"
-#include "driver/channel/reply.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
@@ -98,11 +97,8 @@ std::string AskModel(const wchar_t* printerName) {
     HANDLE kept = g_hPrinter;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     if (OpenPrinterW(const_cast<LPWSTR>(printerName), &g_hPrinter, &defaults)) {
-        char reply[kModelReplySize] = {};
-        DWORD needed = 0;
-        const bool ok = QuerySheetPrinter(qf::kModelQuery, reply, kModelReplySize, &needed);
-        const qf::Reply checked = qf::CheckReply(ok, reply, kModelReplySize, needed);
-        if (checked.complete) model.assign(checked.text.data(), checked.text.size());
+        std::string answer;
+        if (AskSheetPrinter(qf::kModelQuery, kModelReplySize, &answer)) model = answer;
         Settings().modelClass = g_settingsCache.modelClass = qf::ClassifyModel(model);
         ClosePrinter(g_hPrinter);
     }
@@ -422,22 +418,10 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
     qf::NormaliseAtOpen(Settings(), model);
     BuildItems(items, model);
 
-    sheet->cbSize = sizeof(COMPROPSHEETUI);
-    sheet->Flags = CPSUIF_UPDATE_PERMISSION | CPSUIF_ABOUT_CALLBACK;
-    sheet->hInstCaller = g_hInstance;
-    sheet->pCallerName = qf::LoadItemText(IDS_CAPTION, g_callerName);
-    sheet->pOptItemName = g_callerName;
-    sheet->pfnCallBack = DocumentSheetCallback;
-    sheet->pDlgPage = CPSUI_PDLGPAGE_TREEVIEWONLY;
-    sheet->cOptItem = qf::kDocumentItemCount;
-    sheet->CallerVersion = 0x0400;
-    sheet->OptItemVersion = 0x0400;
-
-    LONG_PTR result = 0;
-    if (info->pfnComPropSheet &&
-        info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PCOMPROPSHEETUIW, reinterpret_cast<LPARAM>(sheet),
-                              reinterpret_cast<LPARAM>(&result)))
-        info->Result = 0;
+    qf::LoadItemText(IDS_CAPTION, g_callerName);
+    qf::FillPage(*sheet, g_callerName, g_callerName, DocumentSheetCallback, CPSUI_PDLGPAGE_TREEVIEWONLY,
+                 qf::kDocumentItemCount);
+    if (qf::AddPage(info, sheet)) info->Result = 0;
     return 1;
 }
 

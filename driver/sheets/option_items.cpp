@@ -67,6 +67,27 @@ void SetUpDown(OPTTYPE& type, OPTPARAM* params, LONG low, LONG high, ULONG_PTR i
     SetType(type, TVOT_UDARROW, params, 2, 0);
 }
 
+void FillPage(COMPROPSHEETUI& page, LPWSTR callerName, LPWSTR itemName, _CPSUICALLBACK callback, PDLGPAGE dlgPage,
+              WORD itemCount) {
+    page.cbSize = sizeof(COMPROPSHEETUI);
+    page.Flags = CPSUIF_UPDATE_PERMISSION | CPSUIF_ABOUT_CALLBACK;
+    page.hInstCaller = g_hInstance;
+    page.pCallerName = callerName;
+    page.pOptItemName = itemName;
+    page.pfnCallBack = callback;
+    page.pDlgPage = dlgPage;
+    page.cOptItem = itemCount;
+    page.CallerVersion = 0x0400;
+    page.OptItemVersion = 0x0400;
+}
+
+bool AddPage(PROPSHEETUI_INFO* info, COMPROPSHEETUI* page) {
+    LONG_PTR result = 0;
+    return info->pfnComPropSheet &&
+           info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PCOMPROPSHEETUIW, reinterpret_cast<LPARAM>(page),
+                                 reinterpret_cast<LPARAM>(&result)) != 0;
+}
+
 void SetItemFlag(OPTITEM& item, DWORD flag, bool on) {
     const DWORD before = item.Flags;
     if (on)

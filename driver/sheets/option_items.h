@@ -35,6 +35,14 @@ bool OpensOfferedDialog(const OPTITEM& item);
 // An up-down number from `low` to `high`, without postfix text.
 void SetUpDown(OPTTYPE& type, OPTPARAM* params, LONG low, LONG high, ULONG_PTR icon);
 
+// Fills the page record the sheets hand to the service: update permission, About through
+// the callback, the module's resources, version 0x0400 of the records.
+void FillPage(COMPROPSHEETUI& page, LPWSTR callerName, LPWSTR itemName, _CPSUICALLBACK callback, PDLGPAGE dlgPage,
+              WORD itemCount);
+
+// Hands the page to the service (CPSFUNC_ADD_PCOMPROPSHEETUIW); true when it was added.
+bool AddPage(PROPSHEETUI_INFO* info, COMPROPSHEETUI* page);
+
 // Sets or clears `flag` on the item and marks it changed when that alters its flags.
 void SetItemFlag(OPTITEM& item, DWORD flag, bool on);
 
