@@ -144,4 +144,24 @@ void NormaliseAtOpen(PrivateSettings& settings, std::string_view modelText) {
     if (!EncodeOnlyOffered(settings)) settings.printingMode = kPrintingModePrint;
 }
 
+PrinterAdoption AdoptPrinterReport(const PrivateSettings& settings, const PrinterReport& report, bool offline) {
+    PrinterAdoption adoption{false, settings.ribbonType, false, settings.encoderSettings.encoderPresent};
+    if (settings.ribbonType != report.ribbon && report.answered && !offline) {
+        adoption.ribbonChanged = true;
+        adoption.ribbon = report.ribbon;
+    }
+    const uint16_t detected = report.encoder ? 1 : 0;
+    const bool differs = settings.encoderSettings.encoderPresent != detected;
+    uint16_t encoder = settings.encoderSettings.encoderPresent;
+    if (differs && report.answered)
+        encoder = offline ? 1 : detected;
+    else if (!differs && offline)
+        encoder = 1;
+    if (encoder != settings.encoderSettings.encoderPresent) {
+        adoption.encoderChanged = true;
+        adoption.encoderPresent = encoder;
+    }
+    return adoption;
+}
+
 }  // namespace qf

@@ -103,4 +103,22 @@ PrintModes ResetPrintModeIndex(PrivateSettings& settings);
 // the print-mode index against its list, the printing mode against its choices.
 void NormaliseAtOpen(PrivateSettings& settings, std::string_view modelText);
 
+// What the printer reported when the sheet asked, and what the settings adopt from it.
+struct PrinterReport {
+    bool answered;
+    bool encoder;
+    uint8_t ribbon;
+};
+struct PrinterAdoption {
+    bool ribbonChanged;      // the user is told, and `ribbonType` becomes `ribbon`
+    uint8_t ribbon;
+    bool encoderChanged;     // `encoderPresent` becomes `encoderPresent`
+    uint16_t encoderPresent;
+};
+
+// The corrections the sheet makes when it opens: a ribbon the printer reports is adopted
+// unless the configuration is offline; an encoder the printer reports is adopted, and the
+// offline configuration always offers the encoder.
+PrinterAdoption AdoptPrinterReport(const PrivateSettings& settings, const PrinterReport& report, bool offline);
+
 }  // namespace qf

@@ -48,15 +48,8 @@ qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
 bool IsDriverRecord(const DEVMODEW* record) { return qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(record)); }
 size_t RecordSize(const DEVMODEW* record) { return size_t(record->dmSize) + record->dmDriverExtra; }
 
-// What the printer reported when the sheet asked.
-struct PrinterAnswer {
-    bool encoder = false;
-    uint8_t ribbon = qf::kRibbonNone;
-    bool answered = false;
-};
-
-PrinterAnswer AskPrinter(const wchar_t* printerName) {
-    PrinterAnswer answer;
+qf::PrinterReport AskPrinter(const wchar_t* printerName) {
+    qf::PrinterReport answer{false, false, qf::kRibbonNone};
     lstrcpyW(g_ribbonName, L"None");
     QueryPrinterState(printerName, &answer.encoder, g_ribbonName, &answer.ribbon, &answer.answered);
     return answer;
@@ -64,26 +57,17 @@ PrinterAnswer AskPrinter(const wchar_t* printerName) {
 
 // Adopts what the printer reports into the working settings and the cache. Returns
 // true when a field changed.
-bool AdoptPrinterAnswer(const PrinterAnswer& answer) {
+bool AdoptPrinterAnswer(const qf::PrinterReport& report) {
     qf::PrivateSettings& settings = Settings();
-    bool changed = false;
-    if (settings.ribbonType != answer.ribbon && answer.answered && g_settingsCache.manualRibbon == 0) {
-        ShowRibbonChanged(answer.ribbon, settings.ribbonType);
-        settings.ribbonType = g_settingsCache.ribbonType = answer.ribbon;
-        changed = true;
+    const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(settings, report, g_settingsCache.manualRibbon != 0);
+    if (adoption.ribbonChanged) {
+        ShowRibbonChanged(adoption.ribbon, settings.ribbonType);
+        settings.ribbonType = g_settingsCache.ribbonType = adoption.ribbon;
     }
-    const uint16_t detected = answer.encoder ? 1 : 0;
-    const bool differs = settings.encoderSettings.encoderPresent != detected;
-    uint16_t encoder = settings.encoderSettings.encoderPresent;
-    if (differs && answer.answered)
-        encoder = g_settingsCache.manualRibbon == 0 ? detected : 1;
-    else if (!differs && g_settingsCache.manualRibbon != 0)
-        encoder = 1;  // the offline configuration always offers the encoder
-    if (encoder != settings.encoderSettings.encoderPresent) {
-        settings.encoderSettings.encoderPresent = g_settingsCache.encoderSettings.encoderPresent = encoder;
-        changed = true;
-    }
-    return changed;
+    if (adoption.encoderChanged)
+        settings.encoderSettings.encoderPresent = g_settingsCache.encoderSettings.encoderPresent =
+            adoption.encoderPresent;
+    return adoption.ribbonChanged || adoption.encoderChanged;
 }
 
 // The model text from the printer, or the default text when it does not answer or the
@@ -365,7 +349,7 @@ void FreeSheet(PROPSHEETUI_INFO* info) {
 
 // Chooses the record the sheet edits: the caller's input when it is one of this driver's
 // records, else the printer's default. Returns false when there is neither.
-bool ChooseWorkingRecord(DOCUMENTPROPERTYHEADER* header, const PrinterAnswer& answer) {
+bool ChooseWorkingRecord(DOCUMENTPROPERTYHEADER* header, const qf::PrinterReport& answer) {
     if (IsDriverRecord(header->pdmIn)) {
         g_workingDevmode = header->pdmIn;
         g_privateSettings = PrivateBlock(g_workingDevmode);
@@ -402,7 +386,7 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
     g_documentPrinterInfo = qf::ReadPrinterInfo(header->hPrinter);
     if (!g_documentPrinterInfo) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
 
-    const PrinterAnswer answer = AskPrinter(header->pszPrinterName);
+    const qf::PrinterReport answer = AskPrinter(header->pszPrinterName);
     if (!ChooseWorkingRecord(header, answer)) {
         // Nothing to edit: the sheet is not added.
         if (g_documentPrinterInfo) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
@@ -451,7 +435,7 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     g_settingsCache.manualRibbon = 0;
     if (cacheWasValid) return 1;
 
-    PrinterAnswer answer;
+    qf::PrinterReport answer{false, false, qf::kRibbonNone};
     wchar_t name[kRibbonNameChars] = L"None";
     QueryPrinterState(header->pszPrinterName, &answer.encoder, name, &answer.ribbon, &answer.answered);
     if (header->fMode != DM_COPY || !answer.answered || !IsDriverRecord(header->pdmOut)) return 1;

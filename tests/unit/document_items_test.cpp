@@ -307,5 +307,43 @@ TEST(DocumentItems, NormalisedSettingsKeepTheInvariants) {
     }
 }
 
+// What the sheet adopts from the printer's report when it opens.
+TEST(DocumentItems, AdoptingThePrintersReport) {
+    struct Row {
+        uint8_t ribbon;
+        uint16_t encoder;
+        PrinterReport report;
+        bool offline;
+        PrinterAdoption expected;
+    };
+    const Row rows[] = {
+        // ribbon, encoder | answered, encoder, ribbon | offline | ribbonChanged, ribbon, encoderChanged, encoder
+        {0, 1, {true, true, 0}, false, {false, 0, false, 1}},    // nothing new
+        {0, 1, {true, true, 5}, false, {true, 5, false, 1}},     // another ribbon
+        {0, 1, {false, false, 5}, false, {false, 0, false, 1}},  // no answer: nothing adopted
+        {0, 1, {true, false, 0}, false, {false, 0, true, 0}},    // the encoder is gone
+        {0, 0, {true, true, 0}, false, {false, 0, true, 1}},     // an encoder appeared
+        {0, 1, {true, true, 5}, true, {false, 0, false, 1}},     // offline: the ribbon is the user's
+        {0, 1, {true, false, 0}, true, {false, 0, false, 1}},    // offline: the encoder stays offered
+        {0, 0, {false, false, 0}, true, {false, 0, true, 1}},    // offline: the encoder is offered
+        {0, 0, {true, true, 0}, true, {false, 0, true, 1}},
+    };
+    for (const Row& row : rows) {
+        PrivateSettings settings{};
+        settings.ribbonType = row.ribbon;
+        settings.encoderSettings.encoderPresent = row.encoder;
+        const PrinterAdoption got = AdoptPrinterReport(settings, row.report, row.offline);
+        SCOPED_TRACE(testing::Message() << "ribbon " << int(row.ribbon) << " encoder " << row.encoder << " answered "
+                                        << row.report.answered << " reported " << row.report.encoder << "/"
+                                        << int(row.report.ribbon) << " offline " << row.offline);
+        EXPECT_EQ(got.ribbonChanged, row.expected.ribbonChanged);
+        if (got.ribbonChanged) {
+            EXPECT_EQ(got.ribbon, row.expected.ribbon);
+        }
+        EXPECT_EQ(got.encoderChanged, row.expected.encoderChanged);
+        EXPECT_EQ(got.encoderPresent, row.expected.encoderPresent);
+    }
+}
+
 }  // namespace
 }  // namespace qf
