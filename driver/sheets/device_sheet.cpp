@@ -23,7 +23,7 @@
 namespace {
 
 constexpr DWORD kReplySize = 80;
-constexpr wchar_t kDefaultModelName[] = L"Varlo Vestria Card Printer";
+const wchar_t* const kDefaultModelName = reinterpret_cast<const wchar_t*>(qf::kDefaultModelName);
 
 OPTTYPE g_types[qf::kDeviceItemCount];
 OPTPARAM g_params[qf::kDeviceItemCount];
