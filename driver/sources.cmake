@@ -23,6 +23,7 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/settings/ribbon_query.cpp
   ${QF_DRIVER_DIR}/channel/channel.cpp
   ${QF_DRIVER_DIR}/sheets/option_items.cpp
+  ${QF_DRIVER_DIR}/sheets/sheet_state.cpp
   ${QF_DRIVER_DIR}/sheets/document_sheet.cpp
   ${QF_DRIVER_DIR}/sheets/device_sheet.cpp
   ${QF_DRIVER_DIR}/tools/about_dialog.cpp
