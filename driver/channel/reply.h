@@ -33,4 +33,8 @@ Reply CheckReply(bool callSucceeded, const char* buffer, size_t bufferSize, uint
 // the platform's read right after the command.
 std::u16string QueryValueName(std::string_view command);
 
+// A reply's text as the user sees it and as every rule reads it: up to its first zero
+// byte.
+std::string_view TextBeforeZero(std::string_view text);
+
 }  // namespace qf
