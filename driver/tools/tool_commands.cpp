@@ -126,4 +126,32 @@ TrackRead TrackReadFromReply(bool callSucceeded, const char* buffer, size_t buff
             std::string(UpToFirstZero(reply.text))};
 }
 
+ToolsStart ToolsAtStart(bool encoderPresent, bool offline, bool offsetYAllowed) {
+    ToolsStart start{};
+    // Offline, nothing can be read from a card, but data can still be sent to one.
+    start.trackBoxesEnabled = encoderPresent || offline;
+    start.readEnabled = encoderPresent && !offline;
+    start.track3Offered = start.trackBoxesEnabled && offsetYAllowed;
+    start.clearThirdTrack = !offsetYAllowed;
+    const bool encoderChoices = encoderPresent || offline;
+    start.testCardEntries = encoderChoices ? 3 : 2;
+    start.cleaningEntries = encoderChoices ? 2 : 1;
+    return start;
+}
+
+OffsetControls OffsetControlsAfterRead(bool offline, bool xRead, bool yRead, bool offsetYAllowed) {
+    if (offline) return {true, true, true};
+    return {xRead, yRead && offsetYAllowed, xRead && yRead};
+}
+
+std::string PortInstruction(PortTransfer transfer, std::string_view path) {
+    const std::string_view cut = CutText(path, kPortPathChars);
+    switch (transfer) {
+        case PortTransfer::kPrinterFile: return PrintFileInstruction(cut);
+        case PortTransfer::kCommandFile: return SendCommandsInstruction(cut);
+        case PortTransfer::kFirmware: return DownloadInstruction(cut);
+    }
+    return {};
+}
+
 }  // namespace qf

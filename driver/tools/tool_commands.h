@@ -130,4 +130,38 @@ struct TrackRead {
 };
 TrackRead TrackReadFromReply(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count);
 
+// The enabling the dialog takes when it opens. `offline` is the offline configuration
+// (`manualRibbon` not 0), in which the dialog asks the printer nothing and sends its
+// commands as jobs: nothing can be read back, and every choice is offered.
+struct ToolsStart {
+    bool trackBoxesEnabled;   // the three track check boxes and "Encode"
+    bool readEnabled;         // "Read"
+    bool track3Offered;       // false: track 3's box and edit stay disabled
+    bool clearThirdTrack;     // the settings' third-track record is emptied
+    uint32_t testCardEntries; // "Standard", "Printer Parameters"[, "Encoder Parameters"]
+    uint32_t cleaningEntries; // "Printer only"[, "Magnetic encoder"]
+};
+// The track edits start disabled in every case; each is enabled by its check box.
+ToolsStart ToolsAtStart(bool encoderPresent, bool offline, bool offsetYAllowed);
+
+// The offset controls after the printer was asked for its offsets. An offset that could
+// not be read cannot be set, and a model without a Y offset keeps that edit disabled
+// even when its value was read. Offline nothing is read: the edits stay enabled and
+// "Set Offset" is offered.
+struct OffsetControls {
+    bool xEnabled;
+    bool yEnabled;
+    bool setOffsetEnabled;
+};
+OffsetControls OffsetControlsAfterRead(bool offline, bool xRead, bool yRead, bool offsetYAllowed);
+
+// The port instructions that hand a whole file to the port side, with the file's path
+// (ANSI) cut at kPortPathChars.
+enum class PortTransfer : uint8_t {
+    kPrinterFile,   // "PrintFile:%s", a .prn file
+    kCommandFile,   // "sendcmds:%s", a text file of commands
+    kFirmware,      // "download:%s", a firmware file
+};
+std::string PortInstruction(PortTransfer transfer, std::string_view path);
+
 }  // namespace qf

@@ -263,5 +263,61 @@ TEST(ToolCommands, TrackReadReplies) {
     }
 }
 
+TEST(ToolCommands, EnablingAtStartAndAfterTheOffsetRead) {
+    struct StartRow {
+        bool encoder, offline, yAllowed;
+        bool boxes, read, track3, clearThirdTrack;
+        uint32_t testCards, cleanings;
+    };
+    const StartRow starts[] = {
+        {true, false, true, true, true, true, false, 3, 2},
+        {false, false, true, false, false, false, false, 2, 1},
+        {true, false, false, true, true, false, true, 3, 2},     // a "511": no third track
+        {false, false, false, false, false, false, true, 2, 1},
+        {false, true, true, true, false, true, false, 3, 2},     // offline offers every choice
+        {true, true, true, true, false, true, false, 3, 2},
+    };
+    for (const StartRow& row : starts) {
+        const ToolsStart start = ToolsAtStart(row.encoder, row.offline, row.yAllowed);
+        const std::string where = "encoder " + std::to_string(row.encoder) + " offline " +
+                                  std::to_string(row.offline) + " Y allowed " + std::to_string(row.yAllowed);
+        EXPECT_EQ(start.trackBoxesEnabled, row.boxes) << where;
+        EXPECT_EQ(start.readEnabled, row.read) << where;
+        EXPECT_EQ(start.track3Offered, row.track3) << where;
+        EXPECT_EQ(start.clearThirdTrack, row.clearThirdTrack) << where;
+        EXPECT_EQ(start.testCardEntries, row.testCards) << where;
+        EXPECT_EQ(start.cleaningEntries, row.cleanings) << where;
+    }
+
+    struct OffsetRow {
+        bool offline, xRead, yRead, yAllowed;
+        bool x, y, set;
+    };
+    const OffsetRow offsets[] = {
+        {false, true, true, true, true, true, true},
+        {false, true, true, false, true, false, true},  // Y read but not offered
+        {false, true, false, true, true, false, false},
+        {false, false, true, true, false, true, false},
+        {false, false, false, true, false, false, false},
+        {true, false, false, true, true, true, true},
+    };
+    for (const OffsetRow& row : offsets) {
+        const OffsetControls controls = OffsetControlsAfterRead(row.offline, row.xRead, row.yRead, row.yAllowed);
+        const std::string where = "offline " + std::to_string(row.offline) + " X read " + std::to_string(row.xRead) +
+                                  " Y read " + std::to_string(row.yRead) + " Y allowed " + std::to_string(row.yAllowed);
+        EXPECT_EQ(controls.xEnabled, row.x) << where;
+        EXPECT_EQ(controls.yEnabled, row.y) << where;
+        EXPECT_EQ(controls.setOffsetEnabled, row.set) << where;
+    }
+}
+
+TEST(ToolCommands, PortInstructionsCutTheirPath) {
+    const std::string longPath = "C:\\" + std::string(300, 'p');
+    EXPECT_EQ(PortInstruction(PortTransfer::kPrinterFile, "C:\\cards\\a.prn"), "PrintFile:C:\\cards\\a.prn");
+    EXPECT_EQ(PortInstruction(PortTransfer::kCommandFile, "C:\\cards\\c.txt"), "sendcmds:C:\\cards\\c.txt");
+    EXPECT_EQ(PortInstruction(PortTransfer::kFirmware, "C:\\fw\\q862.bin"), "download:C:\\fw\\q862.bin");
+    EXPECT_EQ(PortInstruction(PortTransfer::kFirmware, longPath), "download:" + longPath.substr(0, 259));
+}
+
 }  // namespace
 }  // namespace qf
