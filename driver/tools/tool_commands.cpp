@@ -29,7 +29,7 @@ std::string Cleaning(int32_t choice) {
 ToolCommand Encode(const ToolsInput& input, const ToolAsk& ask) {
     std::array<std::string_view, 3> data{};
     for (size_t i = 0; i < data.size(); ++i) {
-        if (input.trackSelected[i]) data[i] = CutText(input.trackData[i], kTrackDataChars[i]);
+        if (input.trackSelected[i]) data[i] = CommandParameter(input.trackData[i], kTrackDataChars[i]);
     }
     std::string query = EncodeTracksQuery(data);
     if (query.empty()) {
@@ -46,10 +46,15 @@ std::string_view CutText(std::string_view text, size_t limit) {
     return UpToFirstZero(text).substr(0, limit);
 }
 
+std::string_view CommandParameter(std::string_view text, size_t limit) {
+    const std::string_view cut = CutText(text, limit);
+    return cut.substr(0, cut.find_first_of("\x1B\r"));
+}
+
 ToolCommand BuildToolCommand(const ToolsInput& input, const ToolAsk& ask) {
     switch (input.button) {
         case ToolButton::kExecute: {
-            const std::string_view command = CutText(input.freeCommand, kToolsCommandChars);
+            const std::string_view command = CommandParameter(input.freeCommand, kToolsCommandChars);
             if (command.empty()) return {};
             return {FreeCommand(command), false};
         }

@@ -35,6 +35,10 @@ inline constexpr std::string_view kAckText = "<ACK>";
 // up to its first zero byte and at most `limit` bytes.
 std::string_view CutText(std::string_view text, size_t limit);
 
+// Text that goes inside one command (the free command, track data): cut like CutText and
+// also at the first ESC or CR, which would end the command early and start another.
+std::string_view CommandParameter(std::string_view text, size_t limit);
+
 // The buttons of the Tools dialog that send a command.
 enum class ToolButton : uint8_t {
     kExecute,          // the free command
@@ -63,9 +67,9 @@ struct ToolsInput {
     std::string_view offsetX;       // edit texts of "Offset X:" and "Offset Y:"
     std::string_view offsetY;
     std::array<bool, 3> trackSelected;          // the three track check boxes
-    // The three track edits. Their text is kept to the characters each track allows by
-    // the track data check at every change of the edit; here it is only cut to the
-    // track's length.
+    // The three track edits as `CheckTrackData` leaves them at every change of the edit:
+    // only the characters each track allows. Here the text is only cut to the track's
+    // length and at a byte that would end the command (CommandParameter).
     std::array<std::string_view, 3> trackData;
 };
 
@@ -80,7 +84,8 @@ struct ToolCommand {
 using ToolAsk = std::function<bool(ToolQuestion)>;
 
 // Builds the command of `input.button`, asking `ask` the questions that button asks:
-//   Execute          the free command "\e%s\r"; nothing when it is empty
+//   Execute          the free command "\e%s\r"; nothing when it is empty (free command and
+//                    track data are taken as CommandParameter)
 //   Eject            "\eME\r" (feeder), "\eMC\r" (printer)
 //   Print test card  choice 0 "\eA\r", any other choice n "\eA n\r"; nothing without a choice
 //   Clean            asks kCleaningReady; on Yes choice 0 "\eCLEAN\r", 1 "\eMCLEAN\r"
@@ -89,8 +94,7 @@ using ToolAsk = std::function<bool(ToolQuestion)>;
 //   Encode           a load command for each ticked track with data, in track order;
 //                    none: tells kNoDataToEncode and builds nothing; else asks
 //                    kCardInFeeder and on Yes appends "\e&E*\r"
-// No question is asked when the button has nothing to send (an empty command, no
-// cleaning choice).
+// Without a cleaning choice nothing is built and the cleaning question is not asked.
 ToolCommand BuildToolCommand(const ToolsInput& input, const ToolAsk& ask);
 
 // An offset edit's text read as a number: only decimal digits, at least one. Values too
