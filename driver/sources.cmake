@@ -26,6 +26,9 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/settings/record_fields.cpp
   ${QF_DRIVER_DIR}/sheets/document_items.cpp
   ${QF_DRIVER_DIR}/sheets/device_items.cpp
+  ${QF_DRIVER_DIR}/tools/tool_commands.cpp
+  ${QF_DRIVER_DIR}/tools/firmware_file.cpp
+  ${QF_DRIVER_DIR}/tools/device_information.cpp
 )
 
 list(APPEND QF_WIN32_SOURCES
