@@ -28,9 +28,4 @@ std::u16string QueryValueName(std::string_view command) {
     return name;
 }
 
-std::string_view TextBeforeZero(std::string_view text) {
-    const size_t zero = text.find('\0');
-    return zero == std::string_view::npos ? text : text.substr(0, zero);
-}
-
 }  // namespace qf

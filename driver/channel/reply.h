@@ -26,7 +26,8 @@ struct Reply {
 // the buffer is read; `text` points into `buffer`.
 Reply CheckReply(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count);
 
-// An answer as a text control shows it: up to its first zero byte.
+// An answer as a text control shows it, and as every rule reads it: up to its first
+// zero byte.
 std::string_view UpToFirstZero(std::string_view text);
 
 // The value name that carries `command` to the port side. The platform reads the name
@@ -35,9 +36,5 @@ std::string_view UpToFirstZero(std::string_view text);
 // a zero byte to a whole unit when its length is odd; its terminating zero unit ends
 // the platform's read right after the command.
 std::u16string QueryValueName(std::string_view command);
-
-// A reply's text as the user sees it and as every rule reads it: up to its first zero
-// byte.
-std::string_view TextBeforeZero(std::string_view text);
 
 }  // namespace qf

@@ -49,7 +49,7 @@ void AskModel(qf::PrivateSettings& settings) {
     std::string text;
     if (settings.manualRibbon != 0 || !AskSheetPrinter(qf::kModelQuery, kReplySize, &text)) return;
     // Every rule reads the model text as the user sees it: up to its first zero byte.
-    text = std::string(qf::TextBeforeZero(text));
+    text = std::string(qf::UpToFirstZero(text));
     lstrcpynA(g_modelReply, text.c_str(), kModelReplySize);
     std::memset(g_modelNameW, 0, sizeof g_modelNameW);
     MultiByteToWideChar(CP_ACP, 0, g_modelReply, -1, g_modelNameW, kModelNameChars - 1);

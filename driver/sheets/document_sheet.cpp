@@ -73,7 +73,7 @@ std::string AskModel(Sheet& sheet) {
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     if (OpenPrinterW(sheet.printerName, &g_hPrinter, &defaults)) {
         std::string answer;
-        if (AskSheetPrinter(qf::kModelQuery, kModelReplySize, &answer)) model = std::string(qf::TextBeforeZero(answer));
+        if (AskSheetPrinter(qf::kModelQuery, kModelReplySize, &answer)) model = std::string(qf::UpToFirstZero(answer));
         settings.modelClass = g_settingsCache.modelClass = qf::ClassifyModel(model);
         ClosePrinter(g_hPrinter);
     }
