@@ -13,6 +13,9 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/settings/record_fields.cpp
   ${QF_DRIVER_DIR}/sheets/document_items.cpp
   ${QF_DRIVER_DIR}/sheets/device_items.cpp
+  ${QF_DRIVER_DIR}/encoder/track_rules.cpp
+  ${QF_DRIVER_DIR}/encoder/encoder_rules.cpp
+  ${QF_DRIVER_DIR}/encoder/encoder_jobs.cpp
 )
 
 list(APPEND QF_WIN32_SOURCES
@@ -27,6 +30,11 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/sheets/document_sheet.cpp
   ${QF_DRIVER_DIR}/sheets/device_sheet.cpp
   ${QF_DRIVER_DIR}/tools/about_dialog.cpp
+  ${QF_DRIVER_DIR}/encoder/encoder_store.cpp
+  ${QF_DRIVER_DIR}/encoder/track_data_check.cpp
+  ${QF_DRIVER_DIR}/encoder/encoder_dialog.cpp
+  ${QF_DRIVER_DIR}/encoder/advanced_track_dialog.cpp
+  ${QF_DRIVER_DIR}/encoder/single_feed_dialog.cpp
 )
 
 set(QF_DLL_SOURCES

@@ -7,6 +7,7 @@
 
 #include "driver/channel/channel.h"
 #include "driver/channel/commands.h"
+#include "driver/encoder/encoder_dialogs.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
@@ -18,17 +19,13 @@
 #include "driver/sheets/device_items.h"
 #include "driver/sheets/document_items.h"
 #include "driver/sheets/option_items.h"
+#include "driver/sheets/sheet_state.h"
 #include "driver/tools/about_dialog.h"
 
 namespace {
 
 constexpr DWORD kReplySize = 80;
 const wchar_t* const kDefaultModelName = reinterpret_cast<const wchar_t*>(qf::kDefaultModelName);
-
-OPTTYPE g_types[qf::kDeviceItemCount];
-OPTPARAM g_params[qf::kDeviceItemCount];
-WCHAR g_titles[qf::kDeviceItemCount][qf::kItemTextChars];
-WCHAR g_itemName[qf::kItemTextChars];
 
 // The private block follows the record's public part, whatever its length.
 qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
@@ -45,8 +42,11 @@ void AskEncoder(qf::PrivateSettings& settings) {
     settings.encoderSettings.encoderPresent = AskSheetPrinter(qf::kEncoderQuery, kReplySize, &text) && qf::IsEncoderReply(text) ? 1 : 0;
 }
 
+// The model text the sheet's dialogs decide by is this printer's answer, or none: a
+// printer that does not answer never inherits the text of one asked before.
 void AskModel(qf::PrivateSettings& settings) {
     g_modelName = kDefaultModelName;
+    g_modelReply[0] = '\0';
     std::string text;
     if (settings.manualRibbon != 0 || !AskSheetPrinter(qf::kModelQuery, kReplySize, &text)) return;
     lstrcpynA(g_modelReply, text.c_str(), kModelReplySize);
@@ -56,15 +56,16 @@ void AskModel(qf::PrivateSettings& settings) {
     settings.modelClass = g_settingsCache.modelClass = qf::ClassifyModel(text);
 }
 
-void BuildItems(OPTITEM* items, const qf::PrivateSettings& settings) {
+void BuildItems(DeviceSheetState& sheet, const qf::PrivateSettings& settings) {
     std::string model;
     for (const wchar_t* c = g_modelName; *c; ++c) model += static_cast<char>(*c <= 0x7F ? *c : '?');
     const qf::DeviceItemAvailability availability = qf::DeviceItemsAtOpen(settings, model);
+    OPTITEM* items = sheet.items;
 
-    qf::SetChoice(g_params[qf::kDeviceItemModel], const_cast<LPWSTR>(g_modelName), qf::kIconModel);
-    qf::SetType(g_types[qf::kDeviceItemModel], TVOT_LISTBOX, &g_params[qf::kDeviceItemModel], 1, 0);
-    qf::SetItem(items[qf::kDeviceItemModel], 0, qf::LoadItemText(IDS_MODEL_FIRMWARE, g_titles[0]), OPTIF_CALLBACK, 0,
-                &g_types[qf::kDeviceItemModel], 0);
+    qf::SetChoice(sheet.params[qf::kDeviceItemModel], const_cast<LPWSTR>(g_modelName), qf::kIconModel);
+    qf::SetType(sheet.types[qf::kDeviceItemModel], TVOT_LISTBOX, &sheet.params[qf::kDeviceItemModel], 1, 0);
+    qf::SetItem(items[qf::kDeviceItemModel], 0, qf::LoadItemText(IDS_MODEL_FIRMWARE, sheet.titles[0]),
+                OPTIF_CALLBACK, 0, &sheet.types[qf::kDeviceItemModel], 0);
 
     struct Button {
         int index;
@@ -77,33 +78,35 @@ void BuildItems(OPTITEM* items, const qf::PrivateSettings& settings) {
     // The dialogs of the other buttons are not offered yet: those buttons show, disabled.
     const DLGPROC unoffered = qf::UnofferedDialogProc;
     const Button buttons[] = {
-        {qf::kDeviceItemEncoder, IDS_ENCODER_SETTINGS, IDD_ENCODER_SETTINGS, unoffered, IDI_PRINTER, OPTIF_CALLBACK},
+        {qf::kDeviceItemEncoder, IDS_ENCODER_SETTINGS, IDD_ENCODER_SETTINGS, EncoderDialogProc, IDI_PRINTER,
+         OPTIF_CALLBACK},
         {qf::kDeviceItemTools, IDS_TOOLS, IDD_TOOLS, unoffered, IDI_PRINTER, 0},
         {qf::kDeviceItemFirmware, IDS_FW_DOWNLOAD, IDD_FIRMWARE_DOWNLOAD, unoffered, qf::kIconDocument, OPTIF_CALLBACK},
-        {qf::kDeviceItemSingleFeed, IDS_SINGLE_FEED, IDD_SINGLE_FEED, unoffered, qf::kIconDocument, OPTIF_CALLBACK},
+        {qf::kDeviceItemSingleFeed, IDS_SINGLE_FEED, IDD_SINGLE_FEED, SingleFeedDialogProc, qf::kIconDocument,
+         OPTIF_CALLBACK},
         {qf::kDeviceItemDeviceInfo, IDS_DEVICE_INFORMATION, IDD_DEVICE_INFORMATION, unoffered, qf::kIconDocument,
          OPTIF_CALLBACK},
         {qf::kDeviceItemAbout, IDS_ABOUT, IDD_ABOUT, AboutDialogProc, qf::kIconDocument, OPTIF_CALLBACK},
     };
     for (const Button& b : buttons) {
-        qf::SetPushButton(g_types[b.index], g_params[b.index], b.proc, b.templateId, b.icon);
-        qf::SetItem(items[b.index], 0, qf::LoadItemText(b.title, g_titles[b.index]), b.flags,
-                    static_cast<BYTE>(b.index), &g_types[b.index], 0);
+        qf::SetPushButton(sheet.types[b.index], sheet.params[b.index], b.proc, b.templateId, b.icon);
+        qf::SetItem(items[b.index], 0, qf::LoadItemText(b.title, sheet.titles[b.index]), b.flags,
+                    static_cast<BYTE>(b.index), &sheet.types[b.index], 0);
         if (!(availability.enabled[b.index] && qf::OpensOfferedDialog(items[b.index])))
             items[b.index].Flags |= OPTIF_DISABLED;
     }
 }
 
 // APPLYNOW: the committed encoder settings go into the printer's stored defaults.
-void StoreEncoderSettings(const PRINTER_INFO_2W* sheetInfo) {
-    if (!sheetInfo || !sheetInfo->pPrinterName) return;
+void StoreEncoderSettings(const DeviceSheetState* sheet) {
+    if (!sheet || !sheet->printerInfo || !sheet->printerInfo->pPrinterName) return;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
-    if (!OpenPrinterW(sheetInfo->pPrinterName, &printer, &defaults)) return;
+    if (!OpenPrinterW(sheet->printerInfo->pPrinterName, &printer, &defaults)) return;
     PRINTER_INFO_2W* fresh = qf::ReadPrinterInfo(printer);
     if (fresh && qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(fresh->pDevMode))) {
         PrivateBlock(fresh->pDevMode)->encoderSettings = g_encoderSettings;
-        SetPrinterW(g_hPrinter, 2, reinterpret_cast<LPBYTE>(fresh), 0);
+        SetPrinterW(sheet->printer, 2, reinterpret_cast<LPBYTE>(fresh), 0);
     }
     qf::FreePrinterRecord(fresh);
     ClosePrinter(printer);
@@ -117,7 +120,7 @@ LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {
         case CPSUICB_REASON_DLGPROC:
             return CPSUICB_ACTION_OPTIF_CHANGED;
         case CPSUICB_REASON_APPLYNOW:
-            StoreEncoderSettings(reinterpret_cast<const PRINTER_INFO_2W*>(param->UserData));
+            StoreEncoderSettings(DeviceSheetOf(param->UserData));
             return CPSUICB_ACTION_ITEMS_APPLIED;
         case CPSUICB_REASON_ABOUT:
             ShowAboutBox(GetActiveWindow());
@@ -129,31 +132,27 @@ LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {
 }
 
 void FreeSheet(PROPSHEETUI_INFO* info) {
-    auto* sheet = reinterpret_cast<COMPROPSHEETUI*>(info->UserData);
+    DeviceSheetState* sheet = DeviceSheetOf(info->UserData);
+    info->UserData = 0;
     if (!sheet) return;
-    auto* printerInfo = reinterpret_cast<PRINTER_INFO_2W*>(sheet->UserData);
+    PRINTER_INFO_2W* printerInfo = sheet->printerInfo;
     if (printerInfo && g_workingDevmode == printerInfo->pDevMode) {
         g_workingDevmode = nullptr;
         g_privateSettings = nullptr;
     }
-    if (printerInfo == g_devicePrinterInfo) g_devicePrinterInfo = nullptr;
+    if (printerInfo && printerInfo == g_devicePrinterInfo) g_devicePrinterInfo = nullptr;
     qf::FreePrinterRecord(printerInfo);
-    std::free(sheet->pOptItem);
-    std::free(sheet);
-    info->UserData = 0;
+    DeleteSheet(sheet);
 }
 
 LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
-    auto* sheet = static_cast<COMPROPSHEETUI*>(std::calloc(1, sizeof(COMPROPSHEETUI)));
-    auto* items = static_cast<OPTITEM*>(std::calloc(qf::kDeviceItemCount, sizeof(OPTITEM)));
-    if (!sheet || !items) {
-        std::free(sheet);
-        std::free(items);
+    DeviceSheetState* sheet = NewDeviceSheet();
+    if (!sheet) {
         ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
         return -1;
     }
-    sheet->pOptItem = items;
     info->UserData = reinterpret_cast<ULONG_PTR>(sheet);
+    sheet->printer = header->hPrinter;
     g_hPrinter = header->hPrinter;
 
     // Without the printer's stored settings there is nothing to show: no page is added.
@@ -165,20 +164,24 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
         info->Result = static_cast<ULONG_PTR>(-1);
         return -1;
     }
+    sheet->printerInfo = printerInfo;
     g_devicePrinterInfo = printerInfo;
-    sheet->UserData = reinterpret_cast<ULONG_PTR>(printerInfo);
-    if (printerInfo->pPrinterName && printerInfo->pPrinterName[0])
+    if (printerInfo->pPrinterName && printerInfo->pPrinterName[0]) {
+        lstrcpynW(sheet->printerName, printerInfo->pPrinterName, kPrinterNameChars);
         lstrcpynW(g_printerName, printerInfo->pPrinterName, kPrinterNameChars);
+    }
     g_workingDevmode = printerInfo->pDevMode;
     g_privateSettings = PrivateBlock(g_workingDevmode);
     g_encoderSettings = g_privateSettings->encoderSettings;
     AskEncoder(*g_privateSettings);
     AskModel(*g_privateSettings);
-    BuildItems(items, *g_privateSettings);
+    BuildItems(*sheet, *g_privateSettings);
 
-    qf::FillPage(*sheet, const_cast<LPWSTR>(kDefaultModelName), qf::LoadItemText(IDS_CAPTION, g_itemName),
+    sheet->page.pOptItem = sheet->items;
+    qf::FillPage(sheet->page, const_cast<LPWSTR>(kDefaultModelName), qf::LoadItemText(IDS_CAPTION, sheet->itemName),
                  DeviceSheetCallback, CPSUI_PDLGPAGE_PRINTERPROP, qf::kDeviceItemCount);
-    if (qf::AddPage(info, sheet)) {
+    sheet->page.UserData = reinterpret_cast<ULONG_PTR>(sheet);
+    if (qf::AddPage(info, &sheet->page)) {
         info->Result = 0;
         return 1;
     }
