@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "driver/channel/channel.h"
 #include "driver/encoder/encoder_jobs.h"
@@ -59,30 +60,36 @@ void SendSingleFeed(const wchar_t* printerName, uint8_t choice) {
     SendJob(printerName, qf::kSingleFeedJobName, qf::SingleFeedJob(choice));
 }
 
+bool StoreEncoderRecord(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, const char* trace) {
+    DWORD size = 0;
+    if (GetPrinterW(reader, 2, nullptr, 0, &size) || GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0)
+        return false;
+    BYTE* buffer = static_cast<BYTE*>(std::calloc(1, size));
+    if (!buffer) return false;
+    bool stored = false;
+    DWORD used = 0;
+    if (GetPrinterW(reader, 2, buffer, size, &used)) {
+        const auto* record = reinterpret_cast<const BYTE*>(reinterpret_cast<PRINTER_INFO_2W*>(buffer)->pDevMode);
+        // The stored record is trusted only inside the bytes the spooler returned.
+        const std::optional<size_t> offset =
+            record >= buffer && record < buffer + size
+                ? qf::StoredEncoderOffset(buffer, size, static_cast<size_t>(record - buffer))
+                : std::nullopt;
+        if (offset) {
+            std::memcpy(buffer + *offset, &settings, sizeof settings);
+            if (trace) OutputDebugStringA(trace);
+            stored = SetPrinterW(writer, 2, buffer, 0) != FALSE;
+        }
+    }
+    std::free(buffer);
+    return stored;
+}
+
 void SaveEncoderSettings(const wchar_t* printerName, const qf::EncoderSettings& settings) {
     if (!printerName || !printerName[0]) return;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
     if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, &defaults)) return;
-
-    DWORD size = 0;
-    BYTE* buffer = nullptr;
-    if (!GetPrinterW(printer, 2, nullptr, 0, &size) && GetLastError() == ERROR_INSUFFICIENT_BUFFER && size > 0)
-        buffer = static_cast<BYTE*>(std::calloc(1, size));
-    DWORD used = 0;
-    if (buffer && GetPrinterW(printer, 2, buffer, size, &used)) {
-        const auto* record = reinterpret_cast<const BYTE*>(reinterpret_cast<PRINTER_INFO_2W*>(buffer)->pDevMode);
-        // The stored record is trusted only inside the bytes the spooler returned.
-        if (record >= buffer && record < buffer + size) {
-            const std::optional<size_t> offset =
-                qf::StoredEncoderOffset(buffer, size, static_cast<size_t>(record - buffer));
-            if (offset) {
-                std::memcpy(buffer + *offset, &settings, sizeof settings);
-                OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter called 3\n");
-                SetPrinterW(printer, 2, buffer, 0);
-            }
-        }
-    }
-    std::free(buffer);
+    StoreEncoderRecord(printer, printer, settings, "$$$$$$$$$$$$$ SetPrinter called 3\n");
     ClosePrinter(printer);
 }

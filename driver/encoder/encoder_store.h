@@ -32,3 +32,10 @@ void SendSingleFeed(const wchar_t* printerName, uint8_t choice);
 // stored record of this driver (signature, 3856-byte private block, wholly inside what
 // the spooler returned) is written; otherwise, and on any failure, nothing is stored.
 void SaveEncoderSettings(const wchar_t* printerName, const qf::EncoderSettings& settings);
+
+// Reads the printer's stored default through `reader`, writes `settings` into its
+// encoder record and stores the record through `writer` with SetPrinterW level 2, after
+// writing the debugger line `trace` when one is given. The gate is SaveEncoderSettings':
+// a record that is not this driver's, or not wholly inside the returned bytes, is left
+// alone. True when the record was handed to SetPrinterW and stored.
+bool StoreEncoderRecord(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, const char* trace);

@@ -8,6 +8,7 @@
 #include "driver/channel/channel.h"
 #include "driver/channel/commands.h"
 #include "driver/encoder/encoder_dialogs.h"
+#include "driver/encoder/encoder_store.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
@@ -97,18 +98,14 @@ void BuildItems(DeviceSheetState& sheet, const qf::PrivateSettings& settings) {
     }
 }
 
-// APPLYNOW: the committed encoder settings go into the printer's stored defaults.
+// APPLYNOW: the committed encoder settings go into the printer's stored defaults, read
+// through a handle of its own and stored through the sheet's.
 void StoreEncoderSettings(const DeviceSheetState* sheet) {
     if (!sheet || !sheet->printerInfo || !sheet->printerInfo->pPrinterName) return;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
     if (!OpenPrinterW(sheet->printerInfo->pPrinterName, &printer, &defaults)) return;
-    PRINTER_INFO_2W* fresh = qf::ReadPrinterInfo(printer);
-    if (fresh && qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(fresh->pDevMode))) {
-        PrivateBlock(fresh->pDevMode)->encoderSettings = g_encoderSettings;
-        SetPrinterW(sheet->printer, 2, reinterpret_cast<LPBYTE>(fresh), 0);
-    }
-    qf::FreePrinterRecord(fresh);
+    StoreEncoderRecord(printer, sheet->printer, g_encoderSettings, nullptr);
     ClosePrinter(printer);
 }
 

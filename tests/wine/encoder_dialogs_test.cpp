@@ -439,6 +439,9 @@ TEST_F(EncoderDialogs, AForeignOrShortStoredRecordIsLeftAlone) {
         EXPECT_EQ(spooler().jobs.size(), 1u) << "the setup is still sent";
         EXPECT_TRUE(spooler().setPrinterLog.empty());
         EXPECT_EQ(printer().devmode, record);
+        EXPECT_EQ(service.Apply(), CPSUICB_ACTION_ITEMS_APPLIED);
+        EXPECT_TRUE(spooler().setPrinterLog.empty()) << "nor does the sheet's Apply store it";
+        EXPECT_EQ(printer().devmode, record);
         service.Cancel();
     }
 }
