@@ -197,6 +197,28 @@ protected:
     sim::PropertySheetService service;
 };
 
+TEST_F(EncoderDialogs, TheButtonsFollowTheirRules) {
+    struct Case {
+        bool encoder;
+        int16_t manualRibbon;
+        bool encoderButton;
+    };
+    const Case cases[] = {{true, 0, true}, {false, 0, false}, {false, 2, true}};
+    for (const Case& c : cases) {
+        printer().card.encoder = c.encoder;
+        Private(stored).manualRibbon = c.manualRibbon;
+        printer().devmode = stored;
+        ASSERT_EQ(service.Open(Export<QfPropSheetUiProc>("DrvDevicePropertySheets"), reinterpret_cast<LPARAM>(&header)),
+                  1);
+        EXPECT_EQ(service.CanChange(kEncoder), c.encoderButton) << c.encoder << " " << c.manualRibbon;
+        EXPECT_TRUE(service.CanChange(kSingleFeed)) << c.encoder << " " << c.manualRibbon;
+        sim::DialogScript cancel([](HWND dialog) { sim::ClickButton(dialog, kEncoderCancel); });
+        EXPECT_EQ(service.PushButton(kEncoder) == sim::PropertySheetService::kRefused, !c.encoderButton);
+        EXPECT_EQ(cancel.Ran(), c.encoderButton ? 1 : 0);
+        service.Cancel();
+    }
+}
+
 TEST_F(EncoderDialogs, TheEncoderDialogShowsTheCommittedSettings) {
     Open();
     std::vector<std::wstring> texts;
