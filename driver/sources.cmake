@@ -13,6 +13,11 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/settings/record_fields.cpp
   ${QF_DRIVER_DIR}/sheets/document_items.cpp
   ${QF_DRIVER_DIR}/sheets/device_items.cpp
+  ${QF_DRIVER_DIR}/overlay/region_rules.cpp
+  ${QF_DRIVER_DIR}/overlay/hologram_stream.cpp
+  ${QF_DRIVER_DIR}/overlay/hologram_decoder.cpp
+  ${QF_DRIVER_DIR}/overlay/hologram_job.cpp
+  ${QF_DRIVER_DIR}/overlay/monochrome_bitmap.cpp
 )
 
 list(APPEND QF_WIN32_SOURCES
