@@ -47,8 +47,8 @@ struct Reader {
 bool ReadSide(Reader& reader, HologramImage& image) {
     std::vector<uint8_t> columns(kHologramImageBytes);
     size_t consumed = 0;
-    if (!DecodeHologramSideData(reader.bytes + reader.at, reader.size - reader.at, columns.data(), &consumed,
-                                reader.error)) {
+    if (!DecodeHologramPackets(reader.bytes + reader.at, reader.size - reader.at, columns.data(),
+                               kHologramImageBytes, &consumed, reader.error)) {
         if (reader.error != nullptr) *reader.error += " of the image starting at byte " + std::to_string(reader.at);
         return false;
     }
@@ -59,33 +59,33 @@ bool ReadSide(Reader& reader, HologramImage& image) {
 
 }  // namespace
 
-bool DecodeHologramSideData(const uint8_t* bytes, size_t size, uint8_t* columns, size_t* consumed,
-                            std::string* error) {
+bool DecodeHologramPackets(const uint8_t* bytes, size_t size, uint8_t* out, size_t length, size_t* consumed,
+                           std::string* error) {
     Reader reader = {bytes, size, 0, error};
     size_t filled = 0;
-    while (filled < kHologramImageBytes) {
-        if (reader.at >= size) return reader.Fail("stream ends after " + std::to_string(filled) + " column bytes");
+    while (filled < length) {
+        if (reader.at >= size) return reader.Fail("stream ends after " + std::to_string(filled) + " data bytes");
         const size_t packetAt = reader.at;
         const uint8_t head = bytes[reader.at++];
         if (head >= 1 && head <= 31) {
             // A literal: the count, then that many bytes as they are.
-            if (filled + head > kHologramImageBytes) {
+            if (filled + head > length) {
                 reader.at = packetAt;
-                return reader.Fail("literal runs past the image");
+                return reader.Fail("literal runs past the end");
             }
             for (uint8_t k = 0; k < head; ++k) {
-                if (!reader.DataByte(&columns[filled++])) return false;
+                if (!reader.DataByte(&out[filled++])) return false;
             }
         } else if (head >= 0x82) {
             // A repeat: 0x80 plus the count, then the byte to repeat.
             const size_t count = head - 0x80u;
-            if (filled + count > kHologramImageBytes) {
+            if (filled + count > length) {
                 reader.at = packetAt;
-                return reader.Fail("repeat runs past the image");
+                return reader.Fail("repeat runs past the end");
             }
             uint8_t value = 0;
             if (!reader.DataByte(&value)) return false;
-            std::memset(columns + filled, value, count);
+            std::memset(out + filled, value, count);
             filled += count;
         } else {
             reader.at = packetAt;

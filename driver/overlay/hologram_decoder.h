@@ -13,12 +13,12 @@
 
 namespace qf {
 
-// Decodes one side's image data starting at `bytes`: packets until exactly 81 920 column
-// bytes are known, each data byte 0x5B followed by its second 0x5B. On success fills
-// `columns` (kHologramImageBytes bytes), sets `consumed` to the stream bytes read and
-// returns true; otherwise returns false with the reason and its offset in `error`.
-bool DecodeHologramSideData(const uint8_t* bytes, size_t size, uint8_t* columns, size_t* consumed,
-                            std::string* error);
+// Decodes packets starting at `bytes` until exactly `length` data bytes are known (a side's
+// image is kHologramImageBytes), each data byte 0x5B followed by its second 0x5B. On
+// success fills `out`, sets `consumed` to the stream bytes read and returns true;
+// otherwise returns false with the reason and its offset in `error`.
+bool DecodeHologramPackets(const uint8_t* bytes, size_t size, uint8_t* out, size_t length, size_t* consumed,
+                           std::string* error);
 
 // The image whose column stream is `columns`.
 void HologramImageFromColumns(const uint8_t* columns, HologramImage& image);

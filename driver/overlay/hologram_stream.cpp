@@ -5,6 +5,10 @@
 #include <cstring>
 #include <memory>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "driver/channel/commands.h"
 
 namespace qf {
@@ -72,10 +76,30 @@ size_t FirstEqualPair(const uint8_t* p, size_t from, size_t last) {
         const uint64_t zero = (x - kOnes) & ~x & kHighs;
         if (zero != 0) return j + static_cast<size_t>(__builtin_ctzll(zero)) / 8;
     }
+    if (j <= last && last >= from + 7) {
+        // The last eight positions, overlapping those already seen to hold no pair.
+        const size_t k = last - 7;
+        const uint64_t x = Load64(p + k) ^ Load64(p + k + 1);
+        const uint64_t zero = (x - kOnes) & ~x & kHighs;
+        return zero != 0 ? k + static_cast<size_t>(__builtin_ctzll(zero)) / 8 : last + 1;
+    }
     for (; j <= last; ++j) {
         if (p[j] == p[j + 1]) return j;
     }
     return last + 1;
+}
+
+// The first 0x5B in [from, length), or length.
+size_t FindEscape(const uint8_t* p, size_t from, size_t length) {
+    constexpr uint64_t kEscapes = kOnes * kHologramEscape;
+    size_t k = from;
+    for (; k + 8 <= length; k += 8) {
+        const uint64_t x = Load64(p + k) ^ kEscapes;
+        const uint64_t zero = (x - kOnes) & ~x & kHighs;
+        if (zero != 0) return k + static_cast<size_t>(__builtin_ctzll(zero)) / 8;
+    }
+    while (k < length && p[k] != kHologramEscape) ++k;
+    return k;
 }
 
 void WriteText(const ByteSink& sink, const std::string& text) {
@@ -106,33 +130,106 @@ void SetHologramDot(HologramImage& image, uint32_t x, uint32_t y, bool white) {
     byte = white ? static_cast<uint8_t>(byte | mask) : static_cast<uint8_t>(byte & ~mask);
 }
 
-void HologramColumnStream(const HologramImage& image, uint8_t* columns) {
+void HologramColumnStreamWords(const HologramImage& image, uint8_t* columns) {
     // Byte column c holds dots 8c (bit 0x80) to 8c + 7 (bit 0x01); the stream takes the
     // byte columns from the right, and within each the bit 0x01 first. Eight rows of a
     // byte column are one 8 x 8 block; its transpose gives the eight dot columns' bytes.
-    for (size_t c = 0; c < kHologramRowBytes; ++c) {
-        uint8_t* out = columns + (kHologramRowBytes - 1 - c) * 8 * kHologramColumnBytes;
+    // Eight byte columns at a time, so that the rows' cache lines serve all eight and the
+    // 5 KB of stream they fill stay in the cache.
+    for (size_t first = 0; first < kHologramRowBytes; first += 8) {
         for (size_t block = 0; block < kHologramColumnBytes; ++block) {
-            const uint8_t* p = image.rows + block * 8 * kHologramRowBytes + c;
-            // The block's first row goes into the high byte, so that it lands in each
-            // column byte's most significant bit.
-            uint64_t x = 0;
-            for (size_t i = 0; i < 8; ++i) x = (x << 8) | p[i * kHologramRowBytes];
-            x = Transpose8x8(x);
-            for (size_t bit = 0; bit < 8; ++bit) {
-                out[bit * kHologramColumnBytes + block] = static_cast<uint8_t>(x >> (8 * bit));
+            for (size_t c = first; c < first + 8; ++c) {
+                const uint8_t* p = image.rows + block * 8 * kHologramRowBytes + c;
+                // The block's first row goes into the high byte, so that it lands in each
+                // column byte's most significant bit.
+                uint64_t x = 0;
+                for (size_t i = 0; i < 8; ++i) x = (x << 8) | p[i * kHologramRowBytes];
+                x = Transpose8x8(x);
+                uint8_t* out = columns + (kHologramRowBytes - 1 - c) * 8 * kHologramColumnBytes + block;
+                for (size_t bit = 0; bit < 8; ++bit) {
+                    out[bit * kHologramColumnBytes] = static_cast<uint8_t>(x >> (8 * bit));
+                }
             }
         }
     }
 }
 
+#if defined(__SSE2__)
+namespace {
+
+// Sixteen rows by sixteen byte columns at a time: a byte transpose gives, per byte
+// column, one vector of its sixteen rows; each bit of that column is then one
+// movemask, two stream bytes at once.
+void ColumnStreamSse2(const HologramImage& image, uint8_t* columns) {
+    // Column groups outside, so that the 10 KB of stream they fill stay in the cache.
+    for (size_t first = 0; first < kHologramRowBytes; first += 16) {
+        for (size_t group = 0; group < kHologramHeight / 16; ++group) {
+            // Vector byte b holds row 7 - b for b < 8 and row 23 - b above, so that the
+            // movemask's low byte has the group's first row in its top bit and the high
+            // byte the ninth row.
+            __m128i v[16];
+#pragma GCC unroll 16
+            for (int b = 0; b < 16; ++b) {
+                const size_t row = group * 16 + (b < 8 ? 7 - b : 23 - b);
+                v[b] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(image.rows + row * kHologramRowBytes + first));
+            }
+            // Byte, word, double-word and quad-word interleaves: afterwards v[k] holds
+            // byte column first + k of all sixteen vectors.
+            __m128i t[16];
+            for (int i = 0; i < 8; ++i) {
+                t[i] = _mm_unpacklo_epi8(v[2 * i], v[2 * i + 1]);      // columns 0..7
+                t[i + 8] = _mm_unpackhi_epi8(v[2 * i], v[2 * i + 1]);  // columns 8..15
+            }
+            for (int h = 0; h < 2; ++h) {
+                for (int q = 0; q < 4; ++q) {
+                    v[h * 8 + q] = _mm_unpacklo_epi16(t[h * 8 + 2 * q], t[h * 8 + 2 * q + 1]);
+                    v[h * 8 + q + 4] = _mm_unpackhi_epi16(t[h * 8 + 2 * q], t[h * 8 + 2 * q + 1]);
+                }
+            }
+            // v[h*8 + l*4 + q]: columns 8h + 4l .. 8h + 4l + 3, vectors 4q .. 4q + 3.
+            for (int hl = 0; hl < 4; ++hl) {
+                for (int r = 0; r < 2; ++r) {
+                    t[hl * 4 + r] = _mm_unpacklo_epi32(v[hl * 4 + 2 * r], v[hl * 4 + 2 * r + 1]);
+                    t[hl * 4 + r + 2] = _mm_unpackhi_epi32(v[hl * 4 + 2 * r], v[hl * 4 + 2 * r + 1]);
+                }
+            }
+            // t[hl*4 + m*2 + r]: columns 4hl + 2m, 4hl + 2m + 1, vectors 8r .. 8r + 7.
+            for (int hl = 0; hl < 4; ++hl) {
+                for (int m = 0; m < 2; ++m) {
+                    v[hl * 4 + 2 * m] = _mm_unpacklo_epi64(t[hl * 4 + m * 2], t[hl * 4 + m * 2 + 1]);
+                    v[hl * 4 + 2 * m + 1] = _mm_unpackhi_epi64(t[hl * 4 + m * 2], t[hl * 4 + m * 2 + 1]);
+                }
+            }
+#pragma GCC unroll 16
+            for (int k = 0; k < 16; ++k) {
+                uint8_t* out = columns + ((kHologramRowBytes - 1 - first - k) * 8) * kHologramColumnBytes + 2 * group;
+                __m128i column = v[k];
+#pragma GCC unroll 8
+                for (int bit = 7; bit >= 0; --bit) {
+                    const uint16_t mask = static_cast<uint16_t>(_mm_movemask_epi8(column));
+                    std::memcpy(out + bit * kHologramColumnBytes, &mask, sizeof mask);
+                    column = _mm_slli_epi64(column, 1);
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+#endif
+
+void HologramColumnStream(const HologramImage& image, uint8_t* columns) {
+#if defined(__SSE2__)
+    ColumnStreamSse2(image, columns);
+#else
+    HologramColumnStreamWords(image, columns);
+#endif
+}
+
 void WriteEscapedData(const ByteSink& sink, const uint8_t* bytes, size_t length) {
     static const uint8_t kSecond = kHologramEscape;
     size_t cut = 0;
-    while (cut < length) {
-        const void* hit = std::memchr(bytes + cut, kHologramEscape, length - cut);
-        if (hit == nullptr) break;
-        const size_t at = static_cast<size_t>(static_cast<const uint8_t*>(hit) - bytes);
+    for (size_t at = FindEscape(bytes, 0, length); at < length; at = FindEscape(bytes, cut, length)) {
         sink.write(sink.context, bytes + cut, at + 1 - cut);
         sink.write(sink.context, &kSecond, 1);
         cut = at + 1;
@@ -258,7 +355,13 @@ void HologramRleEncode(HologramRle& rle, const ByteSink& sink, const uint8_t* by
             count = kMaxLiteral;
         }
         out[pos++] = static_cast<uint8_t>(count);
-        std::memcpy(out + pos, bytes + i, count);
+        if (length - i >= 32) {
+            // Two fixed-size moves; bytes past the literal are overwritten by what follows.
+            std::memcpy(out + pos, bytes + i, 16);
+            std::memcpy(out + pos + 16, bytes + i + 16, 16);
+        } else {
+            std::memcpy(out + pos, bytes + i, count);
+        }
         pos += count;
         i += count;
         if (count == kMaxLiteral) {

@@ -39,7 +39,10 @@ void SetHologramDot(HologramImage& image, uint32_t x, uint32_t y, bool white);
 // The image in the order the printer takes it: columns x = 1023 down to 0, each as 80
 // bytes from the top row down, the first row in the most significant bit.
 // `columns` receives kHologramImageBytes bytes.
+// Uses the processor's vector instructions where it has them.
 void HologramColumnStream(const HologramImage& image, uint8_t* columns);
+// The same with 64-bit words only: the form for processors without vector instructions.
+void HologramColumnStreamWords(const HologramImage& image, uint8_t* columns);
 
 // Where the job's bytes go, one call per write to the printer.
 struct ByteSink {

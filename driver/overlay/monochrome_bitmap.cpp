@@ -1,6 +1,7 @@
 // Monochrome BMP files: the check against the bytes read, and the hologram rendering.
 #include "driver/overlay/monochrome_bitmap.h"
 
+#include <cstring>
 #include <vector>
 
 namespace qf {
@@ -62,26 +63,27 @@ void RenderHologramImage(const MonochromeBitmap& bitmap, bool rotated, HologramI
     FillHologramImage(image, true);
     const std::vector<Span> across = Spans(bitmap.width, kHologramWidth);
     const std::vector<Span> down = Spans(bitmap.height, kHologramHeight);
-    std::vector<bool> white(kHologramWidth);
+    uint8_t white[kHologramWidth];
     for (uint32_t y = 0; y < kHologramHeight; ++y) {
-        white.assign(kHologramWidth, true);
+        std::memset(white, 1, sizeof white);
         for (int32_t sy = down[y].first; sy < down[y].end; ++sy) {
+            const uint8_t* row = bitmap.rows + static_cast<size_t>(bitmap.height - 1 - sy) * bitmap.stride;
             for (uint32_t x = 0; x < kHologramWidth; ++x) {
-                if (!white[x]) continue;
-                for (int32_t sx = across[x].first; sx < across[x].end; ++sx) {
-                    if (!MonochromeDotIsWhite(bitmap, sx, sy)) {
-                        white[x] = false;
-                        break;
-                    }
+                for (int32_t sx = across[x].first; white[x] != 0 && sx < across[x].end; ++sx) {
+                    white[x] = (row[sx / 8] >> (7 - sx % 8)) & 1;
                 }
             }
         }
-        for (uint32_t x = 0; x < kHologramWidth; ++x) {
-            if (rotated) {
-                SetHologramDot(image, kHologramWidth - 1 - x, kHologramHeight - 1 - y, white[x]);
-            } else {
-                SetHologramDot(image, x, y, white[x]);
+        // Eight dots to a byte, the leftmost in the top bit; turned, the card's row and
+        // dot order run backwards.
+        uint8_t* out = image.rows + (rotated ? kHologramHeight - 1 - y : y) * kHologramRowBytes;
+        for (uint32_t c = 0; c < kHologramRowBytes; ++c) {
+            uint8_t byte = 0;
+            for (uint32_t k = 0; k < 8; ++k) {
+                const uint32_t x = rotated ? kHologramWidth - 1 - (8 * c + k) : 8 * c + k;
+                byte = static_cast<uint8_t>((byte << 1) | white[x]);
             }
+            out[c] = byte;
         }
     }
 }
