@@ -53,6 +53,20 @@ bool AreaKeepsInvariant(const CardArea& area) {
            CheckRegionCoordinate(kCoordinateBottom, area, area.bottom);
 }
 
+bool CheckCoordinateEdit(uint32_t index, const CardArea& area, uint32_t value) {
+    if (AreaKeepsInvariant(area)) return CheckRegionCoordinate(index, area, value);
+    switch (index) {
+    case kCoordinateLeft:
+    case kCoordinateRight:
+        return value <= kAreaMaxX;
+    case kCoordinateTop:
+    case kCoordinateBottom:
+        return value <= kAreaMaxY;
+    default:
+        return true;
+    }
+}
+
 std::optional<uint32_t> ParseDecimalText(std::u16string_view text) {
     uint64_t value = 0;
     for (const char16_t c : text) {

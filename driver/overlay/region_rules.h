@@ -53,6 +53,13 @@ bool CheckRegionCoordinate(uint32_t index, const CardArea& area, uint32_t value)
 // Whether a stored area keeps every rule that CheckRegionCoordinate applies.
 bool AreaKeepsInvariant(const CardArea& area);
 
+// The check of a value the user types or steps into an editor. While the stored area
+// keeps the invariant this is CheckRegionCoordinate. A stored area that breaks it (values
+// that were never checked) may admit no valid edit at all (left 1024 with right 0), so a
+// value within its own range (left and right up to 1024, top and bottom up to 639) is
+// taken until the area is valid again.
+bool CheckCoordinateEdit(uint32_t index, const CardArea& area, uint32_t value);
+
 // The unsigned decimal value of an edit's text; 0 for an empty text. A text holding
 // anything but the digits 0..9 (pasted text, a sign) or a value beyond 32 bits gives
 // no value, and the caller keeps what it had.

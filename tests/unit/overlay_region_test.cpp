@@ -61,6 +61,39 @@ TEST(OverlayRegion, AreaInvariant) {
     EXPECT_FALSE(AreaKeepsInvariant({0, 0, 1024, 640}));
 }
 
+TEST(OverlayRegion, EditsRepairABrokenStoredArea) {
+    struct Row {
+        uint32_t index;
+        CardArea area;
+        uint32_t value;
+        bool accepted;
+    };
+    const CardArea stuck = {1024, 639, 0, 0};  // no value of any edge passes the usual check
+    const Row rows[] = {
+        {kCoordinateLeft, stuck, 100, true},
+        {kCoordinateLeft, stuck, 1025, false},
+        {kCoordinateRight, stuck, 1024, true},
+        {kCoordinateTop, stuck, 639, true},
+        {kCoordinateBottom, stuck, 640, false},
+        // A valid area gets the usual check.
+        {kCoordinateRight, {100, 0, 300, 639}, 50, false},
+        {kCoordinateRight, {100, 0, 300, 639}, 500, true},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(CheckCoordinateEdit(row.index, row.area, row.value), row.accepted)
+            << "index " << row.index << " value " << row.value;
+    }
+    // Edge by edge the stuck area becomes a valid one.
+    CardArea area = stuck;
+    for (const auto& [index, value] : {std::pair{kCoordinateLeft, 100u}, {kCoordinateRight, 300u},
+                                       {kCoordinateTop, 50u}, {kCoordinateBottom, 150u}}) {
+        ASSERT_TRUE(CheckCoordinateEdit(index, area, value)) << "index " << index;
+        (index == kCoordinateLeft ? area.left : index == kCoordinateTop ? area.top
+                                  : index == kCoordinateRight ? area.right : area.bottom) = value;
+    }
+    EXPECT_TRUE(AreaKeepsInvariant(area));
+}
+
 TEST(OverlayRegion, ParseDecimalText) {
     struct Row {
         std::u16string_view text;
