@@ -20,6 +20,10 @@ constexpr size_t kBmpInfoHeaderBytes = 40;
 constexpr size_t kMonochromePixelOffset = kBmpFileHeaderBytes + kBmpInfoHeaderBytes + 2 * 4;
 // The largest width and height the module draws.
 constexpr int32_t kBitmapMaxSide = 16384;
+// No file the check accepts uses more bytes than this (the largest rows after the
+// headers); a reader may stop there instead of taking in a larger file whole.
+constexpr size_t kMonochromeFileMaxBytes =
+    kMonochromePixelOffset + static_cast<size_t>(kBitmapMaxSide) / 8 * static_cast<size_t>(kBitmapMaxSide);
 
 enum class BitmapCheck {
     Ok,
@@ -40,8 +44,9 @@ struct MonochromeBitmap {
     const uint8_t* rows;     // points into the file's bytes
 };
 
-// Checks the `size` bytes read from a file (the whole file: the header's own size field
-// is not trusted) and on success describes its pixels in `bitmap`.
+// Checks the `size` bytes read from a file (all of it, or its first kMonochromeFileMaxBytes:
+// the header's own size field is not trusted) and on success describes its pixels in
+// `bitmap`, which points into `file`.
 BitmapCheck CheckMonochromeBitmap(const uint8_t* file, size_t size, MonochromeBitmap* bitmap);
 
 // Whether dot (x, y) of a checked bitmap is white, y counted from the top line.

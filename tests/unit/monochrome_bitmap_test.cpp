@@ -78,6 +78,9 @@ TEST(MonochromeBitmap, Check) {
         {"headers without colours", cut(good, 54), BitmapCheck::RowsMissing},
         {"not BM", with(0, 0x4D42 ^ 0x0101, false), BitmapCheck::NotBitmap},
         {"core header", with(14, 12), BitmapCheck::HeaderTooSmall},
+        // A longer information header is read for its first 40 bytes; the rows are still
+        // taken from offset 62.
+        {"longer information header", with(14, 124), BitmapCheck::Ok},
         {"24 bits", with(28, 24, false), BitmapCheck::NotMonochrome},
         {"no bit count", with(28, 0, false), BitmapCheck::NotMonochrome},
         {"compressed", with(30, 1), BitmapCheck::Compressed},
