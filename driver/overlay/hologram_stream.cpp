@@ -28,16 +28,12 @@ uint64_t Load64(const uint8_t* p) {
     return w;
 }
 
-// Transposes the 8 x 8 bit matrix whose byte i is row i: afterwards byte j holds what
-// was bit j of every row, row i in bit i.
-uint64_t Transpose8x8(uint64_t x) {
-    uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAULL;
-    x ^= t ^ (t << 7);
-    t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCCULL;
-    x ^= t ^ (t << 14);
-    t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ULL;
-    x ^= t ^ (t << 28);
-    return x;
+// Swaps the bits of `high` above `shift` with those of `low` below it, in every group
+// that `mask` marks: one round of an 8 x 8 bit transpose done on eight columns at once.
+void SwapBits(uint64_t& high, uint64_t& low, int shift, uint64_t mask) {
+    const uint64_t t = ((high >> shift) ^ low) & mask;
+    low ^= t;
+    high ^= t << shift;
 }
 
 void WriteOut(HologramRle& rle, const ByteSink& sink) {
@@ -56,8 +52,16 @@ void CloseRepeat(HologramRle& rle, const ByteSink& sink, uint8_t count) {
 
 // How many bytes from p[0] on equal p[0], looking at no more than `limit` bytes.
 size_t RunLength(const uint8_t* p, size_t limit) {
-    const uint64_t pattern = kOnes * p[0];
     size_t k = 1;
+#if defined(__SSE2__)
+    const __m128i value = _mm_set1_epi8(static_cast<char>(p[0]));
+    for (; k + 16 <= limit; k += 16) {
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(next, value)));
+        if (equal != 0xFFFF) return k + static_cast<size_t>(__builtin_ctz(~equal));
+    }
+#endif
+    const uint64_t pattern = kOnes * p[0];
     for (; k + 8 <= limit; k += 8) {
         const uint64_t differ = Load64(p + k) ^ pattern;
         if (differ != 0) return k + static_cast<size_t>(__builtin_ctzll(differ)) / 8;
@@ -132,22 +136,33 @@ void SetHologramDot(HologramImage& image, uint32_t x, uint32_t y, bool white) {
 
 void HologramColumnStreamWords(const HologramImage& image, uint8_t* columns) {
     // Byte column c holds dots 8c (bit 0x80) to 8c + 7 (bit 0x01); the stream takes the
-    // byte columns from the right, and within each the bit 0x01 first. Eight rows of a
-    // byte column are one 8 x 8 block; its transpose gives the eight dot columns' bytes.
-    // Eight byte columns at a time, so that the rows' cache lines serve all eight and the
-    // 5 KB of stream they fill stay in the cache.
+    // byte columns from the right, and within each the bit 0x01 first. Eight rows by
+    // eight byte columns are eight words; three rounds of bit swaps between them turn
+    // them into eight words by bit, word j holding bit j of every row for each column.
     for (size_t first = 0; first < kHologramRowBytes; first += 8) {
         for (size_t block = 0; block < kHologramColumnBytes; ++block) {
-            for (size_t c = first; c < first + 8; ++c) {
-                const uint8_t* p = image.rows + block * 8 * kHologramRowBytes + c;
-                // The block's first row goes into the high byte, so that it lands in each
-                // column byte's most significant bit.
-                uint64_t x = 0;
-                for (size_t i = 0; i < 8; ++i) x = (x << 8) | p[i * kHologramRowBytes];
-                x = Transpose8x8(x);
-                uint8_t* out = columns + (kHologramRowBytes - 1 - c) * 8 * kHologramColumnBytes + block;
+            // Word i is row 7 - i, so that the block's first row ends in the top bit.
+            uint64_t w[8];
+#pragma GCC unroll 8
+            for (size_t i = 0; i < 8; ++i) w[i] = Load64(image.rows + (block * 8 + 7 - i) * kHologramRowBytes + first);
+            SwapBits(w[0], w[4], 4, 0x0F0F0F0F0F0F0F0FULL);
+            SwapBits(w[1], w[5], 4, 0x0F0F0F0F0F0F0F0FULL);
+            SwapBits(w[2], w[6], 4, 0x0F0F0F0F0F0F0F0FULL);
+            SwapBits(w[3], w[7], 4, 0x0F0F0F0F0F0F0F0FULL);
+            SwapBits(w[0], w[2], 2, 0x3333333333333333ULL);
+            SwapBits(w[1], w[3], 2, 0x3333333333333333ULL);
+            SwapBits(w[4], w[6], 2, 0x3333333333333333ULL);
+            SwapBits(w[5], w[7], 2, 0x3333333333333333ULL);
+            SwapBits(w[0], w[1], 1, 0x5555555555555555ULL);
+            SwapBits(w[2], w[3], 1, 0x5555555555555555ULL);
+            SwapBits(w[4], w[5], 1, 0x5555555555555555ULL);
+            SwapBits(w[6], w[7], 1, 0x5555555555555555ULL);
+#pragma GCC unroll 8
+            for (size_t k = 0; k < 8; ++k) {
+                uint8_t* out = columns + (kHologramRowBytes - 1 - first - k) * 8 * kHologramColumnBytes + block;
+#pragma GCC unroll 8
                 for (size_t bit = 0; bit < 8; ++bit) {
-                    out[bit * kHologramColumnBytes] = static_cast<uint8_t>(x >> (8 * bit));
+                    out[bit * kHologramColumnBytes] = static_cast<uint8_t>(w[bit] >> (8 * k));
                 }
             }
         }
@@ -332,7 +347,7 @@ void HologramRleEncode(HologramRle& rle, const ByteSink& sink, const uint8_t* by
             out[pos++] = bytes[i];
             i += run;
             // A run closed by the end of the data is written out by the flush alone.
-            if ((run == kMaxRepeat || i < length) && pos >= kHologramWriteThreshold) {
+            if (pos >= kHologramWriteThreshold && (run == kMaxRepeat || i < length)) {
                 WriteEscapedData(sink, out, pos);
                 pos = 0;
             }
