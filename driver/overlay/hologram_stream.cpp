@@ -341,7 +341,10 @@ void HologramRleEncode(HologramRle& rle, const ByteSink& sink, const uint8_t* by
     size_t i = 0;
     while (i < length) {
         const size_t left = length - i;
-        const size_t run = RunLength(bytes + i, left < kMaxRepeat ? left : kMaxRepeat);
+        // A byte unlike the next one, the usual case in a literal, needs no scan.
+        const size_t run = left == 1 || bytes[i + 1] != bytes[i]
+                               ? 1
+                               : RunLength(bytes + i, left < kMaxRepeat ? left : kMaxRepeat);
         if (run >= 2) {
             out[pos++] = static_cast<uint8_t>(kRepeatBase + run);
             out[pos++] = bytes[i];
@@ -360,7 +363,7 @@ void HologramRleEncode(HologramRle& rle, const ByteSink& sink, const uint8_t* by
         }
         // Pairs that start inside the first 30 bytes end the literal.
         const size_t last = std::min(length - 2, i + kMaxLiteral - 2);
-        const size_t pair = FirstEqualPair(bytes, i + 1, last);
+        const size_t pair = last > i && bytes[i + 2] == bytes[i + 1] ? i + 1 : FirstEqualPair(bytes, i + 1, last);
         size_t count;
         if (pair <= last) {
             count = pair - i;
