@@ -5,6 +5,9 @@
 #   ./build.sh test                 build both trees and run every test
 #   ./build.sh workbench [ARGS...]  build the Windows tree and run the workbench (default: the demo)
 #   ./build.sh build                build both trees only
+#   ./build.sh bench [ARGS...]      build and run the native benchmarks (Google Benchmark options)
+#   ./build.sh fuzz NAME [SECONDS]  build and run one fuzz target for long (default 600 s),
+#                                   keeping its corpus in build/native/tests/fuzz/corpus/NAME
 set -euo pipefail
 
 top="$(cd "$(dirname "$0")" && pwd)"
@@ -14,8 +17,10 @@ jobs="${QF_JOBS:-2}"
 
 setup() { "$top/scripts/setup.sh"; }
 
+configure_native() { cmake -S "$top" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null; }
+
 build_native() {
-  cmake -S "$top" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  configure_native
   cmake --build "$native" -j "$jobs"
 }
 
@@ -46,6 +51,17 @@ case "$cmd" in
     setup; build_windows
     if [ $# -eq 0 ]; then set -- demo; fi
     QF_WINE_BUILD_DIR="$windows" with_display "$top/scripts/wine-run.sh" "$windows/bin/workbench.exe" "$@" ;;
+  bench)
+    setup; configure_native
+    cmake --build "$native" -j "$jobs" --target qf_bench
+    "$native/tests/bench/qf_bench" "$@" ;;
+  fuzz)
+    if [ $# -lt 1 ]; then echo "usage: $0 fuzz NAME [SECONDS]" >&2; exit 2; fi
+    setup; configure_native
+    cmake --build "$native" -j "$jobs" --target "$1"
+    fuzz_dir="$native/tests/fuzz"
+    mkdir -p "$fuzz_dir/corpus/$1" "$fuzz_dir/artifacts"
+    "$fuzz_dir/$1" -max_total_time="${2:-600}" -artifact_prefix="$fuzz_dir/artifacts/$1-" "$fuzz_dir/corpus/$1" ;;
   *)
-    echo "usage: $0 test | workbench [ARGS...] | build" >&2; exit 2 ;;
+    echo "usage: $0 test | workbench [ARGS...] | build | bench [ARGS...] | fuzz NAME [SECONDS]" >&2; exit 2 ;;
 esac

@@ -32,6 +32,11 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/encoder/track_rules.cpp
   ${QF_DRIVER_DIR}/encoder/encoder_rules.cpp
   ${QF_DRIVER_DIR}/encoder/encoder_jobs.cpp
+  ${QF_DRIVER_DIR}/overlay/region_rules.cpp
+  ${QF_DRIVER_DIR}/overlay/hologram_stream.cpp
+  ${QF_DRIVER_DIR}/overlay/hologram_decoder.cpp
+  ${QF_DRIVER_DIR}/overlay/hologram_job.cpp
+  ${QF_DRIVER_DIR}/overlay/monochrome_bitmap.cpp
 )
 
 list(APPEND QF_WIN32_SOURCES
