@@ -43,6 +43,11 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/sheets/document_sheet.cpp
   ${QF_DRIVER_DIR}/sheets/device_sheet.cpp
   ${QF_DRIVER_DIR}/tools/about_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/dialog_controls.cpp
+  ${QF_DRIVER_DIR}/tools/tools_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/send_file_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/firmware_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/device_information_dialog.cpp
 )
 
 set(QF_DLL_SOURCES
