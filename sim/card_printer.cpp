@@ -7,6 +7,8 @@
 namespace sim {
 
 std::string CardPrinter::Answer(const std::string& command) const {
+    const auto given = replies.find(command);
+    if (given != replies.end()) return given->second;
     if (command == "\x1BV\r") return model;
     if (command == "\x1B!V 20\r") return encoder ? "1" : "0";
     if (command == "\x1B!RIBBON\r") return ribbonReply.empty() ? std::to_string(ribbonNumber) : ribbonReply;

@@ -38,6 +38,7 @@ struct CardPrinter {
     int ribbonRemaining = 214;
     std::string tracks[3] = {"ABC123", "12345", "67890"};
     std::string commandReply;      // the answer to a command it only obeys (before the ACK)
+    std::map<std::string, std::string> replies;  // answers to given commands, in place of the above
     PortFault fault = PortFault::kNone;
     // A fault of one command only, in place of `fault` (for example a track read without ACK).
     std::map<std::string, PortFault> commandFaults;

@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "sim/files.h"
 #include "sim/import_routes.h"
 #include "sim/spooler.h"
 #include "sim/ui_standins.h"
@@ -32,6 +33,7 @@ std::vector<ImportRoute> Routes() {
         {"user32.dll", "WinHelpW", reinterpret_cast<void*>(&SimWinHelpW)},
         {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},
         {"kernel32.dll", "OutputDebugStringW", reinterpret_cast<void*>(&SimOutputDebugStringW)},
+        {"kernel32.dll", "ReadFile", reinterpret_cast<void*>(&SimReadFile)},
     };
 }
 
