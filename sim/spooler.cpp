@@ -214,6 +214,10 @@ BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD comm
         }
     }
     Spooler::Get().setPrinterLog.push_back(call);
+    if (printer->card.trace)
+        std::printf("printer record stored (level %u): attributes 0x%X%s\n", static_cast<unsigned>(level),
+                    static_cast<unsigned>(call.attributes),
+                    call.attributes & PRINTER_ATTRIBUTE_DIRECT ? " (direct printing)" : "");
     return TRUE;
 }
 
@@ -378,6 +382,13 @@ DWORD WINAPI SimStartDocPrinterW(HANDLE handle, DWORD level, LPBYTE docInfo) {
 
 namespace {
 
+// A long write shown by its start, so that a trace of a firmware job stays readable.
+std::string Shortened(const std::string& bytes) {
+    constexpr size_t kShown = 48;
+    if (bytes.size() <= kShown) return Visible(bytes);
+    return Visible(bytes.substr(0, kShown)) + "...";
+}
+
 RawJob* JobOf(HANDLE handle) {
     Spooler::Handle* open = nullptr;
     if (!PrinterOf(handle, &open) || open->job < 0) return nullptr;
@@ -413,7 +424,8 @@ BOOL WINAPI SimWritePrinter(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD wr
         card.received.emplace_back(bytes, bytes + size);
         card.Obey(card.received.back());
         if (card.trace)
-            std::printf("job write (%u bytes): %s\n", static_cast<unsigned>(size), Visible(card.received.back()).c_str());
+            std::printf("job write (%u bytes): %s\n", static_cast<unsigned>(size),
+                        Shortened(card.received.back()).c_str());
     }
     if (written) *written = size;
     return TRUE;

@@ -75,13 +75,17 @@ void FillDeviceInformation(HWND dialog, const SheetPrinter& printer) {
     SetControlAnsiText(dialog, IDC_INFO_PANELS, info.panelsPrinted);
 }
 
-void StartDeviceInformation(HWND dialog, LPARAM initParam) {
+// Fills the dialog and puts the focus on Close, so that no field opens selected. Returns
+// FALSE: the focus is set.
+INT_PTR StartDeviceInformation(HWND dialog, LPARAM initParam) {
     SheetPrinter printer{};
     if (!PrinterOfDialog(initParam, &printer)) {
         EndDialog(dialog, IDCANCEL);
-        return;
+        return TRUE;
     }
     FillDeviceInformation(dialog, printer);
+    SetFocus(GetDlgItem(dialog, IDC_CLOSE_BUTTON));
+    return FALSE;
 }
 
 INT_PTR DeviceInformationCommand(HWND dialog, int id) {
@@ -105,8 +109,7 @@ INT_PTR CALLBACK DeviceInformationDialogProc(HWND dialog, UINT message, WPARAM w
         if (HandleCloseRequest(dialog, message, wParam, IDC_CLOSE_BUTTON)) return TRUE;
         switch (message) {
         case WM_INITDIALOG:
-            StartDeviceInformation(dialog, lParam);
-            return TRUE;
+            return StartDeviceInformation(dialog, lParam);
         case WM_COMMAND:
             return DeviceInformationCommand(dialog, LOWORD(wParam));
         default:
