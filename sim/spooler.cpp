@@ -367,7 +367,7 @@ DWORD WINAPI SimStartDocPrinterW(HANDLE handle, DWORD level, LPBYTE docInfo) {
     Printer* printer = PrinterOf(handle, &open);
     if (!printer) return Fail(ERROR_INVALID_HANDLE);
     if (level != 1 || !docInfo) return Fail(ERROR_INVALID_LEVEL);
-    if (open->job >= 0) return Fail(ERROR_INVALID_PRINTER_STATE);
+    if (open->job >= 0 || printer->jobsRefused) return Fail(ERROR_INVALID_PRINTER_STATE);
     auto* info = reinterpret_cast<DOC_INFO_1W*>(docInfo);
     RawJob job;
     job.printer = printer->name;

@@ -25,6 +25,7 @@ struct Printer {
     // true: GetPrinterW hands out the stored DEVMODE bytes as they are, even when its
     // header claims more (a damaged stored default, or an untrusted print server)
     bool devmodeAsStored = false;
+    bool jobsRefused = false;      // true: StartDocPrinterW fails (a paused or full queue)
     CardPrinter card;              // the printer behind the port
 };
 

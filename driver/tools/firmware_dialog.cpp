@@ -45,13 +45,15 @@ std::string ReadFileStart(HANDLE file) {
     return start;
 }
 
+// One write of the job; true when the spooler took every byte.
 bool WriteBlock(HANDLE printer, std::string_view bytes) {
     DWORD written = 0;
-    return WritePrinter(printer, const_cast<char*>(bytes.data()), static_cast<DWORD>(bytes.size()), &written) != 0;
+    return WritePrinter(printer, const_cast<char*>(bytes.data()), static_cast<DWORD>(bytes.size()), &written) != 0 &&
+           written == bytes.size();
 }
 
-// Writes the body and the trailer; false when the job must be aborted (the message
-// has been shown).
+// Writes the body and the trailer; false when the job must be aborted (a read error has
+// been reported to the user; a refused write shows only as the failed download).
 bool SendFirmwareBody(HANDLE printer, HANDLE file, uint32_t announced) {
     std::vector<char> block(qf::kFirmwareBlockBytes);
     uint64_t sent = 0;
@@ -60,12 +62,11 @@ bool SendFirmwareBody(HANDLE printer, HANDLE file, uint32_t announced) {
         const bool ok = ReadFile(file, block.data(), static_cast<DWORD>(block.size()), &read, nullptr) != 0;
         switch (qf::NextFirmwareStep(announced, sent, ok, read)) {
         case qf::FirmwareStep::kWriteBlock:
-            WriteBlock(printer, std::string_view(block.data(), read));
+            if (!WriteBlock(printer, std::string_view(block.data(), read))) return false;
             sent += read;
             break;
         case qf::FirmwareStep::kWriteTrailer:
-            WriteBlock(printer, qf::kFirmwareTrailer);
-            return true;
+            return WriteBlock(printer, qf::kFirmwareTrailer);
         case qf::FirmwareStep::kAbort:
             ShowMessage(IDS_CAPTION, IDS_FIRMWARE_READ_ERROR, kJobErrorFlags);
             return false;
@@ -182,17 +183,19 @@ bool DownloadFirmwareJob(const wchar_t* printerName, const std::string& path) {
         CloseHandle(file);
         return false;
     }
+    // A job the spooler does not start carries nothing: the download has failed.
     DOC_INFO_1W doc = {const_cast<LPWSTR>(L"VESTRIAVRLOFWDW"), nullptr, const_cast<LPWSTR>(L"RAW")};
-    StartDocPrinterW(printer, 1, reinterpret_cast<LPBYTE>(&doc));
-    StartPagePrinter(printer);
-    WriteBlock(printer, qf::FirmwareHeader(*announced));
-    const bool sent = SendFirmwareBody(printer, file, *announced);
+    bool sent = StartDocPrinterW(printer, 1, reinterpret_cast<LPBYTE>(&doc)) != 0;
     if (sent) {
-        EndPagePrinter(printer);
-        EndDocPrinter(printer);
-    } else {
-        // The printer must never take a header whose body is short or different.
-        AbortPrinter(printer);
+        StartPagePrinter(printer);
+        sent = WriteBlock(printer, qf::FirmwareHeader(*announced)) && SendFirmwareBody(printer, file, *announced);
+        if (sent) {
+            EndPagePrinter(printer);
+            EndDocPrinter(printer);
+        } else {
+            // The printer must never take a header whose body is short or different.
+            AbortPrinter(printer);
+        }
     }
     ClosePrinter(printer);
     CloseHandle(file);

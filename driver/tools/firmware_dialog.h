@@ -13,7 +13,7 @@ INT_PTR CALLBACK FirmwareDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 // Sends the firmware file at `path` (ANSI) to `printerName` as the job "VESTRIAVRLOFWDW":
 // header with the file's size, the file, trailer. The file is opened and sized before
-// the printer is opened, so a file that cannot be read starts no job; a read error or a
-// file that yields other than the announced bytes aborts the job. True when the whole
-// file went out.
+// the printer is opened, so a file that cannot be read starts no job; a read error, a
+// file that yields other than the announced bytes or a write the spooler refuses aborts
+// the job. True when the whole file went out in a job the spooler started.
 bool DownloadFirmwareJob(const wchar_t* printerName, const std::string& path);

@@ -123,6 +123,10 @@ TEST_F(FirmwareDialog, OfflineFilesThatCannotBeSent) {
         sim::ClickButton(dialog, IDC_FW_START);
         sim::FailReadsOf(L"", 0);
         EXPECT_EQ(Text(dialog, IDC_FW_STATUS), "Error in downloading firmware");
+        // A job the spooler does not start is no download either.
+        printer().jobsRefused = true;
+        sim::ClickButton(dialog, IDC_FW_START);
+        EXPECT_EQ(Text(dialog, IDC_FW_STATUS), "Error in downloading firmware");
     });
     ASSERT_EQ(spooler().jobs.size(), 2u) << "the missing file started no job";
     const sim::RawJob& emptyJob = spooler().jobs[0];
