@@ -14,6 +14,8 @@
 #include "driver/resources/resource.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_sizes.h"
+#include "driver/sheets/device_items.h"
+#include "driver/sheets/document_items.h"
 #include "driver/tools/firmware_file.h"
 #include "sim/dialog_script.h"
 #include "sim/files.h"
@@ -33,8 +35,9 @@ struct DialogKind {
     int item;            // the sheet item whose button opens it
 };
 const DialogKind kDialogs[] = {
-    {L"tools", false, 2}, {L"send-file", false, 2}, {L"firmware", false, 3}, {L"info", false, 5},
-    {L"details", true, 4},
+    {L"tools", false, qf::kDeviceItemTools},         {L"send-file", false, qf::kDeviceItemTools},
+    {L"firmware", false, qf::kDeviceItemFirmware},   {L"info", false, qf::kDeviceItemDeviceInfo},
+    {L"details", true, qf::kItemRibbon},
 };
 
 void Picture(HWND dialog, const std::wstring& name) {

@@ -123,7 +123,7 @@ void RefreshOffsets(HWND dialog, bool atStart) {
     if (!offline) {
         std::vector<char> model(qf::kToolsReplyBytes, '\0');
         DWORD needed = 0;
-        bool ok = AskInExchange(exchange, qf::kModelQuery, model.data(), qf::kToolsReplyBytes, &needed);
+        const bool ok = AskInExchange(exchange, qf::kModelQuery, model.data(), qf::kToolsReplyBytes, &needed);
         offsetYAllowed = qf::ToolsOffsetYAllowed(ok, model.data(), model.size(), needed);
         if (qf::CheckReply(ok, model.data(), model.size(), needed).complete)
             DeleteStoredReplyText(exchange.printer, qf::kModelQuery);

@@ -37,7 +37,7 @@ protected:
             shown = Read(dialog);
             sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
         });
-        EXPECT_EQ(service.PushButton(kDeviceInformationItem), IDC_CLOSE_BUTTON);
+        EXPECT_EQ(service.PushButton(qf::kDeviceItemDeviceInfo), IDC_CLOSE_BUTTON);
         EXPECT_EQ(driver.Ran(), 1);
         return shown;
     }
@@ -94,7 +94,7 @@ TEST_F(DeviceInformationDialog, TheDocumentSheetsDetailsButtonAsksItsPrinter) {
     document.fMode = DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT;
     ASSERT_EQ(service.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"), reinterpret_cast<LPARAM>(&document)),
               1);
-    const int ribbonItem = 4;
+    const int ribbonItem = qf::kItemRibbon;
     EXPECT_FALSE(service.Item(ribbonItem)->Flags & OPTIF_EXT_DISABLED);
     card().received.clear();
     Shown shown;

@@ -33,7 +33,7 @@ protected:
             script(dialog);
             sim::ClickButton(dialog, IDCANCEL);
         });
-        EXPECT_EQ(service.PushButton(kFirmwareItem), IDCANCEL);
+        EXPECT_EQ(service.PushButton(qf::kDeviceItemFirmware), IDCANCEL);
         EXPECT_EQ(driver.Ran(), 1);
     }
     std::vector<std::wstring> Messages() {

@@ -6,11 +6,12 @@
 
 #include <string>
 
+#include "driver/sheets/device_items.h"
+#include "driver/sheets/document_items.h"
 #include "sim/dialog_script.h"
 #include "sim/property_sheet.h"
 #include "tests/wine/records.h"
 
-enum DeviceSheetItem { kToolsItem = 2, kFirmwareItem = 3, kDeviceInformationItem = 5 };
 
 class DeviceSheetDialogs : public DriverTest {
 protected:

@@ -30,7 +30,7 @@ protected:
     void RunTools(sim::DialogScript::Script script) {
         OpenSheet();
         sim::DialogScript driver(std::move(script));
-        EXPECT_EQ(service.PushButton(kToolsItem), IDC_CLOSE_BUTTON);
+        EXPECT_EQ(service.PushButton(qf::kDeviceItemTools), IDC_CLOSE_BUTTON);
         EXPECT_EQ(driver.Ran(), 1);
         EXPECT_TRUE(driver.Unexpected().empty());
     }
@@ -253,7 +253,7 @@ TEST_F(ToolsDialog, APrinterThatCannotBeOpenedIsNeitherAskedNorSwitched) {
         sim::ClickButton(dialog, IDC_TOOLS_EJECT_PRINTER);
         sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
     });
-    service.PushButton(kToolsItem);
+    service.PushButton(qf::kDeviceItemTools);
     EXPECT_TRUE(sim::Ui().messageBoxes.empty()) << "no question is asked";
     EXPECT_TRUE(card().received.empty());
     EXPECT_TRUE(spooler().setPrinterLog.empty());
@@ -313,7 +313,7 @@ TEST_F(ToolsDialog, SendFileHandsEitherInstructionToThePortSide) {
         EXPECT_TRUE(IsEnabled(dialog, IDC_SEND_BUTTON));
         sim::ClickButton(dialog, IDCANCEL);
     });
-    EXPECT_EQ(service.PushButton(kToolsItem), IDC_CLOSE_BUTTON);
+    EXPECT_EQ(service.PushButton(qf::kDeviceItemTools), IDC_CLOSE_BUTTON);
     EXPECT_EQ(driver.Ran(), 2);
     EXPECT_EQ(statuses, Commands({"File sent successfully.", "File sent successfully.", "Error sending file."}));
     ASSERT_EQ(card().instructions.size(), 2u);
