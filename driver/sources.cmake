@@ -56,6 +56,11 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/encoder/encoder_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/advanced_track_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/single_feed_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/dialog_controls.cpp
+  ${QF_DRIVER_DIR}/tools/tools_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/send_file_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/firmware_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/device_information_dialog.cpp
 )
 
 set(QF_DLL_SOURCES

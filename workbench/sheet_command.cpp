@@ -20,19 +20,12 @@
 #include "sim/ui_standins.h"
 #include "workbench/commands.h"
 #include "workbench/encoder_walkthrough.h"
+#include "workbench/sheet_support.h"
 #include "workbench/simulated_printer.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-bool Headless() { return GetEnvironmentVariableW(L"QF_HEADLESS", nullptr, 0) > 0; }
-
-std::wstring OutputDirectory() {
-    const std::wstring dir = sim::ProgramDirectory() + L"..\\workbench-output\\";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
-}
 
 void PrintItems(const sim::PropertySheetService& service) {
     std::printf("\nItems (title: current choice {choices}; marks show what cannot be used):\n");
@@ -45,19 +38,6 @@ void PrintRecord(const char* title, const Bytes& record) {
         std::printf("    %s\n", line.c_str());
     for (const std::string& line : qf::DescribeFields(record.data() + qf::kPublicSize, qf::kPrivateSize, true))
         std::printf("    %s\n", line.c_str());
-}
-
-// The driver default, as the spooler keeps it for a new printer.
-bool StoreDriverDefault(HMODULE driver, const std::wstring& name) {
-    auto convert = reinterpret_cast<BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD)>(
-        reinterpret_cast<void*>(GetProcAddress(driver, "DrvConvertDevMode")));
-    Bytes defaults(qf::kRecordSize, 0);
-    LONG needed = qf::kRecordSize;
-    std::wstring printer = name;
-    if (!convert(&printer[0], nullptr, reinterpret_cast<DEVMODEW*>(defaults.data()), &needed, CDM_DRIVER_DEFAULT))
-        return false;
-    sim::Spooler::Get().Find(name)->devmode = defaults;
-    return true;
 }
 
 // Renders the About box the sheet opens, then closes it.

@@ -26,6 +26,20 @@ bool ParseFault(const std::string& text, sim::PortFault* fault) {
     return false;
 }
 
+bool ParseVerb(const std::string& text, std::set<sim::PortVerb>* verbs) {
+    const struct {
+        const char* name;
+        sim::PortVerb verb;
+    } kVerbs[] = {{"PrintFile", sim::PortVerb::kPrintFile}, {"sendcmds", sim::PortVerb::kSendCommands},
+                  {"download", sim::PortVerb::kDownload}};
+    for (const auto& entry : kVerbs)
+        if (text == entry.name) {
+            verbs->insert(entry.verb);
+            return true;
+        }
+    return false;
+}
+
 // Reads key=value lines into the card printer; '#' starts a comment line.
 bool Describe(const std::wstring& path, sim::CardPrinter* card, std::string* error) {
     std::vector<uint8_t> bytes;
@@ -52,6 +66,10 @@ bool Describe(const std::wstring& path, sim::CardPrinter* card, std::string* err
         else if (key == "serial") card->serialNumber = value;
         else if (key == "cards") card->cardCount = std::atoi(value.c_str());
         else if (key == "ribbon-left") card->ribbonRemaining = std::atoi(value.c_str());
+        else if (key == "track1" || key == "track2" || key == "track3") card->tracks[key[5] - '1'] = value;
+        else if (key == "command-reply") card->commandReply = value;
+        else if (key == "port-refuses" && ParseVerb(value, &card->failingInstructions)) {
+        }
         else if (key == "fault" && ParseFault(value, &card->fault)) {
         } else {
             *error = sim::Utf8(path) + ":" + std::to_string(number) + ": unknown setting \"" + line + "\"";

@@ -22,6 +22,7 @@
 #include "driver/sheets/option_items.h"
 #include "driver/sheets/sheet_state.h"
 #include "driver/tools/about_dialog.h"
+#include "driver/tools/device_information_dialog.h"
 
 namespace {
 
@@ -152,11 +153,10 @@ void BuildRibbonItem(Sheet& sheet, const qf::RibbonItemView& view) {
         sheet.detailsPush.cbSize = sizeof sheet.detailsPush;
         sheet.detailsPush.Flags = EPF_PUSH_TYPE_DLGPROC | EPF_NO_DOT_DOT_DOT;
         sheet.detailsPush.pTitle = qf::LoadItemText(IDS_RIBBON_DETAILS, sheet.detailsTitle);
-        // The device information dialog is not offered yet: the button shows, disabled.
-        sheet.detailsPush.DlgProc = qf::UnofferedDialogProc;
+        sheet.detailsPush.DlgProc = DeviceInformationDialogProc;
         sheet.detailsPush.DlgTemplateID = IDD_DEVICE_INFORMATION;
         item.pExtPush = &sheet.detailsPush;
-        item.Flags |= OPTIF_EXT_IS_EXTPUSH | OPTIF_EXT_DISABLED;
+        item.Flags |= OPTIF_EXT_IS_EXTPUSH;
     }
 }
 
