@@ -13,6 +13,8 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/settings/record_fields.cpp
   ${QF_DRIVER_DIR}/sheets/document_items.cpp
   ${QF_DRIVER_DIR}/sheets/device_items.cpp
+  ${QF_DRIVER_DIR}/imaging/head_settings_rules.cpp
+  ${QF_DRIVER_DIR}/imaging/color_adjust.cpp
 )
 
 list(APPEND QF_WIN32_SOURCES
