@@ -29,6 +29,9 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/sheets/document_sheet.cpp
   ${QF_DRIVER_DIR}/sheets/device_sheet.cpp
   ${QF_DRIVER_DIR}/tools/about_dialog.cpp
+  ${QF_DRIVER_DIR}/settings/defaults_block.cpp
+  ${QF_DRIVER_DIR}/imaging/head_settings_dialog.cpp
+  ${QF_DRIVER_DIR}/imaging/color_correction_dialog.cpp
 )
 
 set(QF_DLL_SOURCES
