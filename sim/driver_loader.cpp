@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "sim/gdi_ledger.h"
 #include "sim/import_routes.h"
 #include "sim/spooler.h"
 #include "sim/ui_standins.h"
@@ -13,7 +14,7 @@ namespace {
 
 std::vector<ImportRoute> Routes() {
     const char* spool = "winspool.drv";
-    return {
+    std::vector<ImportRoute> routes = {
         {spool, "OpenPrinterW", reinterpret_cast<void*>(&SimOpenPrinterW)},
         {spool, "ClosePrinter", reinterpret_cast<void*>(&SimClosePrinter)},
         {spool, "GetPrinterW", reinterpret_cast<void*>(&SimGetPrinterW)},
@@ -31,6 +32,8 @@ std::vector<ImportRoute> Routes() {
         {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},
         {"kernel32.dll", "OutputDebugStringW", reinterpret_cast<void*>(&SimOutputDebugStringW)},
     };
+    for (const ImportRoute& route : GdiRoutes()) routes.push_back(route);
+    return routes;
 }
 
 std::set<HMODULE>& RoutedModules() {
