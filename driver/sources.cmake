@@ -2,7 +2,20 @@
 # files that only the DLL has (entry point, exports, definitions, resources).
 set(QF_DRIVER_DIR ${CMAKE_CURRENT_LIST_DIR})
 
+# The defaults block is also linked into the module, generated from the same source as
+# the data file, so that a valid record can be built when the data file cannot be read.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(QF_BUILTIN_DEFAULTS ${CMAKE_BINARY_DIR}/generated/builtin_defaults.cpp)
+add_custom_command(
+  OUTPUT ${QF_BUILTIN_DEFAULTS}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/package/make_defaults.py
+          ${CMAKE_SOURCE_DIR}/package/defaults.txt ${CMAKE_BINARY_DIR}/generated/qf862k.dat ${QF_BUILTIN_DEFAULTS}
+  DEPENDS ${CMAKE_SOURCE_DIR}/package/make_defaults.py ${CMAKE_SOURCE_DIR}/package/defaults.txt
+  COMMENT "Generating the built-in defaults block")
+
 list(APPEND QF_CORE_SOURCES
+  ${QF_BUILTIN_DEFAULTS}
   ${QF_DRIVER_DIR}/entry/capabilities.cpp
   ${QF_DRIVER_DIR}/channel/commands.cpp
   ${QF_DRIVER_DIR}/channel/reply.cpp
@@ -15,6 +28,9 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/sheets/device_items.cpp
   ${QF_DRIVER_DIR}/imaging/head_settings_rules.cpp
   ${QF_DRIVER_DIR}/imaging/color_adjust.cpp
+  ${QF_DRIVER_DIR}/tools/tool_commands.cpp
+  ${QF_DRIVER_DIR}/tools/firmware_file.cpp
+  ${QF_DRIVER_DIR}/tools/device_information.cpp
 )
 
 list(APPEND QF_WIN32_SOURCES

@@ -13,6 +13,7 @@
 
 #include "driver/imaging/color_adjust.h"
 #include "driver/imaging/head_settings_dialog.h"
+#include "driver/imaging/head_settings_rules.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
 #include "driver/sheets/sheet_state.h"
@@ -499,7 +500,7 @@ TEST_F(ImageAdjustment, RepaintsGiveBackEveryObjectTheyTake) {
         Press(kColorItem, [&](HWND dialog) {
             sim::PumpMessages();
             before = sim::Gdi();
-            for (int i = 0; i < 50; ++i) {
+            for (int i = 0; i < 20; ++i) {
                 sim::DragSlider(dialog, IDC_COLOR_GREEN_INTENSITY, i - 25);
                 UpdateWindow(dialog);
             }
