@@ -5,6 +5,7 @@
 #   ./build.sh test                 build both trees and run every test
 #   ./build.sh workbench [ARGS...]  build the Windows tree and run the workbench (default: the demo)
 #   ./build.sh build                build both trees only
+#   ./build.sh bench [ARGS...]      build and run the native benchmarks
 set -euo pipefail
 
 top="$(cd "$(dirname "$0")" && pwd)"
@@ -46,6 +47,11 @@ case "$cmd" in
     setup; build_windows
     if [ $# -eq 0 ]; then set -- demo; fi
     QF_WINE_BUILD_DIR="$windows" with_display "$top/scripts/wine-run.sh" "$windows/bin/workbench.exe" "$@" ;;
+  bench)
+    setup
+    cmake -S "$top" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+    cmake --build "$native" -j "$jobs" --target qf_benchmarks
+    "$native/tests/bench/qf_benchmarks" "$@" ;;
   *)
-    echo "usage: $0 test | workbench [ARGS...] | build" >&2; exit 2 ;;
+    echo "usage: $0 test | workbench [ARGS...] | build | bench [ARGS...]" >&2; exit 2 ;;
 esac

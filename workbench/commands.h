@@ -12,3 +12,4 @@ int DevmodeCommand(const Args& args);
 int DecodeCommand(const Args& args);
 int StateCommand(const Args& args);
 int SheetCommand(const Args& args);
+int DialogCommand(const Args& args);

@@ -23,6 +23,7 @@ const Command kCommands[] = {
     {L"devmode", DevmodeCommand, "the driver default and the document record of a simulated printer, by field"},
     {L"state", StateCommand, "ask the simulated printer for encoder, ribbon and model, as a sheet does"},
     {L"sheet", SheetCommand, "open the document or device sheet of the simulated printer: sheet document|device"},
+    {L"dialog", DialogCommand, "open Head Settings or Color Adjustment from the document sheet: dialog head|color [--set NAME=VALUE]"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
     {L"demo", DemoCommand, "install, show the capabilities and the settings records"},
 };
