@@ -74,14 +74,14 @@ uint8_t GreyOf(uint8_t blue, uint8_t green, uint8_t red) {
     return static_cast<uint8_t>((2 * blue + 5 * red + 9 * green) >> 4);
 }
 
-SampleTables::SampleTables() {
+SampleTransform::SampleTransform() {
     std::memset(intensity_, 0, sizeof intensity_);
     std::memset(contrast_, 0, sizeof contrast_);
-    std::memset(composed_, 0, sizeof composed_);
-    std::memset(composedValid_, 0, sizeof composedValid_);
+    std::memset(combined_, 0, sizeof combined_);
+    std::memset(combinedBuilt_, 0, sizeof combinedBuilt_);
 }
 
-bool SampleTables::Refresh(Slot& slot, int amount, bool contrast) {
+bool SampleTransform::Refresh(Slot& slot, int amount, bool contrast) {
     amount = ClampColorAmount(amount);
     if (slot.built && slot.amount == amount) return false;
     if (contrast)
@@ -94,45 +94,51 @@ bool SampleTables::Refresh(Slot& slot, int amount, bool contrast) {
     return true;
 }
 
-void SampleTables::Update(const int16_t amounts[kColorAdjustCount], bool colour) {
-    rebuilt_ = 0;
-    const int first = colour ? 0 : kGreyChannel;
-    const int last = colour ? kGreyChannel : kGreyChannel + 1;
-    for (int c = first; c < last; ++c) {
-        const bool intensityNew = Refresh(intensity_[c], amounts[kIntensityOf[c]], false);
-        const bool contrastNew = Refresh(contrast_[c], amounts[kContrastOf[c]], true);
-        if (intensityNew || contrastNew || !composedValid_[c]) {
-            const uint8_t* first_ = intensity_[c].table.value;
-            const uint8_t* second = contrast_[c].table.value;
-            for (int v = 0; v < 256; ++v) composed_[c].value[v] = second[first_[v]];
-            composedValid_[c] = true;
-        }
-    }
+bool SampleTransform::UpdateChannel(int c, const int16_t amounts[kColorAdjustCount]) {
+    const bool intensityNew = Refresh(intensity_[c], amounts[kIntensityOf[c]], false);
+    const bool contrastNew = Refresh(contrast_[c], amounts[kContrastOf[c]], true);
+    if (!intensityNew && !contrastNew && combinedBuilt_[c]) return false;
+    const uint8_t* first = intensity_[c].table.value;
+    const uint8_t* second = contrast_[c].table.value;
+    for (int v = 0; v < 256; ++v) combined_[c].value[v] = second[first[v]];
+    combinedBuilt_[c] = true;
+    return true;
 }
 
-void TransformSample(uint8_t* pixels, const int16_t amounts[kColorAdjustCount], bool colour,
-                     SampleTables& tables) {
-    tables.Update(amounts, colour);
-    uint8_t* const end = pixels + kSamplePixelBytes;
+const uint8_t* SampleTransform::Apply(const uint8_t* source, const int16_t amounts[kColorAdjustCount], bool colour) {
+    rebuilt_ = recomputed_ = 0;
+    const bool sameSource = kept_ && colour == colour_ && std::memcmp(source, source_, kSamplePixelBytes) == 0;
+    if (!sameSource) std::memcpy(source_, source, kSamplePixelBytes);
+    kept_ = true;
+    colour_ = colour;
     if (colour) {
-        const uint8_t* blue = tables.Channel(0);
-        const uint8_t* green = tables.Channel(1);
-        const uint8_t* red = tables.Channel(2);
-        // Reads before writes: the pixels are bytes, which may alias the tables as far
-        // as the compiler knows, and this order lets it keep the lookups apart.
-        for (uint8_t* p = pixels; p != end; p += 3) {
-            const uint8_t b = blue[p[0]], g = green[p[1]], r = red[p[2]];
-            p[0] = b;
-            p[1] = g;
-            p[2] = r;
+        bool changed[3];
+        for (int c = 0; c < 3; ++c) changed[c] = UpdateChannel(c, amounts);
+        if (!sameSource) {
+            const uint8_t* blue = combined_[0].value;
+            const uint8_t* green = combined_[1].value;
+            const uint8_t* red = combined_[2].value;
+            for (size_t i = 0; i < kSamplePixelBytes; i += 3) {
+                pixels_[i] = blue[source_[i]];
+                pixels_[i + 1] = green[source_[i + 1]];
+                pixels_[i + 2] = red[source_[i + 2]];
+            }
+            recomputed_ = 3;
+        } else {
+            for (int c = 0; c < 3; ++c) {
+                if (!changed[c]) continue;
+                const uint8_t* table = combined_[c].value;
+                for (size_t i = size_t(c); i < kSamplePixelBytes; i += 3) pixels_[i] = table[source_[i]];
+                ++recomputed_;
+            }
         }
-    } else {
-        const uint8_t* grey = tables.Channel(kGreyChannel);
-        for (uint8_t* p = pixels; p != end; p += 3) {
-            const uint8_t v = grey[GreyOf(p[0], p[1], p[2])];
-            p[0] = p[1] = p[2] = v;
-        }
+    } else if (UpdateChannel(kGreyChannel, amounts) || !sameSource) {
+        const uint8_t* grey = combined_[kGreyChannel].value;
+        for (size_t i = 0; i < kSamplePixelBytes; i += 3)
+            pixels_[i] = pixels_[i + 1] = pixels_[i + 2] = grey[GreyOf(source_[i], source_[i + 1], source_[i + 2])];
+        recomputed_ = 3;
     }
+    return pixels_;
 }
 
 bool CheckSamplePicture(const uint8_t* bytes, size_t size, SampleHeader* header) {

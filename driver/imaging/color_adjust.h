@@ -65,19 +65,26 @@ bool IsColourSample(uint8_t ribbonType);
 // The grey of a pixel, weighted 5 red, 9 green, 2 blue, in sixteenths.
 uint8_t GreyOf(uint8_t blue, uint8_t green, uint8_t red);
 
-// The tables a transform of the sample works from, kept between transforms: a table is
-// rebuilt only when the amount it was built for changes, so after one slider movement
-// only the tables that slider's amount feeds are made anew.
-class SampleTables {
+// The sample transform, with what it keeps from one paint to the next: the per-amount
+// tables (a table is rebuilt only when the amount it was built for changes, so after one
+// slider movement only the tables that slider's amount feeds are made anew) and the
+// picture it made (when the source is the same as last time, only the channels whose
+// tables changed are computed again).
+class SampleTransform {
 public:
-    SampleTables();
-    // Makes the tables for `amounts` (the eight `colorAdjust` values) current.
-    void Update(const int16_t amounts[kColorAdjustCount], bool colour);
-    // Tables rebuilt by the last Update, for the curious (the benchmark and the tests).
-    int Rebuilt() const { return rebuilt_; }
+    SampleTransform();
 
-    // Final value of a channel per pixel channel: 0 blue, 1 green, 2 red, 3 grey.
-    const uint8_t* Channel(int channel) const { return composed_[channel].value; }
+    // Transforms the sample's 10,000 pixels (`source`, kSamplePixelBytes bytes as the
+    // file holds them) with the eight `colorAdjust` amounts: each colour channel through
+    // the intensity and then the contrast of its own colour, or, for a grey sample, the
+    // pixel's grey through the black intensity and contrast into all three channels.
+    // Returns the transformed pixels, kept until the next call.
+    const uint8_t* Apply(const uint8_t* source, const int16_t amounts[kColorAdjustCount], bool colour);
+
+    // What the last Apply did, for the tests and the benchmark: tables rebuilt, and
+    // channels (blue, green, red; a grey sample counts as three) computed anew.
+    int RebuiltTables() const { return rebuilt_; }
+    int RecomputedChannels() const { return recomputed_; }
 
 private:
     struct Slot {
@@ -86,21 +93,21 @@ private:
         AdjustTable table;
     };
     bool Refresh(Slot& slot, int amount, bool contrast);
+    // Brings the tables of pixel channel `c` (0 blue, 1 green, 2 red, 3 grey) to the
+    // amounts; true when its combined table changed.
+    bool UpdateChannel(int c, const int16_t amounts[kColorAdjustCount]);
 
     Slot intensity_[4];
     Slot contrast_[4];
-    AdjustTable composed_[4];
-    bool composedValid_[4];
+    AdjustTable combined_[4];  // the contrast table applied to the intensity table
+    bool combinedBuilt_[4];
+    uint8_t source_[kSamplePixelBytes];
+    uint8_t pixels_[kSamplePixelBytes];
+    bool kept_ = false;        // pixels_ is `source_` transformed in the mode `colour_`
+    bool colour_ = false;
     int rebuilt_ = 0;
+    int recomputed_ = 0;
 };
-
-// Transforms the sample's 10,000 pixels in place (`pixels` holds kSamplePixelBytes
-// bytes) with the eight `colorAdjust` amounts: each colour channel through the intensity
-// and then the contrast of its own colour, or, for a grey sample, the pixel's grey
-// through the black intensity and contrast into all three channels. `tables` carries the
-// tables from one transform to the next.
-void TransformSample(uint8_t* pixels, const int16_t amounts[kColorAdjustCount], bool colour,
-                     SampleTables& tables);
 
 // What the sample file's headers say, once they passed CheckSamplePicture.
 struct SampleHeader {

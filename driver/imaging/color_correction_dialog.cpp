@@ -21,11 +21,11 @@ namespace {
 
 constexpr wchar_t kSampleFileName[] = L"qf862k.bmp";
 
-// What the dialog keeps while it is open: its sheet, the tables of the last paint and
-// a buffer for the sample file.
+// What the dialog keeps while it is open: its sheet, the transform with what it kept
+// from the last paint, and a buffer for the sample file.
 struct ColorDialog {
     DocumentSheetState* sheet;
-    qf::SampleTables tables;
+    qf::SampleTransform transform;
     uint8_t file[qf::kSampleFileBytes];
 };
 
@@ -140,15 +140,15 @@ size_t ReadSample(const std::wstring& path, uint8_t* buffer) {
 }
 
 // Puts the transformed pixels on the screen at the sample's place, through a bitmap
-// compatible with the dialog's display. Every object made here is released here.
-void DrawSample(HDC dc, const uint8_t* file, const qf::SampleHeader& header) {
-    BITMAPINFO info = {};
-    std::memcpy(&info.bmiHeader, file + qf::kSampleFileHeaderBytes, qf::kSampleInfoHeaderBytes);
-    const uint8_t* pixels = file + qf::kSampleHeaderBytes;
+// compatible with the dialog's display; `info` is the file's header. Every object made
+// here is released here.
+void DrawSample(HDC dc, const uint8_t* info, const uint8_t* pixels, const qf::SampleHeader& header) {
+    BITMAPINFO bitmapInfo = {};
+    std::memcpy(&bitmapInfo.bmiHeader, info, qf::kSampleInfoHeaderBytes);
     HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateDIBitmap(dc, &info.bmiHeader, 0, nullptr, nullptr, DIB_RGB_COLORS);
+    HBITMAP bitmap = CreateDIBitmap(dc, &bitmapInfo.bmiHeader, 0, nullptr, nullptr, DIB_RGB_COLORS);
     // The bits go in while the bitmap is not selected anywhere.
-    if (memory && bitmap && SetDIBits(dc, bitmap, 0, qf::kSampleSide, pixels, &info, DIB_RGB_COLORS) > 0) {
+    if (memory && bitmap && SetDIBits(dc, bitmap, 0, qf::kSampleSide, pixels, &bitmapInfo, DIB_RGB_COLORS) > 0) {
         HGDIOBJ previous = SelectObject(memory, bitmap);
         BitBlt(dc, kSampleLeft, kSampleTop, header.width, header.height, memory, 0, 0, SRCCOPY);
         SelectObject(memory, previous);
@@ -171,9 +171,9 @@ void PaintSample(HWND dialog) {
             const qf::PrivateSettings& settings = state->sheet->Settings();
             int16_t amounts[qf::kColorAdjustCount];
             for (int i = 0; i < qf::kColorAdjustCount; ++i) amounts[i] = settings.colorAdjust[i];
-            qf::TransformSample(state->file + qf::kSampleHeaderBytes, amounts, qf::IsColourSample(settings.ribbonType),
-                                state->tables);
-            DrawSample(dc, state->file, header);
+            const uint8_t* pixels = state->transform.Apply(state->file + qf::kSampleHeaderBytes, amounts,
+                                                           qf::IsColourSample(settings.ribbonType));
+            DrawSample(dc, state->file + qf::kSampleFileHeaderBytes, pixels, header);
         }
     }
     EndPaint(dialog, &paint);

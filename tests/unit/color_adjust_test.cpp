@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "driver/settings/ribbons.h"
@@ -83,53 +84,76 @@ std::vector<uint8_t> TestPixels() {
     return pixels;
 }
 
+// What a transform of `source` must give, pixel by pixel, from the definitions.
+std::vector<uint8_t> ByDefinition(const std::vector<uint8_t>& source, const int16_t amounts[8], bool colour) {
+    std::vector<uint8_t> out(source.size());
+    for (size_t p = 0; p < kSamplePixelCount; ++p) {
+        const uint8_t* in = &source[p * 3];
+        uint8_t* to = &out[p * 3];
+        if (colour) {
+            to[0] = static_cast<uint8_t>(ContrastByDefinition(IntensityByDefinition(in[0], amounts[3]), amounts[7]));
+            to[1] = static_cast<uint8_t>(ContrastByDefinition(IntensityByDefinition(in[1], amounts[2]), amounts[6]));
+            to[2] = static_cast<uint8_t>(ContrastByDefinition(IntensityByDefinition(in[2], amounts[1]), amounts[5]));
+        } else {
+            const int grey = (2 * in[0] + 5 * in[2] + 9 * in[1]) >> 4;
+            to[0] = to[1] = to[2] =
+                static_cast<uint8_t>(ContrastByDefinition(IntensityByDefinition(grey, amounts[0]), amounts[4]));
+        }
+    }
+    return out;
+}
+
+std::vector<uint8_t> Result(const uint8_t* pixels) { return std::vector<uint8_t>(pixels, pixels + kSamplePixelBytes); }
+
 TEST(ColorAdjust, TheSampleTransformFollowsEachPixelThroughBothAdjustments) {
     const int16_t amounts[kColorAdjustCount] = {-30, 20, -45, 60, 35, -15, 70, -80};
+    const std::vector<uint8_t> source = TestPixels();
     for (bool colour : {true, false}) {
-        std::vector<uint8_t> pixels = TestPixels();
-        const std::vector<uint8_t> original = pixels;
-        SampleTables tables;
-        TransformSample(pixels.data(), amounts, colour, tables);
-        for (size_t p = 0; p < kSamplePixelCount; ++p) {
-            const uint8_t* in = &original[p * 3];
-            int expected[3];
-            if (colour) {
-                expected[0] = ContrastByDefinition(IntensityByDefinition(in[0], amounts[3]), amounts[7]);
-                expected[1] = ContrastByDefinition(IntensityByDefinition(in[1], amounts[2]), amounts[6]);
-                expected[2] = ContrastByDefinition(IntensityByDefinition(in[2], amounts[1]), amounts[5]);
-            } else {
-                const int grey = (2 * in[0] + 5 * in[2] + 9 * in[1]) >> 4;
-                expected[0] = expected[1] = expected[2] =
-                    ContrastByDefinition(IntensityByDefinition(grey, amounts[0]), amounts[4]);
-            }
-            for (int c = 0; c < 3; ++c)
-                ASSERT_EQ(pixels[p * 3 + c], expected[c]) << (colour ? "colour" : "grey") << " pixel " << p
-                                                           << " channel " << c;
-        }
+        auto transform = std::make_unique<SampleTransform>();
+        const std::vector<uint8_t> got = Result(transform->Apply(source.data(), amounts, colour));
+        const std::vector<uint8_t> expected = ByDefinition(source, amounts, colour);
+        for (size_t i = 0; i < got.size(); ++i)
+            ASSERT_EQ(got[i], expected[i]) << (colour ? "colour" : "grey") << " pixel " << i / 3 << " channel " << i % 3;
     }
 }
 
-TEST(ColorAdjust, OneSliderMovementRebuildsOnlyItsTable) {
+TEST(ColorAdjust, ARepaintRecomputesOnlyWhatTheMovedSliderFeeds) {
     int16_t amounts[kColorAdjustCount] = {10, 20, 30, 40, 50, 60, 70, 80};
-    std::vector<uint8_t> pixels = TestPixels();
-    SampleTables tables;
-    TransformSample(pixels.data(), amounts, true, tables);
-    EXPECT_EQ(tables.Rebuilt(), 6);
-    amounts[kColorRedContrast] = 61;
-    pixels = TestPixels();
-    TransformSample(pixels.data(), amounts, true, tables);
-    EXPECT_EQ(tables.Rebuilt(), 1);
-    // A kept table is still right for its amount: the picture equals a cold transform.
-    std::vector<uint8_t> cold = TestPixels();
-    SampleTables fresh;
-    TransformSample(cold.data(), amounts, true, fresh);
-    EXPECT_EQ(pixels, cold);
-    // The black amounts feed only the grey sample.
-    amounts[kColorBlackIntensity] = -5;
-    TransformSample(pixels.data(), amounts, true, tables);
-    EXPECT_EQ(tables.Rebuilt(), 0);
-    TransformSample(pixels.data(), amounts, false, tables);
-    EXPECT_EQ(tables.Rebuilt(), 2);
+    std::vector<uint8_t> source = TestPixels();
+    auto transform = std::make_unique<SampleTransform>();
+    transform->Apply(source.data(), amounts, true);
+    EXPECT_EQ(transform->RebuiltTables(), 6);
+    EXPECT_EQ(transform->RecomputedChannels(), 3);
+
+    struct Step {
+        const char* what;
+        int slider;           // moved to `amount`; -1: none
+        int amount;
+        bool colour;
+        bool newSource;       // the file changed between the paints
+        int tables, channels; // rebuilt, recomputed
+    };
+    const Step steps[] = {
+        {"red contrast moved", kColorRedContrast, 61, true, false, 1, 1},
+        {"blue intensity moved", kColorBlueIntensity, -3, true, false, 1, 1},
+        {"red contrast moved back", kColorRedContrast, 60, true, false, 1, 1},
+        {"nothing moved", -1, 0, true, false, 0, 0},
+        {"black moved, colour sample", kColorBlackIntensity, -5, true, false, 0, 0},
+        {"the same source in grey", -1, 0, false, false, 2, 3},
+        {"black contrast moved, grey sample", kColorBlackContrast, 7, false, false, 1, 3},
+        {"grey, nothing moved", -1, 0, false, false, 0, 0},
+        {"back to colour", -1, 0, true, false, 0, 3},
+        {"another picture", -1, 0, true, true, 0, 3},
+    };
+    for (const Step& step : steps) {
+        if (step.slider >= 0) amounts[step.slider] = static_cast<int16_t>(step.amount);
+        if (step.newSource) source[1234] ^= 0xFF;
+        const std::vector<uint8_t> got = Result(transform->Apply(source.data(), amounts, step.colour));
+        EXPECT_EQ(transform->RebuiltTables(), step.tables) << step.what;
+        EXPECT_EQ(transform->RecomputedChannels(), step.channels) << step.what;
+        // What is kept is still right: the picture equals the definition's.
+        EXPECT_TRUE(got == ByDefinition(source, amounts, step.colour)) << step.what;
+    }
 }
 
 TEST(ColorAdjust, ColourAndGreySamplesByRibbon) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,10 +60,9 @@ std::vector<uint8_t> ReadSampleArea(HWND dialog) {
 // What the sample should look like: the file's pixels through the core transform,
 // turned top row first.
 std::vector<uint8_t> ExpectedSample(const std::vector<uint8_t>& file, const int16_t amounts[8], bool colour) {
-    std::vector<uint8_t> pixels(file.begin() + qf::kSampleHeaderBytes, file.begin() + qf::kSampleFileBytes);
-    qf::SampleTables tables;
-    qf::TransformSample(pixels.data(), amounts, colour, tables);
-    std::vector<uint8_t> topDown(pixels.size());
+    auto transform = std::make_unique<qf::SampleTransform>();
+    const uint8_t* pixels = transform->Apply(file.data() + qf::kSampleHeaderBytes, amounts, colour);
+    std::vector<uint8_t> topDown(qf::kSamplePixelBytes);
     for (int y = 0; y < kSample; ++y)
         std::memcpy(&topDown[y * kSample * 3], &pixels[(kSample - 1 - y) * kSample * 3], kSample * 3);
     return topDown;
