@@ -250,7 +250,6 @@ TEST_F(ImageAdjustment, HeadRestoreDefaultsRewritesAllElevenEvenWithEverySliderD
     std::memcpy(&block[3224], levels, sizeof levels);
     const std::wstring dataFile = spooler().DriverFile(L"own.dat");
     WriteBytes(dataFile, block);
-    printer().dataFile = dataFile;
     std::memset(Stored().headSettings, 1, qf::kHeadSettingCount);
 
     struct Case {
@@ -258,8 +257,13 @@ TEST_F(ImageAdjustment, HeadRestoreDefaultsRewritesAllElevenEvenWithEverySliderD
         std::wstring dataFile;
         std::vector<uint8_t> expected;
     };
+    // The same levels in a file one byte short: not a defaults block, so none of it counts.
+    block.pop_back();
+    const std::wstring shortFile = spooler().DriverFile(L"short.dat");
+    WriteBytes(shortFile, block);
     const Case cases[] = {{"own data file", dataFile, {10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}},
-                          {"no data file", spooler().DriverFile(L"missing.dat"), std::vector<uint8_t>(11, 5)}};
+                          {"no data file", spooler().DriverFile(L"missing.dat"), std::vector<uint8_t>(11, 5)},
+                          {"a data file one byte short", shortFile, std::vector<uint8_t>(11, 5)}};
     for (const Case& c : cases) {
         printer().dataFile = c.dataFile;
         OpenQuiet(qf::kRibbonScratchOff);
