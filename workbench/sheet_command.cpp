@@ -122,9 +122,28 @@ void MoveSliders(HWND dialog, const std::vector<SliderMove>& moves) {
             std::printf("%s: the slider is disabled for this ribbon; left as it is\n", sim::Utf8(move.name).c_str());
             continue;
         }
-        std::printf("%s moved to %d, shown as %s\n", sim::Utf8(move.name).c_str(), sim::SliderPosition(dialog, move.id),
-                    sim::Utf8(sim::ControlText(dialog, move.id + (move.id >= IDC_COLOR_SLIDER_FIRST ? 9 : 11))).c_str());
+        std::printf("%s moved to %d\n", sim::Utf8(move.name).c_str(), sim::SliderPosition(dialog, move.id));
     }
+}
+
+// Prints every slider of the dialog with the value it shows and whether it can be used
+// (Wine draws a disabled trackbar like an enabled one).
+void PrintSliders(HWND dialog) {
+    const bool head = GetDlgItem(dialog, IDC_HEAD_SLIDER_FIRST) != nullptr;
+    auto print = [&](const SliderName* sliders, size_t count, int labelOffset) {
+        std::printf("Sliders of \"%s\":\n", sim::Utf8(sim::WindowTitle(dialog)).c_str());
+        for (size_t i = 0; i < count; ++i) {
+            HWND slider = GetDlgItem(dialog, sliders[i].id);
+            std::printf("  %-18s %5s%s\n", sim::Utf8(sliders[i].name).c_str(),
+                        sim::Utf8(sim::ControlText(dialog, sliders[i].id + labelOffset)).c_str(),
+                        IsWindowEnabled(slider) ? "" : "  (disabled)");
+        }
+    };
+    if (head)
+        print(kHeadSliders, sizeof kHeadSliders / sizeof kHeadSliders[0], IDC_HEAD_VALUE_FIRST - IDC_HEAD_SLIDER_FIRST);
+    else
+        print(kColorSliders, sizeof kColorSliders / sizeof kColorSliders[0],
+              IDC_COLOR_VALUE_FIRST - IDC_COLOR_SLIDER_FIRST);
 }
 
 // Presses an imaging push button of the sheet, moves the sliders and renders the dialog
@@ -133,6 +152,7 @@ void RenderImagingDialog(sim::PropertySheetService& service, int item, const std
                          const std::wstring& path) {
     sim::DialogScript script([&](HWND dialog) {
         MoveSliders(dialog, moves);
+        PrintSliders(dialog);
         sim::PumpMessages();
         if (sim::SaveWindowPng(dialog, path)) std::printf("picture: %s\n", sim::Utf8(path).c_str());
         sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
@@ -144,7 +164,12 @@ void RenderImagingDialog(sim::PropertySheetService& service, int item, const std
 // Presses an imaging push button of the sheet, moves the sliders and leaves the dialog
 // to the user.
 void ShowImagingDialog(sim::PropertySheetService& service, int item, const std::vector<SliderMove>& moves) {
-    sim::DialogScript script([&](HWND dialog) { MoveSliders(dialog, moves); }, USER_TIMER_MAXIMUM);
+    sim::DialogScript script(
+        [&](HWND dialog) {
+            MoveSliders(dialog, moves);
+            PrintSliders(dialog);
+        },
+        USER_TIMER_MAXIMUM);
     if (service.PushButton(item) == sim::PropertySheetService::kRefused)
         std::fprintf(stderr, "workbench: %s\n", service.Problem().c_str());
 }
