@@ -48,7 +48,8 @@ bool OpenHeadSettings(HWND dialog, LPARAM initParam) {
 void HeadSliderMoved(HWND dialog, HWND slider) {
     DocumentSheetState* sheet = SheetOf(dialog);
     const int index = GetDlgCtrlID(slider) - IDC_HEAD_SLIDER_FIRST;
-    if (!sheet || index < 0 || index >= qf::kHeadSettingCount || GetDlgItem(dialog, IDC_HEAD_SLIDER_FIRST + index) != slider)
+    if (!sheet || index < 0 || index >= qf::kHeadSettingCount ||
+        GetDlgItem(dialog, IDC_HEAD_SLIDER_FIRST + index) != slider)
         return;
     const int level = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
     qf::PrivateSettings& settings = sheet->Settings();

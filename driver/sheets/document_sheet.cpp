@@ -185,7 +185,8 @@ void BuildItems(Sheet& sheet, const std::string& model) {
                 &sheet.types[qf::kItemRotation], s.rotate180);
 
     // A button whose dialog is not offered yet carries UnofferedDialogProc and shows disabled.
-    auto pushButton = [&](int index, UINT titleId, WORD templateId, ULONG_PTR icon, DLGPROC proc = qf::UnofferedDialogProc) {
+    auto pushButton = [&](int index, UINT titleId, WORD templateId, ULONG_PTR icon,
+                          DLGPROC proc = qf::UnofferedDialogProc) {
         qf::SetPushButton(sheet.types[index], sheet.params[index][0], proc, templateId, icon);
         qf::SetItem(items[index], 0, title(index, titleId), callback, static_cast<BYTE>(index), &sheet.types[index], 0);
         SetAvailable(items[index], availability.enabled[index]);

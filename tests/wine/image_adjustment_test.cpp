@@ -532,6 +532,21 @@ TEST_F(ImageAdjustment, HelpAndTheCloseBoxFollowTheDialogConventions) {
     }
 }
 
+// The module's tables as this build computes them (with its compiler's floating point
+// and the platform's pow) are those the native tests check against the definition, entry
+// by entry: their digest is the same constant.
+TEST_F(ImageAdjustment, TheTablesAreTheOnesTheNativeBuildChecks) {
+    uint64_t digest = 1469598103934665603ull;  // FNV-1a
+    qf::AdjustTable table;
+    for (int amount = qf::kColorAmountMin; amount <= qf::kColorAmountMax; ++amount) {
+        qf::BuildContrastTable(amount, &table);
+        for (uint8_t v : table.value) digest = (digest ^ v) * 1099511628211ull;
+        qf::BuildIntensityTable(amount, &table);
+        for (uint8_t v : table.value) digest = (digest ^ v) * 1099511628211ull;
+    }
+    EXPECT_EQ(digest, 0x1b591799815936b9ull);
+}
+
 // Another dialog of the sheet opens Head Settings with a callback record naming the
 // sheet; a record naming no open sheet ends the dialog at once.
 TEST_F(ImageAdjustment, HeadSettingsWithoutALiveSheetEndsAtOnce) {
