@@ -496,6 +496,22 @@ TEST_F(ImageAdjustment, ABadSampleDrawsNothingAndTheSlidersKeepWorking) {
     EXPECT_FALSE(empty);
 }
 
+// A sheet that could not read the printer's information edits the caller's record; the
+// sample is then found through the printer the record names.
+TEST_F(ImageAdjustment, WithoutPrinterInformationTheRecordNamesThePrinter) {
+    Record in = DriverRecord();  // names "Card Printer"
+    header.pdmIn = Devmode(in);
+    header.hPrinter = reinterpret_cast<HANDLE>(0x777);  // not a handle of the spooler
+    OpenSheet();
+    bool empty = true;
+    Press(kColorItem, [&](HWND dialog) {
+        sim::PumpMessages();
+        empty = AllBackground(ReadSampleArea(dialog));
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+    EXPECT_FALSE(empty);
+}
+
 TEST_F(ImageAdjustment, RepaintsGiveBackEveryObjectTheyTake) {
     OpenQuiet(qf::kRibbonYmcko);
     for (bool drawn : {true, false}) {
