@@ -14,7 +14,7 @@
 #include "driver/entry/printer_info.h"
 #include "driver/imaging/color_adjust.h"
 #include "driver/resources/resource.h"
-#include "driver/settings/defaults_block.h"
+#include "driver/encoder/encoder_store.h"
 #include "driver/sheets/sheet_state.h"
 
 namespace {
@@ -93,7 +93,7 @@ void ColorSliderMoved(HWND dialog, HWND slider) {
 void RestoreColorDefaults(HWND dialog) {
     ColorDialog* state = StateOf(dialog);
     if (!state) return;
-    uint8_t block[qf::kPrivateSize];
+    uint8_t block[qf::kPrivateSize] = {};
     const bool read = ReadDefaultsBlock(state->sheet->printer, block);
     int16_t amounts[qf::kColorAdjustCount];
     uint8_t extra = 0;

@@ -10,7 +10,7 @@
 #include "driver/entry/module_state.h"
 #include "driver/imaging/head_settings_rules.h"
 #include "driver/resources/resource.h"
-#include "driver/settings/defaults_block.h"
+#include "driver/encoder/encoder_store.h"
 #include "driver/sheets/sheet_state.h"
 
 namespace {
@@ -63,7 +63,7 @@ void HeadSliderMoved(HWND dialog, HWND slider) {
 void RestoreHeadDefaults(HWND dialog) {
     DocumentSheetState* sheet = SheetOf(dialog);
     if (!sheet) return;
-    uint8_t block[qf::kPrivateSize];
+    uint8_t block[qf::kPrivateSize] = {};
     const bool read = ReadDefaultsBlock(sheet->printer, block);
     uint8_t levels[qf::kHeadSettingCount];
     qf::HeadDefaults(read ? block : nullptr, levels);
