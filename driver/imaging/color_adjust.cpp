@@ -118,10 +118,15 @@ const uint8_t* SampleTransform::Apply(const uint8_t* source, const int16_t amoun
             const uint8_t* blue = combined_[0].value;
             const uint8_t* green = combined_[1].value;
             const uint8_t* red = combined_[2].value;
+            // All lookups of a pixel before its stores: the bytes written could alias the
+            // tables as far as the compiler knows, and this order keeps the lookups apart.
+            const uint8_t* from = source_;
+            uint8_t* to = pixels_;
             for (size_t i = 0; i < kSamplePixelBytes; i += 3) {
-                pixels_[i] = blue[source_[i]];
-                pixels_[i + 1] = green[source_[i + 1]];
-                pixels_[i + 2] = red[source_[i + 2]];
+                const uint8_t b = blue[from[i]], g = green[from[i + 1]], r = red[from[i + 2]];
+                to[i] = b;
+                to[i + 1] = g;
+                to[i + 2] = r;
             }
             recomputed_ = 3;
         } else {
