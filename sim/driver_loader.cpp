@@ -4,7 +4,6 @@
 #include <set>
 #include <vector>
 
-#include "sim/gdi_ledger.h"
 #include "sim/import_routes.h"
 #include "sim/spooler.h"
 #include "sim/ui_standins.h"
@@ -14,7 +13,7 @@ namespace {
 
 std::vector<ImportRoute> Routes() {
     const char* spool = "winspool.drv";
-    std::vector<ImportRoute> routes = {
+    return {
         {spool, "OpenPrinterW", reinterpret_cast<void*>(&SimOpenPrinterW)},
         {spool, "ClosePrinter", reinterpret_cast<void*>(&SimClosePrinter)},
         {spool, "GetPrinterW", reinterpret_cast<void*>(&SimGetPrinterW)},
@@ -32,8 +31,6 @@ std::vector<ImportRoute> Routes() {
         {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},
         {"kernel32.dll", "OutputDebugStringW", reinterpret_cast<void*>(&SimOutputDebugStringW)},
     };
-    for (const ImportRoute& route : GdiRoutes()) routes.push_back(route);
-    return routes;
 }
 
 std::set<HMODULE>& RoutedModules() {

@@ -20,8 +20,8 @@
 #include "driver/sheets/sheet_state.h"
 #include "sim/dialog_script.h"
 #include "sim/files.h"
-#include "sim/gdi_ledger.h"
 #include "sim/property_sheet.h"
+#include "tests/wine/process_usage.h"
 #include "tests/wine/records.h"
 
 namespace {
@@ -516,20 +516,19 @@ TEST_F(ImageAdjustment, RepaintsGiveBackEveryObjectTheyTake) {
     OpenQuiet(qf::kRibbonYmcko);
     for (bool drawn : {true, false}) {
         if (!drawn) WriteBytes(UseOwnSample(), BadSample("short"));
-        sim::GdiLedger before{}, after{};
+        ProcessUsage before, after;
         Press(kColorItem, [&](HWND dialog) {
             sim::PumpMessages();
-            before = sim::Gdi();
+            before = ProcessUsage::Now();
             for (int i = 0; i < 20; ++i) {
-                sim::DragSlider(dialog, IDC_COLOR_GREEN_INTENSITY, i - 25);
+                sim::DragSlider(dialog, IDC_COLOR_GREEN_INTENSITY, i - 10);
                 UpdateWindow(dialog);
             }
-            after = sim::Gdi();
+            after = ProcessUsage::Now();
             sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
         });
-        EXPECT_EQ(after.objects, before.objects) << (drawn ? "drawn" : "nothing drawn");
-        EXPECT_EQ(after.memoryDcs, before.memoryDcs) << (drawn ? "drawn" : "nothing drawn");
-        EXPECT_EQ(after.windowDcs, before.windowDcs) << (drawn ? "drawn" : "nothing drawn");
+        EXPECT_EQ(after.gdiObjects, before.gdiObjects) << (drawn ? "drawn" : "nothing drawn");
+        EXPECT_EQ(after.handles, before.handles) << (drawn ? "drawn" : "nothing drawn");
     }
 }
 
