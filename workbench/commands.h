@@ -14,3 +14,5 @@ int StateCommand(const Args& args);
 int SheetCommand(const Args& args);
 int DialogCommand(const Args& args);
 int ClassifyCommand(const Args& args);
+// The Head Settings and Color Adjustment dialogs: `dialog head|color`.
+int ImagingDialogCommand(const Args& args);

@@ -157,13 +157,14 @@ void OpenFromSheet(sim::PropertySheetService& service, const DialogKind& kind) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: workbench dialog tools|send-file|firmware|info|details [--file PATH] [--offline] [--trace] "
-                 "[--printer FILE]\n");
+                 "[--printer FILE]\n       workbench dialog head|color [--set NAME=VALUE ...] [--ribbon N]\n");
     return 2;
 }
 
 }  // namespace
 
 int DialogCommand(const Args& args) {
+    if (!args.empty() && (args[0] == L"head" || args[0] == L"color")) return ImagingDialogCommand(args);
     const DialogKind* kind = nullptr;
     for (const DialogKind& known : kDialogs)
         if (!args.empty() && args[0] == known.name) kind = &known;

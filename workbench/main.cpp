@@ -23,7 +23,9 @@ const Command kCommands[] = {
     {L"devmode", DevmodeCommand, "the driver default and the document record of a simulated printer, by field"},
     {L"state", StateCommand, "ask the simulated printer for encoder, ribbon and model, as a sheet does"},
     {L"sheet", SheetCommand, "open the document or device sheet of the simulated printer: sheet document|device"},
-    {L"dialog", DialogCommand, "open a maintenance dialog from its sheet: dialog tools|send-file|firmware|info|details"},
+    {L"dialog", DialogCommand,
+     "open a dialog from its sheet: dialog tools|send-file|firmware|info|details|head|color (head and color take "
+     "--set NAME=VALUE)"},
     {L"classify", ClassifyCommand, "classify FILE as firmware, as the firmware download does"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
     {L"demo", DemoCommand, "install, show the capabilities and the settings records"},

@@ -2,6 +2,7 @@
 #include "workbench/simulated_printer.h"
 
 #include <cstdlib>
+#include <cwchar>
 #include <sstream>
 
 #include "sim/driver_loader.h"
@@ -94,6 +95,8 @@ HMODULE StartSimulatedPrinter(const Args& args, std::string* error) {
             card.trace = true;
         } else if (args[i] == L"--printer" && i + 1 < args.size()) {
             if (!Describe(args[++i], &card, error)) return nullptr;
+        } else if (args[i] == L"--ribbon" && i + 1 < args.size()) {
+            card.ribbonNumber = static_cast<int>(std::wcstol(args[++i].c_str(), nullptr, 10));
         }
     }
     return driver;

@@ -14,6 +14,7 @@
 //   --printer FILE  the printer's description (key=value lines: model, encoder, ribbon,
 //                   ribbon-reply, offset-x, offset-y, serial, cards, ribbon-left, track1,
 //                   track2, track3, command-reply, port-refuses, fault)
+//   --ribbon N      the printer's ribbon number (as `ribbon` in the description)
 // Loads and routes the driver and adds the simulated printer; returns the module, or
 // nullptr with the reason in `error`.
 HMODULE StartSimulatedPrinter(const Args& args, std::string* error);

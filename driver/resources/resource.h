@@ -121,7 +121,7 @@
 #define IDC_ENCODER_START_DATA   1601  // start-of-data delimiter
 #define IDC_ENCODER_END_DATA     1602  // end-of-data delimiter
 #define IDC_ENCODER_ADVANCED     1603  // "Advanced settings"
-#define IDC_RESTORE_DEFAULTS     1604  // "Restore Defaults", in both encoder dialogs
+#define IDC_RESTORE_DEFAULTS     1604  // Restore defaults, in the encoder, advanced, head and colour dialogs
 #define IDC_ENCODER_CANCEL       1605  // "Cancel"
 #define IDC_COERCIVITY_HIGH      1620  // 1620..1622: High, Low, No Change
 #define IDC_COERCIVITY_NO_CHANGE 1622
@@ -208,6 +208,54 @@
 
 // Icons
 #define IDI_PRINTER              1002
+
+// Controls of the head settings dialog: the eleven sliders in `headSettings` order, and
+// the value shown beside each
+#define IDC_HEAD_SLIDER_FIRST        1800
+#define IDC_HEAD_OVERLAY             1800
+#define IDC_HEAD_RESIN_BLACK         1801
+#define IDC_HEAD_HOLOGRAM            1802
+#define IDC_HEAD_YELLOW_INTENSITY    1803
+#define IDC_HEAD_MAGENTA_INTENSITY   1804
+#define IDC_HEAD_CYAN_INTENSITY      1805
+#define IDC_HEAD_BLACK_INTENSITY     1806
+#define IDC_HEAD_YELLOW_CONTRAST     1807
+#define IDC_HEAD_MAGENTA_CONTRAST    1808
+#define IDC_HEAD_CYAN_CONTRAST       1809
+#define IDC_HEAD_BLACK_CONTRAST      1810
+#define IDC_HEAD_VALUE_FIRST         1811
+#define IDC_HEAD_OVERLAY_VALUE            1811
+#define IDC_HEAD_RESIN_BLACK_VALUE        1812
+#define IDC_HEAD_HOLOGRAM_VALUE           1813
+#define IDC_HEAD_YELLOW_INTENSITY_VALUE   1814
+#define IDC_HEAD_MAGENTA_INTENSITY_VALUE  1815
+#define IDC_HEAD_CYAN_INTENSITY_VALUE     1816
+#define IDC_HEAD_BLACK_INTENSITY_VALUE    1817
+#define IDC_HEAD_YELLOW_CONTRAST_VALUE    1818
+#define IDC_HEAD_MAGENTA_CONTRAST_VALUE   1819
+#define IDC_HEAD_CYAN_CONTRAST_VALUE      1820
+#define IDC_HEAD_BLACK_CONTRAST_VALUE     1821
+
+// Controls of the colour correction dialog: the eight sliders in `colorAdjust` order,
+// and the value shown beside each
+#define IDC_COLOR_SLIDER_FIRST       1901
+#define IDC_COLOR_BLACK_INTENSITY    1901
+#define IDC_COLOR_RED_INTENSITY      1902
+#define IDC_COLOR_GREEN_INTENSITY    1903
+#define IDC_COLOR_BLUE_INTENSITY     1904
+#define IDC_COLOR_BLACK_CONTRAST     1905
+#define IDC_COLOR_RED_CONTRAST       1906
+#define IDC_COLOR_GREEN_CONTRAST     1907
+#define IDC_COLOR_BLUE_CONTRAST      1908
+#define IDC_COLOR_VALUE_FIRST        1910
+#define IDC_COLOR_BLACK_INTENSITY_VALUE  1910
+#define IDC_COLOR_RED_INTENSITY_VALUE    1911
+#define IDC_COLOR_GREEN_INTENSITY_VALUE  1912
+#define IDC_COLOR_BLUE_INTENSITY_VALUE   1913
+#define IDC_COLOR_BLACK_CONTRAST_VALUE   1914
+#define IDC_COLOR_RED_CONTRAST_VALUE     1915
+#define IDC_COLOR_GREEN_CONTRAST_VALUE   1916
+#define IDC_COLOR_BLUE_CONTRAST_VALUE    1917
 
 // Controls shared by the dialogs
 #define IDC_HELP_BUTTON      1006  // Help

@@ -12,6 +12,8 @@
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
 #include "driver/entry/printer_info.h"
+#include "driver/imaging/color_correction_dialog.h"
+#include "driver/imaging/head_settings_dialog.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/document_settings.h"
 #include "driver/settings/record_rules.h"
@@ -182,13 +184,17 @@ void BuildItems(Sheet& sheet, const std::string& model) {
     qf::SetItem(items[qf::kItemRotation], 1, title(qf::kItemRotation, IDS_ROTATION), callback, 2,
                 &sheet.types[qf::kItemRotation], s.rotate180);
 
-    auto pushButton = [&](int index, UINT titleId, WORD templateId, ULONG_PTR icon) {
-        // The dialogs behind these buttons are not offered yet.
-        qf::SetPushButton(sheet.types[index], sheet.params[index][0], qf::UnofferedDialogProc, templateId, icon);
+    // A button whose dialog is not offered yet carries UnofferedDialogProc and shows disabled.
+    auto pushButton = [&](int index, UINT titleId, WORD templateId, ULONG_PTR icon,
+                          DLGPROC proc = qf::UnofferedDialogProc) {
+        qf::SetPushButton(sheet.types[index], sheet.params[index][0], proc, templateId, icon);
         qf::SetItem(items[index], 0, title(index, titleId), callback, static_cast<BYTE>(index), &sheet.types[index], 0);
         SetAvailable(items[index], availability.enabled[index]);
     };
-    pushButton(qf::kItemColorAdjust, IDS_COLOR_ADJUSTMENT, IDD_COLOR_CORRECTION, qf::kIconColor);
+    // The service creates the imaging dialogs itself; their sliders must be known by then.
+    RegisterSliderClass();
+    pushButton(qf::kItemColorAdjust, IDS_COLOR_ADJUSTMENT, IDD_COLOR_CORRECTION, qf::kIconColor,
+               ColorCorrectionDialogProc);
 
     qf::SetItem(items[qf::kItemRibbon], 0, title(qf::kItemRibbon, IDS_RIBBON_TYPE), callback, 4,
                 &sheet.types[qf::kItemRibbon], 0);
@@ -221,7 +227,7 @@ void BuildItems(Sheet& sheet, const std::string& model) {
     pushButton(qf::kItemFrontOverlay, IDS_FRONT_OVERLAY, IDD_FRONT_OVERLAY, qf::kIconOverlay);
     pushButton(qf::kItemBackOverlay, IDS_BACK_OVERLAY, IDD_BACK_OVERLAY, qf::kIconOverlay);
     pushButton(qf::kItemHologram, IDS_HOLOGRAM_VARNISH, IDD_HOLOGRAM, qf::kIconOverlay);
-    pushButton(qf::kItemHeadSettings, IDS_HEAD_SETTINGS, IDD_HEAD_SETTINGS, qf::kIconHead);
+    pushButton(qf::kItemHeadSettings, IDS_HEAD_SETTINGS, IDD_HEAD_SETTINGS, qf::kIconHead, HeadSettingsDialogProc);
 
     const UINT printing[] = {IDS_PRINT, IDS_ENCODE_ONLY};
     SetList(sheet, qf::kItemPrintingMode, printing, 2, qf::kIconPanel, kListStyle);
