@@ -28,7 +28,7 @@ const Command kCommands[] = {
      "--set NAME=VALUE)"},
     {L"classify", ClassifyCommand, "classify FILE as firmware, as the firmware download does"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
-    {L"demo", DemoCommand, "install, show the capabilities and the settings records"},
+    {L"demo", DemoCommand, "install, capabilities, settings records, printer state, both sheets"},
 };
 
 int DemoCommand(const Args& args) {
@@ -37,6 +37,7 @@ int DemoCommand(const Args& args) {
     if (status == 0) status = DevmodeCommand(args);
     if (status == 0) status = StateCommand(args);
     if (status == 0) status = SheetCommand(Args{L"document"});
+    if (status == 0) status = SheetCommand(Args{L"device"});
     return status;
 }
 
