@@ -28,6 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             qf::IsUsableRecord(bytes.data() + at, bytes.size() - at))
             std::abort();
     }
-    qf::DescribeFields(bytes.data(), bytes.size(), size % 2 == 0);
+    // The description builds a text per field: tried on one input in eight, so that the
+    // gate gets the most executions.
+    if (size > 1 && data[1] % 8 == 0) qf::DescribeFields(bytes.data(), bytes.size(), data[1] % 16 == 0);
     return 0;
 }
