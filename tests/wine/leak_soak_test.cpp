@@ -117,7 +117,7 @@ TEST_F(LeakSoak, SheetsSettingsCallsAndPaints) {
         documentSheet.PushButton(kColorAdjustItem);
     });
     sim::DialogScript paints([&](HWND dialog) {
-        Soak("colour correction sample paint", 300, [dialog] {
+        Soak("colour correction sample paint", 1000, [dialog] {
             RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         });
         sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
