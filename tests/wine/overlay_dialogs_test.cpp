@@ -444,7 +444,7 @@ TEST_F(OverlayDialogs, TheChangedFlagComesFromTheTypeListTakingTheFocus) {
                         sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
                     }),
               1);
-    // Without the focus there, nothing is changed.
+    // Moving the focus on afterwards does not take the change back.
     EXPECT_EQ(Press(kFrontItem,
                     [&](HWND dialog) {
                         SetFocus(GetDlgItem(dialog, IDC_CLOSE_BUTTON));
@@ -509,6 +509,7 @@ TEST_F(OverlayDialogs, ThePreviewShowsTheTypeTheAreaAndTheBitmap) {
         COLORREF centre, areaCentre, corner, left, right;
     };
     std::vector<Seen> seen;
+    COLORREF brokenFile = 0;
     Press(kFrontItem, [&](HWND dialog) {
         for (int type : {qf::kOverlayFull, qf::kOverlayNone, qf::kOverlayArea, qf::kOverlayAreaBlank,
                          qf::kOverlayBitmap}) {
@@ -524,8 +525,14 @@ TEST_F(OverlayDialogs, ThePreviewShowsTheTypeTheAreaAndTheBitmap) {
                                 PreviewPixel(dialog, 0.8, 0.5)});
             }
         }
+        // A stored file that is no longer a monochrome bitmap draws nothing.
+        const std::wstring lying = MakeFile(L"lying.bmp", BmpFile(32, 20, 1, [](int, int) { return false; }).substr(0, 70));
+        SetPath(Working().frontOverlay, lying);
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        brokenFile = PreviewPixel(dialog, 0.5, 0.5);
         sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
     });
+    EXPECT_EQ(brokenFile, GetSysColor(COLOR_BTNFACE));
     const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
     ASSERT_EQ(seen.size(), 10u);
     for (int rotated = 0; rotated < 2; ++rotated) {
