@@ -436,21 +436,20 @@ TEST_F(OverlayDialogs, AStoredAreaThatBreaksTheRulesOpensQuietlyAndCanBeMended) 
 
 TEST_F(OverlayDialogs, TheChangedFlagComesFromTheTypeListTakingTheFocus) {
     OpenSheet();
-    HWND focused = nullptr;
-    EXPECT_EQ(Press(kFrontItem,
-                    [&](HWND dialog) {
-                        focused = GetFocus();
-                        EXPECT_EQ(focused, GetDlgItem(dialog, IDC_OVERLAY_TYPE));
-                        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
-                    }),
-              1);
+    HWND focused = nullptr, list = nullptr;
+    const INT_PTR untouched = Press(kFrontItem, [&](HWND dialog) {
+        focused = GetFocus();
+        list = GetDlgItem(dialog, IDC_OVERLAY_TYPE);
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+    EXPECT_EQ(focused, list);
+    EXPECT_EQ(untouched, 1);
     // Moving the focus on afterwards does not take the change back.
-    EXPECT_EQ(Press(kFrontItem,
-                    [&](HWND dialog) {
-                        SetFocus(GetDlgItem(dialog, IDC_CLOSE_BUTTON));
-                        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
-                    }),
-              1);
+    const INT_PTR focusMoved = Press(kFrontItem, [&](HWND dialog) {
+        SetFocus(GetDlgItem(dialog, IDC_CLOSE_BUTTON));
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+    EXPECT_EQ(focusMoved, 1);
     EXPECT_EQ(std::memcmp(&Working().frontOverlay, &Stored().frontOverlay, sizeof(qf::OverlayRegion)), 0);
 }
 
