@@ -65,6 +65,11 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/tools/send_file_dialog.cpp
   ${QF_DRIVER_DIR}/tools/firmware_dialog.cpp
   ${QF_DRIVER_DIR}/tools/device_information_dialog.cpp
+  ${QF_DRIVER_DIR}/overlay/region_preview.cpp
+  ${QF_DRIVER_DIR}/overlay/region_editor.cpp
+  ${QF_DRIVER_DIR}/overlay/overlay_editor_dialog.cpp
+  ${QF_DRIVER_DIR}/overlay/hologram_region_dialog.cpp
+  ${QF_DRIVER_DIR}/overlay/hologram_dialog.cpp
 )
 
 set(QF_DLL_SOURCES

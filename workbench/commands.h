@@ -16,3 +16,7 @@ int DialogCommand(const Args& args);
 int ClassifyCommand(const Args& args);
 // The Head Settings and Color Adjustment dialogs: `dialog head|color`.
 int ImagingDialogCommand(const Args& args);
+// The overlay varnish editors and the hologram dialog: `dialog front-overlay|back-overlay|hologram`.
+int OverlayDialogCommand(const Args& args);
+// The hologram bitmap job of a file, decoded back: `hologram FILE.bmp [OPTIONS]`.
+int HologramCommand(const Args& args);

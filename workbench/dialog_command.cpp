@@ -157,7 +157,8 @@ void OpenFromSheet(sim::PropertySheetService& service, const DialogKind& kind) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: workbench dialog tools|send-file|firmware|info|details [--file PATH] [--offline] [--trace] "
-                 "[--printer FILE]\n       workbench dialog head|color [--set NAME=VALUE ...] [--ribbon N]\n");
+                 "[--printer FILE]\n       workbench dialog head|color [--set NAME=VALUE ...] [--ribbon N]\n"
+                 "       workbench dialog front-overlay|back-overlay|hologram [--file BMP] [--rotate] [--ribbon N]\n");
     return 2;
 }
 
@@ -165,6 +166,8 @@ int Usage() {
 
 int DialogCommand(const Args& args) {
     if (!args.empty() && (args[0] == L"head" || args[0] == L"color")) return ImagingDialogCommand(args);
+    if (!args.empty() && (args[0] == L"front-overlay" || args[0] == L"back-overlay" || args[0] == L"hologram"))
+        return OverlayDialogCommand(args);
     const DialogKind* kind = nullptr;
     for (const DialogKind& known : kDialogs)
         if (!args.empty() && args[0] == known.name) kind = &known;

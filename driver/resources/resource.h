@@ -98,12 +98,21 @@
 #define IDS_FIRMWARE_RESETTING   2133
 #define IDS_FIRMWARE_FILTER      2322  // the open-file filter: display text '|' pattern '|'
 
+// Texts of the overlay and hologram dialogs
+#define IDS_OVERLAY_TYPE_FIRST   1231  // the eight overlay varnish types, 1231..1238
+#define IDS_HOLOGRAM_TYPE_FIRST  1261  // the four hologram types, 1261..1264
+#define IDS_NOT_MONOCHROME       2100  // a bitmap that is not 1 bit per pixel
+#define IDS_INVALID_COUNT        2131  // hologram copies above the limit
+#define IDS_INVALID_COORDINATES  2138  // a coordinate the area cannot take
+#define IDS_BITMAP_FILTER        2323  // the open-file filter: display text '|' pattern '|'
+
 // Dialogs
 #define IDD_ABOUT                102
 #define IDD_HEAD_SETTINGS        107
 #define IDD_FRONT_OVERLAY        108
 #define IDD_COLOR_CORRECTION     109
 #define IDD_HOLOGRAM             110
+#define IDD_HOLOGRAM_REGION      111
 #define IDD_TOOLS                112
 #define IDD_DEVICE_INFORMATION   113
 #define IDD_FIRMWARE_DOWNLOAD    116
@@ -256,6 +265,54 @@
 #define IDC_COLOR_RED_CONTRAST_VALUE     1915
 #define IDC_COLOR_GREEN_CONTRAST_VALUE   1916
 #define IDC_COLOR_BLUE_CONTRAST_VALUE    1917
+
+// Controls of the overlay varnish editors (front and back)
+#define IDC_OVERLAY_TYPE_GROUP   1230
+#define IDC_OVERLAY_TYPE         1231
+#define IDC_PREVIEW_GROUP        1240  // the preview's group box, in the overlay and hologram editors
+#define IDC_OVERLAY_LEFT_LABEL   1241  // 1241..1244: "Left", "Right", "Top", "Bottom"
+#define IDC_OVERLAY_RIGHT_LABEL  1242
+#define IDC_OVERLAY_TOP_LABEL    1243
+#define IDC_OVERLAY_BOTTOM_LABEL 1244
+#define IDC_OVERLAY_LEFT         1245  // coordinate edits: id - 1245 is the coordinate index
+#define IDC_OVERLAY_TOP          1246
+#define IDC_OVERLAY_RIGHT        1247
+#define IDC_OVERLAY_BOTTOM       1248
+#define IDC_OVERLAY_BITMAP_GROUP 1249
+#define IDC_OVERLAY_LEFT_SPIN    1250  // up-downs: the edit's id + 5
+#define IDC_OVERLAY_TOP_SPIN     1251
+#define IDC_OVERLAY_RIGHT_SPIN   1252
+#define IDC_OVERLAY_BOTTOM_SPIN  1253
+#define IDC_OVERLAY_BROWSE       1254
+#define IDC_OVERLAY_PATH         1255
+#define IDC_OVERLAY_ROTATE       1256
+
+// Controls of the hologram region editor
+#define IDC_HOLOGRAM_TYPE_GROUP   1260
+#define IDC_HOLOGRAM_TYPE         1261
+#define IDC_HOLOGRAM_LEFT_LABEL   1271  // 1271..1274: "Left", "Right", "Top", "Bottom"
+#define IDC_HOLOGRAM_RIGHT_LABEL  1272
+#define IDC_HOLOGRAM_TOP_LABEL    1273
+#define IDC_HOLOGRAM_BOTTOM_LABEL 1274
+#define IDC_HOLOGRAM_LEFT         1275  // coordinate edits: id - 1275 is the coordinate index
+#define IDC_HOLOGRAM_TOP          1276
+#define IDC_HOLOGRAM_RIGHT        1277
+#define IDC_HOLOGRAM_BOTTOM       1278
+#define IDC_HOLOGRAM_BITMAP_GROUP 1279
+#define IDC_HOLOGRAM_LEFT_SPIN    1280  // up-downs: the edit's id + 5
+#define IDC_HOLOGRAM_TOP_SPIN     1281
+#define IDC_HOLOGRAM_RIGHT_SPIN   1282
+#define IDC_HOLOGRAM_BOTTOM_SPIN  1283
+#define IDC_HOLOGRAM_BROWSE       1284
+#define IDC_HOLOGRAM_PATH         1285
+#define IDC_HOLOGRAM_ROTATE       1286
+
+// Controls of the hologram varnish dialog
+#define IDC_HOLOGRAM_REGION_BUTTON 1290  // "Hologram Overlay Varnish at front"
+#define IDC_HOLOGRAM_ENABLE        1291
+#define IDC_HOLOGRAM_PRINT         1292
+#define IDC_HOLOGRAM_COPIES        1293
+#define IDC_HOLOGRAM_HEAD_SETTINGS 1294
 
 // Controls shared by the dialogs
 #define IDC_HELP_BUTTON      1006  // Help

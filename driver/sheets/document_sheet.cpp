@@ -14,6 +14,7 @@
 #include "driver/entry/printer_info.h"
 #include "driver/imaging/color_correction_dialog.h"
 #include "driver/imaging/head_settings_dialog.h"
+#include "driver/overlay/overlay_dialogs.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/document_settings.h"
 #include "driver/settings/record_rules.h"
@@ -191,8 +192,10 @@ void BuildItems(Sheet& sheet, const std::string& model) {
         qf::SetItem(items[index], 0, title(index, titleId), callback, static_cast<BYTE>(index), &sheet.types[index], 0);
         SetAvailable(items[index], availability.enabled[index]);
     };
-    // The service creates the imaging dialogs itself; their sliders must be known by then.
+    // The service creates the imaging and overlay dialogs itself; their sliders and up-downs
+    // must be known by then.
     RegisterSliderClass();
+    RegisterUpDownClass();
     pushButton(qf::kItemColorAdjust, IDS_COLOR_ADJUSTMENT, IDD_COLOR_CORRECTION, qf::kIconColor,
                ColorCorrectionDialogProc);
 
@@ -224,9 +227,9 @@ void BuildItems(Sheet& sheet, const std::string& model) {
     qf::SetItem(items[qf::kItemBlackBitmap], 0, title(qf::kItemBlackBitmap, IDS_BLACK_BITMAP), callback, 9,
                 &sheet.types[qf::kItemBlackBitmap], s.blackBitmap);
 
-    pushButton(qf::kItemFrontOverlay, IDS_FRONT_OVERLAY, IDD_FRONT_OVERLAY, qf::kIconOverlay);
-    pushButton(qf::kItemBackOverlay, IDS_BACK_OVERLAY, IDD_BACK_OVERLAY, qf::kIconOverlay);
-    pushButton(qf::kItemHologram, IDS_HOLOGRAM_VARNISH, IDD_HOLOGRAM, qf::kIconOverlay);
+    pushButton(qf::kItemFrontOverlay, IDS_FRONT_OVERLAY, IDD_FRONT_OVERLAY, qf::kIconOverlay, FrontOverlayDialogProc);
+    pushButton(qf::kItemBackOverlay, IDS_BACK_OVERLAY, IDD_BACK_OVERLAY, qf::kIconOverlay, BackOverlayDialogProc);
+    pushButton(qf::kItemHologram, IDS_HOLOGRAM_VARNISH, IDD_HOLOGRAM, qf::kIconOverlay, HologramVarnishDialogProc);
     pushButton(qf::kItemHeadSettings, IDS_HEAD_SETTINGS, IDD_HEAD_SETTINGS, qf::kIconHead, HeadSettingsDialogProc);
 
     const UINT printing[] = {IDS_PRINT, IDS_ENCODE_ONLY};

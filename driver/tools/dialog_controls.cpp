@@ -43,7 +43,7 @@ void SetControlString(HWND dialog, int id, UINT stringId) {
     SetDlgItemTextW(dialog, id, LoadModuleText(stringId).c_str());
 }
 
-bool ChooseFile(HWND owner, UINT filterId, wchar_t* path) {
+bool ChooseFile(HWND owner, UINT filterId, wchar_t* path, const wchar_t* defaultExtension) {
     // The filter's pieces end with zero characters; a second one ends the list.
     std::wstring filter = LoadModuleText(filterId);
     for (wchar_t& c : filter)
@@ -57,7 +57,7 @@ bool ChooseFile(HWND owner, UINT filterId, wchar_t* path) {
     choice.nFilterIndex = 1;
     choice.lpstrFile = path;
     choice.nMaxFile = kFilePathChars;
-    choice.lpstrDefExt = L"bin";
+    choice.lpstrDefExt = defaultExtension;
     choice.Flags = OFN_CREATEPROMPT | OFN_NOLONGNAMES;
     if (!GetOpenFileNameW(&choice)) return false;
     path[kFilePathChars] = L'\0';

@@ -24,6 +24,6 @@ void SetControlString(HWND dialog, int id, UINT stringId);
 
 // Asks the user for an existing or new file with the open-file dialog: the filter is
 // string `filterId` (display text and pattern, each followed by '|'), the default
-// extension "bin", short names, a prompt before a missing file is created. True with
-// the chosen path in `path` (kFilePathChars characters and a zero) on OK.
-bool ChooseFile(HWND owner, UINT filterId, wchar_t* path);
+// extension `defaultExtension`, short names, a prompt before a missing file is created.
+// True with the chosen path in `path` (kFilePathChars characters and a zero) on OK.
+bool ChooseFile(HWND owner, UINT filterId, wchar_t* path, const wchar_t* defaultExtension = L"bin");

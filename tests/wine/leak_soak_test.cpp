@@ -6,10 +6,13 @@
 #include "tests/wine/wine_test.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <functional>
 
 #include "driver/resources/resource.h"
 #include "sim/dialog_script.h"
+#include "sim/files.h"
 #include "sim/property_sheet.h"
 #include "tests/wine/process_usage.h"
 #include "tests/wine/records.h"
@@ -19,6 +22,17 @@ namespace {
 using DocPropsFn = LONG(WINAPI*)(HWND, HANDLE, PWSTR, PDEVMODEW, PDEVMODEW, DWORD);
 
 constexpr int kColorAdjustItem = 3;  // the document sheet's "Color Adjustment" button
+constexpr int kFrontOverlayItem = 10, kHologramItem = 12;
+
+// A monochrome bitmap of 32 x 8 pixels, striped, for the overlay previews and the
+// hologram job.
+std::string StripedBitmap() {
+    std::string file(62 + 4 * 8, '\0');
+    const uint8_t header[] = {'B', 'M', 94, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0, 32, 0, 0, 0, 8, 0, 0, 0, 1, 0, 1, 0};
+    std::memcpy(&file[0], header, sizeof header);
+    for (size_t i = 62; i < file.size(); ++i) file[i] = static_cast<char>(0x0F);
+    return file;
+}
 
 class LeakSoak : public DriverTest {
 protected:
@@ -125,6 +139,65 @@ TEST_F(LeakSoak, SheetsSettingsCallsAndPaints) {
     documentSheet.PushButton(kColorAdjustItem);
     EXPECT_EQ(paints.Ran(), 1);
     documentSheet.Cancel();
+
+    // The overlay editor with a bitmap, whose preview reads and draws the file on every
+    // paint, and with an area; then the hologram dialog, its region editor and a bitmap
+    // job. The printer reports a clear varnish ribbon, which offers both.
+    const std::wstring bitmap = spooler().DriverFile(L"soak.bmp");
+    ASSERT_TRUE(sim::WriteWholeFile(bitmap, StripedBitmap()));
+    qf::PrivateSettings& stored = Private(printer().devmode);
+    stored.ribbonType = 9;
+    printer().card.ribbonNumber = 21;
+    stored.frontOverlay.overlayType = 4;
+    std::memset(stored.frontOverlay.bitmapPath, 0, sizeof stored.frontOverlay.bitmapPath);
+    std::memcpy(stored.frontOverlay.bitmapPath, bitmap.c_str(), bitmap.size() * sizeof(wchar_t));
+    stored.hologramOverlay.enabled = 1;
+    stored.hologramOverlay.copies = 1;
+    stored.hologramOverlay.region = stored.frontOverlay;
+    stored.hologramOverlay.region.overlayType = 3;
+    sim::PropertySheetService overlaySheet;
+    ASSERT_EQ(overlaySheet.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"),
+                                reinterpret_cast<LPARAM>(&document)),
+              1);
+    Soak("overlay editor open and close", 50, [&] {
+        sim::DialogScript close([](HWND dialog) { sim::ClickButton(dialog, IDC_CLOSE_BUTTON); });
+        overlaySheet.PushButton(kFrontOverlayItem);
+    });
+    sim::DialogScript overlayPaints([&](HWND dialog) {
+        for (int type : {4, 3}) {
+            SendDlgItemMessageW(dialog, IDC_OVERLAY_TYPE, CB_SETCURSEL, type, 0);
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OVERLAY_TYPE, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_OVERLAY_TYPE)));
+            Soak(type == 4 ? "overlay bitmap preview paint" : "overlay area preview paint", 300, [dialog] {
+                RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            });
+        }
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+    overlaySheet.PushButton(kFrontOverlayItem);
+    EXPECT_EQ(overlayPaints.Ran(), 1);
+    sim::DialogScript hologram([&](HWND dialog) {
+        Soak("hologram dialog paint", 300, [dialog] {
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        });
+        Soak("hologram region editor", 30, [dialog] {
+            sim::DialogScript editor([](HWND region) {
+                RedrawWindow(region, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+                sim::ClickButton(region, IDC_CLOSE_BUTTON);
+            });
+            sim::ClickButton(dialog, IDC_HOLOGRAM_REGION_BUTTON);
+        });
+        Soak("hologram bitmap job", 30, [&, dialog] {
+            sim::ClickButton(dialog, IDC_HOLOGRAM_PRINT);
+            EXPECT_EQ(spooler().jobs.size(), 1u);
+            spooler().jobs.clear();  // the stand-ins' own records of the jobs
+            printer().card.received.clear();
+        });
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+    overlaySheet.PushButton(kHologramItem);
+    EXPECT_EQ(hologram.Ran(), 1);
+    overlaySheet.Cancel();
 }
 
 }  // namespace

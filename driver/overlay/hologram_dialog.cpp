@@ -1,0 +1,214 @@
+// The hologram varnish dialog and its print: the whole-card and area types as one short
+// job per card, the bitmap type as one job carrying the rendered image.
+#include "driver/overlay/overlay_dialogs.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/channel/channel.h"
+#include "driver/entry/dialog_conventions.h"
+#include "driver/entry/guard.h"
+#include "driver/entry/module_state.h"
+#include "driver/imaging/head_settings_dialog.h"
+#include "driver/overlay/hologram_job.h"
+#include "driver/overlay/hologram_stream.h"
+#include "driver/overlay/region_preview.h"
+#include "driver/resources/resource.h"
+#include "driver/sheets/sheet_state.h"
+
+namespace {
+
+// The copies edit takes at most this; anything larger is refused at print time.
+constexpr uint32_t kCopiesFieldMax = 0xFFFF;
+
+struct HologramDialog {
+    DocumentSheetState* sheet;
+    bool changed;
+    bool filling;  // the dialog is writing its own controls
+};
+
+HologramDialog* StateOf(HWND dialog) {
+    auto* state = reinterpret_cast<HologramDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    // The sheet must still be open for its record to be written.
+    return state && DocumentSheetOf(reinterpret_cast<ULONG_PTR>(state->sheet)) ? state : nullptr;
+}
+
+ULONG_PTR SheetUserData(const HologramDialog& state) { return reinterpret_cast<ULONG_PTR>(state.sheet); }
+
+bool OpenHologramDialog(HWND dialog, LPARAM initParam) {
+    DocumentSheetState* sheet = DocumentSheetOfDialog(initParam);
+    auto* state = sheet ? new (std::nothrow) HologramDialog{sheet, false, true} : nullptr;
+    if (!state) {
+        EndDialog(dialog, 0);
+        return false;
+    }
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    const qf::HologramSettings& hologram = sheet->Settings().hologramOverlay;
+    EnableWindow(GetDlgItem(dialog, IDC_HOLOGRAM_REGION_BUTTON), hologram.enabled != 0);
+    CheckDlgButton(dialog, IDC_HOLOGRAM_ENABLE, hologram.enabled ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemInt(dialog, IDC_HOLOGRAM_COPIES, hologram.copies, FALSE);
+    state->filling = false;
+    return true;
+}
+
+void CloseHologramDialog(HWND dialog) {
+    delete reinterpret_cast<HologramDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    SetWindowLongPtrW(dialog, DWLP_USER, 0);
+}
+
+void EnableClicked(HWND dialog) {
+    HologramDialog* state = StateOf(dialog);
+    if (!state) return;
+    const bool enabled = IsDlgButtonChecked(dialog, IDC_HOLOGRAM_ENABLE) == BST_CHECKED;
+    state->sheet->Settings().hologramOverlay.enabled = enabled ? 1 : 0;
+    EnableWindow(GetDlgItem(dialog, IDC_HOLOGRAM_REGION_BUTTON), enabled);
+    state->changed = true;
+}
+
+void RegionClicked(HWND dialog) {
+    HologramDialog* state = StateOf(dialog);
+    if (!state) return;
+    CPSUICBPARAM param = SheetDialogParam(SheetUserData(*state));
+    if (DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_HOLOGRAM_REGION), dialog, HologramRegionDialogProc,
+                        reinterpret_cast<LPARAM>(&param)) == 1)
+        state->changed = true;
+}
+
+void HeadSettingsClicked(HWND dialog) {
+    HologramDialog* state = StateOf(dialog);
+    if (state) ShowHeadSettings(dialog, SheetUserData(*state));
+}
+
+// The copies as typed. A text that is no number keeps the stored count; a number too
+// large for the field is held at the field's largest, which the print refuses, rather
+// than cut down to a count nobody typed.
+void CopiesTyped(HWND dialog) {
+    HologramDialog* state = StateOf(dialog);
+    if (!state || state->filling) return;
+    wchar_t text[32] = {};
+    GetDlgItemTextW(dialog, IDC_HOLOGRAM_COPIES, text, 32);
+    const std::u16string_view typed(reinterpret_cast<const char16_t*>(text));
+    if (typed.empty()) return;
+    std::optional<uint32_t> copies = qf::ParseDecimalText(typed);
+    if (!copies && typed.find_first_not_of(u"0123456789") == std::u16string_view::npos) copies = kCopiesFieldMax;
+    if (copies)
+        state->sheet->Settings().hologramOverlay.copies =
+            static_cast<uint16_t>(*copies < kCopiesFieldMax ? *copies : kCopiesFieldMax);
+}
+
+// Every hologram job goes to the sheet's printer; when that name cannot be opened, to
+// the printer the working record names.
+void SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& writes) {
+    const auto* name = reinterpret_cast<const wchar_t*>(qf::kHologramJobName);
+    if (sheet.printerName[0] && SendRawJob(sheet.printerName, name, writes, StartFailure::kContinue)) return;
+    WCHAR device[CCHDEVICENAME + 1] = {};
+    std::memcpy(device, sheet.WorkingDevmode()->dmDeviceName, sizeof(WCHAR) * CCHDEVICENAME);
+    if (device[0] && lstrcmpW(device, sheet.printerName) != 0)
+        SendRawJob(device, name, writes, StartFailure::kContinue);
+}
+
+// The bitmap type: the stored file is read and checked again now, since it may have been
+// replaced since it was chosen; a file that fails sends nothing.
+void PrintHologramBitmap(DocumentSheetState& sheet) {
+    const qf::PrivateSettings& settings = sheet.Settings();
+    const qf::HologramSettings& hologram = settings.hologramOverlay;
+    MonochromeFile file;
+    qf::MonochromeBitmap bitmap{};
+    if (!LoadMonochromeBitmap(PathOf(hologram.region).text, &file, &bitmap)) {
+        ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
+        return;
+    }
+    std::unique_ptr<qf::HologramImage> image(new (std::nothrow) qf::HologramImage);
+    if (!image) {
+        OutputDebugStringA("Failed to allocate buffer for HOLOGRAM dumping out\r\n");
+        return;
+    }
+    qf::RenderHologramImage(bitmap, hologram.region.rotated != 0, *image);
+    SendHologramJob(sheet, qf::HologramImageJobWrites(*image, qf::HologramContrast(settings), hologram.copies,
+                                                       settings.printBothSides != 0));
+}
+
+void PrintHologram(DocumentSheetState& sheet) {
+    const qf::PrivateSettings& settings = sheet.Settings();
+    if (settings.hologramOverlay.region.overlayType == qf::kHologramBitmap) {
+        PrintHologramBitmap(sheet);
+        return;
+    }
+    const std::vector<std::string> commands = qf::HologramCardCommands(settings);
+    if (commands.empty()) return;
+    for (uint32_t card = qf::HologramCardCount(settings.hologramOverlay.copies); card > 0; --card)
+        SendHologramJob(sheet, commands);
+}
+
+void PrintClicked(HWND dialog) {
+    HologramDialog* state = StateOf(dialog);
+    if (!state) return;
+    if (!qf::HologramCopiesAccepted(state->sheet->Settings().hologramOverlay.copies)) {
+        ShowMessage(IDS_CAPTION, IDS_INVALID_COUNT, MB_OK | MB_ICONERROR);
+        return;
+    }
+    HWND button = GetDlgItem(dialog, IDC_HOLOGRAM_PRINT);
+    EnableWindow(button, FALSE);
+    PrintHologram(*state->sheet);
+    EnableWindow(button, TRUE);
+    InvalidateRect(dialog, nullptr, TRUE);
+}
+
+void CloseClicked(HWND dialog) {
+    HologramDialog* state = StateOf(dialog);
+    EndDialog(dialog, state && state->changed ? 1 : 0);
+}
+
+bool HologramCommand(HWND dialog, int id, int code) {
+    switch (id) {
+    case IDC_HOLOGRAM_ENABLE:
+        if (code == BN_CLICKED) EnableClicked(dialog);
+        return true;
+    case IDC_HOLOGRAM_REGION_BUTTON:
+        if (code == BN_CLICKED) RegionClicked(dialog);
+        return true;
+    case IDC_HOLOGRAM_COPIES:
+        CopiesTyped(dialog);
+        return true;
+    case IDC_HOLOGRAM_PRINT:
+        if (code == BN_CLICKED) PrintClicked(dialog);
+        return true;
+    case IDC_HOLOGRAM_HEAD_SETTINGS:
+        if (code == BN_CLICKED) HeadSettingsClicked(dialog);
+        return true;
+    case IDC_CLOSE_BUTTON:
+    case IDCANCEL:  // the Escape key
+        CloseClicked(dialog);
+        return true;
+    case IDC_HELP_BUTTON:
+        ShowHelp(dialog);
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK HologramVarnishDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
+        if (HandleCloseRequest(dialog, message, wParam, IDC_CLOSE_BUTTON)) return TRUE;
+        switch (message) {
+        case WM_INITDIALOG:
+            OpenHologramDialog(dialog, lParam);
+            return TRUE;
+        case WM_COMMAND:
+            return HologramCommand(dialog, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+        case WM_DESTROY:
+            CloseHologramDialog(dialog);
+            return FALSE;
+        default:
+            return FALSE;
+        }
+    });
+}
