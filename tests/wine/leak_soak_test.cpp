@@ -168,7 +168,7 @@ TEST_F(LeakSoak, SheetsSettingsCallsAndPaints) {
             SendDlgItemMessageW(dialog, IDC_OVERLAY_TYPE, CB_SETCURSEL, type, 0);
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OVERLAY_TYPE, CBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_OVERLAY_TYPE)));
-            Soak(type == 4 ? "overlay bitmap preview paint" : "overlay area preview paint", 300, [dialog] {
+            Soak(type == 4 ? "overlay bitmap preview paint" : "overlay area preview paint", 1000, [dialog] {
                 RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
             });
         }
@@ -177,7 +177,7 @@ TEST_F(LeakSoak, SheetsSettingsCallsAndPaints) {
     overlaySheet.PushButton(kFrontOverlayItem);
     EXPECT_EQ(overlayPaints.Ran(), 1);
     sim::DialogScript hologram([&](HWND dialog) {
-        Soak("hologram dialog paint", 300, [dialog] {
+        Soak("hologram dialog paint", 1000, [dialog] {
             RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         });
         Soak("hologram region editor", 30, [dialog] {
