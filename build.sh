@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# One entry point for the project: installs what is missing, builds the native and the
-# Windows trees with CMake, and runs the tests or the workbench.
+# One entry point for the project: installs what is missing, builds the native tree and
+# the two Windows trees (32-bit and 64-bit) with CMake, and runs the tests or the workbench.
 #
-#   ./build.sh test                 build both trees and run every test
-#   ./build.sh workbench [ARGS...]  build the Windows tree and run the workbench (default: the demo)
-#   ./build.sh build                build both trees only
+#   ./build.sh test                       build the three trees and run every test
+#   ./build.sh workbench [--x64] [ARGS...] build a Windows tree and run its workbench (default:
+#                                         the 32-bit one; ARGS default to the demo)
+#   ./build.sh build                      build the three trees only
 set -euo pipefail
 
 top="$(cd "$(dirname "$0")" && pwd)"
 native="$top/build/native"
 windows="$top/build/windows"
+windows64="$top/build/windows64"
 jobs="${QF_JOBS:-2}"
 
 setup() { "$top/scripts/setup.sh"; }
@@ -19,11 +21,17 @@ build_native() {
   cmake --build "$native" -j "$jobs"
 }
 
+# build_windows TREE TOOLCHAIN [CMAKE OPTIONS...]
 build_windows() {
-  cmake -S "$top" -B "$windows" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" >/dev/null
-  cmake --build "$windows" -j "$jobs" | grep -v -E "^\[ *[0-9]+%\] (Built target|Building|Linking)" || true
+  local tree="$1" toolchain="$2"
+  shift 2
+  cmake -S "$top" -B "$tree" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$toolchain" "$@" >/dev/null
+  cmake --build "$tree" -j "$jobs" | grep -v -E "^\[ *[0-9]+%\] (Built target|Building|Linking)" || true
 }
+build_windows32() { build_windows "$windows" mingw-i686.cmake; }
+# The 64-bit tree knows the 32-bit one, whose programs its record exchange test runs.
+build_windows64() { build_windows "$windows64" mingw-x86_64.cmake -DQF_PEER_TREE="$windows"; }
 
 # Runs a command under a virtual display when there is none; the workbench then renders
 # its windows to PNG files instead of waiting for someone to use them.
@@ -35,17 +43,24 @@ cmd="${1:-test}"
 shift || true
 case "$cmd" in
   build)
-    setup; build_native; build_windows ;;
+    setup; build_native; build_windows32; build_windows64 ;;
   test)
-    setup; build_native; build_windows
+    setup; build_native; build_windows32; build_windows64
     status=0
     (cd "$native" && ctest --output-on-failure -j "$jobs") || status=1
     (cd "$windows" && with_display ctest --output-on-failure) || status=1
+    (cd "$windows64" && with_display ctest --output-on-failure) || status=1
     exit $status ;;
   workbench)
-    setup; build_windows
+    setup
+    tree="$windows"
+    if [ "${1:-}" = "--x64" ]; then
+      shift; tree="$windows64"; build_windows64
+    else
+      build_windows32
+    fi
     if [ $# -eq 0 ]; then set -- demo; fi
-    QF_WINE_BUILD_DIR="$windows" with_display "$top/scripts/wine-run.sh" "$windows/bin/workbench.exe" "$@" ;;
+    QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" "$@" ;;
   *)
-    echo "usage: $0 test | workbench [ARGS...] | build" >&2; exit 2 ;;
+    echo "usage: $0 test | workbench [--x64] [ARGS...] | build" >&2; exit 2 ;;
 esac
