@@ -2,7 +2,20 @@
 # files that only the DLL has (entry point, exports, definitions, resources).
 set(QF_DRIVER_DIR ${CMAKE_CURRENT_LIST_DIR})
 
+# The defaults block is also linked into the module, generated from the same source as
+# the data file, so that a valid record can be built when the data file cannot be read.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(QF_BUILTIN_DEFAULTS ${CMAKE_BINARY_DIR}/generated/builtin_defaults.cpp)
+add_custom_command(
+  OUTPUT ${QF_BUILTIN_DEFAULTS}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/package/make_defaults.py
+          ${CMAKE_SOURCE_DIR}/package/defaults.txt ${CMAKE_BINARY_DIR}/generated/qf862k.dat ${QF_BUILTIN_DEFAULTS}
+  DEPENDS ${CMAKE_SOURCE_DIR}/package/make_defaults.py ${CMAKE_SOURCE_DIR}/package/defaults.txt
+  COMMENT "Generating the built-in defaults block")
+
 list(APPEND QF_CORE_SOURCES
+  ${QF_BUILTIN_DEFAULTS}
   ${QF_DRIVER_DIR}/entry/capabilities.cpp
   ${QF_DRIVER_DIR}/channel/commands.cpp
   ${QF_DRIVER_DIR}/channel/reply.cpp
@@ -13,6 +26,9 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/settings/record_fields.cpp
   ${QF_DRIVER_DIR}/sheets/document_items.cpp
   ${QF_DRIVER_DIR}/sheets/device_items.cpp
+  ${QF_DRIVER_DIR}/tools/tool_commands.cpp
+  ${QF_DRIVER_DIR}/tools/firmware_file.cpp
+  ${QF_DRIVER_DIR}/tools/device_information.cpp
 )
 
 list(APPEND QF_WIN32_SOURCES
@@ -23,6 +39,7 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/settings/ribbon_query.cpp
   ${QF_DRIVER_DIR}/channel/channel.cpp
   ${QF_DRIVER_DIR}/sheets/option_items.cpp
+  ${QF_DRIVER_DIR}/sheets/sheet_state.cpp
   ${QF_DRIVER_DIR}/sheets/document_sheet.cpp
   ${QF_DRIVER_DIR}/sheets/device_sheet.cpp
   ${QF_DRIVER_DIR}/tools/about_dialog.cpp

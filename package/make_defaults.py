@@ -55,12 +55,26 @@ def build(source):
     return bytes(block)
 
 
+def write_source(block, path):
+    """The same block as a C++ array, linked into the module as its built-in defaults."""
+    rows = [", ".join(f"0x{b:02X}" for b in block[i:i + 16]) for i in range(0, len(block), 16)]
+    with open(path, "w", encoding="utf-8") as out:
+        out.write("// Generated from package/defaults.txt by package/make_defaults.py.\n")
+        out.write('#include "driver/settings/builtin_defaults.h"\n\n')
+        out.write("namespace qf {\n\n")
+        out.write(f"const uint8_t kBuiltInDefaultsBlock[{len(block)}] = {{\n")
+        out.write("".join(f"    {row},\n" for row in rows))
+        out.write("};\n\n}  // namespace qf\n")
+
+
 def main():
-    if len(sys.argv) != 3:
-        sys.exit("usage: make_defaults.py SOURCE OUTPUT")
+    if len(sys.argv) not in (3, 4):
+        sys.exit("usage: make_defaults.py SOURCE OUTPUT [CXX-OUTPUT]")
     block = build(sys.argv[1])
     with open(sys.argv[2], "wb") as out:
         out.write(block)
+    if len(sys.argv) == 4:
+        write_source(block, sys.argv[3])
 
 
 if __name__ == "__main__":

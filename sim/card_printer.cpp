@@ -8,6 +8,7 @@ namespace sim {
 std::string CardPrinter::Answer(const std::string& command) const {
     if (command == "\x1BV\r") return model;
     if (command == "\x1B!V 20\r") return encoder ? "1" : "0";
+    if (command == "\x1B!RIBBON\r" && ribbonAckOnly) return std::string();
     if (command == "\x1B!RIBBON\r") return ribbonReply.empty() ? std::to_string(ribbonNumber) : ribbonReply;
     if (command == "\x1B!V 1\r") return std::to_string(offsetX);
     if (command == "\x1B!V 2\r") return std::to_string(offsetY);

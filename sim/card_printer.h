@@ -28,6 +28,7 @@ struct CardPrinter {
     bool encoder = true;
     int ribbonNumber = 2;          // the printer's number for a YMCKO ribbon
     std::string ribbonReply;       // when set, the ribbon answer instead of the number
+    bool ribbonAckOnly = false;    // the ribbon answer is ACK alone
     int offsetX = 0, offsetY = 0;
     std::string serialNumber = "Q862K-000123";
     int cardCount = 1520;

@@ -179,7 +179,7 @@ BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size
     Printer* printer = PrinterOf(handle);
     if (!printer) return Fail(ERROR_INVALID_HANDLE);
     if (level != 2) return Fail(ERROR_INVALID_LEVEL);
-    const std::vector<uint8_t> devmode = SpooledDevmode(printer->devmode);
+    const std::vector<uint8_t> devmode = printer->devmodeAsStored ? printer->devmode : SpooledDevmode(printer->devmode);
     return Marshal(sizeof(PRINTER_INFO_2W), buffer, size, needed, [&](Packer& p, BYTE* out) {
         auto* info = reinterpret_cast<PRINTER_INFO_2W*>(out);
         PRINTER_INFO_2W fields = {};

@@ -22,6 +22,9 @@ struct Printer {
     std::wstring driverPath;       // the driver DLL
     std::wstring dataFile;         // the defaults block; may name a missing file
     bool openable = true;          // false: OpenPrinterW fails for this name
+    // true: GetPrinterW hands out the stored DEVMODE bytes as they are, even when its
+    // header claims more (a damaged stored default, or an untrusted print server)
+    bool devmodeAsStored = false;
     CardPrinter card;              // the printer behind the port
 };
 

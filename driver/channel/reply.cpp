@@ -16,6 +16,10 @@ Reply CheckReply(bool callSucceeded, const char* buffer, size_t bufferSize, uint
     return {true, received.substr(0, count - 1)};
 }
 
+std::string_view UpToFirstZero(std::string_view text) {
+    return text.substr(0, text.find('\0'));
+}
+
 std::u16string QueryValueName(std::string_view command) {
     // Copying bytes, not composing units, keeps the command's bytes in their order
     // whatever the byte order of a unit.

@@ -26,6 +26,10 @@ struct Reply {
 // the buffer is read; `text` points into `buffer`.
 Reply CheckReply(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count);
 
+// An answer as a text control shows it, and as every rule reads it: up to its first
+// zero byte.
+std::string_view UpToFirstZero(std::string_view text);
+
 // The value name that carries `command` to the port side. The platform reads the name
 // as 16-bit units up to a zero unit, and the port side takes its bytes up to the first
 // zero byte as the command. The result holds the command's bytes unchanged, padded with

@@ -6,11 +6,7 @@
 HINSTANCE g_hInstance = nullptr;
 HANDLE g_hPrinter = nullptr;
 WCHAR g_printerName[kPrinterNameChars];
-DEVMODEW* g_workingDevmode = nullptr;
-qf::PrivateSettings* g_privateSettings = nullptr;
 qf::PrivateSettings g_settingsCache;
-DEVMODEW* g_undoDevmode = nullptr;
-PRINTER_INFO_2W* g_documentPrinterInfo = nullptr;
 PRINTER_INFO_2W* g_devicePrinterInfo = nullptr;
 qf::EncoderSettings g_encoderSettings;
 qf::EncoderSettings g_encoderEdit;
@@ -18,7 +14,6 @@ qf::EncoderSettings g_encoderAdvanced;
 char g_modelReply[kModelReplySize];
 WCHAR g_modelNameW[kModelNameChars];
 const WCHAR* g_modelName = nullptr;
-WCHAR g_ribbonName[kRibbonNameChars];
 
 void ResetModuleState(HINSTANCE instance) {
     g_hInstance = instance;

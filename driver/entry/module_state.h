@@ -1,5 +1,7 @@
 // The module-wide state: one instance per process, shared by every entry point,
-// sheet and dialog without locks.
+// sheet and dialog without locks. It holds only what is truly process-wide; each open
+// sheet keeps its own records (driver/sheets/sheet_state.h), and nothing here points
+// into a record the module does not own.
 #pragma once
 
 #include <windows.h>
@@ -17,11 +19,7 @@ constexpr int kRibbonNameChars = 32;
 extern HINSTANCE g_hInstance;
 extern HANDLE g_hPrinter;
 extern WCHAR g_printerName[kPrinterNameChars];
-extern DEVMODEW* g_workingDevmode;
-extern qf::PrivateSettings* g_privateSettings;
 extern qf::PrivateSettings g_settingsCache;
-extern DEVMODEW* g_undoDevmode;
-extern PRINTER_INFO_2W* g_documentPrinterInfo;
 extern PRINTER_INFO_2W* g_devicePrinterInfo;
 extern qf::EncoderSettings g_encoderSettings;
 extern qf::EncoderSettings g_encoderEdit;
@@ -29,7 +27,6 @@ extern qf::EncoderSettings g_encoderAdvanced;
 extern char g_modelReply[kModelReplySize];
 extern WCHAR g_modelNameW[kModelNameChars];
 extern const WCHAR* g_modelName;
-extern WCHAR g_ribbonName[kRibbonNameChars];
 
 // Clears the state that process attach resets: the printer name, the settings cache,
 // the three encoder records and the model reply.

@@ -3,12 +3,15 @@
 
 #include <cstdlib>
 
+#include "driver/settings/record_rules.h"
+
 namespace qf {
 namespace {
 
 // Calls `query` twice: first for the size, then into a block of that size.
 template <typename Query>
-BYTE* ReadRecord(Query query) {
+BYTE* ReadRecord(Query query, DWORD* size = nullptr) {
+    if (size) *size = 0;
     DWORD needed = 0;
     if (query(nullptr, 0, &needed) || GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0)
         return nullptr;
@@ -19,15 +22,21 @@ BYTE* ReadRecord(Query query) {
         std::free(block);
         return nullptr;
     }
+    if (size) *size = needed;
     return block;
 }
 
 }  // namespace
 
-PRINTER_INFO_2W* ReadPrinterInfo(HANDLE printer) {
-    return reinterpret_cast<PRINTER_INFO_2W*>(ReadRecord([printer](BYTE* b, DWORD n, DWORD* used) {
-        return GetPrinterW(printer, 2, b, n, used) != FALSE;
-    }));
+PRINTER_INFO_2W* ReadPrinterInfo(HANDLE printer, DWORD* size) {
+    return reinterpret_cast<PRINTER_INFO_2W*>(ReadRecord(
+        [printer](BYTE* b, DWORD n, DWORD* used) { return GetPrinterW(printer, 2, b, n, used) != FALSE; }, size));
+}
+
+DEVMODEW* StoredDriverRecord(PRINTER_INFO_2W* info, DWORD size) {
+    if (!info || size < sizeof *info) return nullptr;
+    auto* record = reinterpret_cast<uint8_t*>(info->pDevMode);
+    return IsUsableRecordIn(reinterpret_cast<const uint8_t*>(info), size, record) ? info->pDevMode : nullptr;
 }
 
 DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer) {

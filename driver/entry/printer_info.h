@@ -8,8 +8,13 @@
 
 namespace qf {
 
-// PRINTER_INFO_2 of an open printer, or nullptr when the spooler gives none.
-PRINTER_INFO_2W* ReadPrinterInfo(HANDLE printer);
+// PRINTER_INFO_2 of an open printer, or nullptr when the spooler gives none; `size`
+// receives the length of the block the spooler filled.
+PRINTER_INFO_2W* ReadPrinterInfo(HANDLE printer, DWORD* size = nullptr);
+
+// The printer's stored default record inside `info` (a block of `size` bytes) when it
+// lies wholly inside the block and passes the record gate, else nullptr.
+DEVMODEW* StoredDriverRecord(PRINTER_INFO_2W* info, DWORD size);
 
 // DRIVER_INFO_2 of an open printer's driver, or nullptr when the spooler gives none.
 DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer);

@@ -8,6 +8,7 @@
 #include "driver/entry/ddk.h"
 #include "driver/entry/module_state.h"
 #include "driver/entry/printer_info.h"
+#include "driver/settings/builtin_defaults.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
 
@@ -57,20 +58,46 @@ qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
     return reinterpret_cast<qf::PrivateSettings*>(Bytes(record) + qf::kPublicSize);
 }
 
-// Fills `output` from the printer's default record. A printer whose stored record is
-// missing or not one of this driver's leaves `output` and the cache as they were.
+// Reads the defaults block of a driver's data file into `block`: the whole block, and
+// only one that carries the settings signature.
+bool ReadDataFile(const DRIVER_INFO_2W* driver, uint8_t* block) {
+    if (!driver || !driver->pDataFile) return false;
+    HANDLE file = CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD read = 0;
+    const bool complete = GetFileSize(file, nullptr) != INVALID_FILE_SIZE &&
+                          ReadFile(file, block, qf::kPrivateSize, &read, nullptr) && read == DWORD(qf::kPrivateSize);
+    CloseHandle(file);
+    return complete && qf::IsUsableDefaultsBlock(block);
+}
+
+// The driver default record for an open printer (or none): the defaults block of its
+// data file, or the block built into the module when that file cannot be used.
+void BuildDefaultFor(HANDLE printer, DEVMODEW* output) {
+    uint8_t block[qf::kPrivateSize];
+    DRIVER_INFO_2W* driver = printer ? qf::ReadDriverInfo(printer) : nullptr;
+    if (!ReadDataFile(driver, block)) std::memcpy(block, qf::kBuiltInDefaultsBlock, sizeof block);
+    qf::FreePrinterRecord(driver);
+    qf::BuildDefaultRecord(block, Bytes(output));
+}
+
+// Fills `output` from the printer's default record, or with the driver default when the
+// printer keeps no usable record of this driver. Only the printer's own record reaches
+// the cache: a default built in its place must not hide the printer's record once that
+// can be read again.
 void CopyPrinterDefault(HANDLE printer, DEVMODEW* output) {
-    PRINTER_INFO_2W* info = qf::ReadPrinterInfo(printer);
-    if (info && qf::IsDriverRecord(Bytes(info->pDevMode))) {
-        qf::CopyDriverRecord(Bytes(info->pDevMode), Bytes(output));
-        // The record handed out is the one later users of the settings pointer see;
-        // the printer information is freed below.
-        g_privateSettings = PrivateBlock(output);
-        qf::ApplyOfflineRibbon(*g_privateSettings, g_settingsCache);
-        if (!qf::IsSettingsCacheValid(g_settingsCache))
-            std::memcpy(&g_settingsCache, g_privateSettings, qf::kPrivateSize);
+    DWORD size = 0;
+    PRINTER_INFO_2W* info = qf::ReadPrinterInfo(printer, &size);
+    const DEVMODEW* stored = qf::StoredDriverRecord(info, size);
+    if (stored) {
+        qf::CopyDriverRecord(Bytes(stored), Bytes(output));
+        qf::PrivateSettings* settings = PrivateBlock(output);
+        qf::ApplyOfflineRibbon(*settings, g_settingsCache);
+        if (!qf::IsSettingsCacheValid(g_settingsCache)) std::memcpy(&g_settingsCache, settings, qf::kPrivateSize);
     }
     qf::FreePrinterRecord(info);
+    if (!stored) BuildDefaultFor(printer, output);
 }
 
 }  // namespace
@@ -81,41 +108,19 @@ LONG FillDocumentSettings(HANDLE printer, DEVMODEW* output, const DEVMODEW* inpu
     const bool inputReadable = qf::HasReadablePublicPart(Bytes(input));
 
     if (qf::IsSettingsCacheValid(g_settingsCache) && inputReadable) {
-        std::memcpy(output, input, qf::kPublicSize);
+        std::memmove(output, input, qf::kPublicSize);
         qf::SetRecordSizes(Bytes(output));
         std::memcpy(PrivateBlock(output), &g_settingsCache, qf::kPrivateSize);
         return 1;
     }
+    // The input may be the output buffer itself: its fields are kept before the fill.
+    uint8_t merged[qf::kPublicSize];
+    const bool merge = (mode & DM_IN_BUFFER) && inputReadable;
+    if (merge) std::memcpy(merged, input, sizeof merged);
     CopyPrinterDefault(printer, output);
-    if ((mode & DM_IN_BUFFER) && inputReadable) qf::MergeDocumentFields(Bytes(output), Bytes(input));
+    if (merge) qf::MergeDocumentFields(Bytes(output), merged);
     return 1;
 }
-
-namespace {
-
-// Reads the whole defaults block of the printer's driver into `block`.
-bool ReadDefaultsFile(LPWSTR printerName, uint8_t* block) {
-    HANDLE printer = nullptr;
-    if (!OpenPrinterW(printerName, &printer, nullptr)) return false;
-    DRIVER_INFO_2W* driver = qf::ReadDriverInfo(printer);
-    ClosePrinter(printer);
-
-    bool complete = false;
-    if (driver && driver->pDataFile) {
-        HANDLE file = CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            DWORD read = 0;
-            complete = GetFileSize(file, nullptr) != INVALID_FILE_SIZE &&
-                       ReadFile(file, block, qf::kPrivateSize, &read, nullptr) && read == DWORD(qf::kPrivateSize);
-            CloseHandle(file);
-        }
-    }
-    qf::FreePrinterRecord(driver);
-    return complete;
-}
-
-}  // namespace
 
 BOOL BuildDriverDefault(LPWSTR printerName, DEVMODEW* output, PLONG needed, DWORD mode) {
     if (!needed) {
@@ -128,13 +133,9 @@ BOOL BuildDriverDefault(LPWSTR printerName, DEVMODEW* output, PLONG needed, DWOR
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;
     }
-    // The record is written whole or not at all.
-    uint8_t block[qf::kPrivateSize];
-    if (!ReadDefaultsFile(printerName, block)) return TRUE;
-    const qf::PublicDevmode defaults = qf::DriverDefaultPublicPart();
-    std::memcpy(output, &defaults, qf::kPublicSize);
-    std::memcpy(PrivateBlock(output), block, qf::kPrivateSize);
-    PrivateBlock(output)->printBothSides = 1;
+    HANDLE printer = nullptr;
+    if (!printerName || !OpenPrinterW(printerName, &printer, nullptr)) printer = nullptr;
+    BuildDefaultFor(printer, output);
+    if (printer) ClosePrinter(printer);
     return TRUE;
 }
-

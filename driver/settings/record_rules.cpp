@@ -33,11 +33,29 @@ bool HasReadablePublicPart(const uint8_t* record) {
     return record && Read<uint16_t>(record, offsetof(PublicDevmode, dmSize)) >= kPublicSize;
 }
 
+bool IsUsableRecord(const uint8_t* record, size_t available) {
+    constexpr size_t kSizeFields = offsetof(PublicDevmode, dmDriverExtra) + sizeof(uint16_t);
+    if (!record || available < kSizeFields) return false;
+    const size_t publicSize = Read<uint16_t>(record, offsetof(PublicDevmode, dmSize));
+    if (publicSize < size_t(kPublicSize) || publicSize > kMaxPublicSize) return false;
+    if (Read<uint16_t>(record, offsetof(PublicDevmode, dmDriverExtra)) != kPrivateSize) return false;
+    if (available < publicSize + kPrivateSize) return false;
+    return Read<uint16_t>(record, publicSize + offsetof(PrivateSettings, signature)) == kSettingsSignature;
+}
+
+bool IsUsableRecordIn(const uint8_t* buffer, size_t bufferSize, const uint8_t* record) {
+    if (!buffer || !record) return false;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(buffer);
+    const uintptr_t at = reinterpret_cast<uintptr_t>(record);
+    if (at < start || at - start >= bufferSize) return false;
+    return IsUsableRecord(record, bufferSize - (at - start));
+}
+
 bool IsDriverRecord(const uint8_t* record) {
     if (!record) return false;
-    if (Read<uint16_t>(record, offsetof(PublicDevmode, dmSize)) < kPublicSize) return false;
-    if (Read<uint16_t>(record, offsetof(PublicDevmode, dmDriverExtra)) != kPrivateSize) return false;
-    return Read<uint16_t>(record, PrivateOffset(record) + offsetof(PrivateSettings, signature)) == kSettingsSignature;
+    const size_t claimed = size_t(Read<uint16_t>(record, offsetof(PublicDevmode, dmSize))) +
+                           Read<uint16_t>(record, offsetof(PublicDevmode, dmDriverExtra));
+    return IsUsableRecord(record, claimed);
 }
 
 size_t PrivateOffset(const uint8_t* record) { return Read<uint16_t>(record, offsetof(PublicDevmode, dmSize)); }
@@ -46,6 +64,17 @@ void CopyDriverRecord(const uint8_t* record, uint8_t* out) {
     std::memmove(out, record, kPublicSize);
     std::memmove(out + kPublicSize, record + PrivateOffset(record), kPrivateSize);
     SetRecordSizes(out);
+}
+
+void BuildDefaultRecord(const uint8_t* defaultsBlock, uint8_t* out) {
+    const PublicDevmode defaults = DriverDefaultPublicPart();
+    std::memcpy(out, &defaults, kPublicSize);
+    std::memcpy(out + kPublicSize, defaultsBlock, kPrivateSize);
+    Write<int16_t>(out, kPublicSize + offsetof(PrivateSettings, printBothSides), 1);
+}
+
+bool IsUsableDefaultsBlock(const uint8_t* block) {
+    return block && Read<uint16_t>(block, offsetof(PrivateSettings, signature)) == kSettingsSignature;
 }
 
 bool IsSettingsCacheValid(const PrivateSettings& cache) { return cache.signature == kSettingsSignature; }

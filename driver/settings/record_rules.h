@@ -16,10 +16,24 @@ namespace qf {
 // that the driver copies or merges from. Null is never readable.
 bool HasReadablePublicPart(const uint8_t* record);
 
-// A record of this driver: a public part of at least the driver's 212 bytes (a spooler
-// may keep the platform's longer public part), then the 3856-byte private block, whose
-// first word is the settings signature. Only such a record is used as a printer's
-// default, edited by a sheet or copied into the settings cache.
+// The longest public part a record may carry: the platform's whole DEVMODE, which a
+// spooler may keep in place of the driver's 212 bytes.
+constexpr size_t kMaxPublicSize = 220;
+
+// The record gate. Whether the `available` bytes at `record` hold a usable record of
+// this driver: a public part of 212 to 220 bytes, then the 3856-byte private block
+// (dmDriverExtra) whose first word is the settings signature, all of it inside the
+// bytes available. Nothing outside them is read. Only such a record is used as a
+// printer's default, edited by a sheet or copied into the settings cache.
+bool IsUsableRecord(const uint8_t* record, size_t available);
+
+// The gate for a record that lies inside a buffer it came in (a printer's stored
+// default inside the spooler's answer): it must start inside the buffer and end
+// within it.
+bool IsUsableRecordIn(const uint8_t* buffer, size_t bufferSize, const uint8_t* record);
+
+// The gate for a caller's record, whose buffer is as long as the record claims
+// (dmSize + dmDriverExtra).
 bool IsDriverRecord(const uint8_t* record);
 
 // Where the private block of a record starts: right after its public part (dmSize).
@@ -28,6 +42,14 @@ size_t PrivateOffset(const uint8_t* record);
 // Copies a record of this driver into the driver's own 4068-byte layout: the first 212
 // bytes of its public part, then its private block; the sizes name that layout.
 void CopyDriverRecord(const uint8_t* record, uint8_t* out);
+
+// Fills `out` (4068 bytes) with the driver default record: the default public part and
+// `defaultsBlock` (3856 bytes), with both-sides printing on.
+void BuildDefaultRecord(const uint8_t* defaultsBlock, uint8_t* out);
+
+// A defaults block (3856 bytes) that may stand as the driver default: it carries the
+// settings signature.
+bool IsUsableDefaultsBlock(const uint8_t* block);
 
 // The cache holds a committed private block once its signature is set.
 bool IsSettingsCacheValid(const PrivateSettings& cache);

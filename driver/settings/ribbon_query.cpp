@@ -34,8 +34,8 @@ void QueryPrinterState(const wchar_t* printerName, bool* encoder, wchar_t* ribbo
         *encoder = true;
         *answered = true;
     }
-    // A ribbon answer starting with a zero byte is no answer.
-    if (AskSheetPrinter(qf::kRibbonQuery, kStateReplySize, &text) && !text.empty() && text[0] != '\0') {
+    // A ribbon answer starting with a zero byte is no answer; ACK alone is the number 0.
+    if (AskSheetPrinter(qf::kRibbonQuery, kStateReplySize, &text) && (text.empty() || text[0] != '\0')) {
         const int32_t number = qf::ParseRibbonNumber(text);
         *ribbonCode = qf::RibbonFromReply(text);
         RibbonCatalogueName(number, ribbonName);

@@ -7,6 +7,7 @@
 
 #include "driver/channel/channel.h"
 #include "driver/channel/commands.h"
+#include "driver/channel/reply.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
@@ -18,6 +19,7 @@
 #include "driver/sheets/device_items.h"
 #include "driver/sheets/document_items.h"
 #include "driver/sheets/option_items.h"
+#include "driver/sheets/sheet_state.h"
 #include "driver/tools/about_dialog.h"
 
 namespace {
@@ -25,10 +27,7 @@ namespace {
 constexpr DWORD kReplySize = 80;
 const wchar_t* const kDefaultModelName = reinterpret_cast<const wchar_t*>(qf::kDefaultModelName);
 
-OPTTYPE g_types[qf::kDeviceItemCount];
-OPTPARAM g_params[qf::kDeviceItemCount];
-WCHAR g_titles[qf::kDeviceItemCount][qf::kItemTextChars];
-WCHAR g_itemName[qf::kItemTextChars];
+using Sheet = DeviceSheetState;
 
 // The private block follows the record's public part, whatever its length.
 qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
@@ -49,6 +48,8 @@ void AskModel(qf::PrivateSettings& settings) {
     g_modelName = kDefaultModelName;
     std::string text;
     if (settings.manualRibbon != 0 || !AskSheetPrinter(qf::kModelQuery, kReplySize, &text)) return;
+    // Every rule reads the model text as the user sees it: up to its first zero byte.
+    text = std::string(qf::UpToFirstZero(text));
     lstrcpynA(g_modelReply, text.c_str(), kModelReplySize);
     std::memset(g_modelNameW, 0, sizeof g_modelNameW);
     MultiByteToWideChar(CP_ACP, 0, g_modelReply, -1, g_modelNameW, kModelNameChars - 1);
@@ -56,15 +57,16 @@ void AskModel(qf::PrivateSettings& settings) {
     settings.modelClass = g_settingsCache.modelClass = qf::ClassifyModel(text);
 }
 
-void BuildItems(OPTITEM* items, const qf::PrivateSettings& settings) {
+void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
+    OPTITEM* items = sheet.items;
     std::string model;
     for (const wchar_t* c = g_modelName; *c; ++c) model += static_cast<char>(*c <= 0x7F ? *c : '?');
     const qf::DeviceItemAvailability availability = qf::DeviceItemsAtOpen(settings, model);
 
-    qf::SetChoice(g_params[qf::kDeviceItemModel], const_cast<LPWSTR>(g_modelName), qf::kIconModel);
-    qf::SetType(g_types[qf::kDeviceItemModel], TVOT_LISTBOX, &g_params[qf::kDeviceItemModel], 1, 0);
-    qf::SetItem(items[qf::kDeviceItemModel], 0, qf::LoadItemText(IDS_MODEL_FIRMWARE, g_titles[0]), OPTIF_CALLBACK, 0,
-                &g_types[qf::kDeviceItemModel], 0);
+    qf::SetChoice(sheet.params[qf::kDeviceItemModel], const_cast<LPWSTR>(g_modelName), qf::kIconModel);
+    qf::SetType(sheet.types[qf::kDeviceItemModel], TVOT_LISTBOX, &sheet.params[qf::kDeviceItemModel], 1, 0);
+    qf::SetItem(items[qf::kDeviceItemModel], 0, qf::LoadItemText(IDS_MODEL_FIRMWARE, sheet.titles[0]),
+                OPTIF_CALLBACK, 0, &sheet.types[qf::kDeviceItemModel], 0);
 
     struct Button {
         int index;
@@ -86,24 +88,26 @@ void BuildItems(OPTITEM* items, const qf::PrivateSettings& settings) {
         {qf::kDeviceItemAbout, IDS_ABOUT, IDD_ABOUT, AboutDialogProc, qf::kIconDocument, OPTIF_CALLBACK},
     };
     for (const Button& b : buttons) {
-        qf::SetPushButton(g_types[b.index], g_params[b.index], b.proc, b.templateId, b.icon);
-        qf::SetItem(items[b.index], 0, qf::LoadItemText(b.title, g_titles[b.index]), b.flags,
-                    static_cast<BYTE>(b.index), &g_types[b.index], 0);
+        qf::SetPushButton(sheet.types[b.index], sheet.params[b.index], b.proc, b.templateId, b.icon);
+        qf::SetItem(items[b.index], 0, qf::LoadItemText(b.title, sheet.titles[b.index]), b.flags,
+                    static_cast<BYTE>(b.index), &sheet.types[b.index], 0);
         if (!(availability.enabled[b.index] && qf::OpensOfferedDialog(items[b.index])))
             items[b.index].Flags |= OPTIF_DISABLED;
     }
 }
 
-// APPLYNOW: the committed encoder settings go into the printer's stored defaults.
-void StoreEncoderSettings(const PRINTER_INFO_2W* sheetInfo) {
-    if (!sheetInfo || !sheetInfo->pPrinterName) return;
+// APPLYNOW: the committed encoder settings go into the printer's stored defaults, read
+// afresh; a stored record that is not a usable record of this driver is left alone.
+void StoreEncoderSettings(const Sheet& sheet) {
+    if (!sheet.printerName[0]) return;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
-    if (!OpenPrinterW(sheetInfo->pPrinterName, &printer, &defaults)) return;
-    PRINTER_INFO_2W* fresh = qf::ReadPrinterInfo(printer);
-    if (fresh && qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(fresh->pDevMode))) {
-        PrivateBlock(fresh->pDevMode)->encoderSettings = g_encoderSettings;
-        SetPrinterW(g_hPrinter, 2, reinterpret_cast<LPBYTE>(fresh), 0);
+    if (!OpenPrinterW(const_cast<LPWSTR>(sheet.printerName), &printer, &defaults)) return;
+    DWORD size = 0;
+    PRINTER_INFO_2W* fresh = qf::ReadPrinterInfo(printer, &size);
+    if (DEVMODEW* stored = qf::StoredDriverRecord(fresh, size)) {
+        PrivateBlock(stored)->encoderSettings = g_encoderSettings;
+        SetPrinterW(sheet.printer, 2, reinterpret_cast<LPBYTE>(fresh), 0);
     }
     qf::FreePrinterRecord(fresh);
     ClosePrinter(printer);
@@ -111,16 +115,17 @@ void StoreEncoderSettings(const PRINTER_INFO_2W* sheetInfo) {
 
 LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {
     return qf::CallGuarded<LONG>(CPSUICB_ACTION_NONE, [param]() -> LONG {
-        if (!param) return CPSUICB_ACTION_NONE;
+        Sheet* sheet = param ? DeviceSheetOf(param->UserData) : nullptr;
+        if (!sheet) return CPSUICB_ACTION_NONE;
         switch (param->Reason) {
         case CPSUICB_REASON_SEL_CHANGED:
         case CPSUICB_REASON_DLGPROC:
             return CPSUICB_ACTION_OPTIF_CHANGED;
         case CPSUICB_REASON_APPLYNOW:
-            StoreEncoderSettings(reinterpret_cast<const PRINTER_INFO_2W*>(param->UserData));
+            StoreEncoderSettings(*sheet);
             return CPSUICB_ACTION_ITEMS_APPLIED;
         case CPSUICB_REASON_ABOUT:
-            ShowAboutBox(GetActiveWindow());
+            ShowAboutBox(GetActiveWindow(), param->UserData);
             return CPSUICB_ACTION_ITEMS_APPLIED;
         default:
             return CPSUICB_ACTION_NONE;
@@ -129,56 +134,52 @@ LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {
 }
 
 void FreeSheet(PROPSHEETUI_INFO* info) {
-    auto* sheet = reinterpret_cast<COMPROPSHEETUI*>(info->UserData);
-    if (!sheet) return;
-    auto* printerInfo = reinterpret_cast<PRINTER_INFO_2W*>(sheet->UserData);
-    if (printerInfo && g_workingDevmode == printerInfo->pDevMode) {
-        g_workingDevmode = nullptr;
-        g_privateSettings = nullptr;
-    }
-    if (printerInfo == g_devicePrinterInfo) g_devicePrinterInfo = nullptr;
-    qf::FreePrinterRecord(printerInfo);
-    std::free(sheet->pOptItem);
-    std::free(sheet);
+    Sheet* sheet = DeviceSheetOf(info->UserData);
     info->UserData = 0;
+    if (!sheet) return;
+    if (g_devicePrinterInfo == sheet->printerInfo) g_devicePrinterInfo = nullptr;
+    qf::FreePrinterRecord(sheet->printerInfo);
+    DeleteSheet(sheet);
 }
 
 LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
-    auto* sheet = static_cast<COMPROPSHEETUI*>(std::calloc(1, sizeof(COMPROPSHEETUI)));
-    auto* items = static_cast<OPTITEM*>(std::calloc(qf::kDeviceItemCount, sizeof(OPTITEM)));
-    if (!sheet || !items) {
-        std::free(sheet);
-        std::free(items);
+    Sheet* sheet = NewDeviceSheet();
+    if (!sheet) {
         ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
         return -1;
     }
-    sheet->pOptItem = items;
     info->UserData = reinterpret_cast<ULONG_PTR>(sheet);
+    sheet->printer = header->hPrinter;
     g_hPrinter = header->hPrinter;
 
     // Without the printer's stored settings there is nothing to show: no page is added.
-    PRINTER_INFO_2W* printerInfo = qf::ReadPrinterInfo(header->hPrinter);
-    if (!printerInfo || !qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(printerInfo->pDevMode))) {
-        qf::FreePrinterRecord(printerInfo);
+    DWORD size = 0;
+    sheet->printerInfo = qf::ReadPrinterInfo(header->hPrinter, &size);
+    DEVMODEW* stored = qf::StoredDriverRecord(sheet->printerInfo, size);
+    if (!stored) {
         FreeSheet(info);
         ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
         info->Result = static_cast<ULONG_PTR>(-1);
         return -1;
     }
-    g_devicePrinterInfo = printerInfo;
-    sheet->UserData = reinterpret_cast<ULONG_PTR>(printerInfo);
-    if (printerInfo->pPrinterName && printerInfo->pPrinterName[0])
-        lstrcpynW(g_printerName, printerInfo->pPrinterName, kPrinterNameChars);
-    g_workingDevmode = printerInfo->pDevMode;
-    g_privateSettings = PrivateBlock(g_workingDevmode);
-    g_encoderSettings = g_privateSettings->encoderSettings;
-    AskEncoder(*g_privateSettings);
-    AskModel(*g_privateSettings);
-    BuildItems(items, *g_privateSettings);
+    g_devicePrinterInfo = sheet->printerInfo;
+    const wchar_t* name = sheet->printerInfo->pPrinterName;
+    if (!name || !name[0]) name = header->pszPrinterName;
+    if (name) {
+        lstrcpynW(sheet->printerName, name, kPrinterNameChars);
+        lstrcpynW(g_printerName, name, kPrinterNameChars);
+    }
+    qf::PrivateSettings& settings = *PrivateBlock(stored);
+    g_encoderSettings = settings.encoderSettings;
+    AskEncoder(settings);
+    AskModel(settings);
+    BuildItems(*sheet, settings);
 
-    qf::FillPage(*sheet, const_cast<LPWSTR>(kDefaultModelName), qf::LoadItemText(IDS_CAPTION, g_itemName),
+    qf::FillPage(sheet->page, const_cast<LPWSTR>(kDefaultModelName), qf::LoadItemText(IDS_CAPTION, sheet->itemName),
                  DeviceSheetCallback, CPSUI_PDLGPAGE_PRINTERPROP, qf::kDeviceItemCount);
-    if (qf::AddPage(info, sheet)) {
+    sheet->page.pOptItem = sheet->items;
+    sheet->page.UserData = reinterpret_cast<ULONG_PTR>(sheet);
+    if (qf::AddPage(info, &sheet->page)) {
         info->Result = 0;
         return 1;
     }

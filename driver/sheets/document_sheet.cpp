@@ -7,6 +7,7 @@
 
 #include "driver/channel/channel.h"
 #include "driver/channel/commands.h"
+#include "driver/channel/reply.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
@@ -19,46 +20,35 @@
 #include "driver/settings/ribbons.h"
 #include "driver/sheets/document_items.h"
 #include "driver/sheets/option_items.h"
+#include "driver/sheets/sheet_state.h"
 #include "driver/tools/about_dialog.h"
 
 namespace {
 
 using qf::DocumentItem;
 
-constexpr int kMaxChoices = 10;
 constexpr DWORD kModelReplySize = 20;
 constexpr WORD kListStyle = 0x80;  // the style word of the ribbon, black-panel and printing-mode lists
 
-// The sheet's option types, choices and texts: rebuilt at every open, kept while shown.
-OPTTYPE g_types[qf::kDocumentItemCount];
-OPTPARAM g_params[qf::kDocumentItemCount][kMaxChoices];
-WCHAR g_titles[qf::kDocumentItemCount][qf::kItemTextChars];
-WCHAR g_choiceTexts[qf::kDocumentItemCount][kMaxChoices][qf::kItemTextChars];
-WCHAR g_printModeTexts[qf::kMaxPrintModes][qf::kItemTextChars];
-EXTPUSH g_detailsPush;
-WCHAR g_detailsTitle[qf::kItemTextChars];
-WCHAR g_callerName[qf::kItemTextChars];
+using Sheet = DocumentSheetState;
 
-qf::PrivateSettings& Settings() { return *g_privateSettings; }
 // The private block follows the record's public part, whatever its length.
 qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
     auto* bytes = reinterpret_cast<uint8_t*>(record);
     return reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
 }
 bool IsDriverRecord(const DEVMODEW* record) { return qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(record)); }
-size_t RecordSize(const DEVMODEW* record) { return size_t(record->dmSize) + record->dmDriverExtra; }
 
-qf::PrinterReport AskPrinter(const wchar_t* printerName) {
+qf::PrinterReport AskPrinter(Sheet& sheet) {
     qf::PrinterReport answer{false, false, qf::kRibbonNone};
-    lstrcpyW(g_ribbonName, L"None");
-    QueryPrinterState(printerName, &answer.encoder, g_ribbonName, &answer.ribbon, &answer.answered);
+    lstrcpyW(sheet.ribbonName, L"None");
+    QueryPrinterState(sheet.printerName, &answer.encoder, sheet.ribbonName, &answer.ribbon, &answer.answered);
     return answer;
 }
 
 // Adopts what the printer reports into the working settings and the cache. Returns
 // true when a field changed.
-bool AdoptPrinterAnswer(const qf::PrinterReport& report) {
-    qf::PrivateSettings& settings = Settings();
+bool AdoptPrinterAnswer(qf::PrivateSettings& settings, const qf::PrinterReport& report) {
     const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(settings, report, g_settingsCache.manualRibbon != 0);
     if (adoption.ribbonChanged) {
         ShowRibbonChanged(adoption.ribbon, settings.ribbonType);
@@ -72,18 +62,19 @@ bool AdoptPrinterAnswer(const qf::PrinterReport& report) {
 
 // The model text from the printer, or the default text when it does not answer or the
 // configuration is offline.
-std::string AskModel(const wchar_t* printerName) {
+std::string AskModel(Sheet& sheet) {
+    qf::PrivateSettings& settings = sheet.Settings();
     std::string model(qf::kDefaultModelText);
     if (g_settingsCache.manualRibbon != 0) {
-        Settings().ribbonType = g_settingsCache.ribbonType = qf::RibbonFromManualIndex(Settings().manualRibbon);
+        settings.ribbonType = g_settingsCache.ribbonType = qf::RibbonFromManualIndex(settings.manualRibbon);
         return model;
     }
     HANDLE kept = g_hPrinter;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    if (OpenPrinterW(const_cast<LPWSTR>(printerName), &g_hPrinter, &defaults)) {
+    if (OpenPrinterW(sheet.printerName, &g_hPrinter, &defaults)) {
         std::string answer;
-        if (AskSheetPrinter(qf::kModelQuery, kModelReplySize, &answer)) model = answer;
-        Settings().modelClass = g_settingsCache.modelClass = qf::ClassifyModel(model);
+        if (AskSheetPrinter(qf::kModelQuery, kModelReplySize, &answer)) model = std::string(qf::UpToFirstZero(answer));
+        settings.modelClass = g_settingsCache.modelClass = qf::ClassifyModel(model);
         ClosePrinter(g_hPrinter);
     }
     g_hPrinter = kept;
@@ -96,33 +87,34 @@ void SetAvailable(OPTITEM& item, bool available) {
     qf::SetItemFlag(item, OPTIF_DISABLED, !(available && qf::OpensOfferedDialog(item)));
 }
 
-void SetList(int index, const UINT* textIds, int count, ULONG_PTR icon, WORD style = 0) {
+void SetList(Sheet& sheet, int index, const UINT* textIds, int count, ULONG_PTR icon, WORD style = 0) {
     for (int i = 0; i < count; ++i)
-        qf::SetChoice(g_params[index][i], qf::LoadItemText(textIds[i], g_choiceTexts[index][i]), icon);
-    qf::SetType(g_types[index], TVOT_LISTBOX, g_params[index], static_cast<WORD>(count), style);
+        qf::SetChoice(sheet.params[index][i], qf::LoadItemText(textIds[i], sheet.choiceTexts[index][i]), icon);
+    qf::SetType(sheet.types[index], TVOT_LISTBOX, sheet.params[index], static_cast<WORD>(count), style);
 }
 
-void SetTwoStates(int index, UINT first, ULONG_PTR firstIcon, UINT second, ULONG_PTR secondIcon) {
-    qf::SetChoice(g_params[index][0], qf::LoadItemText(first, g_choiceTexts[index][0]), firstIcon);
-    qf::SetChoice(g_params[index][1], qf::LoadItemText(second, g_choiceTexts[index][1]), secondIcon);
-    qf::SetType(g_types[index], TVOT_2STATES, g_params[index], 2, 0);
+void SetTwoStates(Sheet& sheet, int index, UINT first, ULONG_PTR firstIcon, UINT second, ULONG_PTR secondIcon) {
+    qf::SetChoice(sheet.params[index][0], qf::LoadItemText(first, sheet.choiceTexts[index][0]), firstIcon);
+    qf::SetChoice(sheet.params[index][1], qf::LoadItemText(second, sheet.choiceTexts[index][1]), secondIcon);
+    qf::SetType(sheet.types[index], TVOT_2STATES, sheet.params[index], 2, 0);
 }
 
 // Fills item 6's list with the print modes of the current settings; the index is reset
 // when it falls outside the list.
-void RebuildPrintModes(OPTITEM* items) {
-    const qf::PrintModes modes = qf::ResetPrintModeIndex(Settings());
+void RebuildPrintModes(Sheet& sheet) {
+    const qf::PrintModes modes = qf::ResetPrintModeIndex(sheet.Settings());
     for (int i = 0; i < modes.count; ++i) {
-        lstrcpynW(g_printModeTexts[i], reinterpret_cast<const wchar_t*>(modes.modes[i]), qf::kItemTextChars);
-        qf::SetChoice(g_params[qf::kItemPrintMode][i], g_printModeTexts[i], qf::kIconPrintMode);
+        lstrcpynW(sheet.printModeTexts[i], reinterpret_cast<const wchar_t*>(modes.modes[i]), qf::kItemTextChars);
+        qf::SetChoice(sheet.params[qf::kItemPrintMode][i], sheet.printModeTexts[i], qf::kIconPrintMode);
     }
-    qf::SetType(g_types[qf::kItemPrintMode], TVOT_LISTBOX, g_params[qf::kItemPrintMode], modes.count, 0);
-    items[qf::kItemPrintMode].Sel = Settings().printModeIndex;
-    items[qf::kItemPrintMode].Flags |= OPTIF_CHANGED;
+    qf::SetType(sheet.types[qf::kItemPrintMode], TVOT_LISTBOX, sheet.params[qf::kItemPrintMode], modes.count, 0);
+    sheet.items[qf::kItemPrintMode].Sel = sheet.Settings().printModeIndex;
+    sheet.items[qf::kItemPrintMode].Flags |= OPTIF_CHANGED;
 }
 
-void ReevaluatePanelItems(OPTITEM* items) {
-    const qf::PrivateSettings& s = Settings();
+void ReevaluatePanelItems(Sheet& sheet) {
+    const qf::PrivateSettings& s = sheet.Settings();
+    OPTITEM* items = sheet.items;
     SetAvailable(items[qf::kItemFrontOverlay], qf::FrontOverlayAvailable(s));
     SetAvailable(items[qf::kItemBackOverlay], qf::BackOverlayAvailable(s));
     SetAvailable(items[qf::kItemBlackPanel], qf::BlackPanelAvailable(s));
@@ -130,99 +122,101 @@ void ReevaluatePanelItems(OPTITEM* items) {
     SetAvailable(items[qf::kItemMonoConversion], qf::MonoConversionAvailable(s));
 }
 
-void BuildRibbonItem(OPTITEM& item, const qf::RibbonItemView& view) {
+void BuildRibbonItem(Sheet& sheet, const qf::RibbonItemView& view) {
     const int index = qf::kItemRibbon;
+    OPTITEM& item = sheet.items[index];
     switch (view.form) {
     case qf::RibbonItemForm::kOfflineList:
         for (int i = 0; i < qf::kOfflineRibbonChoices; ++i)
-            qf::SetChoice(g_params[index][i], qf::LoadItemText(IDS_OFFLINE_RIBBON_FIRST + i, g_choiceTexts[index][i]),
+            qf::SetChoice(sheet.params[index][i], qf::LoadItemText(IDS_OFFLINE_RIBBON_FIRST + i, sheet.choiceTexts[index][i]),
                           qf::kIconRibbon);
-        qf::SetType(g_types[index], TVOT_LISTBOX, g_params[index], qf::kOfflineRibbonChoices, kListStyle);
+        qf::SetType(sheet.types[index], TVOT_LISTBOX, sheet.params[index], qf::kOfflineRibbonChoices, kListStyle);
         break;
     case qf::RibbonItemForm::kMonoKinds: {
         const UINT kinds[] = {IDS_KIND_K_RESIN, IDS_KIND_SCRATCH_OFF, IDS_KIND_CLEAR_VARNISH, IDS_HOLOGRAM_VARNISH};
-        SetList(index, kinds, qf::kMonoKindChoices, qf::kIconRibbon, kListStyle);
+        SetList(sheet, index, kinds, qf::kMonoKindChoices, qf::kIconRibbon, kListStyle);
         if (!view.varnishKindsOffered) {
-            g_params[index][2].Flags |= OPTPF_DISABLED;
-            g_params[index][3].Flags |= OPTPF_DISABLED;
+            sheet.params[index][2].Flags |= OPTPF_DISABLED;
+            sheet.params[index][3].Flags |= OPTPF_DISABLED;
         }
         break;
     }
     case qf::RibbonItemForm::kRibbonName:
-        qf::SetChoice(g_params[index][0], g_ribbonName, qf::kIconRibbon);
-        qf::SetType(g_types[index], TVOT_LISTBOX, g_params[index], 1, kListStyle);
+        qf::SetChoice(sheet.params[index][0], sheet.ribbonName, qf::kIconRibbon);
+        qf::SetType(sheet.types[index], TVOT_LISTBOX, sheet.params[index], 1, kListStyle);
         break;
     }
     item.Sel = view.selection;
     if (view.form == qf::RibbonItemForm::kRibbonName && view.detailsButton) {
-        g_detailsPush = EXTPUSH();
-        g_detailsPush.cbSize = sizeof g_detailsPush;
-        g_detailsPush.Flags = EPF_PUSH_TYPE_DLGPROC | EPF_NO_DOT_DOT_DOT;
-        g_detailsPush.pTitle = qf::LoadItemText(IDS_RIBBON_DETAILS, g_detailsTitle);
+        sheet.detailsPush = EXTPUSH();
+        sheet.detailsPush.cbSize = sizeof sheet.detailsPush;
+        sheet.detailsPush.Flags = EPF_PUSH_TYPE_DLGPROC | EPF_NO_DOT_DOT_DOT;
+        sheet.detailsPush.pTitle = qf::LoadItemText(IDS_RIBBON_DETAILS, sheet.detailsTitle);
         // The device information dialog is not offered yet: the button shows, disabled.
-        g_detailsPush.DlgProc = qf::UnofferedDialogProc;
-        g_detailsPush.DlgTemplateID = IDD_DEVICE_INFORMATION;
-        item.pExtPush = &g_detailsPush;
+        sheet.detailsPush.DlgProc = qf::UnofferedDialogProc;
+        sheet.detailsPush.DlgTemplateID = IDD_DEVICE_INFORMATION;
+        item.pExtPush = &sheet.detailsPush;
         item.Flags |= OPTIF_EXT_IS_EXTPUSH | OPTIF_EXT_DISABLED;
     }
 }
 
 // Builds the sixteen items in array order from settings already normalised.
-void BuildItems(OPTITEM* items, const std::string& model) {
-    const qf::PrivateSettings& s = Settings();
+void BuildItems(Sheet& sheet, const std::string& model) {
+    const qf::PrivateSettings& s = sheet.Settings();
+    OPTITEM* items = sheet.items;
     const qf::DocumentItemAvailability availability = qf::DocumentItemsAtOpen(s, model);
-    auto title = [](int index, UINT id) { return qf::LoadItemText(id, g_titles[index]); };
+    auto title = [&sheet](int index, UINT id) { return qf::LoadItemText(id, sheet.titles[index]); };
     const DWORD callback = OPTIF_CALLBACK;
 
     qf::SetItem(items[qf::kItemPaperOutput], 0, title(qf::kItemPaperOutput, IDS_PAPER_OUTPUT), 0, 0, nullptr,
                 static_cast<LONG>(qf::kIconPaperOutput));
 
-    SetTwoStates(qf::kItemOrientation, IDS_PORTRAIT, qf::kIconPortrait, IDS_LANDSCAPE, qf::kIconLandscape);
+    SetTwoStates(sheet, qf::kItemOrientation, IDS_PORTRAIT, qf::kIconPortrait, IDS_LANDSCAPE, qf::kIconLandscape);
     qf::SetItem(items[qf::kItemOrientation], 1, title(qf::kItemOrientation, IDS_ORIENTATION), 0, 1,
-                &g_types[qf::kItemOrientation], g_workingDevmode->dmOrientation == DMORIENT_LANDSCAPE ? 1 : 0);
+                &sheet.types[qf::kItemOrientation], sheet.WorkingDevmode()->dmOrientation == DMORIENT_LANDSCAPE ? 1 : 0);
 
     const UINT rotations[] = {IDS_ROTATE_NONE, IDS_ROTATE_FRONT, IDS_ROTATE_BACK, IDS_ROTATE_BOTH};
-    SetList(qf::kItemRotation, rotations, 4, qf::kIconRotate);
-    g_params[qf::kItemRotation][0].IconID = qf::kIconLandscape;
-    g_types[qf::kItemRotation].Count = static_cast<WORD>(availability.rotationChoices);
+    SetList(sheet, qf::kItemRotation, rotations, 4, qf::kIconRotate);
+    sheet.params[qf::kItemRotation][0].IconID = qf::kIconLandscape;
+    sheet.types[qf::kItemRotation].Count = static_cast<WORD>(availability.rotationChoices);
     qf::SetItem(items[qf::kItemRotation], 1, title(qf::kItemRotation, IDS_ROTATION), callback, 2,
-                &g_types[qf::kItemRotation], s.rotate180);
+                &sheet.types[qf::kItemRotation], s.rotate180);
 
     auto pushButton = [&](int index, UINT titleId, WORD templateId, ULONG_PTR icon) {
         // The dialogs behind these buttons are not offered yet.
-        qf::SetPushButton(g_types[index], g_params[index][0], qf::UnofferedDialogProc, templateId, icon);
-        qf::SetItem(items[index], 0, title(index, titleId), callback, static_cast<BYTE>(index), &g_types[index], 0);
+        qf::SetPushButton(sheet.types[index], sheet.params[index][0], qf::UnofferedDialogProc, templateId, icon);
+        qf::SetItem(items[index], 0, title(index, titleId), callback, static_cast<BYTE>(index), &sheet.types[index], 0);
         SetAvailable(items[index], availability.enabled[index]);
     };
     pushButton(qf::kItemColorAdjust, IDS_COLOR_ADJUSTMENT, IDD_COLOR_CORRECTION, qf::kIconColor);
 
     qf::SetItem(items[qf::kItemRibbon], 0, title(qf::kItemRibbon, IDS_RIBBON_TYPE), callback, 4,
-                &g_types[qf::kItemRibbon], 0);
-    BuildRibbonItem(items[qf::kItemRibbon], availability.ribbon);
+                &sheet.types[qf::kItemRibbon], 0);
+    BuildRibbonItem(sheet, availability.ribbon);
 
-    SetTwoStates(qf::kItemBothSides, IDS_NO, qf::kIconNoOption, IDS_YES, qf::kIconYes);
+    SetTwoStates(sheet, qf::kItemBothSides, IDS_NO, qf::kIconNoOption, IDS_YES, qf::kIconYes);
     qf::SetItem(items[qf::kItemBothSides], 0, title(qf::kItemBothSides, IDS_BOTH_SIDES), callback, 5,
-                &g_types[qf::kItemBothSides], s.printBothSides);
+                &sheet.types[qf::kItemBothSides], s.printBothSides);
     SetAvailable(items[qf::kItemBothSides], availability.enabled[qf::kItemBothSides]);
 
     qf::SetItem(items[qf::kItemPrintMode], 0, title(qf::kItemPrintMode, IDS_FRONT_AND_BACK), callback, 6,
-                &g_types[qf::kItemPrintMode], 0);
-    RebuildPrintModes(items);
+                &sheet.types[qf::kItemPrintMode], 0);
+    RebuildPrintModes(sheet);
     items[qf::kItemPrintMode].Flags &= ~OPTIF_CHANGED;
 
     const UINT conversions[] = {IDS_DIFFUSION, IDS_HALFTONE_REGULAR, IDS_BARCODE};
-    SetList(qf::kItemMonoConversion, conversions, 3, qf::kIconMono);
+    SetList(sheet, qf::kItemMonoConversion, conversions, 3, qf::kIconMono);
     qf::SetItem(items[qf::kItemMonoConversion], 0, title(qf::kItemMonoConversion, IDS_MONO_CONVERSION), callback, 7,
-                &g_types[qf::kItemMonoConversion], s.monoConversion);
+                &sheet.types[qf::kItemMonoConversion], s.monoConversion);
 
     const UINT panels[] = {IDS_PANEL_NOT_USED, IDS_PANEL_ALWAYS, IDS_PANEL_TEXT_ONLY, IDS_PANEL_EXCEPT_PICTURE};
-    SetList(qf::kItemBlackPanel, panels, 4, qf::kIconPanel, kListStyle);
+    SetList(sheet, qf::kItemBlackPanel, panels, 4, qf::kIconPanel, kListStyle);
     qf::SetItem(items[qf::kItemBlackPanel], 0, title(qf::kItemBlackPanel, IDS_BLACK_PANEL), callback, 8,
-                &g_types[qf::kItemBlackPanel], s.blackPanel);
+                &sheet.types[qf::kItemBlackPanel], s.blackPanel);
 
-    SetTwoStates(qf::kItemBlackBitmap, IDS_OFF, qf::kIconNoOption, IDS_ON, qf::kIconYes);
+    SetTwoStates(sheet, qf::kItemBlackBitmap, IDS_OFF, qf::kIconNoOption, IDS_ON, qf::kIconYes);
     qf::SetItem(items[qf::kItemBlackBitmap], 0, title(qf::kItemBlackBitmap, IDS_BLACK_BITMAP), callback, 9,
-                &g_types[qf::kItemBlackBitmap], s.blackBitmap);
+                &sheet.types[qf::kItemBlackBitmap], s.blackBitmap);
 
     pushButton(qf::kItemFrontOverlay, IDS_FRONT_OVERLAY, IDD_FRONT_OVERLAY, qf::kIconOverlay);
     pushButton(qf::kItemBackOverlay, IDS_BACK_OVERLAY, IDD_BACK_OVERLAY, qf::kIconOverlay);
@@ -230,14 +224,14 @@ void BuildItems(OPTITEM* items, const std::string& model) {
     pushButton(qf::kItemHeadSettings, IDS_HEAD_SETTINGS, IDD_HEAD_SETTINGS, qf::kIconHead);
 
     const UINT printing[] = {IDS_PRINT, IDS_ENCODE_ONLY};
-    SetList(qf::kItemPrintingMode, printing, 2, qf::kIconPanel, kListStyle);
-    if (!availability.encodeOnlyOffered) g_params[qf::kItemPrintingMode][1].Flags |= OPTPF_DISABLED;
+    SetList(sheet, qf::kItemPrintingMode, printing, 2, qf::kIconPanel, kListStyle);
+    if (!availability.encodeOnlyOffered) sheet.params[qf::kItemPrintingMode][1].Flags |= OPTPF_DISABLED;
     qf::SetItem(items[qf::kItemPrintingMode], 0, title(qf::kItemPrintingMode, IDS_PRINTING_MODE), callback, 14,
-                &g_types[qf::kItemPrintingMode], s.printingMode);
+                &sheet.types[qf::kItemPrintingMode], s.printingMode);
 
-    qf::SetUpDown(g_types[qf::kItemCopies], g_params[qf::kItemCopies], 0, 999, qf::kIconDocument);
-    qf::SetItem(items[qf::kItemCopies], 0, title(qf::kItemCopies, IDS_COPIES), callback, 15, &g_types[qf::kItemCopies],
-                g_workingDevmode->dmCopies);
+    qf::SetUpDown(sheet.types[qf::kItemCopies], sheet.params[qf::kItemCopies], 0, 999, qf::kIconDocument);
+    qf::SetItem(items[qf::kItemCopies], 0, title(qf::kItemCopies, IDS_COPIES), callback, 15, &sheet.types[qf::kItemCopies],
+                sheet.WorkingDevmode()->dmCopies);
     items[qf::kItemCopies].DMPubID = DMPUB_COPIES_COLLATE;
 
     for (int index : {qf::kItemMonoConversion, qf::kItemBlackPanel, qf::kItemBlackBitmap})
@@ -245,9 +239,9 @@ void BuildItems(OPTITEM* items, const std::string& model) {
     for (int i = 0; i < qf::kDocumentItemCount; ++i) items[i].Flags &= ~OPTIF_CHANGED;
 }
 
-void ApplySelections(const OPTITEM* items) {
-    qf::PrivateSettings& s = Settings();
-    g_workingDevmode->dmOrientation = static_cast<short>(items[qf::kItemOrientation].Sel + 1);
+void ApplySelections(Sheet& sheet, const OPTITEM* items) {
+    qf::PrivateSettings& s = sheet.Settings();
+    sheet.WorkingDevmode()->dmOrientation = static_cast<short>(items[qf::kItemOrientation].Sel + 1);
     s.rotate180 = static_cast<int16_t>(items[qf::kItemRotation].Sel);
     s.printBothSides = static_cast<int16_t>(items[qf::kItemBothSides].Sel);
     s.printModeIndex = static_cast<int16_t>(items[qf::kItemPrintMode].Sel);
@@ -257,8 +251,9 @@ void ApplySelections(const OPTITEM* items) {
     s.printingMode = static_cast<int16_t>(items[qf::kItemPrintingMode].Sel);
 }
 
-void SelectionChanged(OPTITEM* items, OPTITEM& item) {
-    qf::PrivateSettings& s = Settings();
+void SelectionChanged(Sheet& sheet, OPTITEM& item) {
+    qf::PrivateSettings& s = sheet.Settings();
+    OPTITEM* items = sheet.items;
     const LONG sel = item.Sel;
     switch (item.UserItemID) {
     case qf::kItemRibbon:
@@ -269,8 +264,8 @@ void SelectionChanged(OPTITEM* items, OPTITEM& item) {
             s.monoRibbonKind = static_cast<uint8_t>(sel);
             SetAvailable(items[qf::kItemHologram], qf::HologramAvailableForKind(s.monoRibbonKind));
         }
-        RebuildPrintModes(items);
-        ReevaluatePanelItems(items);
+        RebuildPrintModes(sheet);
+        ReevaluatePanelItems(sheet);
         break;
     case qf::kItemBlackPanel:
         s.blackPanel = static_cast<uint8_t>(sel);
@@ -278,16 +273,16 @@ void SelectionChanged(OPTITEM* items, OPTITEM& item) {
         break;
     case qf::kItemPrintMode:
         s.printModeIndex = static_cast<int16_t>(sel);
-        ReevaluatePanelItems(items);
+        ReevaluatePanelItems(sheet);
         break;
     case qf::kItemBothSides:
         s.printBothSides = static_cast<int16_t>(sel);
-        RebuildPrintModes(items);
+        RebuildPrintModes(sheet);
         qf::FoldRotation(s);
-        g_types[qf::kItemRotation].Count = static_cast<WORD>(qf::RotationChoices(s));
+        sheet.types[qf::kItemRotation].Count = static_cast<WORD>(qf::RotationChoices(s));
         items[qf::kItemRotation].Sel = s.rotate180;
         items[qf::kItemRotation].Flags |= OPTIF_CHANGED;
-        ReevaluatePanelItems(items);
+        ReevaluatePanelItems(sheet);
         break;
     case qf::kItemRotation:
         s.rotate180 = static_cast<int16_t>(sel);
@@ -296,7 +291,7 @@ void SelectionChanged(OPTITEM* items, OPTITEM& item) {
         s.printingMode = static_cast<int16_t>(sel);
         break;
     case qf::kItemCopies:
-        g_workingDevmode->dmCopies = static_cast<short>(sel < 1 ? 1 : sel);
+        sheet.WorkingDevmode()->dmCopies = static_cast<short>(sel < 1 ? 1 : sel);
         break;
     default:
         break;
@@ -305,22 +300,23 @@ void SelectionChanged(OPTITEM* items, OPTITEM& item) {
 
 LONG CALLBACK DocumentSheetCallback(PCPSUICBPARAM param) {
     return qf::CallGuarded<LONG>(CPSUICB_ACTION_NONE, [param]() -> LONG {
-        if (!param || !g_workingDevmode || !g_privateSettings) return CPSUICB_ACTION_NONE;
+        Sheet* sheet = param ? DocumentSheetOf(param->UserData) : nullptr;
+        if (!sheet) return CPSUICB_ACTION_NONE;
         switch (param->Reason) {
         case CPSUICB_REASON_SEL_CHANGED:
-            if (param->pCurItem && param->pOptItem) SelectionChanged(param->pOptItem, *param->pCurItem);
+            if (param->pCurItem) SelectionChanged(*sheet, *param->pCurItem);
             return CPSUICB_ACTION_OPTIF_CHANGED;
         case CPSUICB_REASON_DLGPROC:
             return CPSUICB_ACTION_OPTIF_CHANGED;
         case CPSUICB_REASON_UNDO_CHANGES:
         case CPSUICB_REASON_ITEMS_REVERTED:
-            if (g_undoDevmode) std::memcpy(g_workingDevmode, g_undoDevmode, RecordSize(g_undoDevmode));
+            std::memcpy(sheet->working, sheet->undo, sizeof sheet->working);
             return CPSUICB_ACTION_NONE;
         case CPSUICB_REASON_APPLYNOW:
-            if (param->pOptItem) ApplySelections(param->pOptItem);
+            ApplySelections(*sheet, sheet->items);
             return CPSUICB_ACTION_ITEMS_APPLIED;
         case CPSUICB_REASON_ABOUT:
-            ShowAboutBox(GetActiveWindow());
+            ShowAboutBox(GetActiveWindow(), param->UserData);
             return CPSUICB_ACTION_ITEMS_APPLIED;
         default:
             return CPSUICB_ACTION_NONE;
@@ -328,105 +324,114 @@ LONG CALLBACK DocumentSheetCallback(PCPSUICBPARAM param) {
     });
 }
 
-// The sheet's records, freed at DESTROY.
+// The sheet's records, freed at DESTROY; nothing outside the sheet points into them.
 void FreeSheet(PROPSHEETUI_INFO* info) {
-    auto* sheet = reinterpret_cast<COMPROPSHEETUI*>(info->UserData);
-    if (sheet) {
-        std::free(sheet->pOptItem);
-        std::free(sheet);
-        info->UserData = 0;
-    }
-    // The settings pointers must not outlive the record they point into.
-    if (g_documentPrinterInfo && g_workingDevmode == g_documentPrinterInfo->pDevMode) {
-        g_workingDevmode = nullptr;
-        g_privateSettings = nullptr;
-    }
-    qf::FreePrinterRecord(g_documentPrinterInfo);
-    g_documentPrinterInfo = nullptr;
-    std::free(g_undoDevmode);
-    g_undoDevmode = nullptr;
+    Sheet* sheet = DocumentSheetOf(info->UserData);
+    info->UserData = 0;
+    if (!sheet) return;
+    qf::FreePrinterRecord(sheet->printerInfo);
+    DeleteSheet(sheet);
 }
 
-// Chooses the record the sheet edits: the caller's input when it is one of this driver's
-// records, else the printer's default. Returns false when there is neither.
-bool ChooseWorkingRecord(DOCUMENTPROPERTYHEADER* header, const qf::PrinterReport& answer) {
+// Chooses the record the sheet edits and copies it into the sheet's working record: the
+// caller's input when it is one of this driver's records, else the printer's stored
+// default. The caller's input is never written. Returns false when there is neither.
+bool ChooseWorkingRecord(Sheet& sheet, DOCUMENTPROPERTYHEADER* header, DWORD infoSize,
+                         const qf::PrinterReport& answer) {
+    qf::PrivateSettings& settings = sheet.Settings();
     if (IsDriverRecord(header->pdmIn)) {
-        g_workingDevmode = header->pdmIn;
-        g_privateSettings = PrivateBlock(g_workingDevmode);
+        qf::CopyDriverRecord(reinterpret_cast<const uint8_t*>(header->pdmIn), sheet.working);
         if (qf::IsSettingsCacheValid(g_settingsCache))
-            std::memcpy(g_privateSettings, &g_settingsCache, qf::kPrivateSize);
+            std::memcpy(&settings, &g_settingsCache, qf::kPrivateSize);
         else
-            std::memcpy(&g_settingsCache, g_privateSettings, qf::kPrivateSize);
-        AdoptPrinterAnswer(answer);
+            std::memcpy(&g_settingsCache, &settings, qf::kPrivateSize);
+        AdoptPrinterAnswer(settings, answer);
         return true;
     }
-    if (g_documentPrinterInfo && IsDriverRecord(g_documentPrinterInfo->pDevMode)) {
-        g_workingDevmode = g_documentPrinterInfo->pDevMode;
-        g_privateSettings = PrivateBlock(g_workingDevmode);
-        if (AdoptPrinterAnswer(answer))
-            SetPrinterW(header->hPrinter, 2, reinterpret_cast<LPBYTE>(g_documentPrinterInfo), 0);
-        return true;
+    DEVMODEW* stored = qf::StoredDriverRecord(sheet.printerInfo, infoSize);
+    if (!stored) return false;
+    qf::CopyDriverRecord(reinterpret_cast<const uint8_t*>(stored), sheet.working);
+    if (AdoptPrinterAnswer(settings, answer)) {
+        // The printer's stored defaults learn what the printer reported.
+        qf::PrivateSettings* defaults = PrivateBlock(stored);
+        defaults->ribbonType = settings.ribbonType;
+        defaults->encoderSettings.encoderPresent = settings.encoderSettings.encoderPresent;
+        SetPrinterW(header->hPrinter, 2, reinterpret_cast<LPBYTE>(sheet.printerInfo), 0);
     }
-    return false;
+    return true;
 }
 
 LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
-    auto* sheet = static_cast<COMPROPSHEETUI*>(std::calloc(1, sizeof(COMPROPSHEETUI)));
-    auto* items = static_cast<OPTITEM*>(std::calloc(qf::kDocumentItemCount, sizeof(OPTITEM)));
-    if (!sheet || !items) {
-        std::free(sheet);
-        std::free(items);
+    Sheet* sheet = NewDocumentSheet();
+    if (!sheet) {
         ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
         return ERR_CPSUI_ALLOCMEM_FAILED;
     }
-    sheet->pOptItem = items;
     info->UserData = reinterpret_cast<ULONG_PTR>(sheet);
+    sheet->printer = header->hPrinter;
+    if (header->pszPrinterName) lstrcpynW(sheet->printerName, header->pszPrinterName, kPrinterNameChars);
 
-    qf::FreePrinterRecord(g_documentPrinterInfo);
-    g_documentPrinterInfo = qf::ReadPrinterInfo(header->hPrinter);
-    if (!g_documentPrinterInfo) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
+    DWORD infoSize = 0;
+    sheet->printerInfo = qf::ReadPrinterInfo(header->hPrinter, &infoSize);
+    if (!sheet->printerInfo) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
 
-    const qf::PrinterReport answer = AskPrinter(header->pszPrinterName);
-    if (!ChooseWorkingRecord(header, answer)) {
+    const qf::PrinterReport answer = AskPrinter(*sheet);
+    if (!ChooseWorkingRecord(*sheet, header, infoSize, answer)) {
         // Nothing to edit: the sheet is not added.
-        if (g_documentPrinterInfo) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
+        if (sheet->printerInfo) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
         FreeSheet(info);
         return ERR_CPSUI_GETLASTERROR;
     }
-    const std::string model = AskModel(header->pszPrinterName);
+    const std::string model = AskModel(*sheet);
+    std::memcpy(sheet->undo, sheet->working, sizeof sheet->undo);
 
-    std::free(g_undoDevmode);
-    g_undoDevmode = static_cast<DEVMODEW*>(std::malloc(RecordSize(g_workingDevmode)));
-    if (g_undoDevmode) std::memcpy(g_undoDevmode, g_workingDevmode, RecordSize(g_workingDevmode));
+    qf::NormaliseAtOpen(sheet->Settings(), model);
+    BuildItems(*sheet, model);
 
-    qf::NormaliseAtOpen(Settings(), model);
-    BuildItems(items, model);
-
-    qf::LoadItemText(IDS_CAPTION, g_callerName);
-    qf::FillPage(*sheet, g_callerName, g_callerName, DocumentSheetCallback, CPSUI_PDLGPAGE_TREEVIEWONLY,
-                 qf::kDocumentItemCount);
-    if (qf::AddPage(info, sheet)) info->Result = 0;
+    qf::LoadItemText(IDS_CAPTION, sheet->callerName);
+    qf::FillPage(sheet->page, sheet->callerName, sheet->callerName, DocumentSheetCallback,
+                 CPSUI_PDLGPAGE_TREEVIEWONLY, qf::kDocumentItemCount);
+    sheet->page.pOptItem = sheet->items;
+    sheet->page.UserData = reinterpret_cast<ULONG_PTR>(sheet);
+    if (qf::AddPage(info, &sheet->page)) info->Result = 0;
     return 1;
 }
 
-// Publishes the working record to the caller's output and to the cache, copying nothing
-// past the caller's buffer.
+// Publishes the working record to the caller's output and to the cache. The result is
+// OK only when the caller's output, if it gave one, received the whole record.
 void CommitSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
+    Sheet* sheet = DocumentSheetOf(info->UserData);
+    if (!sheet) {
+        info->Result = CPSUI_CANCEL;
+        return;
+    }
+    if (header->pdmOut && header->cbOut < DWORD(qf::kRecordSize)) {
+        info->Result = CPSUI_CANCEL;
+        return;
+    }
+    if (header->pdmOut) std::memcpy(header->pdmOut, sheet->working, qf::kRecordSize);
+    std::memcpy(&g_settingsCache, &sheet->Settings(), qf::kPrivateSize);
     info->Result = CPSUI_OK;
-    if (!g_workingDevmode || !g_privateSettings) return;
-    const size_t size = RecordSize(g_workingDevmode);
-    if (header->pdmOut && header->cbOut >= size && header->pdmOut != g_workingDevmode)
-        std::memcpy(header->pdmOut, g_workingDevmode, size);
-    std::memcpy(&g_settingsCache, g_privateSettings, qf::kPrivateSize);
 }
 
 }  // namespace
 
 LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     if (!header) return -1;
-    header->cbOut = qf::kRecordSize;
-    if (header->fMode == 0 || !header->pdmOut) return qf::kRecordSize;
+    if (header->fMode == 0 || !header->pdmOut) {
+        header->cbOut = qf::kRecordSize;
+        return qf::kRecordSize;
+    }
     if (!(header->fMode & (DM_UPDATE | DM_COPY)) || (header->fMode & DM_NOPERMISSION)) return 1;
+    // A buffer stated too small for the record learns the size it needs and is not
+    // written. A size of 0 states nothing: the platform's own spooler passes 0 for an
+    // application's buffer, which the application sized with the size query.
+    if (header->cbOut != 0 && header->cbOut < DWORD(qf::kRecordSize)) {
+        header->cbOut = qf::kRecordSize;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return -1;
+    }
+    header->cbOut = qf::kRecordSize;
 
     // The printer is asked only while no settings were committed or cached when the call
     // began; the record handed out fills the cache on the way.
@@ -446,9 +451,10 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     // A printer whose ribbon or encoder changed updates its stored defaults.
     out->ribbonType = answer.ribbon;
     out->encoderSettings.encoderPresent = encoder;
-    PRINTER_INFO_2W* stored = qf::ReadPrinterInfo(header->hPrinter);
-    if (stored && IsDriverRecord(stored->pDevMode)) {
-        qf::PrivateSettings* defaults = PrivateBlock(stored->pDevMode);
+    DWORD size = 0;
+    PRINTER_INFO_2W* stored = qf::ReadPrinterInfo(header->hPrinter, &size);
+    if (DEVMODEW* record = qf::StoredDriverRecord(stored, size)) {
+        qf::PrivateSettings* defaults = PrivateBlock(record);
         defaults->ribbonType = g_settingsCache.ribbonType = answer.ribbon;
         defaults->encoderSettings.encoderPresent = g_settingsCache.encoderSettings.encoderPresent = encoder;
         SetPrinterW(header->hPrinter, 2, reinterpret_cast<LPBYTE>(stored), 0);

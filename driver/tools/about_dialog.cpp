@@ -11,6 +11,7 @@
 #include "driver/entry/printer_info.h"
 #include "driver/entry/version.h"
 #include "driver/resources/resource.h"
+#include "driver/sheets/sheet_state.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ void ShowVersion(HWND dialog) {
 void PaintLogo(HWND dialog) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(dialog, &paint);
-    HBITMAP logo = LoadAboutLogo();
+    HBITMAP logo = LoadAboutLogo(reinterpret_cast<const wchar_t*>(GetWindowLongPtrW(dialog, DWLP_USER)));
     if (logo) {
         BITMAP info = {};
         GetObjectW(logo, sizeof info, &info);
@@ -47,15 +48,18 @@ void PaintLogo(HWND dialog) {
     EndPaint(dialog, &paint);
 }
 
+// The printer of the sheet that opened the box, whose name the sheet keeps for as long
+// as it is open; none when the box was not opened from a live sheet.
+const wchar_t* SheetPrinterName(LPARAM initParam) {
+    if (const DocumentSheetState* sheet = DocumentSheetOfDialog(initParam)) return sheet->printerName;
+    if (const DeviceSheetState* sheet = DeviceSheetOfDialog(initParam)) return sheet->printerName;
+    return nullptr;
+}
+
 }  // namespace
 
-HBITMAP LoadAboutLogo() {
-    const wchar_t* printerName = nullptr;
-    if (g_documentPrinterInfo && g_documentPrinterInfo->pPrinterName)
-        printerName = g_documentPrinterInfo->pPrinterName;
-    else if (g_workingDevmode)
-        printerName = g_workingDevmode->dmDeviceName;
-    if (!printerName) return nullptr;
+HBITMAP LoadAboutLogo(const wchar_t* printerName) {
+    if (!printerName || !printerName[0]) return nullptr;
 
     HANDLE printer = nullptr;
     if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, nullptr)) return nullptr;
@@ -75,11 +79,12 @@ HBITMAP LoadAboutLogo() {
         LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
 }
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
         if (HandleCloseRequest(dialog, message, wParam, IDCANCEL)) return TRUE;
         switch (message) {
         case WM_INITDIALOG:
+            SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(SheetPrinterName(lParam)));
             ShowVersion(dialog);
             return TRUE;
         case WM_PAINT:
@@ -97,4 +102,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     });
 }
 
-void ShowAboutBox(HWND owner) { DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDialogProc, 0); }
+void ShowAboutBox(HWND owner, ULONG_PTR sheetUserData) {
+    CPSUICBPARAM param = SheetDialogParam(sheetUserData);
+    DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDialogProc, reinterpret_cast<LPARAM>(&param));
+}

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace qf {
@@ -37,6 +39,7 @@ TEST(RecordRules, WhichRecordsAreTheDriversOwn) {
         {212, 3856, 0x5A45, true},  {220, 3856, 0x5A45, true},  // the platform's longer public part
         {211, 3856, 0x5A45, false}, {212, 3855, 0x5A45, false}, {212, 3857, 0x5A45, false},
         {212, 0, 0x5A45, false},    {212, 3856, 0x5A44, false}, {220, 3856, 0, false},
+        {221, 3856, 0x5A45, false}, {0xFFFF, 3856, 0x5A45, false},  // longer than any DEVMODE
     };
     for (const Case& c : cases) {
         const auto record = Record(c.publicSize, c.privateSize, c.signature);
@@ -44,6 +47,60 @@ TEST(RecordRules, WhichRecordsAreTheDriversOwn) {
             << c.publicSize << "/" << c.privateSize << "/" << std::hex << c.signature;
     }
     EXPECT_FALSE(IsDriverRecord(nullptr));
+}
+
+// The record gate over the corruption matrix: every public size, private size, with and
+// without the signature, in a buffer exactly as long as the record claims or shorter.
+// Each buffer is allocated at its exact length, so a read past it stops the test.
+TEST(RecordRules, TheGateReadsOnlyTheBytesThere) {
+    const uint16_t publicSizes[] = {0, 1, 68, 211, 212, 213, 220, 0xFFFF};
+    const uint16_t privateSizes[] = {0, 1, 3855, 3856, 3857, 0xFFFF};
+    for (uint16_t publicSize : publicSizes)
+        for (uint16_t privateSize : privateSizes)
+            for (bool signed_ : {false, true})
+                for (size_t shortBy : {size_t(0), size_t(1), size_t(3856)}) {
+                    const size_t claimed = size_t(publicSize) + privateSize;
+                    const size_t size = std::max<size_t>(72, claimed > shortBy ? claimed - shortBy : 0);
+                    std::unique_ptr<uint8_t[]> bytes(new uint8_t[size]());
+                    std::memcpy(bytes.get() + offsetof(PublicDevmode, dmSize), &publicSize, 2);
+                    std::memcpy(bytes.get() + offsetof(PublicDevmode, dmDriverExtra), &privateSize, 2);
+                    const uint16_t signature = kSettingsSignature;
+                    if (signed_ && size_t(publicSize) + 2 <= size) std::memcpy(bytes.get() + publicSize, &signature, 2);
+                    const bool usable = publicSize >= 212 && publicSize <= 220 && privateSize == 3856 && signed_ &&
+                                        size >= claimed;
+                    EXPECT_EQ(IsUsableRecord(bytes.get(), size), usable)
+                        << publicSize << "/" << privateSize << " signed " << signed_ << " size " << size;
+                    // The record at the end of a larger buffer it came in.
+                    std::unique_ptr<uint8_t[]> buffer(new uint8_t[size + 100]());
+                    std::memcpy(buffer.get() + 100, bytes.get(), size);
+                    EXPECT_EQ(IsUsableRecordIn(buffer.get(), size + 100, buffer.get() + 100), usable);
+                }
+    EXPECT_FALSE(IsUsableRecord(nullptr, 4068));
+}
+
+TEST(RecordRules, AStoredRecordMustStartInsideItsBuffer) {
+    std::vector<uint8_t> buffer(300 + kRecordSize, 0);
+    uint8_t* record = buffer.data() + 300;
+    Put<uint16_t>(buffer, 300 + offsetof(PublicDevmode, dmSize), 212);
+    Put<uint16_t>(buffer, 300 + offsetof(PublicDevmode, dmDriverExtra), 3856);
+    Put<uint16_t>(buffer, 300 + 212, kSettingsSignature);
+    EXPECT_TRUE(IsUsableRecordIn(buffer.data(), buffer.size(), record));
+    EXPECT_FALSE(IsUsableRecordIn(buffer.data(), buffer.size() - 1, record)) << "its last byte outside";
+    EXPECT_FALSE(IsUsableRecordIn(record + 1, buffer.size() - 301, record)) << "before the buffer";
+    EXPECT_FALSE(IsUsableRecordIn(buffer.data(), 300, record)) << "after the buffer";
+    EXPECT_FALSE(IsUsableRecordIn(buffer.data(), buffer.size(), nullptr));
+}
+
+TEST(RecordRules, TheDefaultRecordPrintsOnBothSides) {
+    std::vector<uint8_t> block(kPrivateSize, 0);
+    Put<uint16_t>(block, 0, kSettingsSignature);
+    EXPECT_TRUE(IsUsableDefaultsBlock(block.data()));
+    std::vector<uint8_t> out(kRecordSize, 0xCD);
+    BuildDefaultRecord(block.data(), out.data());
+    EXPECT_TRUE(IsUsableRecord(out.data(), out.size()));
+    EXPECT_EQ(Get<int16_t>(out, kPublicSize + offsetof(PrivateSettings, printBothSides)), 1);
+    Put<uint16_t>(block, 0, 0);
+    EXPECT_FALSE(IsUsableDefaultsBlock(block.data()));
 }
 
 TEST(RecordRules, ALongerPublicPartIsCopiedIntoTheDriversLayout) {

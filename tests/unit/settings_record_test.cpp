@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "driver/settings/builtin_defaults.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/public_devmode.h"
 #include "driver/settings/record_fields.h"
@@ -72,6 +73,13 @@ TEST(DefaultsBlock, IsOneSignedPrivateBlock) {
     ASSERT_EQ(block.size(), static_cast<size_t>(kPrivateSize)) << QF_DEFAULTS_BLOCK;
     EXPECT_EQ(block[0], 0x45);
     EXPECT_EQ(block[1], 0x5A);
+}
+
+// The block linked into the module is the data file's block, byte for byte.
+TEST(DefaultsBlock, TheBuiltInBlockIsTheDataFile) {
+    const std::vector<uint8_t> block = ReadDefaultsBlock();
+    ASSERT_EQ(block.size(), sizeof kBuiltInDefaultsBlock);
+    EXPECT_EQ(std::memcmp(block.data(), kBuiltInDefaultsBlock, block.size()), 0);
 }
 
 TEST(DefaultsBlock, HoldsTheSettingsOfANewPrinter) {

@@ -81,10 +81,6 @@ TEST_F(DocumentSettings, WithoutACacheThePrinterDefaultIsHandedOutAndCached) {
     EXPECT_EQ(FillDocumentSettings(handle, Devmode(out), nullptr, DM_OUT_BUFFER), 1);
     EXPECT_EQ(out, stored);
     EXPECT_TRUE(SamePrivate(&g_settingsCache, &Private(stored)));
-    // The settings pointer stays on the record handed out, which outlives the call.
-    EXPECT_EQ(reinterpret_cast<uint8_t*>(g_privateSettings), out.data() + qf::kPublicSize);
-    EXPECT_EQ(g_privateSettings->signature, qf::kSettingsSignature);
-    EXPECT_EQ(g_privateSettings->ribbonType, 3);
 }
 
 TEST_F(DocumentSettings, OfflineRibbonIsMappedIntoTheRecordAndTheCache) {
@@ -153,11 +149,14 @@ TEST_F(DocumentSettings, ALongerStoredPublicPartIsHandedOutInTheDriversLayout) {
     EXPECT_EQ(out, stored);
 }
 
-// Stored defaults that are not records of this driver are never handed out or cached.
-TEST_F(DocumentSettings, ForeignPrinterDefaultsAreNeverUsed) {
+// Stored defaults that are not usable records of this driver are never handed out or
+// cached: the driver default takes their place, and the cache stays empty so that the
+// printer's own record is used once it can be read.
+TEST_F(DocumentSettings, ForeignPrinterDefaultsGiveTheDriverDefault) {
     struct Case {
         const char* what;
         Record devmode;
+        bool asStored;
     };
     Record publicOnly(stored.begin(), stored.begin() + qf::kPublicSize);
     Devmode(publicOnly)->dmDriverExtra = 0;
@@ -168,23 +167,32 @@ TEST_F(DocumentSettings, ForeignPrinterDefaultsAreNeverUsed) {
     Devmode(otherSize)->dmDriverExtra = 3848;
     Record unsigned_ = stored;
     Private(unsigned_).signature = 0;
-    const Case cases[] = {{"no stored record", {}},
-                          {"public part only", publicOnly},
-                          {"other private size", otherExtra},
-                          {"other public size", otherSize},
-                          {"no signature", unsigned_}};
+    // Records whose header claims more bytes than the spooler's answer holds.
+    Record cut(stored.begin(), stored.begin() + 424);
+    Record huge = stored;
+    Devmode(huge)->dmSize = 0xFFFF;
+    const Case cases[] = {{"no stored record", {}, false},
+                          {"public part only", publicOnly, false},
+                          {"other private size", otherExtra, false},
+                          {"other public size", otherSize, false},
+                          {"no signature", unsigned_, false},
+                          {"record cut after 424 bytes", cut, true},
+                          {"public size 0xFFFF", huge, true}};
+    const Record expected = DriverDefaultRecord();
     for (const Case& c : cases) {
         ResetModuleState(Driver());
         printer().devmode = c.devmode;
+        printer().devmodeAsStored = c.asStored;
         Record out = Output();
         EXPECT_EQ(FillDocumentSettings(handle, Devmode(out), nullptr, DM_OUT_BUFFER), 1) << c.what;
-        EXPECT_TRUE(AllBytes(out.data(), out.size(), kUntouched)) << c.what;
+        EXPECT_EQ(out, expected) << c.what;
         EXPECT_FALSE(qf::IsSettingsCacheValid(g_settingsCache)) << c.what;
     }
-    // A handle the spooler does not know gives no record either.
+    // A handle the spooler does not know gives the driver default as well, from the block
+    // built into the module (no data file can be found without the printer).
     Record out = Output();
     EXPECT_EQ(FillDocumentSettings(reinterpret_cast<HANDLE>(0x5150), Devmode(out), nullptr, DM_OUT_BUFFER), 1);
-    EXPECT_TRUE(AllBytes(out.data(), out.size(), kUntouched));
+    EXPECT_EQ(out, expected);
 }
 
 // An input whose dmSize is below the public part is neither copied nor merged from,
@@ -289,14 +297,21 @@ TEST_F(ConvertDevMode, ArgumentErrors) {
     EXPECT_TRUE(AllBytes(out.data(), out.size(), kUntouched));
 }
 
-// Without a complete data file the output stays as it was, and the call still succeeds.
-TEST_F(ConvertDevMode, AMissingOrShortDataFileLeavesTheOutputUntouched) {
-    const std::wstring shortFile = spooler().DriverFile(L"short.dat");
-    Record block = DefaultsBlock();
-    HANDLE file = CreateFileW(shortFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, block.data(), qf::kPrivateSize - 1, &written, nullptr);
-    CloseHandle(file);
+// Without a usable data file the driver default comes from the block built into the
+// module: the call never succeeds with an unfilled record.
+TEST_F(ConvertDevMode, WithoutAUsableDataFileTheBuiltInBlockIsUsed) {
+    const Record block = DefaultsBlock();
+    auto writeFile = [&](const wchar_t* name, const Record& bytes) {
+        const std::wstring path = spooler().DriverFile(name);
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+        return path;
+    };
+    const std::wstring shortFile = writeFile(L"short.dat", Record(block.begin(), block.end() - 1));
+    const std::wstring zeros = writeFile(L"zeros.dat", Record(qf::kPrivateSize, 0));
+    const std::wstring empty = writeFile(L"empty.dat", Record());
 
     struct Case {
         const char* what;
@@ -307,17 +322,20 @@ TEST_F(ConvertDevMode, AMissingOrShortDataFileLeavesTheOutputUntouched) {
     const Case cases[] = {
         {"missing data file", spooler().DriverFile(L"missing.dat"), true, kTestPrinter},
         {"data file one byte short", shortFile, true, kTestPrinter},
+        {"empty data file", empty, true, kTestPrinter},
+        {"data file of zeros", zeros, true, kTestPrinter},
         {"printer cannot be opened", printer().dataFile, false, kTestPrinter},
         {"unknown printer", printer().dataFile, true, L"No Such Printer"},
         {"no printer name", printer().dataFile, true, nullptr},
     };
+    const Record expected = DriverDefaultRecord();
     for (const Case& c : cases) {
         printer().dataFile = c.dataFile;
         printer().openable = c.openable;
         Record out = Output();
         LONG needed = qf::kRecordSize;
         EXPECT_TRUE(Convert(Devmode(out), &needed, CDM_DRIVER_DEFAULT, c.name)) << c.what;
-        EXPECT_TRUE(AllBytes(out.data(), out.size(), kUntouched)) << c.what;
+        EXPECT_EQ(out, expected) << c.what;
     }
 }
 
@@ -364,7 +382,10 @@ TEST(FreshCache, AForeignPrinterDefaultLeavesTheCacheEmpty) {
     Devmode(in)->dmCopies = 4;
     Record out(qf::kRecordSize, kUntouched);
     EXPECT_EQ(docProps(nullptr, handle, nullptr, Devmode(out), Devmode(in), DM_OUT_BUFFER | DM_IN_BUFFER), 1);
-    EXPECT_TRUE(AllBytes(out.data() + qf::kPublicSize, qf::kPrivateSize, kUntouched));
+    Record expected = DriverDefaultRecord();
+    qf::MergeDocumentFields(expected.data(), in.data());
+    EXPECT_EQ(Devmode(expected)->dmCopies, 4);
+    EXPECT_EQ(out, expected) << "the driver default with the application's fields merged";
 
     Record good = DriverRecord();
     Private(good).blackPanel = 3;

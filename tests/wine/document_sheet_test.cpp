@@ -227,6 +227,7 @@ TEST_F(DocumentSheet, CommitCopiesNothingPastTheCallersBuffer) {
     header.cbOut = 100;
     ASSERT_EQ(Open(), 1);
     service.Commit();
+    EXPECT_NE(service.Info().Result, ULONG_PTR(CPSUI_OK)) << "nothing was committed";
     for (int i = 0; i < 100; ++i) ASSERT_EQ(shortOut.data()[i], 0xCD);
     header.pdmOut = nullptr;
     ASSERT_EQ(Open(), 1);

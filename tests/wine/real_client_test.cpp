@@ -55,18 +55,16 @@ TEST(RealClient, DocumentPropertiesReachTheDriver) {
     const LONG result = DocumentPropertiesW(nullptr, printer, const_cast<LPWSTR>(sim::kInstalledPrinter), dm, nullptr,
                                             DM_OUT_BUFFER);
     EXPECT_EQ(result, 1);
-    // Wine keeps the stored default with a public part it lengthened but a private block
-    // it did not move, so the driver must not take it for one of its records: the
-    // output is a record of this driver or left as it was, never a shifted block.
-    bool untouched = true;
-    for (BYTE b : record) untouched &= (b == 0);
-    if (!untouched) {
-        EXPECT_EQ(dm->dmSize, 212);
-        EXPECT_EQ(dm->dmDriverExtra, 3856);
-        uint16_t signature = 0;
-        std::memcpy(&signature, record.data() + 212, sizeof signature);
-        EXPECT_EQ(signature, 0x5A45);
-    }
+    // The spooler keeps the stored default with a public part it lengthened but a private
+    // block it did not move; the driver refuses that record and hands out its default.
+    EXPECT_EQ(dm->dmSize, 212);
+    EXPECT_EQ(dm->dmDriverExtra, 3856);
+    uint16_t signature = 0;
+    std::memcpy(&signature, record.data() + 212, sizeof signature);
+    EXPECT_EQ(signature, 0x5A45);
+    int16_t bothSides = 0;
+    std::memcpy(&bothSides, record.data() + 212 + 8, sizeof bothSides);
+    EXPECT_EQ(bothSides, 1) << "the driver default prints on both sides";
     closePrinter(printer);
 }
 

@@ -3,6 +3,7 @@
 
 #include "sim/driver_loader.h"
 #include "sim/files.h"
+#include "driver/settings/public_devmode.h"
 
 Record DefaultsBlock() { return sim::ReadWholeFile(sim::ProgramDirectory() + L"qf862k.dat"); }
 
@@ -22,6 +23,16 @@ Record DriverRecord() {
     dm->dmCopies = 1;
     const Record block = DefaultsBlock();
     if (block.size() == size_t(qf::kPrivateSize)) std::memcpy(&Private(record), block.data(), block.size());
+    return record;
+}
+
+Record DriverDefaultRecord() {
+    Record record(qf::kRecordSize, 0);
+    const qf::PublicDevmode defaults = qf::DriverDefaultPublicPart();
+    std::memcpy(record.data(), &defaults, qf::kPublicSize);
+    const Record block = DefaultsBlock();
+    if (block.size() == size_t(qf::kPrivateSize)) std::memcpy(&Private(record), block.data(), block.size());
+    Private(record).printBothSides = 1;
     return record;
 }
 

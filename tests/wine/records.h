@@ -21,6 +21,10 @@ Record DefaultsBlock();
 // defaults block.
 Record DriverRecord();
 
+// The driver default record: the driver's default public part and the defaults block,
+// both-sides printing on.
+Record DriverDefaultRecord();
+
 inline DEVMODEW* Devmode(Record& record) { return reinterpret_cast<DEVMODEW*>(record.data()); }
 inline qf::PrivateSettings& Private(Record& record) {
     return *reinterpret_cast<qf::PrivateSettings*>(record.data() + qf::kPublicSize);

@@ -1,0 +1,85 @@
+// Each open property sheet's own state. A sheet keeps everything it edits and shows in
+// one object that it allocates at INIT and frees at DESTROY; the object is the page's
+// UserData, so the sheet's callback and every dialog opened from one of its push
+// buttons find it again (the service hands the dialog a callback record whose UserData
+// is the page's). Nothing module-wide ever points into it.
+#pragma once
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstdint>
+
+#include "driver/entry/ddk.h"
+#include "driver/entry/module_state.h"
+#include "driver/settings/private_settings.h"
+#include "driver/settings/record_sizes.h"
+#include "driver/sheets/device_items.h"
+#include "driver/sheets/document_items.h"
+#include "driver/sheets/option_items.h"
+
+constexpr int kMaxSheetChoices = 10;
+
+// The document sheet: the working record is the module's own copy, in the driver's
+// 4068-byte layout, of the caller's input record or of the printer's default. The
+// caller's memory is written only at SET_RESULT, into its output record.
+struct DocumentSheetState {
+    COMPROPSHEETUI page;
+    OPTITEM items[qf::kDocumentItemCount];
+    HANDLE printer;
+    WCHAR printerName[kPrinterNameChars];
+    PRINTER_INFO_2W* printerInfo;  // the printer's stored information, read at INIT
+    alignas(8) uint8_t working[qf::kRecordSize];
+    alignas(8) uint8_t undo[qf::kRecordSize];
+    WCHAR ribbonName[kRibbonNameChars];
+
+    // The option types, choices and texts the page shows.
+    OPTTYPE types[qf::kDocumentItemCount];
+    OPTPARAM params[qf::kDocumentItemCount][kMaxSheetChoices];
+    WCHAR titles[qf::kDocumentItemCount][qf::kItemTextChars];
+    WCHAR choiceTexts[qf::kDocumentItemCount][kMaxSheetChoices][qf::kItemTextChars];
+    WCHAR printModeTexts[qf::kMaxPrintModes][qf::kItemTextChars];
+    EXTPUSH detailsPush;
+    WCHAR detailsTitle[qf::kItemTextChars];
+    WCHAR callerName[qf::kItemTextChars];
+
+    DEVMODEW* WorkingDevmode() { return reinterpret_cast<DEVMODEW*>(working); }
+    qf::PrivateSettings& Settings() { return *reinterpret_cast<qf::PrivateSettings*>(working + qf::kPublicSize); }
+};
+
+// The device sheet: the printer's stored information with its default record (checked
+// to be the driver's own when the sheet opened), which the sheet's Apply stores back.
+struct DeviceSheetState {
+    COMPROPSHEETUI page;
+    OPTITEM items[qf::kDeviceItemCount];
+    HANDLE printer;
+    WCHAR printerName[kPrinterNameChars];
+    PRINTER_INFO_2W* printerInfo;
+
+    OPTTYPE types[qf::kDeviceItemCount];
+    OPTPARAM params[qf::kDeviceItemCount];
+    WCHAR titles[qf::kDeviceItemCount][qf::kItemTextChars];
+    WCHAR itemName[qf::kItemTextChars];
+};
+
+// A new sheet state, zeroed and registered as live, or nullptr when memory is short;
+// the sheet frees it with DeleteSheet at DESTROY.
+DocumentSheetState* NewDocumentSheet();
+DeviceSheetState* NewDeviceSheet();
+void DeleteSheet(DocumentSheetState* sheet);
+void DeleteSheet(DeviceSheetState* sheet);
+
+// The sheet state behind a page's or a callback record's UserData, or nullptr when the
+// value is not a live sheet of that kind.
+DocumentSheetState* DocumentSheetOf(ULONG_PTR userData);
+DeviceSheetState* DeviceSheetOf(ULONG_PTR userData);
+
+// The sheet whose push button opened a dialog: `initParam` is the dialog's WM_INITDIALOG
+// lParam, the service's callback record. A dialog that opens another dialog of the same
+// sheet passes such a record on (see SheetDialogParam).
+DocumentSheetState* DocumentSheetOfDialog(LPARAM initParam);
+DeviceSheetState* DeviceSheetOfDialog(LPARAM initParam);
+
+// A callback record naming `userData`'s sheet, for a dialog that opens a further dialog
+// of the same sheet with DialogBoxParamW(..., reinterpret_cast<LPARAM>(&record)).
+CPSUICBPARAM SheetDialogParam(ULONG_PTR userData);

@@ -1,0 +1,177 @@
+// The Device Information questions against a scripted printer, and the field texts.
+#include "driver/tools/device_information.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "driver/channel/commands.h"
+
+namespace qf {
+namespace {
+
+struct Answer {
+    std::string bytes;
+    bool succeeds = true;
+    int64_t count = -1;  // < 0: the length of `bytes`
+};
+
+// A printer that answers from a table, as the port side does: a reply larger than the
+// buffer fails the call with its size as the count. Unlisted commands get no answer.
+struct ScriptedPrinter {
+    std::map<std::string, Answer> answers;
+    std::vector<std::string> asked;
+
+    bool Query(std::string_view command, char* buffer, size_t size, uint32_t* count) {
+        asked.emplace_back(command);
+        const auto found = answers.find(std::string(command));
+        if (found == answers.end()) return false;
+        const Answer& answer = found->second;
+        *count = static_cast<uint32_t>(answer.count < 0 ? answer.bytes.size() : answer.count);
+        if (answer.bytes.size() > size) return false;
+        std::memcpy(buffer, answer.bytes.data(), answer.bytes.size());
+        return answer.succeeds;
+    }
+};
+
+struct Gathered {
+    DeviceInformation info;
+    std::vector<std::string> asked;
+    std::vector<std::string> keys;  // ribbon keys looked up in the catalogue
+};
+
+Gathered Gather(const std::map<std::string, Answer>& answers, const std::string& ribbonName = "YMCKO") {
+    ScriptedPrinter printer{answers, {}};
+    Gathered gathered;
+    gathered.info = GatherDeviceInformation(
+        [&](std::string_view command, char* buffer, size_t size, uint32_t* count) {
+            return printer.Query(command, buffer, size, count);
+        },
+        [&](std::string_view key) {
+            gathered.keys.emplace_back(key);
+            return ribbonName;
+        });
+    gathered.asked = printer.asked;
+    return gathered;
+}
+
+const std::string kRibbon(kRibbonQuery), kRemaining(kRibbonRemainingQuery), kEncoder(kEncoderQuery),
+    kModel(kModelQuery), kSerial(kSerialNumberQuery), kPanels(kPanelCountQuery);
+
+std::map<std::string, Answer> FullAnswer() {
+    return {{kRibbon, {"2\x06"}},
+            {kRemaining, {"154\x06"}},
+            {kEncoder, {"1\x06"}},
+            {kModel, {"Vestria Q862kB 1.07\x06"}},
+            {kSerial, {"SN0042\x06"}},
+            {kPanels, {"!1234 xyz\x06"}}};
+}
+
+TEST(DeviceInformation, FullAnswer) {
+    const Gathered g = Gather(FullAnswer());
+    EXPECT_TRUE(g.info.ribbonAnswered);
+    EXPECT_EQ(g.info.ribbonType, "YMCKO");
+    EXPECT_EQ(g.keys, std::vector<std::string>{"2"});
+    EXPECT_EQ(g.info.remainingCount, "154");
+    EXPECT_EQ(g.info.encoder, "Yes");
+    EXPECT_EQ(g.info.model, "Vestria Q862kB 1.07");
+    EXPECT_EQ(g.info.smartCard, "Contact Encoder");
+    EXPECT_EQ(g.info.serialNumber, "SN0042");
+    EXPECT_EQ(g.info.panelsPrinted, "1234");
+    EXPECT_EQ(g.asked, (std::vector<std::string>{kRibbon, kRemaining, kEncoder, kModel, kSerial, kPanels}));
+}
+
+TEST(DeviceInformation, SilentPrinterIsAskedOnce) {
+    const std::map<std::string, Answer> silences[] = {
+        {},                                    // every call fails
+        {{kRibbon, {""}}},                     // an empty reply
+        {{kRibbon, {"2\x06", true, 106}}},     // a count beyond the 105-byte buffer
+    };
+    for (const auto& answers : silences) {
+        const Gathered g = Gather(answers);
+        EXPECT_FALSE(g.info.ribbonAnswered);
+        EXPECT_EQ(g.info.ribbonType, "Unknown");
+        EXPECT_EQ(g.info.remainingCount, "N/A");
+        for (const std::string* field : {&g.info.encoder, &g.info.model, &g.info.smartCard, &g.info.serialNumber,
+                                         &g.info.panelsPrinted}) {
+            EXPECT_EQ(*field, "");
+        }
+        EXPECT_EQ(g.asked, std::vector<std::string>{kRibbon});
+    }
+}
+
+TEST(DeviceInformation, PartialAnswers) {
+    // A ribbon reply without ACK: no catalogue, no remaining count, the rest is asked.
+    std::map<std::string, Answer> answers = FullAnswer();
+    answers[kRibbon] = {"2"};
+    answers[kEncoder] = {"0\x06"};
+    answers[kModel] = {"Vestria Q862k"};  // not complete
+    answers[kSerial] = {"SN0042", false};
+    answers[kPanels] = {"!1234 "};
+    Gathered g = Gather(answers);
+    EXPECT_TRUE(g.info.ribbonAnswered);
+    EXPECT_EQ(g.info.ribbonType, "Unknown");
+    EXPECT_EQ(g.info.remainingCount, "N/A");
+    EXPECT_TRUE(g.keys.empty());
+    EXPECT_EQ(g.info.encoder, "No");
+    EXPECT_EQ(g.info.model, "");
+    EXPECT_EQ(g.info.smartCard, "No");
+    EXPECT_EQ(g.info.serialNumber, "");
+    EXPECT_EQ(g.info.panelsPrinted, " ");
+    EXPECT_EQ(g.asked, (std::vector<std::string>{kRibbon, kEncoder, kModel, kSerial, kPanels}));
+
+    // A reply that fills the buffer exactly is read whole; the catalogue name is cut.
+    answers = FullAnswer();
+    answers[kSerial] = {std::string(104, 'S') + "\x06"};
+    answers[kRemaining] = {"0\x06"};
+    g = Gather(answers, std::string(40, 'R'));
+    EXPECT_EQ(g.info.serialNumber, std::string(104, 'S'));
+    EXPECT_EQ(g.info.ribbonType, std::string(31, 'R'));
+    EXPECT_EQ(g.info.remainingCount, "N/A");
+
+    // An ACK alone names no ribbon.
+    answers[kRibbon] = {"\x06"};
+    g = Gather(answers);
+    EXPECT_EQ(g.info.ribbonType, "Unknown");
+    EXPECT_TRUE(g.keys.empty());
+}
+
+TEST(DeviceInformation, FieldTexts) {
+    const std::pair<const char*, const char*> remaining[] = {
+        {"154", "154"}, {"0", "N/A"}, {"05", "N/A"}, {"", "N/A"}, {"1 0", "1 0"},
+    };
+    for (const auto& [reply, shown] : remaining) {
+        EXPECT_EQ(RemainingCountText(true, reply), shown) << "\"" << reply << "\"";
+    }
+    EXPECT_EQ(RemainingCountText(false, "154"), "N/A");
+
+    const std::pair<std::string, const char*> panels[] = {
+        {"!1234 xyz", "1234"}, {"1234", "1234"}, {"!0", "0"}, {"", "0"}, {"!!5", "0"}, {" 12", "0"},
+        {"12ab", "12"}, {"99999999999", "4294967295"}, {std::string("7\0" "9", 3), "7"},
+    };
+    for (const auto& [reply, shown] : panels) {
+        EXPECT_EQ(PanelCountText(reply), shown) << "\"" << reply << "\"";
+    }
+
+    const std::pair<const char*, const char*> smartCards[] = {
+        {"Vestria Q862kB 1.07", "Contact Encoder"},
+        {"Q862kC", "Contact Encoder and HID iCLASS"},
+        {"Q862kD", "Contact Encoder and MIFARE"},
+        {"Q862kE", "Contact Station"},
+        {"Q862kF", "HID iCLASS"},
+        {"Q862kH", "MIFARE contactless"},
+        {"Q862kH 862kB", "Contact Encoder"},  // the table's order decides, not the text's
+        {"Q862k 1.07", "No"},
+        {"Q862kb", "No"},
+        {"", "No"},
+    };
+    for (const auto& [model, shown] : smartCards) {
+        EXPECT_EQ(SmartCardText(model), shown) << model;
+    }
+}
+
+}  // namespace
+}  // namespace qf
