@@ -2,10 +2,13 @@
 # One entry point for the project: installs what is missing, builds the native tree and
 # the two Windows trees (32-bit and 64-bit) with CMake, and runs the tests or the workbench.
 #
-#   ./build.sh test                       build the three trees and run every test
-#   ./build.sh workbench [--x64] [ARGS...] build a Windows tree and run its workbench (default:
-#                                         the 32-bit one; ARGS default to the demo)
-#   ./build.sh build                      build the three trees only
+#   ./build.sh test                        build the three trees and run every test
+#   ./build.sh workbench [--x64] [ARGS...]  build a Windows tree and run its workbench (default:
+#                                           the 32-bit one; ARGS default to the demo)
+#   ./build.sh build                       build the three trees only
+#   ./build.sh bench [ARGS...]             build and run the native benchmarks (Google Benchmark options)
+#   ./build.sh fuzz NAME [SECONDS]         build and run one fuzz target for long (default 600 s),
+#                                          keeping its corpus in build/native/tests/fuzz/corpus/NAME
 set -euo pipefail
 
 top="$(cd "$(dirname "$0")" && pwd)"
@@ -16,8 +19,10 @@ jobs="${QF_JOBS:-2}"
 
 setup() { "$top/scripts/setup.sh"; }
 
+configure_native() { cmake -S "$top" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null; }
+
 build_native() {
-  cmake -S "$top" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  configure_native
   cmake --build "$native" -j "$jobs"
 }
 
@@ -61,6 +66,17 @@ case "$cmd" in
     fi
     if [ $# -eq 0 ]; then set -- demo; fi
     QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" "$@" ;;
+  bench)
+    setup; configure_native
+    cmake --build "$native" -j "$jobs" --target qf_bench
+    "$native/tests/bench/qf_bench" "$@" ;;
+  fuzz)
+    if [ $# -lt 1 ]; then echo "usage: $0 fuzz NAME [SECONDS]" >&2; exit 2; fi
+    setup; configure_native
+    cmake --build "$native" -j "$jobs" --target "$1"
+    fuzz_dir="$native/tests/fuzz"
+    mkdir -p "$fuzz_dir/corpus/$1" "$fuzz_dir/artifacts"
+    "$fuzz_dir/$1" -max_total_time="${2:-600}" -artifact_prefix="$fuzz_dir/artifacts/$1-" "$fuzz_dir/corpus/$1" ;;
   *)
-    echo "usage: $0 test | workbench [--x64] [ARGS...] | build" >&2; exit 2 ;;
+    echo "usage: $0 test | workbench [--x64] [ARGS...] | build | bench [ARGS...] | fuzz NAME [SECONDS]" >&2; exit 2 ;;
 esac

@@ -29,6 +29,14 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/tools/tool_commands.cpp
   ${QF_DRIVER_DIR}/tools/firmware_file.cpp
   ${QF_DRIVER_DIR}/tools/device_information.cpp
+  ${QF_DRIVER_DIR}/encoder/track_rules.cpp
+  ${QF_DRIVER_DIR}/encoder/encoder_rules.cpp
+  ${QF_DRIVER_DIR}/encoder/encoder_jobs.cpp
+  ${QF_DRIVER_DIR}/overlay/region_rules.cpp
+  ${QF_DRIVER_DIR}/overlay/hologram_stream.cpp
+  ${QF_DRIVER_DIR}/overlay/hologram_decoder.cpp
+  ${QF_DRIVER_DIR}/overlay/hologram_job.cpp
+  ${QF_DRIVER_DIR}/overlay/monochrome_bitmap.cpp
 )
 
 list(APPEND QF_WIN32_SOURCES
@@ -43,6 +51,11 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/sheets/document_sheet.cpp
   ${QF_DRIVER_DIR}/sheets/device_sheet.cpp
   ${QF_DRIVER_DIR}/tools/about_dialog.cpp
+  ${QF_DRIVER_DIR}/encoder/encoder_store.cpp
+  ${QF_DRIVER_DIR}/encoder/track_data_check.cpp
+  ${QF_DRIVER_DIR}/encoder/encoder_dialog.cpp
+  ${QF_DRIVER_DIR}/encoder/advanced_track_dialog.cpp
+  ${QF_DRIVER_DIR}/encoder/single_feed_dialog.cpp
 )
 
 set(QF_DLL_SOURCES

@@ -6,7 +6,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(
-  cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
+  cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev clang
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xauth imagemagick python3

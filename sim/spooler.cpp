@@ -213,6 +213,10 @@ BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD comm
             printer->devmode = call.devmode;
         }
     }
+    if (printer->card.trace)
+        std::printf("setprinter: level %u, attributes 0x%08X%s\n", static_cast<unsigned>(level),
+                    static_cast<unsigned>(call.attributes),
+                    call.devmode.empty() ? "" : ", the stored default record written");
     Spooler::Get().setPrinterLog.push_back(call);
     return TRUE;
 }

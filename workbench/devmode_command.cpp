@@ -8,6 +8,7 @@
 
 #include "driver/entry/ddk.h"
 #include "driver/settings/record_fields.h"
+#include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
 #include "sim/driver_loader.h"
 #include "sim/files.h"
@@ -35,6 +36,22 @@ void PrintRecord(const char* title, const Bytes& record) {
     }
 }
 
+// Whether the driver would use the bytes: a record through the record gate, a defaults
+// block by its signature.
+void PrintVerdict(const Bytes& bytes) {
+    if (bytes.size() == size_t(qf::kPrivateSize)) {
+        std::printf("\nThe driver %s this defaults block%s.\n",
+                    qf::IsUsableDefaultsBlock(bytes.data()) ? "uses" : "does not use",
+                    qf::IsUsableDefaultsBlock(bytes.data()) ? "" : ": it lacks the settings signature");
+        return;
+    }
+    const char* refusal = qf::RecordRefusal(bytes.data(), bytes.size());
+    if (refusal)
+        std::printf("\nThe driver does not use this record: %s.\n", refusal);
+    else
+        std::printf("\nThe driver uses this record.\n");
+}
+
 }  // namespace
 
 int DevmodeCommand(const Args& args) {
@@ -58,8 +75,21 @@ int DevmodeCommand(const Args& args) {
     }
     PrintRecord("Driver default (DrvConvertDevMode, CDM_DRIVER_DEFAULT):", defaults);
 
-    // The spooler keeps the driver default as the new printer's default record.
-    sim::Spooler::Get().Find(name)->devmode = defaults;
+    // The spooler keeps the driver default as the new printer's default record, or the
+    // bytes of a file given with --stored as they are (a damaged or foreign record).
+    sim::Printer& simulated = *sim::Spooler::Get().Find(name);
+    simulated.devmode = defaults;
+    for (size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] != L"--stored") continue;
+        if (!sim::ReadWholeFile(args[i + 1], &simulated.devmode)) {
+            std::fprintf(stderr, "workbench: cannot read %s\n", sim::Utf8(args[i + 1]).c_str());
+            return 1;
+        }
+        simulated.devmodeAsStored = true;
+        const char* refusal = qf::RecordRefusal(simulated.devmode.data(), simulated.devmode.size());
+        std::printf("\nThe printer's stored record is %s (%zu bytes): %s\n", sim::Utf8(args[i + 1]).c_str(),
+                    simulated.devmode.size(), refusal ? refusal : "a record of this driver");
+    }
     HANDLE printer = nullptr;
     sim::SimOpenPrinterW(&name[0], &printer, nullptr);
     const LONG size = docProps(nullptr, printer, &name[0], nullptr, nullptr, 0);
@@ -89,5 +119,6 @@ int DecodeCommand(const Args& args) {
         return 1;
     }
     PrintRecord(bytes.size() == size_t(qf::kRecordSize) ? "Settings record:" : "Defaults block:", bytes);
+    PrintVerdict(bytes);
     return 0;
 }

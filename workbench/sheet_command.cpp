@@ -19,6 +19,7 @@
 #include "sim/spooler.h"
 #include "sim/ui_standins.h"
 #include "workbench/commands.h"
+#include "workbench/encoder_walkthrough.h"
 #include "workbench/simulated_printer.h"
 
 namespace {
@@ -82,6 +83,7 @@ int Show(sim::PropertySheetService& service, const std::wstring& kind, const std
     const std::wstring sheetPng = dir + kind + L"-sheet.png";
     if (sim::RenderSheetPng(service, title, sheetPng)) std::printf("picture: %s\n", sim::Utf8(sheetPng).c_str());
     RenderAbout(service, dir + kind + L"-about.png");
+    if (kind == L"device") WalkEncoderDialogs(service, dir);
     // OK, as the service does it: apply the page, then hand over the result.
     service.Apply();
     service.Commit();
@@ -119,6 +121,7 @@ int SheetCommand(const Args& args) {
     std::printf("\nOpening the %s sheet of \"%s\":\n", sim::Utf8(kind).c_str(), sim::Utf8(name).c_str());
 
     int status = 0;
+    const std::vector<uint8_t> storedBefore = sim::Spooler::Get().Find(name)->devmode;
     {
         sim::PropertySheetService service;
         const char* exportName = isDocument ? "DrvDocumentPropertySheets" : "DrvDevicePropertySheets";
@@ -136,9 +139,10 @@ int SheetCommand(const Args& args) {
             const int result = Show(service, kind, title);
             std::printf("\nThe sheet was closed with %s.\n", result == IDOK ? "OK" : "Cancel");
             if (result == IDOK && isDocument) PrintRecord("Committed record (the caller's output DEVMODE):", output);
-            if (result == IDOK && !isDocument) {
+            if (!isDocument) {
                 const auto& log = sim::Spooler::Get().setPrinterLog;
                 std::printf("The printer's stored defaults were written %zu time(s).\n", log.size());
+                PrintStoredChange(storedBefore, sim::Spooler::Get().Find(name)->devmode);
             }
         }
     }

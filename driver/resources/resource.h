@@ -61,6 +61,12 @@
 #define IDS_BARCODE              2310
 #define IDS_OFFLINE_RIBBON_FIRST 2311  // the ten entries of the offline ribbon list, 2311..2320
 
+// Texts of the encoder dialogs
+#define IDS_TRACK_MODE_FIRST     1631  // the eight track modes "ISO1" .. "7 bit", 1631..1638
+#define IDS_DENSITY_FIRST        1640  // "75 bpi", "210 bpi"
+#define IDS_INVALID_TRACK_CHARACTER 2070  // a track character outside the track's set
+#define IDS_TOO_MANY_TRACK_CHARACTERS 2071  // more characters than the track holds
+
 // Dialogs
 #define IDD_ABOUT                102
 #define IDD_HEAD_SETTINGS        107
@@ -72,10 +78,57 @@
 #define IDD_FIRMWARE_DOWNLOAD    116
 #define IDD_BACK_OVERLAY         117
 #define IDD_ENCODER_SETTINGS     104
+#define IDD_ADVANCED_TRACKS      105
 #define IDD_SINGLE_FEED          122
 
 // Controls of the About box
 #define IDC_ABOUT_VERSION        2068  // "Version " followed by the version
+
+// Controls of the encoder settings dialog
+#define IDC_ENCODER_MACRO        1600  // "Enable macro processing"
+#define IDC_ENCODER_START_DATA   1601  // start-of-data delimiter
+#define IDC_ENCODER_END_DATA     1602  // end-of-data delimiter
+#define IDC_ENCODER_ADVANCED     1603  // "Advanced settings"
+#define IDC_RESTORE_DEFAULTS     1604  // "Restore Defaults", in both encoder dialogs
+#define IDC_ENCODER_CANCEL       1605  // "Cancel"
+#define IDC_COERCIVITY_HIGH      1620  // 1620..1622: High, Low, No Change
+#define IDC_COERCIVITY_NO_CHANGE 1622
+#define IDC_POSITION_REVERSED    1623  // 1623..1624: Reversed, Normal
+#define IDC_POSITION_NORMAL      1624
+#define IDC_TYPE_ISO_JIS         1625  // 1625..1627: ISO/JIS, JIS2, AAMVA
+#define IDC_TYPE_AAMVA           1627
+#define IDC_ENCODER_APPLY        1655
+
+// Controls of the advanced track settings dialog
+#define IDC_TRACK_1              1628  // 1628..1630: Track 1, 2, 3
+#define IDC_TRACK_2              1629
+#define IDC_TRACK_3              1630
+#define IDC_TRACK_MODE           1631
+#define IDC_TRACK_DENSITY        1640
+#define IDC_START_CHAR           1645
+#define IDC_STOP_CHAR            1646
+#define IDC_START_POSITION       1647
+#define IDC_CHAR_PARITY_NONE     1648  // 1648..1650: none, even, odd
+#define IDC_CHAR_PARITY_ODD      1650
+#define IDC_LRC_PARITY_NONE      1651  // 1651..1653: none, even, odd
+#define IDC_LRC_PARITY_ODD       1653
+#define IDC_TRACKS_APPLY         1654
+#define IDC_START_STOP_GROUP     1660  // the free-format controls are 1660..1667 and 1645..1653
+#define IDC_START_CHAR_LABEL     1661
+#define IDC_STOP_CHAR_LABEL      1662
+#define IDC_START_POSITION_GROUP 1663
+#define IDC_START_POSITION_LABEL 1664
+#define IDC_START_POSITION_UNIT  1665
+#define IDC_CHAR_PARITY_GROUP    1666
+#define IDC_LRC_PARITY_GROUP     1667
+
+// Track data edits of the Tools dialog, checked as they are typed
+#define IDC_TRACK_DATA_1         1959  // 1959..1961: tracks 1, 2, 3
+#define IDC_TRACK_DATA_3         1961
+
+// Controls of the single feed dialog
+#define IDC_SINGLE_FEED_OFF      1004
+#define IDC_SINGLE_FEED_ON       1005
 
 // Icons
 #define IDI_PRINTER              1002

@@ -33,15 +33,21 @@ bool HasReadablePublicPart(const uint8_t* record) {
     return record && Read<uint16_t>(record, offsetof(PublicDevmode, dmSize)) >= kPublicSize;
 }
 
-bool IsUsableRecord(const uint8_t* record, size_t available) {
+const char* RecordRefusal(const uint8_t* record, size_t available) {
     constexpr size_t kSizeFields = offsetof(PublicDevmode, dmDriverExtra) + sizeof(uint16_t);
-    if (!record || available < kSizeFields) return false;
+    if (!record || available < kSizeFields) return "too short to hold the record's sizes";
     const size_t publicSize = Read<uint16_t>(record, offsetof(PublicDevmode, dmSize));
-    if (publicSize < size_t(kPublicSize) || publicSize > kMaxPublicSize) return false;
-    if (Read<uint16_t>(record, offsetof(PublicDevmode, dmDriverExtra)) != kPrivateSize) return false;
-    if (available < publicSize + kPrivateSize) return false;
-    return Read<uint16_t>(record, publicSize + offsetof(PrivateSettings, signature)) == kSettingsSignature;
+    if (publicSize < size_t(kPublicSize)) return "its public part (dmSize) is shorter than 212 bytes";
+    if (publicSize > kMaxPublicSize) return "its public part (dmSize) is longer than any DEVMODE (220 bytes)";
+    if (Read<uint16_t>(record, offsetof(PublicDevmode, dmDriverExtra)) != kPrivateSize)
+        return "its private block (dmDriverExtra) is not 3856 bytes";
+    if (available < publicSize + kPrivateSize) return "it claims more bytes than there are";
+    if (Read<uint16_t>(record, publicSize + offsetof(PrivateSettings, signature)) != kSettingsSignature)
+        return "its private block lacks the settings signature";
+    return nullptr;
 }
+
+bool IsUsableRecord(const uint8_t* record, size_t available) { return RecordRefusal(record, available) == nullptr; }
 
 bool IsUsableRecordIn(const uint8_t* buffer, size_t bufferSize, const uint8_t* record) {
     if (!buffer || !record) return false;

@@ -27,6 +27,10 @@ constexpr size_t kMaxPublicSize = 220;
 // printer's default, edited by a sheet or copied into the settings cache.
 bool IsUsableRecord(const uint8_t* record, size_t available);
 
+// Why the gate refuses the record, in words for the people who set printers up; null
+// when it is usable.
+const char* RecordRefusal(const uint8_t* record, size_t available);
+
 // The gate for a record that lies inside a buffer it came in (a printer's stored
 // default inside the spooler's answer): it must start inside the buffer and end
 // within it.

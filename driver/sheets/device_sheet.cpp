@@ -8,6 +8,8 @@
 #include "driver/channel/channel.h"
 #include "driver/channel/commands.h"
 #include "driver/channel/reply.h"
+#include "driver/encoder/encoder_dialogs.h"
+#include "driver/encoder/encoder_store.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
@@ -44,8 +46,11 @@ void AskEncoder(qf::PrivateSettings& settings) {
     settings.encoderSettings.encoderPresent = AskSheetPrinter(qf::kEncoderQuery, kReplySize, &text) && qf::IsEncoderReply(text) ? 1 : 0;
 }
 
+// The model text the sheet's dialogs decide by is this printer's answer, or none: a
+// printer that does not answer never inherits the text of one asked before.
 void AskModel(qf::PrivateSettings& settings) {
     g_modelName = kDefaultModelName;
+    g_modelReply[0] = '\0';
     std::string text;
     if (settings.manualRibbon != 0 || !AskSheetPrinter(qf::kModelQuery, kReplySize, &text)) return;
     // Every rule reads the model text as the user sees it: up to its first zero byte.
@@ -79,10 +84,12 @@ void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
     // The dialogs of the other buttons are not offered yet: those buttons show, disabled.
     const DLGPROC unoffered = qf::UnofferedDialogProc;
     const Button buttons[] = {
-        {qf::kDeviceItemEncoder, IDS_ENCODER_SETTINGS, IDD_ENCODER_SETTINGS, unoffered, IDI_PRINTER, OPTIF_CALLBACK},
+        {qf::kDeviceItemEncoder, IDS_ENCODER_SETTINGS, IDD_ENCODER_SETTINGS, EncoderDialogProc, IDI_PRINTER,
+         OPTIF_CALLBACK},
         {qf::kDeviceItemTools, IDS_TOOLS, IDD_TOOLS, unoffered, IDI_PRINTER, 0},
         {qf::kDeviceItemFirmware, IDS_FW_DOWNLOAD, IDD_FIRMWARE_DOWNLOAD, unoffered, qf::kIconDocument, OPTIF_CALLBACK},
-        {qf::kDeviceItemSingleFeed, IDS_SINGLE_FEED, IDD_SINGLE_FEED, unoffered, qf::kIconDocument, OPTIF_CALLBACK},
+        {qf::kDeviceItemSingleFeed, IDS_SINGLE_FEED, IDD_SINGLE_FEED, SingleFeedDialogProc, qf::kIconDocument,
+         OPTIF_CALLBACK},
         {qf::kDeviceItemDeviceInfo, IDS_DEVICE_INFORMATION, IDD_DEVICE_INFORMATION, unoffered, qf::kIconDocument,
          OPTIF_CALLBACK},
         {qf::kDeviceItemAbout, IDS_ABOUT, IDD_ABOUT, AboutDialogProc, qf::kIconDocument, OPTIF_CALLBACK},
@@ -97,19 +104,14 @@ void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
 }
 
 // APPLYNOW: the committed encoder settings go into the printer's stored defaults, read
-// afresh; a stored record that is not a usable record of this driver is left alone.
+// afresh through a handle of its own and stored through the sheet's; a stored record
+// that is not a usable record of this driver is left alone.
 void StoreEncoderSettings(const Sheet& sheet) {
     if (!sheet.printerName[0]) return;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
     if (!OpenPrinterW(const_cast<LPWSTR>(sheet.printerName), &printer, &defaults)) return;
-    DWORD size = 0;
-    PRINTER_INFO_2W* fresh = qf::ReadPrinterInfo(printer, &size);
-    if (DEVMODEW* stored = qf::StoredDriverRecord(fresh, size)) {
-        PrivateBlock(stored)->encoderSettings = g_encoderSettings;
-        SetPrinterW(sheet.printer, 2, reinterpret_cast<LPBYTE>(fresh), 0);
-    }
-    qf::FreePrinterRecord(fresh);
+    StoreEncoderRecord(printer, sheet.printer, g_encoderSettings, nullptr);
     ClosePrinter(printer);
 }
 

@@ -4,6 +4,7 @@
 
 #include "sim/dialog_script.h"
 #include "sim/property_sheet.h"
+#include "tests/wine/process_usage.h"
 #include "tests/wine/records.h"
 
 namespace {
@@ -107,13 +108,13 @@ TEST_F(DeviceSheet, AboutBoxPaintsTheLogoWhenThereIsOne) {
     ASSERT_EQ(Open(), 1);
     std::wstring version;
     COLORREF withLogo = 0, withoutLogo = 0;
-    DWORD gdiBefore = 0, gdiAfter = 0;
+    size_t gdiBefore = 0, gdiAfter = 0;
     sim::DialogScript script([&](HWND dialog) {
         version = sim::ControlText(dialog, 2068);
         withLogo = LogoPixel(dialog);
-        gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+        gdiBefore = ProcessUsage::Now().gdiObjects;
         for (int i = 0; i < 20; ++i) LogoPixel(dialog);
-        gdiAfter = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+        gdiAfter = ProcessUsage::Now().gdiObjects;
         DeleteFileW(spooler().DriverFile(L"VrloLogo.bmp").c_str());
         withoutLogo = LogoPixel(dialog);
         sim::ClickButton(dialog, IDOK);

@@ -1,0 +1,85 @@
+// Defaults block, encoder jobs and the stored encoder record.
+#include "driver/encoder/encoder_store.h"
+
+#include <winspool.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "driver/channel/channel.h"
+#include "driver/encoder/encoder_jobs.h"
+#include "driver/entry/printer_info.h"
+#include "driver/settings/record_rules.h"
+#include "driver/settings/record_sizes.h"
+
+namespace {
+
+const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+void SendJob(const wchar_t* printerName, const char16_t* documentName, const std::vector<std::string>& blocks) {
+    if (!printerName || !printerName[0]) return;
+    SendRawJob(printerName, Wide(documentName), blocks, StartFailure::kAbandon);
+}
+
+}  // namespace
+
+bool ReadDefaultsBlock(HANDLE printer, uint8_t* block) {
+    DRIVER_INFO_2W* driver = qf::ReadDriverInfo(printer);
+    bool read = false;
+    if (driver && driver->pDataFile) {
+        HANDLE file = CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            LARGE_INTEGER size = {};
+            DWORD got = 0;
+            read = GetFileSizeEx(file, &size) && qf::IsDefaultsBlockSize(static_cast<uint64_t>(size.QuadPart)) &&
+                   ReadFile(file, block, qf::kPrivateSize, &got, nullptr) && got == DWORD(qf::kPrivateSize);
+            CloseHandle(file);
+        }
+    }
+    qf::FreePrinterRecord(driver);
+    return read;
+}
+
+void RestoreEncoderDefaults(HANDLE printer, qf::EncoderPart part, qf::EncoderSettings& target) {
+    uint8_t* block = static_cast<uint8_t*>(std::calloc(1, qf::kPrivateSize));
+    const bool read = block && ReadDefaultsBlock(printer, block);
+    qf::RestoreEncoderDefaults(part, read ? block : nullptr, target);
+    std::free(block);
+}
+
+void SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
+    SendJob(printerName, qf::kEncoderJobName, qf::EncoderSetupJob(settings));
+}
+
+void SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
+    SendJob(printerName, qf::kEncoderJobName, qf::TrackSetupJob(settings));
+}
+
+void SendSingleFeed(const wchar_t* printerName, uint8_t choice) {
+    SendJob(printerName, qf::kSingleFeedJobName, qf::SingleFeedJob(choice));
+}
+
+bool StoreEncoderRecord(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, const char* trace) {
+    DWORD size = 0;
+    PRINTER_INFO_2W* info = qf::ReadPrinterInfo(reader, &size);
+    bool stored = false;
+    if (DEVMODEW* record = qf::StoredDriverRecord(info, size)) {
+        auto* bytes = reinterpret_cast<uint8_t*>(record);
+        auto* block = reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
+        std::memcpy(&block->encoderSettings, &settings, sizeof settings);
+        if (trace) OutputDebugStringA(trace);
+        stored = SetPrinterW(writer, 2, reinterpret_cast<LPBYTE>(info), 0) != FALSE;
+    }
+    qf::FreePrinterRecord(info);
+    return stored;
+}
+
+void SaveEncoderSettings(const wchar_t* printerName, const qf::EncoderSettings& settings) {
+    if (!printerName || !printerName[0]) return;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, &defaults)) return;
+    StoreEncoderRecord(printer, printer, settings, "$$$$$$$$$$$$$ SetPrinter called 3\n");
+    ClosePrinter(printer);
+}

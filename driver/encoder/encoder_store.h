@@ -1,0 +1,41 @@
+// The encoder settings' roads out of the module: the defaults block they are restored
+// from, the RAW jobs that carry them to the printer, and the printer's stored default
+// record that keeps them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "driver/encoder/encoder_rules.h"
+#include "driver/settings/private_settings.h"
+
+// Reads the driver's data file of the printer open as `printer` (its DRIVER_INFO_2
+// pDataFile) into `block`, a zero-filled buffer of 3856 bytes. True when the file is
+// exactly 3856 bytes long and was read whole; otherwise the buffer is to be taken as
+// empty. Never reports to the user.
+bool ReadDefaultsBlock(HANDLE printer, uint8_t* block);
+
+// One part of `target` from the printer's defaults block, or from the built-in encoder
+// defaults when the block cannot be read. Nothing else of `target` changes.
+void RestoreEncoderDefaults(HANDLE printer, qf::EncoderPart part, qf::EncoderSettings& target);
+
+// The RAW jobs "VESTRIAENCODER" (encoder set-up; track formats and densities) and
+// "VESTRIAATM" (single feed) on the printer named `printerName`. Nothing is sent when the
+// printer cannot be opened or the spooler refuses the document.
+void SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
+void SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
+void SendSingleFeed(const wchar_t* printerName, uint8_t choice);
+
+// Writes the 52 bytes of `settings` into the encoder record of the stored default of the
+// printer named `printerName`, and stores the record with SetPrinterW level 2. Only a
+// stored record of this driver (signature, 3856-byte private block, wholly inside what
+// the spooler returned) is written; otherwise, and on any failure, nothing is stored.
+void SaveEncoderSettings(const wchar_t* printerName, const qf::EncoderSettings& settings);
+
+// Reads the printer's stored default through `reader`, writes `settings` into its
+// encoder record and stores the record through `writer` with SetPrinterW level 2, after
+// writing the debugger line `trace` when one is given. The gate is SaveEncoderSettings':
+// a record that is not this driver's, or not wholly inside the returned bytes, is left
+// alone. True when the record was handed to SetPrinterW and stored.
+bool StoreEncoderRecord(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, const char* trace);

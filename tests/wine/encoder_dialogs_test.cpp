@@ -1,0 +1,693 @@
+// The encoder settings, advanced track settings and single feed dialogs, opened through
+// the device sheet's push buttons and worked through their real controls against the
+// simulated printer.
+#include "tests/wine/wine_test.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "sim/dialog_script.h"
+#include "sim/property_sheet.h"
+#include "tests/wine/records.h"
+
+namespace {
+
+enum Item { kEncoder = 1, kSingleFeed = 4 };
+
+enum Control {
+    kMacro = 1600, kStartData = 1601, kEndData = 1602, kAdvanced = 1603, kRestore = 1604, kEncoderCancel = 1605,
+    kHigh = 1620, kLow = 1621, kNoChange = 1622, kReversed = 1623, kNormal = 1624, kIsoJis = 1625, kJis2 = 1626,
+    kAamva = 1627, kEncoderApply = 1655, kHelp = 1006,
+    kTrack1 = 1628, kTrack2 = 1629, kTrack3 = 1630, kMode = 1631, kDensity = 1640, kStartChar = 1645,
+    kStopChar = 1646, kStartPosition = 1647, kCharParityNone = 1648, kLrcParityNone = 1651, kTracksApply = 1654,
+    kFeedOff = 1004, kFeedOn = 1005,
+};
+
+using Blocks = std::vector<std::string>;
+
+const std::string W0 = "\x1B&W 0\r", W1 = "\x1B&W 1\r", C1 = "\x1B&C 1\r", C0 = "\x1B&C 0\r";
+const std::string T1A = "\x1B&CDEW 1 A\r", T1Q = "\x1B&CDER 1 Q\r", T2B = "\x1B&CDEW 2 B\r", T2R = "\x1B&CDER 2 R\r",
+                  T3C = "\x1B&CDEW 3 C\r", T3S = "\x1B&CDER 3 S\r", T3c1 = "\x1B&CDEW 3 c1\r",
+                  T3s1 = "\x1B&CDER 3 s1\r";
+const std::string D1_210 = "\x1B&D 1 210\r", D1_75 = "\x1B&D 1 75\r", D2_75 = "\x1B&D 2 75\r",
+                  D3_210 = "\x1B&D 3 210\r";
+
+bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+
+// The checked radio of a group, as its offset from the group's first id; -1 when none.
+int CheckedOf(HWND dialog, int first, int count) {
+    for (int i = 0; i < count; ++i)
+        if (Checked(dialog, first + i)) return i;
+    return -1;
+}
+
+std::wstring Selected(HWND dialog, int id) {
+    const LRESULT index = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return L"(none)";
+    wchar_t text[64] = {};
+    SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Picks list entry `index` as the user does: the selection, then CBN_SELCHANGE.
+void Pick(HWND dialog, int id, int index) {
+    SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// The texts of every child window, in order.
+std::vector<std::wstring> ChildTexts(HWND dialog) {
+    std::vector<std::wstring> texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        texts.push_back(sim::WindowTitle(child));
+    return texts;
+}
+
+bool HasText(const std::vector<std::wstring>& texts, const std::wstring& text) {
+    for (const std::wstring& t : texts)
+        if (t == text) return true;
+    return false;
+}
+
+std::string Visible(const std::vector<std::vector<uint8_t>>& blocks) {
+    std::string out;
+    for (const auto& block : blocks) out += "[" + sim::Visible(std::string(block.begin(), block.end())) + "]";
+    return out;
+}
+
+std::string Visible(const Blocks& blocks) {
+    std::string out;
+    for (const std::string& block : blocks) out += "[" + sim::Visible(block) + "]";
+    return out;
+}
+
+qf::EncoderSettings EncoderOf(const Record& record) {
+    qf::EncoderSettings settings;
+    const uint16_t publicSize = reinterpret_cast<const DEVMODEW*>(record.data())->dmSize;
+    std::memcpy(&settings, record.data() + publicSize + 36, sizeof settings);
+    return settings;
+}
+
+// The bytes in which two encoder records differ, as "offset: actual != expected"; empty
+// when they are the same.
+std::string Differences(const qf::EncoderSettings& actual, const qf::EncoderSettings& expected) {
+    const auto* a = reinterpret_cast<const uint8_t*>(&actual);
+    const auto* e = reinterpret_cast<const uint8_t*>(&expected);
+    std::string out;
+    for (size_t i = 0; i < sizeof actual; ++i)
+        if (a[i] != e[i]) out += std::to_string(i) + ": " + std::to_string(a[i]) + " != " + std::to_string(e[i]) + "; ";
+    return out;
+}
+
+// Whether two records differ only in the 52 bytes of the encoder record.
+bool SameOutsideEncoder(const Record& a, const Record& b) {
+    if (a.size() != b.size()) return false;
+    const size_t start = reinterpret_cast<const DEVMODEW*>(a.data())->dmSize + 36u;
+    for (size_t i = 0; i < a.size(); ++i)
+        if ((i < start || i >= start + 52) && a[i] != b[i]) return false;
+    return true;
+}
+
+void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+class EncoderDialogs : public DriverTest {
+protected:
+    void SetUp() override {
+        DriverTest::SetUp();
+        stored = DriverRecord();
+        qf::EncoderSettings& e = Private(stored).encoderSettings;
+        e.encoderPresent = 0x0101;  // what the committed copy receives; the printer's answer is 1
+        e.macroEnabled = 0;
+        std::memcpy(e.startOfData, "<<\0\0\0\0\0\0\0", 10);
+        std::memcpy(e.endOfData, ">>\0\0\0\0\0\0\0", 10);
+        e.coercivity = 1;
+        e.encoderPosition = 0;
+        e.encoderType = 0;
+        e.currentTrack = 1;
+        e.tracks[0] = qf::TrackSettings{4, 0, 1, 2, 3, 1, 2};
+        e.tracks[1] = qf::TrackSettings{1, 0, 65, 90, 7, 0, 0};
+        e.tracks[2] = qf::TrackSettings{2, 1, 66, 91, 8, 2, 1};
+        printer().devmode = stored;
+        ASSERT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(kTestPrinter), &handle, nullptr));
+        header = DEVICEPROPERTYHEADER{sizeof header, 0, handle, const_cast<LPWSTR>(kTestPrinter)};
+    }
+    void TearDown() override {
+        if (service.IsOpen()) service.Cancel();
+        sim::SimClosePrinter(handle);
+        DriverTest::TearDown();
+    }
+    void Open() {
+        printer().devmode = stored;
+        ASSERT_EQ(service.Open(Export<QfPropSheetUiProc>("DrvDevicePropertySheets"), reinterpret_cast<LPARAM>(&header)),
+                  1);
+        printer().card.received.clear();
+        spooler().setPrinterLog.clear();
+        spooler().jobs.clear();
+        ASSERT_TRUE(service.CanChange(kEncoder));
+    }
+    void Reopen() {
+        service.Cancel();
+        Open();
+    }
+    // Runs the encoder dialog with `script`; returns its result.
+    INT_PTR Encoder(sim::DialogScript::Script script) {
+        sim::DialogScript driver(std::move(script));
+        const INT_PTR result = service.PushButton(kEncoder);
+        EXPECT_EQ(driver.Ran(), 1);
+        EXPECT_TRUE(driver.Unexpected().empty());
+        return result;
+    }
+    // Runs the advanced dialog, opened from the encoder dialog, then cancels the latter.
+    INT_PTR Advanced(sim::DialogScript::Script script) {
+        INT_PTR result = 0;
+        sim::DialogScript driver([&](HWND dialog) {
+            sim::ClickButton(dialog, kAdvanced);
+            sim::ClickButton(dialog, kEncoderCancel);
+        });
+        driver.Then([&](HWND dialog) {
+            script(dialog);
+            if (IsWindowVisible(dialog)) result = -2;
+        });
+        service.PushButton(kEncoder);
+        EXPECT_EQ(driver.Ran(), 2);
+        EXPECT_TRUE(driver.Unexpected().empty());
+        return result;
+    }
+    const sim::RawJob& OnlyJob() {
+        static sim::RawJob none;
+        EXPECT_EQ(spooler().jobs.size(), 1u);
+        return spooler().jobs.empty() ? none : spooler().jobs[0];
+    }
+    Record Saved() {
+        EXPECT_EQ(spooler().setPrinterLog.size(), 1u);
+        return spooler().setPrinterLog.empty() ? Record() : spooler().setPrinterLog[0].devmode;
+    }
+
+    Record stored;
+    HANDLE handle = nullptr;
+    DEVICEPROPERTYHEADER header = {};
+    sim::PropertySheetService service;
+};
+
+TEST_F(EncoderDialogs, TheButtonsFollowTheirRules) {
+    struct Case {
+        bool encoder;
+        int16_t manualRibbon;
+        bool encoderButton;
+    };
+    const Case cases[] = {{true, 0, true}, {false, 0, false}, {false, 2, true}};
+    for (const Case& c : cases) {
+        printer().card.encoder = c.encoder;
+        Private(stored).manualRibbon = c.manualRibbon;
+        printer().devmode = stored;
+        ASSERT_EQ(service.Open(Export<QfPropSheetUiProc>("DrvDevicePropertySheets"), reinterpret_cast<LPARAM>(&header)),
+                  1);
+        EXPECT_EQ(service.CanChange(kEncoder), c.encoderButton) << c.encoder << " " << c.manualRibbon;
+        EXPECT_TRUE(service.CanChange(kSingleFeed)) << c.encoder << " " << c.manualRibbon;
+        sim::DialogScript cancel([](HWND dialog) { sim::ClickButton(dialog, kEncoderCancel); });
+        EXPECT_EQ(service.PushButton(kEncoder) == sim::PropertySheetService::kRefused, !c.encoderButton);
+        EXPECT_EQ(cancel.Ran(), c.encoderButton ? 1 : 0);
+        service.Cancel();
+    }
+}
+
+TEST_F(EncoderDialogs, TheEncoderDialogShowsTheCommittedSettings) {
+    Open();
+    std::vector<std::wstring> texts;
+    Encoder([&](HWND dialog) {
+        EXPECT_EQ(sim::WindowTitle(dialog), L"Encoder settings");
+        texts = ChildTexts(dialog);
+        EXPECT_FALSE(Checked(dialog, kMacro));
+        EXPECT_EQ(sim::ControlText(dialog, kStartData), L"<<");
+        EXPECT_EQ(sim::ControlText(dialog, kEndData), L">>");
+        EXPECT_EQ(CheckedOf(dialog, kHigh, 3), 1);
+        EXPECT_EQ(CheckedOf(dialog, kReversed, 2), 0);
+        EXPECT_EQ(CheckedOf(dialog, kIsoJis, 3), 0);
+        EXPECT_TRUE(Enabled(dialog, kReversed));
+        EXPECT_TRUE(Enabled(dialog, kNormal));
+        EXPECT_TRUE(Enabled(dialog, kAdvanced));
+        EXPECT_EQ(SendDlgItemMessageW(dialog, kStartData, EM_GETLIMITTEXT, 0, 0), 9);
+        EXPECT_EQ(SendDlgItemMessageW(dialog, kEndData, EM_GETLIMITTEXT, 0, 0), 9);
+        sim::ClickButton(dialog, kHelp);
+        sim::ClickButton(dialog, kEncoderCancel);
+    });
+    for (const wchar_t* text :
+         {L"Enable macro processing", L"Start of data:", L"End of data:", L"Advanced settings", L"HiCo/LoCo",
+          L"High Coercivity", L"Low Coercivity", L"No Change", L"Encoder position", L"Reversed", L"Normal",
+          L"Encoder type", L"ISO/JIS", L"JIS2", L"AAMVA", L"Sample",
+          L"~C0&&B 1 2222\n~12222\n<start_of_data>12222<end_of_data>",
+          L"The \"start of data\" characters must be immediately followed by a one-digit number representing the "
+          L"track where data will be written.",
+          L"Use the normal Windows default fonts.", L"Restore Defaults", L"Apply", L"Cancel", L"Help"})
+        EXPECT_TRUE(HasText(texts, text)) << sim::Utf8(text);
+    ASSERT_EQ(sim::Ui().helpCalls.size(), 1u);
+    EXPECT_EQ(sim::Ui().helpCalls[0].file, L"QF862K.HLP");
+    EXPECT_EQ(sim::Ui().helpCalls[0].command, UINT(HELP_CONTENTS));
+    EXPECT_TRUE(spooler().jobs.empty());
+}
+
+TEST_F(EncoderDialogs, ApplySendsTheSetupAndStoresTheRecord) {
+    Open();
+    const INT_PTR result = Encoder([](HWND dialog) {
+        sim::ClickButton(dialog, kMacro);
+        sim::SetControlText(dialog, kStartData, L"[[");
+        sim::SetControlText(dialog, kEndData, L"]]");
+        sim::ClickButton(dialog, kHigh);
+        sim::ClickButton(dialog, kNormal);
+        sim::ClickButton(dialog, kAamva);
+        EXPECT_FALSE(Enabled(dialog, kAdvanced)) << "AAMVA has no advanced settings";
+        sim::ClickButton(dialog, kEncoderApply);
+    });
+    EXPECT_EQ(result, kEncoderApply);
+    const sim::RawJob& job = OnlyJob();
+    EXPECT_EQ(job.documentName, L"VESTRIAENCODER");
+    EXPECT_EQ(job.datatype, L"RAW");
+    EXPECT_TRUE(job.ended);
+    // AAMVA: the formats ISO1, ISO2, ISO1 whatever the stored modes (4 bit, ISO2, ISO3).
+    EXPECT_EQ(Visible(job.blocks), Visible(Blocks{W0, C1, T1A, T1Q, T2B, T2R, T3c1, T3s1}));
+
+    qf::EncoderSettings expected = Private(stored).encoderSettings;
+    expected.macroEnabled = 1;
+    std::memcpy(expected.startOfData, "[[", 3);
+    std::memcpy(expected.endOfData, "]]", 3);
+    expected.coercivity = 0;
+    expected.encoderPosition = 1;
+    expected.encoderType = 2;
+    const Record saved = Saved();
+    EXPECT_EQ(spooler().setPrinterLog[0].level, 2u);
+    EXPECT_EQ(Differences(EncoderOf(saved), expected), "") << "presence, track and modes as committed";
+    EXPECT_TRUE(SameOutsideEncoder(saved, stored));
+    EXPECT_EQ(printer().devmode, saved);
+    bool traced = false;
+    for (const std::string& trace : sim::Ui().debugTraces) traced |= trace == "$$$$$$$$$$$$$ SetPrinter called 3\n";
+    EXPECT_TRUE(traced);
+
+    // The committed copy is what the device sheet's Apply stores from now on.
+    spooler().setPrinterLog.clear();
+    service.Apply();
+    EXPECT_EQ(Differences(EncoderOf(Saved()), expected), "");
+}
+
+TEST_F(EncoderDialogs, TypeAndCoercivityDecideTheCommands) {
+    struct Case {
+        const char* name;
+        int type, coercivity, position;
+        Blocks job;
+        bool positionsEnabled;
+    };
+    const Case cases[] = {
+        {"JIS2: no position, track 1's formats only", kJis2, kLow, -1, {C0, "\x1B&CDEW 1 E_4\r", "\x1B&CDER 1 U_4\r"},
+         false},
+        {"No Change: no coercivity", kIsoJis, kNoChange, kReversed,
+         {W1, "\x1B&CDEW 1 E_4\r", "\x1B&CDER 1 U_4\r", T2B, T2R, T3C, T3S}, true},
+    };
+    for (const Case& c : cases) {
+        Open();
+        bool positions = false;
+        Encoder([&](HWND dialog) {
+            sim::ClickButton(dialog, c.type);
+            sim::ClickButton(dialog, c.coercivity);
+            if (c.position > 0) sim::ClickButton(dialog, c.position);
+            positions = Enabled(dialog, kReversed) || Enabled(dialog, kNormal);
+            EXPECT_TRUE(Enabled(dialog, kAdvanced)) << c.name;
+            sim::ClickButton(dialog, kEncoderApply);
+        });
+        EXPECT_EQ(positions, c.positionsEnabled) << c.name;
+        EXPECT_EQ(Visible(OnlyJob().blocks), Visible(c.job)) << c.name;
+        service.Cancel();
+    }
+}
+
+TEST_F(EncoderDialogs, APrinterWithoutReversedPositionShowsAndSendsNormal) {
+    printer().card.model = "Vestria Q796 2.01";
+    Open();
+    Encoder([](HWND dialog) {
+        EXPECT_FALSE(Enabled(dialog, kReversed));
+        EXPECT_TRUE(Enabled(dialog, kNormal));
+        EXPECT_EQ(CheckedOf(dialog, kReversed, 2), 1) << "stored reversed shows Normal";
+        sim::ClickButton(dialog, kJis2);
+        sim::ClickButton(dialog, kIsoJis);
+        EXPECT_FALSE(Enabled(dialog, kReversed)) << "choosing ISO/JIS again keeps Reversed off";
+        sim::ClickButton(dialog, kEncoderApply);
+    });
+    ASSERT_FALSE(OnlyJob().blocks.empty());
+    EXPECT_EQ(sim::Visible(std::string(OnlyJob().blocks[0].begin(), OnlyJob().blocks[0].end())), sim::Visible(W0));
+    EXPECT_EQ(EncoderOf(Saved()).encoderPosition, 1);
+}
+
+TEST_F(EncoderDialogs, ThePrinterOfTheLastSheetDoesNotDecideForAnother) {
+    printer().card.model = "Vestria Q796 2.01";
+    Open();
+    // The next sheet's printer is in the offline configuration: it is not asked its model.
+    Private(stored).manualRibbon = 3;
+    Reopen();
+    Encoder([](HWND dialog) {
+        EXPECT_TRUE(Enabled(dialog, kReversed));
+        EXPECT_EQ(CheckedOf(dialog, kReversed, 2), 0);
+        sim::ClickButton(dialog, kEncoderCancel);
+    });
+}
+
+TEST_F(EncoderDialogs, RestoreDefaultsTakesTheDataFileOnlyWhenItIsWhole) {
+    std::vector<uint8_t> block = DefaultsBlock();
+    qf::EncoderSettings fromFile = reinterpret_cast<qf::PrivateSettings*>(block.data())->encoderSettings;
+    fromFile.macroEnabled = 0;
+    std::memcpy(fromFile.startOfData, "#(\0", 3);
+    std::memcpy(fromFile.endOfData, ")#\0", 3);
+    fromFile.coercivity = 0;
+    fromFile.encoderType = 2;
+    fromFile.currentTrack = 2;
+    fromFile.tracks[0].mode = 7;
+    std::memcpy(block.data() + 36, &fromFile, sizeof fromFile);
+    const std::wstring path = spooler().DriverFile(L"restore.dat");
+    printer().dataFile = path;
+
+    struct Case {
+        size_t size;
+        const wchar_t *start, *end;
+        bool macro;
+        int coercivity, type;
+    };
+    const Case cases[] = {{3855, L"${", L"}$", true, 2, 0}, {3856, L"#(", L")#", false, 0, 2},
+                          {3857, L"${", L"}$", true, 2, 0}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> file = block;
+        file.resize(c.size, 0);
+        WriteBytes(path, file);
+        Open();
+        // Restore Defaults, then Cancel: nothing is kept.
+        Encoder([&](HWND dialog) {
+            sim::ClickButton(dialog, kRestore);
+            EXPECT_EQ(sim::ControlText(dialog, kStartData), c.start) << c.size;
+            EXPECT_EQ(sim::ControlText(dialog, kEndData), c.end) << c.size;
+            EXPECT_EQ(Checked(dialog, kMacro), c.macro) << c.size;
+            EXPECT_EQ(CheckedOf(dialog, kHigh, 3), c.coercivity) << c.size;
+            EXPECT_EQ(CheckedOf(dialog, kIsoJis, 3), c.type) << c.size;
+            sim::ClickButton(dialog, kEncoderCancel);
+        });
+        EXPECT_TRUE(spooler().jobs.empty());
+        EXPECT_TRUE(spooler().setPrinterLog.empty());
+        EXPECT_EQ(printer().devmode, stored);
+        // Restore Defaults, then Apply: the general part only.
+        Encoder([&](HWND dialog) {
+            EXPECT_EQ(sim::ControlText(dialog, kStartData), L"<<") << "the committed copy was untouched";
+            sim::ClickButton(dialog, kRestore);
+            sim::ClickButton(dialog, kEncoderApply);
+        });
+        const qf::EncoderSettings saved = EncoderOf(Saved());
+        const qf::EncoderSettings& before = Private(stored).encoderSettings;
+        EXPECT_EQ(saved.encoderPresent, before.encoderPresent) << c.size;
+        EXPECT_EQ(saved.currentTrack, before.currentTrack) << c.size;
+        EXPECT_EQ(std::memcmp(saved.tracks, before.tracks, sizeof saved.tracks), 0) << c.size;
+        EXPECT_EQ(saved.encoderType, c.type) << c.size;
+        service.Cancel();
+    }
+}
+
+TEST_F(EncoderDialogs, CancelAndTheCloseBoxKeepNothing) {
+    Open();
+    for (bool closeBox : {false, true}) {
+        const INT_PTR result = Encoder([&](HWND dialog) {
+            sim::ClickButton(dialog, kMacro);
+            sim::SetControlText(dialog, kStartData, L"ZZ");
+            sim::ClickButton(dialog, kJis2);
+            sim::ClickButton(dialog, kRestore);
+            sim::ClickButton(dialog, kHigh);
+            if (closeBox)
+                SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            else
+                sim::ClickButton(dialog, kEncoderCancel);
+        });
+        EXPECT_EQ(result, kEncoderCancel) << closeBox;
+    }
+    EXPECT_TRUE(spooler().jobs.empty());
+    EXPECT_TRUE(spooler().setPrinterLog.empty());
+    EXPECT_EQ(printer().devmode, stored);
+    Encoder([](HWND dialog) {
+        EXPECT_EQ(sim::ControlText(dialog, kStartData), L"<<");
+        EXPECT_EQ(CheckedOf(dialog, kHigh, 3), 1);
+        EXPECT_EQ(CheckedOf(dialog, kIsoJis, 3), 0);
+        sim::ClickButton(dialog, kEncoderCancel);
+    });
+    spooler().setPrinterLog.clear();
+    service.Apply();
+    EXPECT_EQ(Differences(EncoderOf(Saved()), Private(stored).encoderSettings), "");
+}
+
+TEST_F(EncoderDialogs, AForeignOrShortStoredRecordIsLeftAlone) {
+    Record foreign = stored;
+    Devmode(foreign)->dmDriverExtra = 3000;
+    foreign.resize(qf::kPublicSize + 3000);
+    Record unsigned_ = stored;
+    Private(unsigned_).signature = 0;
+    Record shortRecord = stored;  // a public part shorter than this driver's
+    shortRecord.erase(shortRecord.begin() + 100, shortRecord.begin() + qf::kPublicSize);
+    Devmode(shortRecord)->dmSize = 100;
+    for (const Record& record : {foreign, unsigned_, shortRecord}) {
+        Open();
+        printer().devmode = record;
+        Encoder([](HWND dialog) {
+            sim::ClickButton(dialog, kHigh);
+            sim::ClickButton(dialog, kEncoderApply);
+        });
+        EXPECT_EQ(spooler().jobs.size(), 1u) << "the setup is still sent";
+        EXPECT_TRUE(spooler().setPrinterLog.empty());
+        EXPECT_EQ(printer().devmode, record);
+        EXPECT_EQ(service.Apply(), CPSUICB_ACTION_ITEMS_APPLIED);
+        EXPECT_TRUE(spooler().setPrinterLog.empty()) << "nor does the sheet's Apply store it";
+        EXPECT_EQ(printer().devmode, record);
+        service.Cancel();
+    }
+}
+
+TEST_F(EncoderDialogs, DelimitersWithoutTheirZeroAreShownCut) {
+    std::memset(Private(stored).encoderSettings.startOfData, 'X', 10);
+    Private(stored).encoderSettings.reserved25 = 'Y';  // the byte after endOfData's field ... and coercivity's
+    Open();
+    Encoder([](HWND dialog) {
+        EXPECT_EQ(sim::ControlText(dialog, kStartData), L"XXXXXXXXX");
+        sim::ClickButton(dialog, kEncoderApply);
+    });
+    EXPECT_EQ(Differences(EncoderOf(Saved()), Private(stored).encoderSettings), "") << "the stored bytes stay";
+}
+
+TEST_F(EncoderDialogs, StoredValuesOutsideTheChoicesShowAValidChoice) {
+    qf::EncoderSettings& e = Private(stored).encoderSettings;
+    e.coercivity = 9;
+    e.encoderPosition = 5;
+    e.encoderType = 7;
+    e.currentTrack = 6;
+    e.tracks[2] = qf::TrackSettings{12, 5, 1, 2, 3, 9, 200};
+    Open();
+    Encoder([](HWND dialog) {
+        EXPECT_EQ(CheckedOf(dialog, kHigh, 3), 2);
+        EXPECT_EQ(CheckedOf(dialog, kReversed, 2), 0);
+        EXPECT_EQ(CheckedOf(dialog, kIsoJis, 3), 0);
+        sim::ClickButton(dialog, kEncoderCancel);
+    });
+    Advanced([](HWND dialog) {
+        EXPECT_EQ(CheckedOf(dialog, kTrack1, 3), 2);
+        EXPECT_EQ(Selected(dialog, kMode), L"7 bit");
+        EXPECT_EQ(Selected(dialog, kDensity), L"75 bpi");
+        EXPECT_EQ(CheckedOf(dialog, kCharParityNone, 3), 2);
+        EXPECT_EQ(CheckedOf(dialog, kLrcParityNone, 3), 2);
+        sim::ClickButton(dialog, kTracksApply);
+    });
+    // Track 3 (mode 12) gets no format commands; its density is sent as 75 bpi.
+    EXPECT_EQ(Visible(OnlyJob().blocks),
+              Visible(Blocks{"\x1B&CDEW 1 E_4\r", "\x1B&CDER 1 U_4\r", T2B, T2R, D1_75, D2_75, "\x1B&D 3 75\r"}));
+    EXPECT_EQ(Differences(EncoderOf(Saved()), Private(stored).encoderSettings), "") << "the stored bytes stay";
+}
+
+TEST_F(EncoderDialogs, TheAdvancedDialogShowsTheCommittedTrack) {
+    Open();
+    Advanced([](HWND dialog) {
+        EXPECT_EQ(sim::WindowTitle(dialog), L"Advanced settings");
+        const std::vector<std::wstring> texts = ChildTexts(dialog);
+        for (const wchar_t* text :
+             {L"Track", L"Track 1", L"Track 2", L"Track 3", L"Mode", L"Density", L"Start/Stop Character",
+              L"Start Character:", L"Stop Character:", L"Encoding start position", L"Start position:", L"mm",
+              L"Character parity", L"No Parity", L"Even parity", L"Odd parity", L"LRC parity", L"Odd Parity",
+              L"Restore Defaults", L"Apply", L"Cancel", L"Help"})
+            EXPECT_TRUE(HasText(texts, text)) << sim::Utf8(text);
+        EXPECT_EQ(SendDlgItemMessageW(dialog, kMode, CB_GETCOUNT, 0, 0), 8);
+        EXPECT_EQ(SendDlgItemMessageW(dialog, kDensity, CB_GETCOUNT, 0, 0), 2);
+        EXPECT_EQ(CheckedOf(dialog, kTrack1, 3), 1);
+        EXPECT_EQ(Selected(dialog, kMode), L"ISO2");
+        EXPECT_EQ(Selected(dialog, kDensity), L"75 bpi");
+        EXPECT_EQ(sim::ControlText(dialog, kStartChar), L"65");
+        EXPECT_FALSE(Enabled(dialog, kStartChar)) << "ISO2 has no free format";
+        EXPECT_FALSE(Enabled(dialog, 1660));
+        EXPECT_TRUE(Enabled(dialog, kTrack3));
+        sim::ClickButton(dialog, kTrack1);
+        EXPECT_EQ(Selected(dialog, kMode), L"4 bit");
+        EXPECT_EQ(sim::ControlText(dialog, kStartPosition), L"3");
+        EXPECT_EQ(CheckedOf(dialog, kCharParityNone, 3), 1);
+        EXPECT_EQ(CheckedOf(dialog, kLrcParityNone, 3), 2);
+        for (int id = 1645; id <= 1653; ++id) EXPECT_TRUE(Enabled(dialog, id)) << id;
+        for (int id = 1660; id <= 1667; ++id) EXPECT_TRUE(Enabled(dialog, id)) << id;
+        sim::ClickButton(dialog, IDCANCEL);
+    });
+    EXPECT_TRUE(spooler().jobs.empty());
+    EXPECT_TRUE(spooler().setPrinterLog.empty());
+}
+
+TEST_F(EncoderDialogs, AdvancedApplySendsFormatsAndDensitiesAndStoresTheTrackPart) {
+    Open();
+    const INT_PTR result = Advanced([](HWND dialog) {
+        sim::ClickButton(dialog, kTrack2);
+        Pick(dialog, kMode, 3);  // "3 bit"
+        EXPECT_TRUE(Enabled(dialog, kStartChar));
+        sim::SetControlText(dialog, kStartChar, L"300");
+        sim::SetControlText(dialog, kStopChar, L"abc");
+        sim::SetControlText(dialog, kStartPosition, L"12");
+        sim::ClickButton(dialog, kCharParityNone + 1);
+        Pick(dialog, kMode, 1);  // back to ISO2: the fields keep their values
+        EXPECT_FALSE(Enabled(dialog, kStartChar));
+        Pick(dialog, kDensity, 1);
+        sim::ClickButton(dialog, kTrack3);
+        EXPECT_FALSE(sim::ClickButton(dialog, kLrcParityNone)) << "ISO3 has no parities to choose";
+        sim::ClickButton(dialog, kTracksApply);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(OnlyJob().documentName, L"VESTRIAENCODER");
+    EXPECT_EQ(Visible(OnlyJob().blocks), Visible(Blocks{"\x1B&CDEW 1 E_4\r", "\x1B&CDER 1 U_4\r", T2B, T2R, T3C, T3S,
+                                                        D1_75, "\x1B&D 2 210\r", D3_210}));
+    qf::EncoderSettings expected = Private(stored).encoderSettings;
+    expected.currentTrack = 2;
+    expected.tracks[1].startChar = 44;  // 300 keeps its low eight bits
+    expected.tracks[1].startPositionMm = 12;
+    expected.tracks[1].charParity = 1;
+    expected.tracks[1].density = 1;
+    const Record saved = Saved();
+    EXPECT_EQ(Differences(EncoderOf(saved), expected), "");
+    EXPECT_TRUE(SameOutsideEncoder(saved, stored));
+}
+
+TEST_F(EncoderDialogs, AdvancedForJis2AndAamva) {
+    struct Case {
+        uint8_t type;
+        Blocks job;
+    };
+    const Case cases[] = {
+        {1, {"\x1B&CDEW 1 E_4\r", "\x1B&CDER 1 U_4\r", D1_75}},
+        {2, {"\x1B&CDEW 1 E_4\r", "\x1B&CDER 1 U_4\r", T2B, T2R, T3C, T3S, D1_75}},
+    };
+    for (const Case& c : cases) {
+        Private(stored).encoderSettings.encoderType = c.type;
+        Open();
+        bool track2 = false, track3 = false;
+        sim::DialogScript driver([&](HWND dialog) {
+            // AAMVA offers no advanced settings: the user picks another type first, which
+            // the advanced dialog does not see, since it starts from the committed record.
+            if (c.type == 2) sim::ClickButton(dialog, kIsoJis);
+            sim::ClickButton(dialog, kAdvanced);
+            sim::ClickButton(dialog, kEncoderCancel);
+        });
+        driver.Then([&](HWND dialog) {
+            track2 = Enabled(dialog, kTrack2);
+            track3 = Enabled(dialog, kTrack3);
+            sim::ClickButton(dialog, kTracksApply);
+        });
+        service.PushButton(kEncoder);
+        EXPECT_EQ(driver.Ran(), 2);
+        EXPECT_EQ(track2, c.type != 1) << +c.type;
+        EXPECT_EQ(track3, c.type != 1) << +c.type;
+        EXPECT_EQ(Visible(OnlyJob().blocks), Visible(c.job)) << +c.type;
+        service.Cancel();
+    }
+}
+
+TEST_F(EncoderDialogs, APrinterWithoutThirdTrack) {
+    for (const char* model : {"Vestria Q511 1.00", "Vestria Q513 1.00"}) {
+        printer().card.model = model;
+        Private(stored).encoderSettings.currentTrack = 2;
+        Open();
+        Advanced([&](HWND dialog) {
+            EXPECT_EQ(CheckedOf(dialog, kTrack1, 3), 0) << model;
+            EXPECT_FALSE(Enabled(dialog, kTrack3)) << model;
+            EXPECT_TRUE(Enabled(dialog, kTrack2)) << model;
+            EXPECT_FALSE(sim::ClickButton(dialog, kTrack3));
+            sim::ClickButton(dialog, IDCANCEL);
+        });
+        service.Cancel();
+    }
+}
+
+TEST_F(EncoderDialogs, AdvancedRestoreDefaultsCancelAndCloseBox) {
+    Open();
+    Advanced([](HWND dialog) {
+        sim::ClickButton(dialog, kRestore);
+        EXPECT_EQ(CheckedOf(dialog, kTrack1, 3), 0);
+        EXPECT_EQ(Selected(dialog, kMode), L"ISO1");
+        EXPECT_EQ(Selected(dialog, kDensity), L"210 bpi");
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_TRUE(spooler().jobs.empty());
+    EXPECT_TRUE(spooler().setPrinterLog.empty());
+    Advanced([](HWND dialog) {
+        EXPECT_EQ(CheckedOf(dialog, kTrack1, 3), 1) << "the committed track is still shown";
+        sim::ClickButton(dialog, kRestore);
+        sim::ClickButton(dialog, kTracksApply);
+    });
+    qf::EncoderSettings expected = Private(stored).encoderSettings;
+    const qf::EncoderSettings defaults = reinterpret_cast<qf::PrivateSettings*>(DefaultsBlock().data())->encoderSettings;
+    expected.currentTrack = defaults.currentTrack;
+    std::memcpy(expected.tracks, defaults.tracks, sizeof expected.tracks);
+    EXPECT_EQ(Differences(EncoderOf(Saved()), expected), "") << "the general part stays";
+}
+
+// The single-feed choice lives as long as the module: this test runs in a process of its own.
+TEST_F(EncoderDialogs, FreshModuleSingleFeedKeepsItsChoice) {
+    Open();
+    auto run = [&](sim::DialogScript::Script script) {
+        sim::DialogScript driver(std::move(script));
+        const INT_PTR result = service.PushButton(kSingleFeed);
+        EXPECT_EQ(driver.Ran(), 1);
+        return result;
+    };
+    EXPECT_TRUE(service.CanChange(kSingleFeed));
+    run([](HWND dialog) {
+        EXPECT_EQ(sim::WindowTitle(dialog), L"Single Feed Options");
+        EXPECT_EQ(sim::ControlText(dialog, kFeedOff), L"Disable Single Feed Support");
+        EXPECT_EQ(sim::ControlText(dialog, kFeedOn), L"Enable Single Feed Support");
+        EXPECT_EQ(sim::ControlText(dialog, IDOK), L"Apply");
+        EXPECT_EQ(sim::ControlText(dialog, IDCANCEL), L"Cancel");
+        EXPECT_TRUE(Checked(dialog, kFeedOn)) << "enabled when the module loads";
+        EXPECT_FALSE(Checked(dialog, kFeedOff));
+        sim::ClickButton(dialog, kFeedOff);
+        sim::ClickButton(dialog, IDCANCEL);
+    });
+    EXPECT_TRUE(spooler().jobs.empty());
+    run([](HWND dialog) {
+        EXPECT_TRUE(Checked(dialog, kFeedOff)) << "the click outlived Cancel";
+        sim::ClickButton(dialog, kFeedOn);
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_TRUE(spooler().jobs.empty());
+    Reopen();
+    EXPECT_EQ(run([](HWND dialog) {
+                  EXPECT_TRUE(Checked(dialog, kFeedOn)) << "another sheet, the same module";
+                  sim::ClickButton(dialog, IDOK);
+              }),
+              IDOK);
+    EXPECT_EQ(OnlyJob().documentName, L"VESTRIAATM");
+    EXPECT_EQ(Visible(OnlyJob().blocks), Visible(Blocks{"\x1B" "FS 1\r", "\x1B" "ATM 1\r"}));
+    spooler().jobs.clear();
+    run([](HWND dialog) {
+        sim::ClickButton(dialog, kFeedOff);
+        sim::ClickButton(dialog, IDOK);
+    });
+    EXPECT_EQ(Visible(OnlyJob().blocks), Visible(Blocks{"\x1B" "ATM 0\r"}));
+    EXPECT_TRUE(spooler().setPrinterLog.empty()) << "the choice is stored nowhere";
+}
+
+}  // namespace
