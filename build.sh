@@ -69,7 +69,7 @@ case "$cmd" in
   bench)
     setup; configure_native
     cmake --build "$native" -j "$jobs" --target qf_bench
-    "$native/tests/bench/qf_bench" "$@" ;;
+    for bench in hologram_bench color_transform_bench; do "$native/tests/bench/$bench" "$@"; done ;;
   fuzz)
     if [ $# -lt 1 ]; then echo "usage: $0 fuzz NAME [SECONDS]" >&2; exit 2; fi
     setup; configure_native

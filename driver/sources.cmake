@@ -26,6 +26,8 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/settings/record_fields.cpp
   ${QF_DRIVER_DIR}/sheets/document_items.cpp
   ${QF_DRIVER_DIR}/sheets/device_items.cpp
+  ${QF_DRIVER_DIR}/imaging/head_settings_rules.cpp
+  ${QF_DRIVER_DIR}/imaging/color_adjust.cpp
   ${QF_DRIVER_DIR}/tools/tool_commands.cpp
   ${QF_DRIVER_DIR}/tools/firmware_file.cpp
   ${QF_DRIVER_DIR}/tools/device_information.cpp
@@ -51,11 +53,18 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/sheets/document_sheet.cpp
   ${QF_DRIVER_DIR}/sheets/device_sheet.cpp
   ${QF_DRIVER_DIR}/tools/about_dialog.cpp
+  ${QF_DRIVER_DIR}/imaging/head_settings_dialog.cpp
+  ${QF_DRIVER_DIR}/imaging/color_correction_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/encoder_store.cpp
   ${QF_DRIVER_DIR}/encoder/track_data_check.cpp
   ${QF_DRIVER_DIR}/encoder/encoder_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/advanced_track_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/single_feed_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/dialog_controls.cpp
+  ${QF_DRIVER_DIR}/tools/tools_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/send_file_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/firmware_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/device_information_dialog.cpp
 )
 
 set(QF_DLL_SOURCES

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,8 @@ struct PortInstruction {
     std::vector<uint8_t> contents;  // the file as the port side read it
 };
 
+enum class PortVerb { kPrintFile, kSendCommands, kDownload };
+
 struct CardPrinter {
     std::string model = "Vestria Q862k 1.07";  // fits the sheets' 20-byte model buffer
     bool encoder = true;
@@ -34,14 +38,28 @@ struct CardPrinter {
     int cardCount = 1520;
     int ribbonRemaining = 214;
     std::string tracks[3] = {"ABC123", "12345", "67890"};
+    std::string commandReply;      // the answer to a command it only obeys (before the ACK)
+    std::map<std::string, std::string> replies;  // answers to given commands, in place of the above
     PortFault fault = PortFault::kNone;
+    // A fault of one command only, in place of `fault` (for example a track read without ACK).
+    std::map<std::string, PortFault> commandFaults;
+    // Port instructions the port side refuses, beside every one under kPortFails.
+    std::set<PortVerb> failingInstructions;
 
     std::vector<std::string> received;          // every command, in order
     std::vector<PortInstruction> instructions;  // every port instruction carried out
     bool trace = false;                         // print traffic to standard output
 
-    // The printer's answer to one command, without ACK; empty for commands it only obeys.
+    // The printer's answer to one command, without ACK: the question's answer, or
+    // `commandReply` for commands it only obeys.
     std::string Answer(const std::string& command) const;
+    // Carries out the commands of one query or job write: offsets are set, track data
+    // loaded and encoded onto the card.
+    void Obey(const std::string& bytes);
+    // The fault that applies to `command`.
+    PortFault FaultFor(const std::string& command) const;
+
+    std::string pendingTracks[3];  // loaded by "\e&B", written by "\e&E*"
 };
 
 // Control bytes made visible: ESC as \e, CR as \r, ACK as <ACK>, others as \xNN.

@@ -2,6 +2,8 @@
 // script runs inside the dialog's modal loop once the dialog is up.
 #include "sim/dialog_script.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 namespace sim {
@@ -110,6 +112,22 @@ bool SetControlText(HWND dialog, int id, const std::wstring& text) {
 std::wstring ControlText(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
     return control ? WindowTitle(control) : std::wstring();
+}
+
+bool DragSlider(HWND dialog, int id, int position) {
+    HWND slider = GetDlgItem(dialog, id);
+    if (!slider || !IsWindowEnabled(slider)) return false;
+    SendMessageW(slider, TBM_SETPOS, TRUE, position);
+    const int at = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
+    const LPARAM from = reinterpret_cast<LPARAM>(slider);
+    SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, at), from);
+    SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, at), from);
+    SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), from);
+    return true;
+}
+
+int SliderPosition(HWND dialog, int id) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, id, TBM_GETPOS, 0, 0));
 }
 
 std::wstring WindowTitle(HWND window) {

@@ -65,6 +65,11 @@ bool ClickButton(HWND dialog, int id);
 // Sets the text of a control (WM_SETTEXT, which also raises the edit's EN_CHANGE).
 bool SetControlText(HWND dialog, int id, const std::wstring& text);
 std::wstring ControlText(HWND dialog, int id);
+// Moves a trackbar as a drag by the user does: the thumb goes to `position` (within the
+// trackbar's range) and the dialog gets WM_HSCROLL with TB_THUMBTRACK, then
+// TB_THUMBPOSITION and TB_ENDTRACK. Returns false when the trackbar is missing or disabled.
+bool DragSlider(HWND dialog, int id, int position);
+int SliderPosition(HWND dialog, int id);
 std::wstring WindowTitle(HWND window);
 // Pumps the thread's pending messages, so that a window shows what it was told.
 void PumpMessages();

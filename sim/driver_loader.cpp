@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "sim/files.h"
 #include "sim/import_routes.h"
 #include "sim/spooler.h"
 #include "sim/ui_standins.h"
@@ -26,10 +27,13 @@ std::vector<ImportRoute> Routes() {
         {spool, "WritePrinter", reinterpret_cast<void*>(&SimWritePrinter)},
         {spool, "EndPagePrinter", reinterpret_cast<void*>(&SimEndPagePrinter)},
         {spool, "EndDocPrinter", reinterpret_cast<void*>(&SimEndDocPrinter)},
+        {spool, "AbortPrinter", reinterpret_cast<void*>(&SimAbortPrinter)},
+        {"comdlg32.dll", "GetOpenFileNameW", reinterpret_cast<void*>(&SimGetOpenFileNameW)},
         {"user32.dll", "MessageBoxW", reinterpret_cast<void*>(&SimMessageBoxW)},
         {"user32.dll", "WinHelpW", reinterpret_cast<void*>(&SimWinHelpW)},
         {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},
         {"kernel32.dll", "OutputDebugStringW", reinterpret_cast<void*>(&SimOutputDebugStringW)},
+        {"kernel32.dll", "ReadFile", reinterpret_cast<void*>(&SimReadFile)},
     };
 }
 

@@ -12,9 +12,10 @@ namespace sim {
 std::wstring ProgramDirectory();
 
 // Loads the driver from `path` (default: the DLL beside the program) and routes its
-// imports: every spooler call to the simulated spooler, message boxes, help and
-// debugger output to the UI stand-ins. Loading the same module again returns it as
-// routed before. Returns nullptr and says why in `error`.
+// imports: every spooler call to the simulated spooler, message boxes, the open-file
+// dialog, help and debugger output to the UI stand-ins, file reads to a reader that can
+// be told to fail (FailReadsOf). Loading the same module again
+// returns it as routed before. Returns nullptr and says why in `error`.
 HMODULE LoadDriver(std::string* error, const std::wstring& path = std::wstring());
 
 // Routes the spooler and UI calls of the running program itself (for the driver's

@@ -100,6 +100,7 @@ void Spooler::Reset(const std::wstring& packageDir) {
     printers_.clear();
     setPrinterLog.clear();
     jobs.clear();
+    looseWrites.clear();
     RemoveTree(driverDir_);
 
     packageDir_ = packageDir;
@@ -218,6 +219,10 @@ BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD comm
                     static_cast<unsigned>(call.attributes),
                     call.devmode.empty() ? "" : ", the stored default record written");
     Spooler::Get().setPrinterLog.push_back(call);
+    if (printer->card.trace)
+        std::printf("printer record stored (level %u): attributes 0x%X%s\n", static_cast<unsigned>(level),
+                    static_cast<unsigned>(call.attributes),
+                    call.attributes & PRINTER_ATTRIBUTE_DIRECT ? " (direct printing)" : "");
     return TRUE;
 }
 
@@ -289,18 +294,25 @@ std::string CommandOf(const wchar_t* valueName) {
 // The name as the platform sees it: 16-bit units up to a zero unit.
 std::wstring PlatformName(const wchar_t* valueName) { return std::wstring(valueName); }
 
-const char* const kPortVerbs[] = {"PrintFile", "sendcmds", "download"};
+const struct {
+    const char* name;
+    PortVerb verb;
+} kPortVerbs[] = {{"PrintFile", PortVerb::kPrintFile}, {"sendcmds", PortVerb::kSendCommands},
+                  {"download", PortVerb::kDownload}};
 
 bool CarryOutInstruction(CardPrinter& card, const std::string& command, DWORD* error) {
-    for (const char* verb : kPortVerbs) {
+    for (const auto& known : kPortVerbs) {
+        const char* verb = known.name;
         const std::string prefix = std::string(verb) + ":";
         if (command.compare(0, prefix.size(), prefix) != 0) continue;
         PortInstruction instruction{verb, command.substr(prefix.size()), {}};
         *error = ERROR_SUCCESS;
         HANDLE file = CreateFileA(instruction.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                                   nullptr);
-        if (card.fault == PortFault::kPortFails || file == INVALID_HANDLE_VALUE) {
+        if (card.fault == PortFault::kPortFails || card.failingInstructions.count(known.verb) ||
+            file == INVALID_HANDLE_VALUE) {
             if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+            if (card.trace) std::printf("port: %s %s failed\n", verb, instruction.path.c_str());
             *error = ERROR_FILE_NOT_FOUND;
             return true;
         }
@@ -333,12 +345,14 @@ DWORD WINAPI SimGetPrinterDataW(HANDLE handle, LPWSTR valueName, LPDWORD type, L
     }
     card.received.push_back(command);
     if (card.trace) std::printf("query: %s\n", Visible(command).c_str());
-    if (card.fault == PortFault::kNoAnswer) {
+    const PortFault fault = card.FaultFor(command);
+    if (fault == PortFault::kNoAnswer) {
         if (card.trace) std::printf("reply: (none)\n");
         return ERROR_TIMEOUT;
     }
     std::string reply = card.Answer(command);
-    switch (card.fault) {
+    card.Obey(command);
+    switch (fault) {
     case PortFault::kEmptyReply: reply.clear(); break;
     case PortFault::kOversized: reply.assign(4096, 'X'); reply += '\x06'; break;
     case PortFault::kNoAck: break;
@@ -358,7 +372,7 @@ DWORD WINAPI SimStartDocPrinterW(HANDLE handle, DWORD level, LPBYTE docInfo) {
     Printer* printer = PrinterOf(handle, &open);
     if (!printer) return Fail(ERROR_INVALID_HANDLE);
     if (level != 1 || !docInfo) return Fail(ERROR_INVALID_LEVEL);
-    if (open->job >= 0) return Fail(ERROR_INVALID_PRINTER_STATE);
+    if (open->job >= 0 || printer->jobsRefused) return Fail(ERROR_INVALID_PRINTER_STATE);
     auto* info = reinterpret_cast<DOC_INFO_1W*>(docInfo);
     RawJob job;
     job.printer = printer->name;
@@ -372,6 +386,13 @@ DWORD WINAPI SimStartDocPrinterW(HANDLE handle, DWORD level, LPBYTE docInfo) {
 }
 
 namespace {
+
+// A long write shown by its start, so that a trace of a firmware job stays readable.
+std::string Shortened(const std::string& bytes) {
+    constexpr size_t kShown = 48;
+    if (bytes.size() <= kShown) return Visible(bytes);
+    return Visible(bytes.substr(0, kShown)) + "...";
+}
 
 RawJob* JobOf(HANDLE handle) {
     Spooler::Handle* open = nullptr;
@@ -390,15 +411,26 @@ BOOL WINAPI SimStartPagePrinter(HANDLE handle) {
 
 BOOL WINAPI SimWritePrinter(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD written) {
     RawJob* job = JobOf(handle);
-    if (!job) return Fail(ERROR_SPL_NO_STARTDOC);
     const auto* bytes = static_cast<const uint8_t*>(buffer);
+    if (!job) {
+        // Recorded, as a platform would see it, but no job carries it to the printer.
+        if (Printer* printer = PrinterOf(handle)) {
+            Spooler::Get().looseWrites.push_back({printer->name, std::vector<uint8_t>(bytes, bytes + size)});
+            if (printer->card.trace)
+                std::printf("write outside a job (%u bytes): %s\n", static_cast<unsigned>(size),
+                            Visible(std::string(bytes, bytes + size)).c_str());
+        }
+        return Fail(ERROR_SPL_NO_STARTDOC);
+    }
     job->blocks.emplace_back(bytes, bytes + size);
     // The printer receives what the job carries.
     if (Printer* printer = Spooler::Get().Find(job->printer)) {
         CardPrinter& card = printer->card;
         card.received.emplace_back(bytes, bytes + size);
+        card.Obey(card.received.back());
         if (card.trace)
-            std::printf("job write (%u bytes): %s\n", static_cast<unsigned>(size), Visible(card.received.back()).c_str());
+            std::printf("job write (%u bytes): %s\n", static_cast<unsigned>(size),
+                        Shortened(card.received.back()).c_str());
     }
     if (written) *written = size;
     return TRUE;
@@ -414,6 +446,18 @@ BOOL WINAPI SimEndDocPrinter(HANDLE handle) {
     if (!job) return Fail(ERROR_SPL_NO_STARTDOC);
     job->ended = true;
     PrinterOf(handle, &open);
+    open->job = -1;
+    return TRUE;
+}
+
+BOOL WINAPI SimAbortPrinter(HANDLE handle) {
+    Spooler::Handle* open = nullptr;
+    RawJob* job = JobOf(handle);
+    if (!job) return Fail(ERROR_SPL_NO_STARTDOC);
+    job->aborted = true;
+    PrinterOf(handle, &open);
+    if (Printer* printer = Spooler::Get().Find(job->printer))
+        if (printer->card.trace) std::printf("job aborted: \"%s\"\n", Utf8(job->documentName).c_str());
     open->job = -1;
     return TRUE;
 }

@@ -25,6 +25,7 @@ struct Printer {
     // true: GetPrinterW hands out the stored DEVMODE bytes as they are, even when its
     // header claims more (a damaged stored default, or an untrusted print server)
     bool devmodeAsStored = false;
+    bool jobsRefused = false;      // true: StartDocPrinterW fails (a paused or full queue)
     CardPrinter card;              // the printer behind the port
 };
 
@@ -43,6 +44,13 @@ struct RawJob {
     std::vector<std::vector<uint8_t>> blocks;  // each WritePrinter call
     int pages = 0;
     bool ended = false;
+    bool aborted = false;  // AbortPrinter: the job is deleted and never printed
+};
+
+// A WritePrinter call on a handle without a document.
+struct LooseWrite {
+    std::wstring printer;
+    std::vector<uint8_t> bytes;
 };
 
 class Spooler {
@@ -70,6 +78,7 @@ public:
 
     std::vector<SetPrinterCall> setPrinterLog;
     std::vector<RawJob> jobs;
+    std::vector<LooseWrite> looseWrites;
 
     // Stand-in plumbing: a handle is an index into handles_ offset by a tag.
     struct Handle {
@@ -104,5 +113,6 @@ BOOL WINAPI SimStartPagePrinter(HANDLE handle);
 BOOL WINAPI SimWritePrinter(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD written);
 BOOL WINAPI SimEndPagePrinter(HANDLE handle);
 BOOL WINAPI SimEndDocPrinter(HANDLE handle);
+BOOL WINAPI SimAbortPrinter(HANDLE handle);
 
 }  // namespace sim

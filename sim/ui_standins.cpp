@@ -25,8 +25,10 @@ UiLog& Ui() {
 
 void ResetUi() {
     const bool echo = Ui().echo;
+    const bool realFileDialog = Ui().realFileDialog;
     Ui() = UiLog();
     Ui().echo = echo;
+    Ui().realFileDialog = realFileDialog;
 }
 
 std::string Utf8(const std::wstring& text) {
@@ -47,6 +49,41 @@ int WINAPI SimMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags)
         std::printf("message box [%s] \"%s\" -> %d\n", Utf8(record.caption).c_str(),
                     Utf8(record.text).c_str(), answer);
     return answer;
+}
+
+BOOL WINAPI SimGetOpenFileNameW(LPOPENFILENAMEW choice) {
+    if (!choice || !choice->lpstrFile || choice->nMaxFile == 0) return FALSE;
+    OpenFileRecord record;
+    record.owner = choice->hwndOwner;
+    for (const wchar_t* piece = choice->lpstrFilter; piece && *piece; piece += lstrlenW(piece) + 1)
+        record.filter += std::wstring(piece) + L"|";
+    record.defaultExtension = choice->lpstrDefExt ? choice->lpstrDefExt : L"";
+    record.flags = choice->Flags;
+    record.maxFile = choice->nMaxFile;
+    UiLog& ui = Ui();
+    BOOL chosen = FALSE;
+    if (!ui.fileChoices.empty()) {
+        const std::wstring path = ui.fileChoices.front();
+        ui.fileChoices.pop_front();
+        if (!path.empty() && path.size() < choice->nMaxFile) {
+            lstrcpynW(choice->lpstrFile, path.c_str(), static_cast<int>(choice->nMaxFile));
+            chosen = TRUE;
+        }
+    } else if (ui.realFileDialog) {
+        // The platform's dialog, found by name: this program's own import of it is routed here.
+        using OpenFileFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+        HMODULE dialogs = LoadLibraryW(L"comdlg32.dll");
+        auto platform = reinterpret_cast<OpenFileFn>(
+            reinterpret_cast<void*>(dialogs ? GetProcAddress(dialogs, "GetOpenFileNameW") : nullptr));
+        if (platform) chosen = platform(choice);
+        if (dialogs) FreeLibrary(dialogs);
+    }
+    if (chosen) record.chosen = choice->lpstrFile;
+    ui.openFileDialogs.push_back(record);
+    if (ui.echo)
+        std::printf("open-file dialog [%s] -> %s\n", Utf8(record.filter).c_str(),
+                    chosen ? Utf8(record.chosen).c_str() : "cancelled");
+    return chosen;
 }
 
 BOOL WINAPI SimWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {

@@ -1,10 +1,13 @@
 // Stand-ins for the user-facing platform calls the driver makes outside its own
-// windows: message boxes (recorded and answered from a script), help calls and
-// debugger output (recorded).
+// windows: message boxes and the open-file dialog (recorded and answered from a
+// script), help calls and debugger output (recorded).
 #pragma once
 
 #include <windows.h>
 
+#include <commdlg.h>
+
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,12 +28,28 @@ struct HelpCall {
     ULONG_PTR data = 0;
 };
 
+// One use of the open-file dialog, as the driver asked for it.
+struct OpenFileRecord {
+    HWND owner = nullptr;
+    std::wstring filter;      // the filter pieces, each followed by '|'
+    std::wstring defaultExtension;
+    DWORD flags = 0;
+    DWORD maxFile = 0;        // characters the driver's path buffer holds
+    std::wstring chosen;      // empty: cancelled
+};
+
 struct UiLog {
     std::vector<MessageBoxRecord> messageBoxes;
     std::vector<HelpCall> helpCalls;
     std::vector<std::string> debugTraces;  // wide traces are recorded as UTF-8
     // Answers a message box; by default the first button of its kind.
     std::function<int(const MessageBoxRecord&)> answer;
+    std::vector<OpenFileRecord> openFileDialogs;
+    // The answers of the open-file dialog, in order: a path is chosen, an empty text
+    // cancels. With none left the dialog is cancelled, or, with `realFileDialog`, the
+    // platform's own dialog asks the user.
+    std::deque<std::wstring> fileChoices;
+    bool realFileDialog = false;
     // Also print each record to standard output (the workbench does).
     bool echo = false;
 };
@@ -39,6 +58,7 @@ UiLog& Ui();
 void ResetUi();
 
 int WINAPI SimMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags);
+BOOL WINAPI SimGetOpenFileNameW(LPOPENFILENAMEW choice);
 BOOL WINAPI SimWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data);
 void WINAPI SimOutputDebugStringA(LPCSTR text);
 void WINAPI SimOutputDebugStringW(LPCWSTR text);

@@ -12,3 +12,7 @@ int DevmodeCommand(const Args& args);
 int DecodeCommand(const Args& args);
 int StateCommand(const Args& args);
 int SheetCommand(const Args& args);
+int DialogCommand(const Args& args);
+int ClassifyCommand(const Args& args);
+// The Head Settings and Color Adjustment dialogs: `dialog head|color`.
+int ImagingDialogCommand(const Args& args);

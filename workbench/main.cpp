@@ -23,8 +23,12 @@ const Command kCommands[] = {
     {L"devmode", DevmodeCommand, "the driver default and the document record of a simulated printer, by field"},
     {L"state", StateCommand, "ask the simulated printer for encoder, ribbon and model, as a sheet does"},
     {L"sheet", SheetCommand, "open the document or device sheet of the simulated printer: sheet document|device"},
+    {L"dialog", DialogCommand,
+     "open a dialog from its sheet: dialog tools|send-file|firmware|info|details|head|color (head and color take "
+     "--set NAME=VALUE)"},
+    {L"classify", ClassifyCommand, "classify FILE as firmware, as the firmware download does"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
-    {L"demo", DemoCommand, "install, show the capabilities and the settings records"},
+    {L"demo", DemoCommand, "install, capabilities, settings records, printer state, both sheets"},
 };
 
 int DemoCommand(const Args& args) {
@@ -33,6 +37,7 @@ int DemoCommand(const Args& args) {
     if (status == 0) status = DevmodeCommand(args);
     if (status == 0) status = StateCommand(args);
     if (status == 0) status = SheetCommand(Args{L"document"});
+    if (status == 0) status = SheetCommand(Args{L"device"});
     return status;
 }
 

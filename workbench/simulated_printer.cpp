@@ -2,6 +2,7 @@
 #include "workbench/simulated_printer.h"
 
 #include <cstdlib>
+#include <cwchar>
 #include <sstream>
 
 #include "sim/driver_loader.h"
@@ -21,6 +22,20 @@ bool ParseFault(const std::string& text, sim::PortFault* fault) {
     for (const auto& entry : kFaults)
         if (text == entry.name) {
             *fault = entry.fault;
+            return true;
+        }
+    return false;
+}
+
+bool ParseVerb(const std::string& text, std::set<sim::PortVerb>* verbs) {
+    const struct {
+        const char* name;
+        sim::PortVerb verb;
+    } kVerbs[] = {{"PrintFile", sim::PortVerb::kPrintFile}, {"sendcmds", sim::PortVerb::kSendCommands},
+                  {"download", sim::PortVerb::kDownload}};
+    for (const auto& entry : kVerbs)
+        if (text == entry.name) {
+            verbs->insert(entry.verb);
             return true;
         }
     return false;
@@ -52,6 +67,10 @@ bool Describe(const std::wstring& path, sim::CardPrinter* card, std::string* err
         else if (key == "serial") card->serialNumber = value;
         else if (key == "cards") card->cardCount = std::atoi(value.c_str());
         else if (key == "ribbon-left") card->ribbonRemaining = std::atoi(value.c_str());
+        else if (key == "track1" || key == "track2" || key == "track3") card->tracks[key[5] - '1'] = value;
+        else if (key == "command-reply") card->commandReply = value;
+        else if (key == "port-refuses" && ParseVerb(value, &card->failingInstructions)) {
+        }
         else if (key == "fault" && ParseFault(value, &card->fault)) {
         } else {
             *error = sim::Utf8(path) + ":" + std::to_string(number) + ": unknown setting \"" + line + "\"";
@@ -76,6 +95,8 @@ HMODULE StartSimulatedPrinter(const Args& args, std::string* error) {
             card.trace = true;
         } else if (args[i] == L"--printer" && i + 1 < args.size()) {
             if (!Describe(args[++i], &card, error)) return nullptr;
+        } else if (args[i] == L"--ribbon" && i + 1 < args.size()) {
+            card.ribbonNumber = static_cast<int>(std::wcstol(args[++i].c_str(), nullptr, 10));
         }
     }
     return driver;

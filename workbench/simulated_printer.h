@@ -12,7 +12,9 @@
 // Options every command that uses the simulated printer takes:
 //   --trace         print every command the printer receives, its replies and RAW jobs
 //   --printer FILE  the printer's description (key=value lines: model, encoder, ribbon,
-//                   ribbon-reply, offset-x, offset-y, serial, cards, ribbon-left, fault)
+//                   ribbon-reply, offset-x, offset-y, serial, cards, ribbon-left, track1,
+//                   track2, track3, command-reply, port-refuses, fault)
+//   --ribbon N      the printer's ribbon number (as `ribbon` in the description)
 // Loads and routes the driver and adds the simulated printer; returns the module, or
 // nullptr with the reason in `error`.
 HMODULE StartSimulatedPrinter(const Args& args, std::string* error);

@@ -32,9 +32,14 @@ DWORD AskPort(HANDLE printer, const std::u16string& name, char* reply, DWORD siz
 }  // namespace
 
 bool QueryPrinter(std::string_view command, char* reply, DWORD size, DWORD* needed) {
+    return QueryNamedPrinter(g_printerName, g_hPrinter, command, reply, size, needed);
+}
+
+bool QueryNamedPrinter(const wchar_t* printerName, HANDLE fallback, std::string_view command, char* reply,
+                       DWORD size, DWORD* needed) {
     *needed = 0;
-    HANDLE own = g_printerName[0] ? OpenWithAllAccess(g_printerName) : nullptr;
-    HANDLE printer = own ? own : g_hPrinter;
+    HANDLE own = printerName && printerName[0] ? OpenWithAllAccess(printerName) : nullptr;
+    HANDLE printer = own ? own : fallback;
     if (reply && size > 0) reply[0] = '\0';
     const std::u16string name = qf::QueryValueName(command);
     const bool ok = AskPort(printer, name, reply, size, needed) == ERROR_SUCCESS;
@@ -82,35 +87,81 @@ void DeleteStoredReply(HANDLE printer, const wchar_t* valueName) {
     qf::FreePrinterRecord(info);
 }
 
-DWORD EnterDirectMode(HANDLE printer) {
-    if (!g_devicePrinterInfo) return 0;
-    const DWORD remembered = g_devicePrinterInfo->Attributes;
+void DeleteStoredQueryReply(HANDLE printer, std::string_view command) {
+    const std::u16string name = qf::QueryValueName(command);
+    DeleteStoredReply(printer, reinterpret_cast<const wchar_t*>(name.c_str()));
+}
+
+void DeleteStoredReplyText(HANDLE printer, std::string_view command) {
+    std::wstring name;
+    for (const char c : qf::UpToFirstZero(command)) name += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    DeleteStoredReply(printer, name.c_str());
+}
+
+DWORD EnterDirectMode(HANDLE printer, PRINTER_INFO_2W* record) {
+    if (!record) return 0;
+    const DWORD remembered = record->Attributes;
     if (!(remembered & PRINTER_ATTRIBUTE_DIRECT)) {
-        g_devicePrinterInfo->Attributes = remembered | PRINTER_ATTRIBUTE_DIRECT;
+        record->Attributes = remembered | PRINTER_ATTRIBUTE_DIRECT;
         OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter called 1\n");
-        if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(g_devicePrinterInfo), 0))
+        if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0))
             OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter Failed\n");
     }
     return remembered;
 }
 
-void LeaveDirectMode(HANDLE printer, DWORD remembered) {
-    if (!g_devicePrinterInfo || g_devicePrinterInfo->Attributes == remembered) return;
-    g_devicePrinterInfo->Attributes = remembered;
+void LeaveDirectMode(HANDLE printer, PRINTER_INFO_2W* record, DWORD remembered) {
+    if (!record || record->Attributes == remembered) return;
+    record->Attributes = remembered;
     OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter called 2\n");
-    if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(g_devicePrinterInfo), 0))
+    if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0))
         OutputDebugStringA("################## SetPrinter Failed\n");
+}
+
+DWORD EnterDirectMode(HANDLE printer) { return EnterDirectMode(printer, g_devicePrinterInfo); }
+void LeaveDirectMode(HANDLE printer, DWORD remembered) { LeaveDirectMode(printer, g_devicePrinterInfo, remembered); }
+
+bool OpenDirectExchange(PRINTER_INFO_2W* record, DirectExchange* exchange) {
+    *exchange = DirectExchange{nullptr, record, 0};
+    if (!record || !record->pPrinterName) return false;
+    exchange->printer = OpenWithAllAccess(record->pPrinterName);
+    if (!exchange->printer) return false;
+    exchange->remembered = EnterDirectMode(exchange->printer, record);
+    return true;
+}
+
+void CloseDirectExchange(const DirectExchange& exchange) {
+    if (!exchange.printer) return;
+    LeaveDirectMode(exchange.printer, exchange.record, exchange.remembered);
+    ClosePrinter(exchange.printer);
+}
+
+bool AskInExchange(const DirectExchange& exchange, std::string_view command, char* reply, DWORD size,
+                   DWORD* needed) {
+    if (reply && size > 0) reply[0] = '\0';
+    const std::u16string name = qf::QueryValueName(command);
+    return AskPort(exchange.printer, name, reply, size, needed) == ERROR_SUCCESS;
+}
+
+void WriteOutsideJob(const DirectExchange& exchange, std::string_view bytes) {
+    DWORD written = 0;
+    WritePrinter(exchange.printer, const_cast<char*>(bytes.data()), static_cast<DWORD>(bytes.size()), &written);
 }
 
 bool SendRawJob(const wchar_t* printerName, const wchar_t* documentName, const std::vector<std::string>& blocks,
                 StartFailure onStartFailure) {
     HANDLE printer = nullptr;
     if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, nullptr)) return false;
+    const bool sent = SendRawJobOn(printer, documentName, blocks, onStartFailure);
+    ClosePrinter(printer);
+    return sent;
+}
+
+bool SendRawJobOn(HANDLE printer, const wchar_t* documentName, const std::vector<std::string>& blocks,
+                  StartFailure onStartFailure) {
     DOC_INFO_1W doc = {const_cast<LPWSTR>(documentName), nullptr, const_cast<LPWSTR>(L"RAW")};
-    if (StartDocPrinterW(printer, 1, reinterpret_cast<LPBYTE>(&doc)) == 0 && onStartFailure == StartFailure::kAbandon) {
-        ClosePrinter(printer);
+    if (StartDocPrinterW(printer, 1, reinterpret_cast<LPBYTE>(&doc)) == 0 && onStartFailure == StartFailure::kAbandon)
         return false;
-    }
     StartPagePrinter(printer);
     for (const std::string& block : blocks) {
         DWORD written = 0;
@@ -118,6 +169,5 @@ bool SendRawJob(const wchar_t* printerName, const wchar_t* documentName, const s
     }
     EndPagePrinter(printer);
     EndDocPrinter(printer);
-    ClosePrinter(printer);
     return true;
 }

@@ -16,6 +16,11 @@
 // succeeded; whether the reply is complete is the caller's check (CheckReply).
 bool QueryPrinter(std::string_view command, char* reply, DWORD size, DWORD* needed);
 
+// The same on the printer named `printerName`, or on `fallback` when that name is empty
+// or cannot be opened: the dialogs of a sheet ask that sheet's printer.
+bool QueryNamedPrinter(const wchar_t* printerName, HANDLE fallback, std::string_view command, char* reply,
+                       DWORD size, DWORD* needed);
+
 // The same on the sheet handle g_hPrinter; the kept reply is deleted after every call.
 bool QuerySheetPrinter(std::string_view command, char* reply, DWORD size, DWORD* needed);
 
@@ -27,11 +32,39 @@ bool AskSheetPrinter(std::string_view command, DWORD replySize, std::string* tex
 // printer's PrinterDriverData key. Every failure is silent.
 void DeleteStoredReply(HANDLE printer, const wchar_t* valueName);
 
-// Switches the printer of g_devicePrinterInfo to direct printing for an exchange and
-// returns its attributes as they were; LeaveDirectMode puts them back. The record is
-// stored only when the attributes change.
+// Deletes the kept reply named by the query's own value name (QueryValueName), or by the
+// command's text widened to UTF-16, one unit per byte.
+void DeleteStoredQueryReply(HANDLE printer, std::string_view command);
+void DeleteStoredReplyText(HANDLE printer, std::string_view command);
+
+// Switches the printer described by `record` to direct printing for an exchange and
+// returns its attributes as they were; LeaveDirectMode puts them back. The whole record
+// (with its default settings) is stored, with a debugger trace, only when the
+// attributes change.
+DWORD EnterDirectMode(HANDLE printer, PRINTER_INFO_2W* record);
+void LeaveDirectMode(HANDLE printer, PRINTER_INFO_2W* record, DWORD remembered);
+// The same on g_devicePrinterInfo, the open device sheet's record.
 DWORD EnterDirectMode(HANDLE printer);
 void LeaveDirectMode(HANDLE printer, DWORD remembered);
+
+// A direct-mode exchange: the printer of `record` opened with all access and switched to
+// direct printing while the exchange is open.
+struct DirectExchange {
+    HANDLE printer;
+    PRINTER_INFO_2W* record;
+    DWORD remembered;
+};
+// Opens the exchange; false (and nothing sent or stored) when the printer cannot be opened.
+bool OpenDirectExchange(PRINTER_INFO_2W* record, DirectExchange* exchange);
+// Puts the attributes back and closes the printer.
+void CloseDirectExchange(const DirectExchange& exchange);
+// A query inside the exchange: the reply goes to `reply`, its count to `needed`; no kept
+// reply is deleted (the caller deletes the form it needs). True when the call succeeded.
+bool AskInExchange(const DirectExchange& exchange, std::string_view command, char* reply, DWORD size,
+                   DWORD* needed);
+// Writes `bytes` to the exchange's printer handle outside any document; the result is
+// not used.
+void WriteOutsideJob(const DirectExchange& exchange, std::string_view bytes);
 
 // What a RAW job does when the spooler refuses to start its document.
 enum class StartFailure { kAbandon, kContinue };
@@ -40,3 +73,6 @@ enum class StartFailure { kAbandon, kContinue };
 // exact bytes. Returns false when the printer cannot be opened or the job was abandoned.
 bool SendRawJob(const wchar_t* printerName, const wchar_t* documentName, const std::vector<std::string>& blocks,
                 StartFailure onStartFailure);
+// The same on a printer handle the caller keeps open.
+bool SendRawJobOn(HANDLE printer, const wchar_t* documentName, const std::vector<std::string>& blocks,
+                  StartFailure onStartFailure);

@@ -31,8 +31,6 @@ inline constexpr std::string_view kCleanEncoder = "\x1BMCLEAN\r";
 inline constexpr std::string_view kEncodeTracks = "\x1B&E*\r";
 // Written to the printer handle after every Tools query.
 inline constexpr std::string_view kToolsQueryEnd = "\x1B.\r";
-// The longest free command the user may type, without ESC and CR.
-constexpr size_t kFreeCommandChars = 79;
 
 // Commands of the single-feed job.
 inline constexpr std::string_view kSingleFeedStart = "\x1B" "FS 1\r";

@@ -9,7 +9,7 @@
 
 void CheckTrackData(HWND dialog, int track) {
     if (track < 1 || track > 3) return;
-    const int id = IDC_TRACK_DATA_1 + track - 1;
+    const int id = IDC_TOOLS_TRACK1_DATA + track - 1;
     WCHAR text[qf::kTrackTextReadChars + 1] = {};
     const int length = GetDlgItemTextW(dialog, id, text, qf::kTrackTextReadChars + 1);
     if (length <= 0) return;

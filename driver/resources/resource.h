@@ -67,6 +67,37 @@
 #define IDS_INVALID_TRACK_CHARACTER 2070  // a track character outside the track's set
 #define IDS_TOO_MANY_TRACK_CHARACTERS 2071  // more characters than the track holds
 
+// Texts of the Tools dialog
+#define IDS_TEST_CARD_PRINTER    2059  // test card lists: "Printer Parameters"
+#define IDS_TEST_CARD_ENCODER    2060  // "Encoder Parameters"
+#define IDS_CHANGE_OFFSETS       2063  // Set Offset asks before changing the printer's offsets
+#define IDS_TEST_CARD_STANDARD   2066  // "Standard"
+#define IDS_CLEANING_READY       2065  // Clean asks for the printer to be made ready
+#define IDS_CARD_IN_FEEDER       2067  // Encode and Read ask for a card in the feeder
+#define IDS_OFFSET_LIMIT         2072  // an offset edit above the highest offset
+#define IDS_CLEAN_PRINTER        2075  // cleaning list: "Printer only"
+#define IDS_CLEAN_ENCODER        2076  // "Magnetic encoder"
+#define IDS_NO_DATA_TO_ENCODE    2077
+
+// Texts of the Send File dialog
+#define IDS_FILE_SENT            2140
+#define IDS_FILE_NOT_SENT        2141
+#define IDS_SENDING_FILE         2142
+#define IDS_FILE_CHOSEN          2146  // the status line once a file was chosen (or the choice cancelled)
+#define IDS_SEND_FILE_FILTER     2321  // the open-file filter: display text '|' pattern '|'
+
+// Texts of the firmware download
+#define IDS_FIRMWARE_SENT        2079
+#define IDS_FIRMWARE_UPDATING    2080
+#define IDS_FIRMWARE_SENDING     2081
+#define IDS_FIRMWARE_FAILED      2086
+#define IDS_FIRMWARE_OPEN_ERROR  2087
+#define IDS_FIRMWARE_SIZE_ERROR  2088
+#define IDS_FIRMWARE_READ_ERROR  2089
+#define IDS_FIRMWARE_REFUSED     2099
+#define IDS_FIRMWARE_RESETTING   2133
+#define IDS_FIRMWARE_FILTER      2322  // the open-file filter: display text '|' pattern '|'
+
 // Dialogs
 #define IDD_ABOUT                102
 #define IDD_HEAD_SETTINGS        107
@@ -80,6 +111,7 @@
 #define IDD_ENCODER_SETTINGS     104
 #define IDD_ADVANCED_TRACKS      105
 #define IDD_SINGLE_FEED          122
+#define IDD_SEND_FILE            2147
 
 // Controls of the About box
 #define IDC_ABOUT_VERSION        2068  // "Version " followed by the version
@@ -89,7 +121,7 @@
 #define IDC_ENCODER_START_DATA   1601  // start-of-data delimiter
 #define IDC_ENCODER_END_DATA     1602  // end-of-data delimiter
 #define IDC_ENCODER_ADVANCED     1603  // "Advanced settings"
-#define IDC_RESTORE_DEFAULTS     1604  // "Restore Defaults", in both encoder dialogs
+#define IDC_RESTORE_DEFAULTS     1604  // Restore defaults, in the encoder, advanced, head and colour dialogs
 #define IDC_ENCODER_CANCEL       1605  // "Cancel"
 #define IDC_COERCIVITY_HIGH      1620  // 1620..1622: High, Low, No Change
 #define IDC_COERCIVITY_NO_CHANGE 1622
@@ -122,16 +154,108 @@
 #define IDC_CHAR_PARITY_GROUP    1666
 #define IDC_LRC_PARITY_GROUP     1667
 
-// Track data edits of the Tools dialog, checked as they are typed
-#define IDC_TRACK_DATA_1         1959  // 1959..1961: tracks 1, 2, 3
-#define IDC_TRACK_DATA_3         1961
-
 // Controls of the single feed dialog
 #define IDC_SINGLE_FEED_OFF      1004
 #define IDC_SINGLE_FEED_ON       1005
 
+// Controls of the Tools dialog
+#define IDC_TOOLS_EJECT_FEEDER   1016
+#define IDC_TOOLS_SEND_FILE      1009
+#define IDC_TOOLS_EXECUTE        1950
+#define IDC_TOOLS_COMMAND        1951
+#define IDC_TOOLS_EJECT_PRINTER  1952
+#define IDC_TOOLS_PRINT          1953
+#define IDC_TOOLS_CLEAN          1954
+#define IDC_TOOLS_OFFSET_X       1956
+#define IDC_TOOLS_OFFSET_Y       1957
+#define IDC_TOOLS_SET_OFFSET     1958
+#define IDC_TOOLS_TRACK1_DATA    1959  // 1960, 1961: tracks 2 and 3
+#define IDC_TOOLS_TRACK2_DATA    1960
+#define IDC_TOOLS_TRACK3_DATA    1961
+#define IDC_TOOLS_TRACK1_BOX     1962  // 1963, 1964: tracks 2 and 3
+#define IDC_TOOLS_TRACK2_BOX     1963
+#define IDC_TOOLS_TRACK3_BOX     1964
+#define IDC_TOOLS_ENCODE         1965
+#define IDC_TOOLS_STATUS         1966
+#define IDC_TOOLS_READ           1967
+#define IDC_TOOLS_TEST_CARD      1968
+#define IDC_TOOLS_CLEANING       1969
+
+// Controls of the Send File dialog
+#define IDC_SEND_PATH            2140
+#define IDC_SEND_PRN             2141
+#define IDC_SEND_TEXT            2142
+#define IDC_SEND_SELECT          2143
+#define IDC_SEND_STATUS          2144
+#define IDC_SEND_BUTTON          2145
+
+// Controls of the firmware download
+#define IDC_FW_START             1992
+#define IDC_FW_PATH              1993
+#define IDC_FW_SELECT            1994
+#define IDC_FW_STATUS            1995
+#define IDC_FW_TYPE              1996
+#define IDC_FW_CHECK             1997
+
+// Controls of the Device Information dialog
+#define IDC_INFO_MODEL           1003
+#define IDC_INFO_SERIAL          1004
+#define IDC_INFO_ENCODER         1005
+#define IDC_INFO_PANELS          1008
+#define IDC_INFO_SMART_CARD      1218
+#define IDC_INFO_RIBBON          1990
+#define IDC_INFO_REMAINING       1991
+
 // Icons
 #define IDI_PRINTER              1002
+
+// Controls of the head settings dialog: the eleven sliders in `headSettings` order, and
+// the value shown beside each
+#define IDC_HEAD_SLIDER_FIRST        1800
+#define IDC_HEAD_OVERLAY             1800
+#define IDC_HEAD_RESIN_BLACK         1801
+#define IDC_HEAD_HOLOGRAM            1802
+#define IDC_HEAD_YELLOW_INTENSITY    1803
+#define IDC_HEAD_MAGENTA_INTENSITY   1804
+#define IDC_HEAD_CYAN_INTENSITY      1805
+#define IDC_HEAD_BLACK_INTENSITY     1806
+#define IDC_HEAD_YELLOW_CONTRAST     1807
+#define IDC_HEAD_MAGENTA_CONTRAST    1808
+#define IDC_HEAD_CYAN_CONTRAST       1809
+#define IDC_HEAD_BLACK_CONTRAST      1810
+#define IDC_HEAD_VALUE_FIRST         1811
+#define IDC_HEAD_OVERLAY_VALUE            1811
+#define IDC_HEAD_RESIN_BLACK_VALUE        1812
+#define IDC_HEAD_HOLOGRAM_VALUE           1813
+#define IDC_HEAD_YELLOW_INTENSITY_VALUE   1814
+#define IDC_HEAD_MAGENTA_INTENSITY_VALUE  1815
+#define IDC_HEAD_CYAN_INTENSITY_VALUE     1816
+#define IDC_HEAD_BLACK_INTENSITY_VALUE    1817
+#define IDC_HEAD_YELLOW_CONTRAST_VALUE    1818
+#define IDC_HEAD_MAGENTA_CONTRAST_VALUE   1819
+#define IDC_HEAD_CYAN_CONTRAST_VALUE      1820
+#define IDC_HEAD_BLACK_CONTRAST_VALUE     1821
+
+// Controls of the colour correction dialog: the eight sliders in `colorAdjust` order,
+// and the value shown beside each
+#define IDC_COLOR_SLIDER_FIRST       1901
+#define IDC_COLOR_BLACK_INTENSITY    1901
+#define IDC_COLOR_RED_INTENSITY      1902
+#define IDC_COLOR_GREEN_INTENSITY    1903
+#define IDC_COLOR_BLUE_INTENSITY     1904
+#define IDC_COLOR_BLACK_CONTRAST     1905
+#define IDC_COLOR_RED_CONTRAST       1906
+#define IDC_COLOR_GREEN_CONTRAST     1907
+#define IDC_COLOR_BLUE_CONTRAST      1908
+#define IDC_COLOR_VALUE_FIRST        1910
+#define IDC_COLOR_BLACK_INTENSITY_VALUE  1910
+#define IDC_COLOR_RED_INTENSITY_VALUE    1911
+#define IDC_COLOR_GREEN_INTENSITY_VALUE  1912
+#define IDC_COLOR_BLUE_INTENSITY_VALUE   1913
+#define IDC_COLOR_BLACK_CONTRAST_VALUE   1914
+#define IDC_COLOR_RED_CONTRAST_VALUE     1915
+#define IDC_COLOR_GREEN_CONTRAST_VALUE   1916
+#define IDC_COLOR_BLUE_CONTRAST_VALUE    1917
 
 // Controls shared by the dialogs
 #define IDC_HELP_BUTTON      1006  // Help

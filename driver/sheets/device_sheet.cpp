@@ -23,6 +23,9 @@
 #include "driver/sheets/option_items.h"
 #include "driver/sheets/sheet_state.h"
 #include "driver/tools/about_dialog.h"
+#include "driver/tools/device_information_dialog.h"
+#include "driver/tools/firmware_dialog.h"
+#include "driver/tools/tools_dialog.h"
 
 namespace {
 
@@ -30,12 +33,6 @@ constexpr DWORD kReplySize = 80;
 const wchar_t* const kDefaultModelName = reinterpret_cast<const wchar_t*>(qf::kDefaultModelName);
 
 using Sheet = DeviceSheetState;
-
-// The private block follows the record's public part, whatever its length.
-qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
-    auto* bytes = reinterpret_cast<uint8_t*>(record);
-    return reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
-}
 
 void AskEncoder(qf::PrivateSettings& settings) {
     if (settings.manualRibbon != 0) {
@@ -81,17 +78,16 @@ void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
         ULONG_PTR icon;
         DWORD flags;
     };
-    // The dialogs of the other buttons are not offered yet: those buttons show, disabled.
-    const DLGPROC unoffered = qf::UnofferedDialogProc;
     const Button buttons[] = {
         {qf::kDeviceItemEncoder, IDS_ENCODER_SETTINGS, IDD_ENCODER_SETTINGS, EncoderDialogProc, IDI_PRINTER,
          OPTIF_CALLBACK},
-        {qf::kDeviceItemTools, IDS_TOOLS, IDD_TOOLS, unoffered, IDI_PRINTER, 0},
-        {qf::kDeviceItemFirmware, IDS_FW_DOWNLOAD, IDD_FIRMWARE_DOWNLOAD, unoffered, qf::kIconDocument, OPTIF_CALLBACK},
+        {qf::kDeviceItemTools, IDS_TOOLS, IDD_TOOLS, ToolsDialogProc, IDI_PRINTER, 0},
+        {qf::kDeviceItemFirmware, IDS_FW_DOWNLOAD, IDD_FIRMWARE_DOWNLOAD, FirmwareDialogProc, qf::kIconDocument,
+         OPTIF_CALLBACK},
         {qf::kDeviceItemSingleFeed, IDS_SINGLE_FEED, IDD_SINGLE_FEED, SingleFeedDialogProc, qf::kIconDocument,
          OPTIF_CALLBACK},
-        {qf::kDeviceItemDeviceInfo, IDS_DEVICE_INFORMATION, IDD_DEVICE_INFORMATION, unoffered, qf::kIconDocument,
-         OPTIF_CALLBACK},
+        {qf::kDeviceItemDeviceInfo, IDS_DEVICE_INFORMATION, IDD_DEVICE_INFORMATION, DeviceInformationDialogProc,
+         qf::kIconDocument, OPTIF_CALLBACK},
         {qf::kDeviceItemAbout, IDS_ABOUT, IDD_ABOUT, AboutDialogProc, qf::kIconDocument, OPTIF_CALLBACK},
     };
     for (const Button& b : buttons) {
@@ -165,13 +161,14 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
         return -1;
     }
     g_devicePrinterInfo = sheet->printerInfo;
+    sheet->record = stored;
     const wchar_t* name = sheet->printerInfo->pPrinterName;
     if (!name || !name[0]) name = header->pszPrinterName;
     if (name) {
         lstrcpynW(sheet->printerName, name, kPrinterNameChars);
         lstrcpynW(g_printerName, name, kPrinterNameChars);
     }
-    qf::PrivateSettings& settings = *PrivateBlock(stored);
+    qf::PrivateSettings& settings = sheet->Settings();
     g_encoderSettings = settings.encoderSettings;
     AskEncoder(settings);
     AskModel(settings);

@@ -12,6 +12,8 @@
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
 #include "driver/entry/printer_info.h"
+#include "driver/imaging/color_correction_dialog.h"
+#include "driver/imaging/head_settings_dialog.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/document_settings.h"
 #include "driver/settings/record_rules.h"
@@ -22,6 +24,7 @@
 #include "driver/sheets/option_items.h"
 #include "driver/sheets/sheet_state.h"
 #include "driver/tools/about_dialog.h"
+#include "driver/tools/device_information_dialog.h"
 
 namespace {
 
@@ -152,11 +155,10 @@ void BuildRibbonItem(Sheet& sheet, const qf::RibbonItemView& view) {
         sheet.detailsPush.cbSize = sizeof sheet.detailsPush;
         sheet.detailsPush.Flags = EPF_PUSH_TYPE_DLGPROC | EPF_NO_DOT_DOT_DOT;
         sheet.detailsPush.pTitle = qf::LoadItemText(IDS_RIBBON_DETAILS, sheet.detailsTitle);
-        // The device information dialog is not offered yet: the button shows, disabled.
-        sheet.detailsPush.DlgProc = qf::UnofferedDialogProc;
+        sheet.detailsPush.DlgProc = DeviceInformationDialogProc;
         sheet.detailsPush.DlgTemplateID = IDD_DEVICE_INFORMATION;
         item.pExtPush = &sheet.detailsPush;
-        item.Flags |= OPTIF_EXT_IS_EXTPUSH | OPTIF_EXT_DISABLED;
+        item.Flags |= OPTIF_EXT_IS_EXTPUSH;
     }
 }
 
@@ -182,13 +184,17 @@ void BuildItems(Sheet& sheet, const std::string& model) {
     qf::SetItem(items[qf::kItemRotation], 1, title(qf::kItemRotation, IDS_ROTATION), callback, 2,
                 &sheet.types[qf::kItemRotation], s.rotate180);
 
-    auto pushButton = [&](int index, UINT titleId, WORD templateId, ULONG_PTR icon) {
-        // The dialogs behind these buttons are not offered yet.
-        qf::SetPushButton(sheet.types[index], sheet.params[index][0], qf::UnofferedDialogProc, templateId, icon);
+    // A button whose dialog is not offered yet carries UnofferedDialogProc and shows disabled.
+    auto pushButton = [&](int index, UINT titleId, WORD templateId, ULONG_PTR icon,
+                          DLGPROC proc = qf::UnofferedDialogProc) {
+        qf::SetPushButton(sheet.types[index], sheet.params[index][0], proc, templateId, icon);
         qf::SetItem(items[index], 0, title(index, titleId), callback, static_cast<BYTE>(index), &sheet.types[index], 0);
         SetAvailable(items[index], availability.enabled[index]);
     };
-    pushButton(qf::kItemColorAdjust, IDS_COLOR_ADJUSTMENT, IDD_COLOR_CORRECTION, qf::kIconColor);
+    // The service creates the imaging dialogs itself; their sliders must be known by then.
+    RegisterSliderClass();
+    pushButton(qf::kItemColorAdjust, IDS_COLOR_ADJUSTMENT, IDD_COLOR_CORRECTION, qf::kIconColor,
+               ColorCorrectionDialogProc);
 
     qf::SetItem(items[qf::kItemRibbon], 0, title(qf::kItemRibbon, IDS_RIBBON_TYPE), callback, 4,
                 &sheet.types[qf::kItemRibbon], 0);
@@ -221,7 +227,7 @@ void BuildItems(Sheet& sheet, const std::string& model) {
     pushButton(qf::kItemFrontOverlay, IDS_FRONT_OVERLAY, IDD_FRONT_OVERLAY, qf::kIconOverlay);
     pushButton(qf::kItemBackOverlay, IDS_BACK_OVERLAY, IDD_BACK_OVERLAY, qf::kIconOverlay);
     pushButton(qf::kItemHologram, IDS_HOLOGRAM_VARNISH, IDD_HOLOGRAM, qf::kIconOverlay);
-    pushButton(qf::kItemHeadSettings, IDS_HEAD_SETTINGS, IDD_HEAD_SETTINGS, qf::kIconHead);
+    pushButton(qf::kItemHeadSettings, IDS_HEAD_SETTINGS, IDD_HEAD_SETTINGS, qf::kIconHead, HeadSettingsDialogProc);
 
     const UINT printing[] = {IDS_PRINT, IDS_ENCODE_ONLY};
     SetList(sheet, qf::kItemPrintingMode, printing, 2, qf::kIconPanel, kListStyle);

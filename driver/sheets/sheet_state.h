@@ -13,6 +13,7 @@
 #include "driver/entry/ddk.h"
 #include "driver/entry/module_state.h"
 #include "driver/settings/private_settings.h"
+#include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
 #include "driver/sheets/device_items.h"
 #include "driver/sheets/document_items.h"
@@ -55,11 +56,19 @@ struct DeviceSheetState {
     HANDLE printer;
     WCHAR printerName[kPrinterNameChars];
     PRINTER_INFO_2W* printerInfo;
+    // The stored default record inside printerInfo, checked at INIT: the working settings
+    // of the device sheet's dialogs, stored with printerInfo by a direct-mode switch.
+    DEVMODEW* record;
 
     OPTTYPE types[qf::kDeviceItemCount];
     OPTPARAM params[qf::kDeviceItemCount];
     WCHAR titles[qf::kDeviceItemCount][qf::kItemTextChars];
     WCHAR itemName[qf::kItemTextChars];
+
+    qf::PrivateSettings& Settings() {
+        auto* bytes = reinterpret_cast<uint8_t*>(record);
+        return *reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
+    }
 };
 
 // A new sheet state, zeroed and registered as live, or nullptr when memory is short;

@@ -58,9 +58,9 @@ ToolCommand BuildToolCommand(const ToolsInput& input, const ToolAsk& ask) {
             if (command.empty()) return {};
             return {FreeCommand(command), false};
         }
-        case ToolButton::kEjectFromFeeder:
+        case ToolButton::kEjectFeeder:
             return {std::string(kEjectFromFeeder), false};
-        case ToolButton::kEjectFromPrinter:
+        case ToolButton::kEjectPrinter:
             return {std::string(kEjectFromPrinter), false};
         case ToolButton::kPrintTestCard:
             return {TestCard(input.testCardChoice), false};

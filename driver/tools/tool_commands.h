@@ -42,8 +42,8 @@ std::string_view CommandParameter(std::string_view text, size_t limit);
 // The buttons of the Tools dialog that send a command.
 enum class ToolButton : uint8_t {
     kExecute,          // the free command
-    kEjectFromFeeder,
-    kEjectFromPrinter,
+    kEjectFeeder,
+    kEjectPrinter,
     kPrintTestCard,
     kClean,
     kSetOffset,

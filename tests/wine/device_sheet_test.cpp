@@ -93,6 +93,30 @@ TEST_F(DeviceSheet, APrinterThatDoesNotAnswerShowsTheDefaultModel) {
     EXPECT_FALSE(Enabled(kFirmware));
 }
 
+TEST_F(DeviceSheet, MaintenanceButtonsFollowTheirRules) {
+    struct Case {
+        const char* what;
+        sim::PortFault fault;
+        int16_t manualRibbon;
+        bool firmware;
+    };
+    const Case cases[] = {
+        {"an answering printer", sim::PortFault::kNone, 0, true},
+        {"a silent printer", sim::PortFault::kNoAnswer, 0, false},
+        {"the offline configuration", sim::PortFault::kNoAnswer, 2, true},
+    };
+    for (const Case& c : cases) {
+        printer().card.fault = c.fault;
+        Private(stored).manualRibbon = c.manualRibbon;
+        printer().devmode = stored;
+        ASSERT_EQ(Open(), 1) << c.what;
+        EXPECT_TRUE(Enabled(kTools)) << c.what;
+        EXPECT_TRUE(Enabled(kDeviceInfo)) << c.what;
+        EXPECT_EQ(Enabled(kFirmware), c.firmware) << c.what;
+        service.Cancel();
+    }
+}
+
 // The About box paints the logo from the driver's directory, scaled into its place, and
 // shows it anew on every paint without using up drawing objects.
 COLORREF LogoPixel(HWND dialog) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "driver/resources/resource.h"
 #include "sim/dialog_script.h"
 #include "sim/property_sheet.h"
 #include "tests/wine/process_usage.h"
@@ -16,6 +17,8 @@
 namespace {
 
 using DocPropsFn = LONG(WINAPI*)(HWND, HANDLE, PWSTR, PDEVMODEW, PDEVMODEW, DWORD);
+
+constexpr int kColorAdjustItem = 3;  // the document sheet's "Color Adjustment" button
 
 class LeakSoak : public DriverTest {
 protected:
@@ -103,6 +106,25 @@ TEST_F(LeakSoak, SheetsSettingsCallsAndPaints) {
     EXPECT_EQ(script.Ran(), 1);
     EXPECT_NE(about, nullptr);
     service.Cancel();
+
+    // The colour correction dialog, opened and closed, and its sample repainted.
+    sim::PropertySheetService documentSheet;
+    ASSERT_EQ(documentSheet.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"),
+                                 reinterpret_cast<LPARAM>(&document)),
+              1);
+    Soak("colour correction open and close", 50, [&] {
+        sim::DialogScript close([](HWND dialog) { sim::ClickButton(dialog, IDC_CLOSE_BUTTON); });
+        documentSheet.PushButton(kColorAdjustItem);
+    });
+    sim::DialogScript paints([&](HWND dialog) {
+        Soak("colour correction sample paint", 300, [dialog] {
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        });
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+    documentSheet.PushButton(kColorAdjustItem);
+    EXPECT_EQ(paints.Ran(), 1);
+    documentSheet.Cancel();
 }
 
 }  // namespace

@@ -1,0 +1,119 @@
+// The Device Information dialog: it only asks; nothing it sends changes the printer.
+#include "driver/tools/device_information_dialog.h"
+
+#include <winspool.h>
+
+#include <string>
+
+#include "driver/channel/channel.h"
+#include "driver/entry/dialog_conventions.h"
+#include "driver/entry/guard.h"
+#include "driver/resources/resource.h"
+#include "driver/settings/ribbons.h"
+#include "driver/sheets/sheet_state.h"
+#include "driver/tools/device_information.h"
+#include "driver/tools/dialog_controls.h"
+
+namespace {
+
+constexpr DWORD kDriverDirectoryBytes = 256;
+
+// The printer a sheet asks: its name, and its handle when the name cannot be opened.
+struct SheetPrinter {
+    const wchar_t* name;
+    HANDLE handle;
+};
+
+bool PrinterOfDialog(LPARAM initParam, SheetPrinter* printer) {
+    if (DeviceSheetState* sheet = DeviceSheetOfDialog(initParam)) {
+        *printer = {sheet->printerName, sheet->printer};
+        return true;
+    }
+    if (DocumentSheetState* sheet = DocumentSheetOfDialog(initParam)) {
+        *printer = {sheet->printerName, sheet->printer};
+        return true;
+    }
+    return false;
+}
+
+// The ribbon catalogue's name for `key`, or "Unknown" when the catalogue or the key is
+// missing.
+std::string CatalogueRibbonName(std::string_view key) {
+    const std::string unknown(qf::kUnknownRibbonText);
+    char directory[kDriverDirectoryBytes] = {};
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory), sizeof directory,
+                                    &needed))
+        return unknown;
+    directory[kDriverDirectoryBytes - 1] = '\0';
+    const std::string path = qf::RibbonCataloguePath(directory);
+    const std::string section(qf::kRibbonCatalogueSection);
+    char value[qf::kRibbonCatalogueValueChars + 1] = {};
+    GetPrivateProfileStringA(section.c_str(), std::string(key).c_str(), unknown.c_str(), value, sizeof value,
+                             path.c_str());
+    return std::string(qf::CutCatalogueValue(std::string_view(value, sizeof value)));
+}
+
+// Asks the printer every question of the dialog and shows the answers.
+void FillDeviceInformation(HWND dialog, const SheetPrinter& printer) {
+    const qf::DeviceInformation info = qf::GatherDeviceInformation(
+        [&printer](std::string_view command, char* buffer, size_t size, uint32_t* count) {
+            DWORD needed = 0;
+            const bool ok =
+                QueryNamedPrinter(printer.name, printer.handle, command, buffer, static_cast<DWORD>(size), &needed);
+            *count = needed;
+            return ok;
+        },
+        CatalogueRibbonName);
+    SetControlAnsiText(dialog, IDC_INFO_RIBBON, info.ribbonType);
+    SetControlAnsiText(dialog, IDC_INFO_REMAINING, info.remainingCount);
+    if (!info.ribbonAnswered) return;
+    SetControlAnsiText(dialog, IDC_INFO_ENCODER, info.encoder);
+    SetControlAnsiText(dialog, IDC_INFO_MODEL, info.model);
+    SetControlAnsiText(dialog, IDC_INFO_SMART_CARD, info.smartCard);
+    SetControlAnsiText(dialog, IDC_INFO_SERIAL, info.serialNumber);
+    SetControlAnsiText(dialog, IDC_INFO_PANELS, info.panelsPrinted);
+}
+
+// Fills the dialog and puts the focus on Close, so that no field opens selected. Returns
+// FALSE: the focus is set.
+INT_PTR StartDeviceInformation(HWND dialog, LPARAM initParam) {
+    SheetPrinter printer{};
+    if (!PrinterOfDialog(initParam, &printer)) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    FillDeviceInformation(dialog, printer);
+    SetFocus(GetDlgItem(dialog, IDC_CLOSE_BUTTON));
+    return FALSE;
+}
+
+INT_PTR DeviceInformationCommand(HWND dialog, int id) {
+    switch (id) {
+    case IDC_HELP_BUTTON:
+        ShowHelp(dialog);
+        return TRUE;
+    case IDC_CLOSE_BUTTON:
+    case IDCANCEL:
+        EndDialog(dialog, IDC_CLOSE_BUTTON);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK DeviceInformationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
+        if (HandleCloseRequest(dialog, message, wParam, IDC_CLOSE_BUTTON)) return TRUE;
+        switch (message) {
+        case WM_INITDIALOG:
+            return StartDeviceInformation(dialog, lParam);
+        case WM_COMMAND:
+            return DeviceInformationCommand(dialog, LOWORD(wParam));
+        default:
+            return FALSE;
+        }
+    });
+}

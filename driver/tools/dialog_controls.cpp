@@ -1,0 +1,65 @@
+// Control texts and the open-file dialog of the maintenance dialogs.
+#include "driver/tools/dialog_controls.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "driver/entry/module_state.h"
+
+std::string AnsiText(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return std::string();
+    std::string ansi(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &ansi[0], size, nullptr, nullptr);
+    ansi.resize(static_cast<size_t>(size) - 1);
+    return ansi;
+}
+
+std::string ControlAnsiText(HWND dialog, int id, size_t chars) {
+    std::vector<wchar_t> text(chars + 1, L'\0');
+    GetDlgItemTextW(dialog, id, text.data(), static_cast<int>(text.size()));
+    return AnsiText(text.data());
+}
+
+void SetControlAnsiText(HWND dialog, int id, std::string_view text) {
+    std::wstring wide;
+    if (!text.empty()) {
+        const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+        wide.resize(static_cast<size_t>(size > 0 ? size : 0));
+        if (size > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
+    }
+    SetDlgItemTextW(dialog, id, wide.c_str());
+}
+
+std::wstring LoadModuleText(UINT stringId) {
+    const wchar_t* text = nullptr;
+    // With a zero buffer size the string table hands out its own read-only copy.
+    const int length = LoadStringW(g_hInstance, stringId, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+void SetControlString(HWND dialog, int id, UINT stringId) {
+    SetDlgItemTextW(dialog, id, LoadModuleText(stringId).c_str());
+}
+
+bool ChooseFile(HWND owner, UINT filterId, wchar_t* path) {
+    // The filter's pieces end with zero characters; a second one ends the list.
+    std::wstring filter = LoadModuleText(filterId);
+    for (wchar_t& c : filter)
+        if (c == L'|') c = L'\0';
+    filter += L'\0';
+    path[0] = L'\0';
+    OPENFILENAMEW choice = {};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = owner;
+    choice.lpstrFilter = filter.c_str();
+    choice.nFilterIndex = 1;
+    choice.lpstrFile = path;
+    choice.nMaxFile = kFilePathChars;
+    choice.lpstrDefExt = L"bin";
+    choice.Flags = OFN_CREATEPROMPT | OFN_NOLONGNAMES;
+    if (!GetOpenFileNameW(&choice)) return false;
+    path[kFilePathChars] = L'\0';
+    return true;
+}

@@ -1,0 +1,29 @@
+// What the maintenance dialogs share: texts between their controls and the 8-bit text
+// the printer and the port side take, texts of the string table, and the open-file
+// dialog with a filter from the string table.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+// The longest path the open-file dialog returns and the dialogs read back, in characters.
+constexpr int kFilePathChars = 260;
+
+// `text` in the ANSI code page.
+std::string AnsiText(const wchar_t* text);
+// Control `id`'s text, at most `chars` characters, in the ANSI code page.
+std::string ControlAnsiText(HWND dialog, int id, size_t chars);
+// Shows 8-bit text of the ANSI code page in control `id`.
+void SetControlAnsiText(HWND dialog, int id, std::string_view text);
+// String `stringId` of the module.
+std::wstring LoadModuleText(UINT stringId);
+// Shows string `stringId` in control `id`.
+void SetControlString(HWND dialog, int id, UINT stringId);
+
+// Asks the user for an existing or new file with the open-file dialog: the filter is
+// string `filterId` (display text and pattern, each followed by '|'), the default
+// extension "bin", short names, a prompt before a missing file is created. True with
+// the chosen path in `path` (kFilePathChars characters and a zero) on OK.
+bool ChooseFile(HWND owner, UINT filterId, wchar_t* path);

@@ -1,0 +1,218 @@
+// The firmware download dialog and its offline job.
+#include "driver/tools/firmware_dialog.h"
+
+#include <winspool.h>
+
+#include <optional>
+#include <vector>
+
+#include "driver/channel/channel.h"
+#include "driver/channel/commands.h"
+#include "driver/entry/dialog_conventions.h"
+#include "driver/entry/guard.h"
+#include "driver/resources/resource.h"
+#include "driver/sheets/sheet_state.h"
+#include "driver/tools/dialog_controls.h"
+#include "driver/tools/firmware_file.h"
+#include "driver/tools/tool_commands.h"
+
+namespace {
+
+constexpr DWORD kInstructionReplyBytes = 128;
+constexpr UINT kJobErrorFlags = MB_OK | MB_ICONERROR | MB_SETFOREGROUND;
+
+DeviceSheetState* SheetOf(HWND dialog) {
+    return DeviceSheetOf(static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)));
+}
+
+void Enable(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE); }
+
+HANDLE OpenForReading(const std::string& path) {
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+
+// Up to kFirmwareClassifyBytes from the start of the file, as many as it has.
+std::string ReadFileStart(HANDLE file) {
+    std::string start(qf::kFirmwareClassifyBytes, '\0');
+    size_t got = 0;
+    while (got < start.size()) {
+        DWORD read = 0;
+        if (!ReadFile(file, &start[got], static_cast<DWORD>(start.size() - got), &read, nullptr) || read == 0) break;
+        got += read;
+    }
+    start.resize(got);
+    return start;
+}
+
+// One write of the job; true when the spooler took every byte.
+bool WriteBlock(HANDLE printer, std::string_view bytes) {
+    DWORD written = 0;
+    return WritePrinter(printer, const_cast<char*>(bytes.data()), static_cast<DWORD>(bytes.size()), &written) != 0 &&
+           written == bytes.size();
+}
+
+// Writes the body and the trailer; false when the job must be aborted (a read error has
+// been reported to the user; a refused write shows only as the failed download).
+bool SendFirmwareBody(HANDLE printer, HANDLE file, uint32_t announced) {
+    std::vector<char> block(qf::kFirmwareBlockBytes);
+    uint64_t sent = 0;
+    for (;;) {
+        DWORD read = 0;
+        const bool ok = ReadFile(file, block.data(), static_cast<DWORD>(block.size()), &read, nullptr) != 0;
+        switch (qf::NextFirmwareStep(announced, sent, ok, read)) {
+        case qf::FirmwareStep::kWriteBlock:
+            if (!WriteBlock(printer, std::string_view(block.data(), read))) return false;
+            sent += read;
+            break;
+        case qf::FirmwareStep::kWriteTrailer:
+            return WriteBlock(printer, qf::kFirmwareTrailer);
+        case qf::FirmwareStep::kAbort:
+            ShowMessage(IDS_CAPTION, IDS_FIRMWARE_READ_ERROR, kJobErrorFlags);
+            return false;
+        }
+    }
+}
+
+// Chooses a firmware file and shows its type and check byte; true when the file is one
+// the printer takes. A file that cannot be opened is refused without a message.
+bool CheckFirmwareFile(HWND dialog) {
+    wchar_t path[kFilePathChars + 1] = {};
+    if (!ChooseFile(dialog, IDS_FIRMWARE_FILTER, path)) return false;
+    HANDLE file = OpenForReading(AnsiText(path));
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const qf::FirmwareClass kind = qf::ClassifyFirmware(ReadFileStart(file));
+    CloseHandle(file);
+    if (kind.type == qf::FirmwareType::kRefused) {
+        ShowMessage(IDS_CAPTION, IDS_FIRMWARE_REFUSED, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    SetControlAnsiText(dialog, IDC_FW_TYPE, qf::FirmwareTypeText(kind.type));
+    SetControlAnsiText(dialog, IDC_FW_CHECK, qf::CheckByteText(kind.checkByte));
+    SetDlgItemTextW(dialog, IDC_FW_PATH, path);
+    return true;
+}
+
+// Sends the file named in the path edit and reports the outcome in the status line.
+void StartFirmwareDownload(HWND dialog) {
+    DeviceSheetState* sheet = SheetOf(dialog);
+    if (!sheet) return;
+    const std::string path = ControlAnsiText(dialog, IDC_FW_PATH, kFilePathChars);
+    Enable(dialog, IDC_FW_STATUS, true);
+    SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_SENDING);
+    UpdateWindow(dialog);
+    bool sent = false;
+    if (sheet->Settings().manualRibbon != 0) {
+        sent = DownloadFirmwareJob(sheet->printerName, path);
+    } else {
+        char reply[kInstructionReplyBytes] = {};
+        DWORD needed = 0;
+        sent = QueryNamedPrinter(sheet->printerName, sheet->printer, qf::PortInstruction(qf::PortTransfer::kFirmware, path),
+                                 reply, sizeof reply, &needed);
+    }
+    if (!sent) {
+        SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_FAILED);
+        return;
+    }
+    SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_UPDATING);
+    UpdateWindow(dialog);
+    SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_SENT);
+    ShowMessage(IDS_CAPTION, IDS_FIRMWARE_RESETTING, MB_OK);
+}
+
+void StartFirmware(HWND dialog, LPARAM initParam) {
+    DeviceSheetState* sheet = DeviceSheetOfDialog(initParam);
+    if (!sheet || !sheet->record) {
+        EndDialog(dialog, IDCANCEL);
+        return;
+    }
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(sheet));
+    Enable(dialog, IDC_FW_STATUS, false);
+    Enable(dialog, IDC_FW_PATH, false);
+    Enable(dialog, IDC_FW_START, false);
+}
+
+void SelectPressed(HWND dialog) {
+    if (!CheckFirmwareFile(dialog)) return;
+    Enable(dialog, IDC_FW_START, true);
+    Enable(dialog, IDC_FW_PATH, true);
+}
+
+void StartPressed(HWND dialog) {
+    Enable(dialog, IDC_FW_START, false);
+    StartFirmwareDownload(dialog);
+    Enable(dialog, IDC_FW_START, true);
+}
+
+INT_PTR FirmwareCommand(HWND dialog, int id) {
+    switch (id) {
+    case IDC_FW_SELECT:
+        SelectPressed(dialog);
+        return TRUE;
+    case IDC_FW_START:
+        StartPressed(dialog);
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+bool DownloadFirmwareJob(const wchar_t* printerName, const std::string& path) {
+    HANDLE file = OpenForReading(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        ShowMessage(IDS_CAPTION, IDS_FIRMWARE_OPEN_ERROR, kJobErrorFlags);
+        return false;
+    }
+    LARGE_INTEGER size = {};
+    const std::optional<uint32_t> announced =
+        GetFileSizeEx(file, &size) && size.QuadPart >= 0
+            ? qf::FirmwareAnnouncedSize(static_cast<uint64_t>(size.QuadPart))
+            : std::nullopt;
+    if (!announced) {
+        ShowMessage(IDS_CAPTION, IDS_FIRMWARE_SIZE_ERROR, kJobErrorFlags);
+        CloseHandle(file);
+        return false;
+    }
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, nullptr)) {
+        CloseHandle(file);
+        return false;
+    }
+    // A job the spooler does not start carries nothing: the download has failed.
+    DOC_INFO_1W doc = {const_cast<LPWSTR>(L"VESTRIAVRLOFWDW"), nullptr, const_cast<LPWSTR>(L"RAW")};
+    bool sent = StartDocPrinterW(printer, 1, reinterpret_cast<LPBYTE>(&doc)) != 0;
+    if (sent) {
+        StartPagePrinter(printer);
+        sent = WriteBlock(printer, qf::FirmwareHeader(*announced)) && SendFirmwareBody(printer, file, *announced);
+        if (sent) {
+            EndPagePrinter(printer);
+            EndDocPrinter(printer);
+        } else {
+            // The printer must never take a header whose body is short or different.
+            AbortPrinter(printer);
+        }
+    }
+    ClosePrinter(printer);
+    CloseHandle(file);
+    return sent;
+}
+
+INT_PTR CALLBACK FirmwareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
+        if (HandleCloseRequest(dialog, message, wParam, IDCANCEL)) return TRUE;
+        switch (message) {
+        case WM_INITDIALOG:
+            StartFirmware(dialog, lParam);
+            return TRUE;
+        case WM_COMMAND:
+            return FirmwareCommand(dialog, LOWORD(wParam));
+        default:
+            return FALSE;
+        }
+    });
+}

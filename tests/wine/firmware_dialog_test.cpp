@@ -1,0 +1,148 @@
+// The firmware download, through the device sheet's "F/W Download" push button and the
+// dialog's controls: the port instruction when the printer answers, the firmware job in
+// the offline configuration.
+#include "tests/wine/sheet_dialogs.h"
+
+#include "driver/resources/resource.h"
+#include "sim/files.h"
+
+namespace {
+
+// A file the printer takes: byte 14 is the check byte, byte 15 is 0xFF.
+std::string PrinterFirmware(size_t size) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7);
+    bytes[14] = '\x3C';
+    bytes[15] = '\xFF';
+    return bytes;
+}
+
+std::string Block(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+class FirmwareDialog : public DeviceSheetDialogs {
+protected:
+    // Opens the sheet, presses "F/W Download" with `file` as the open-file dialog's
+    // answer, selects it and runs `script` in the dialog.
+    void RunFirmware(const std::wstring& file, sim::DialogScript::Script script) {
+        OpenSheet();
+        sim::Ui().fileChoices = {file};
+        sim::DialogScript driver([&](HWND dialog) {
+            EXPECT_FALSE(IsEnabled(dialog, IDC_FW_START));
+            EXPECT_FALSE(IsEnabled(dialog, IDC_FW_STATUS));
+            sim::ClickButton(dialog, IDC_FW_SELECT);
+            script(dialog);
+            sim::ClickButton(dialog, IDCANCEL);
+        });
+        EXPECT_EQ(service.PushButton(qf::kDeviceItemFirmware), IDCANCEL);
+        EXPECT_EQ(driver.Ran(), 1);
+    }
+    std::vector<std::wstring> Messages() {
+        std::vector<std::wstring> texts;
+        for (const sim::MessageBoxRecord& box : sim::Ui().messageBoxes) texts.push_back(box.text);
+        return texts;
+    }
+};
+
+TEST_F(FirmwareDialog, APrinterThatAnswersGetsTheFileFromThePortSide) {
+    const std::wstring file = MakeFile(L"q862.bin", PrinterFirmware(300));
+    RunFirmware(file, [&](HWND dialog) {
+        EXPECT_EQ(Text(dialog, IDC_FW_TYPE), "Printer F/W");
+        EXPECT_EQ(Text(dialog, IDC_FW_CHECK), "0x3CFF");
+        EXPECT_EQ(Text(dialog, IDC_FW_PATH), sim::Utf8(file));
+        EXPECT_TRUE(IsEnabled(dialog, IDC_FW_START));
+        sim::ClickButton(dialog, IDC_FW_START);
+        EXPECT_EQ(Text(dialog, IDC_FW_STATUS), "Firmware DownLoaded Successfully...");
+        EXPECT_TRUE(IsEnabled(dialog, IDC_FW_STATUS));
+        card().failingInstructions.insert(sim::PortVerb::kDownload);
+        sim::ClickButton(dialog, IDC_FW_START);
+        EXPECT_EQ(Text(dialog, IDC_FW_STATUS), "Error in downloading firmware");
+        EXPECT_TRUE(IsEnabled(dialog, IDC_FW_START));
+    });
+    ASSERT_EQ(card().instructions.size(), 1u);
+    EXPECT_EQ(card().instructions[0].verb, "download");
+    EXPECT_EQ(card().instructions[0].path, Ansi(file));
+    EXPECT_EQ(Block(card().instructions[0].contents), PrinterFirmware(300));
+    EXPECT_EQ(Messages(), std::vector<std::wstring>({L"Please wait until the printer Resets and Initializes.\n"}));
+    EXPECT_TRUE(spooler().jobs.empty());
+    ASSERT_EQ(sim::Ui().openFileDialogs.size(), 1u);
+    EXPECT_EQ(sim::Ui().openFileDialogs[0].filter, L"Binary Files(*.bin)|*.bin|");
+    EXPECT_EQ(sim::Ui().openFileDialogs[0].defaultExtension, L"bin");
+    EXPECT_EQ(sim::Ui().openFileDialogs[0].flags, DWORD(OFN_CREATEPROMPT | OFN_NOLONGNAMES));
+}
+
+TEST_F(FirmwareDialog, AFileThePrinterDoesNotTakeIsRefused) {
+    // Bytes 14 and 15 both 0xFF, and too short to carry the laminator marker.
+    std::string bytes(200, '\xFF');
+    const std::wstring file = MakeFile(L"short.bin", bytes);
+    RunFirmware(file, [&](HWND dialog) {
+        EXPECT_FALSE(IsEnabled(dialog, IDC_FW_START));
+        EXPECT_EQ(Text(dialog, IDC_FW_TYPE), "");
+        EXPECT_EQ(Text(dialog, IDC_FW_PATH), "");
+    });
+    ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+    EXPECT_EQ(sim::Ui().messageBoxes[0].text, L"Incorrect  firmware file.\nPlease select correct firmware file.");
+    EXPECT_EQ(sim::Ui().messageBoxes[0].flags & MB_ICONMASK, UINT(MB_ICONERROR));
+    EXPECT_TRUE(card().instructions.empty());
+}
+
+TEST_F(FirmwareDialog, OfflineTheFileGoesOutAsAFramedJob) {
+    Private(stored).manualRibbon = 1;
+    const std::string firmware = PrinterFirmware(5000);
+    RunFirmware(MakeFile(L"q862.bin", firmware), [&](HWND dialog) {
+        sim::ClickButton(dialog, IDC_FW_START);
+        EXPECT_EQ(Text(dialog, IDC_FW_STATUS), "Firmware DownLoaded Successfully...");
+    });
+    ASSERT_EQ(spooler().jobs.size(), 1u);
+    const sim::RawJob& job = spooler().jobs[0];
+    EXPECT_EQ(job.documentName, L"VESTRIAVRLOFWDW");
+    EXPECT_EQ(job.datatype, L"RAW");
+    EXPECT_TRUE(job.ended);
+    ASSERT_EQ(job.blocks.size(), 4u);
+    EXPECT_EQ(Block(job.blocks[0]), std::string("\x1B" "DC \x00\x00\x13\x88", 8)) << "5000 bytes, most significant first";
+    EXPECT_EQ(Block(job.blocks[1]), firmware.substr(0, 4096));
+    EXPECT_EQ(Block(job.blocks[2]), firmware.substr(4096));
+    EXPECT_EQ(Block(job.blocks[3]), "\xFF\r");
+    EXPECT_TRUE(card().instructions.empty());
+}
+
+TEST_F(FirmwareDialog, OfflineFilesThatCannotBeSent) {
+    Private(stored).manualRibbon = 1;
+    const std::wstring empty = MakeFile(L"empty.bin", "");
+    const std::wstring file = MakeFile(L"q862.bin", PrinterFirmware(9000));
+    RunFirmware(file, [&](HWND dialog) {
+        // An empty file: the header announces 0 bytes and the trailer follows at once.
+        SetDlgItemTextW(dialog, IDC_FW_PATH, empty.c_str());
+        sim::ClickButton(dialog, IDC_FW_START);
+        // A file that is gone by the time of the download starts no job at all.
+        SetDlgItemTextW(dialog, IDC_FW_PATH, (file + L".missing").c_str());
+        sim::ClickButton(dialog, IDC_FW_START);
+        EXPECT_EQ(Text(dialog, IDC_FW_STATUS), "Error in downloading firmware");
+        // A file that cannot be read to its end: the job is aborted, never ended.
+        SetDlgItemTextW(dialog, IDC_FW_PATH, file.c_str());
+        sim::FailReadsOf(L"q862.bin", 4096);
+        sim::ClickButton(dialog, IDC_FW_START);
+        sim::FailReadsOf(L"", 0);
+        EXPECT_EQ(Text(dialog, IDC_FW_STATUS), "Error in downloading firmware");
+        // A job the spooler does not start is no download either.
+        printer().jobsRefused = true;
+        sim::ClickButton(dialog, IDC_FW_START);
+        EXPECT_EQ(Text(dialog, IDC_FW_STATUS), "Error in downloading firmware");
+    });
+    ASSERT_EQ(spooler().jobs.size(), 2u) << "the missing file started no job";
+    const sim::RawJob& emptyJob = spooler().jobs[0];
+    ASSERT_EQ(emptyJob.blocks.size(), 2u);
+    EXPECT_EQ(Block(emptyJob.blocks[0]), std::string("\x1B" "DC \x00\x00\x00\x00", 8));
+    EXPECT_EQ(Block(emptyJob.blocks[1]), "\xFF\r");
+    EXPECT_TRUE(emptyJob.ended);
+    const sim::RawJob& broken = spooler().jobs[1];
+    EXPECT_TRUE(broken.aborted);
+    EXPECT_FALSE(broken.ended);
+    ASSERT_FALSE(broken.blocks.empty());
+    EXPECT_NE(Block(broken.blocks.back()), "\xFF\r") << "no trailer after a short body";
+    EXPECT_EQ(Messages(), std::vector<std::wstring>({L"Please wait until the printer Resets and Initializes.\n",
+                                                     L"Error opening bin file", L"Error reading from bin file"}));
+    for (size_t i = 1; i < sim::Ui().messageBoxes.size(); ++i)
+        EXPECT_EQ(sim::Ui().messageBoxes[i].flags, UINT(MB_OK | MB_ICONERROR | MB_SETFOREGROUND));
+}
+
+}  // namespace

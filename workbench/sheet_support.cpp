@@ -1,0 +1,29 @@
+// Shared helpers of the sheet and dialog commands.
+#include "workbench/sheet_support.h"
+
+#include <vector>
+
+#include "driver/entry/ddk.h"
+#include "driver/settings/record_sizes.h"
+#include "sim/driver_loader.h"
+#include "sim/spooler.h"
+
+bool Headless() { return GetEnvironmentVariableW(L"QF_HEADLESS", nullptr, 0) > 0; }
+
+std::wstring OutputDirectory() {
+    const std::wstring dir = sim::ProgramDirectory() + L"..\\workbench-output\\";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    return dir;
+}
+
+bool StoreDriverDefault(HMODULE driver, const std::wstring& name) {
+    auto convert = reinterpret_cast<BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD)>(
+        reinterpret_cast<void*>(GetProcAddress(driver, "DrvConvertDevMode")));
+    std::vector<uint8_t> defaults(qf::kRecordSize, 0);
+    LONG needed = qf::kRecordSize;
+    std::wstring printer = name;
+    if (!convert(&printer[0], nullptr, reinterpret_cast<DEVMODEW*>(defaults.data()), &needed, CDM_DRIVER_DEFAULT))
+        return false;
+    sim::Spooler::Get().Find(name)->devmode = defaults;
+    return true;
+}

@@ -1,0 +1,17 @@
+// What the workbench's sheet and dialog commands share: whether there is a display, where
+// pictures go, and the driver default stored for the simulated printer.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// No display: windows are rendered to PNG files and closed instead of shown.
+bool Headless();
+
+// build/windows/workbench-output\, created when missing.
+std::wstring OutputDirectory();
+
+// Stores the driver default (DrvConvertDevMode) as the printer's default settings, as the
+// spooler keeps them for a new printer.
+bool StoreDriverDefault(HMODULE driver, const std::wstring& name);
