@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# One entry point for the project: installs what is missing, builds the native and the
-# Windows trees with CMake, and runs the tests or the workbench.
+# One entry point for the project: installs what is missing, builds the native tree and
+# the two Windows trees (32-bit and 64-bit) with CMake, and runs the tests or the workbench.
 #
-#   ./build.sh test                 build both trees and run every test
-#   ./build.sh workbench [ARGS...]  build the Windows tree and run the workbench (default: the demo)
-#   ./build.sh build                build both trees only
-#   ./build.sh bench [ARGS...]      build and run the native benchmarks (Google Benchmark options)
-#   ./build.sh fuzz NAME [SECONDS]  build and run one fuzz target for long (default 600 s),
-#                                   keeping its corpus in build/native/tests/fuzz/corpus/NAME
+#   ./build.sh test                        build the three trees and run every test
+#   ./build.sh workbench [--x64] [ARGS...]  build a Windows tree and run its workbench (default:
+#                                           the 32-bit one; ARGS default to the demo)
+#   ./build.sh build                       build the three trees only
+#   ./build.sh bench [ARGS...]             build and run the native benchmarks (Google Benchmark options)
+#   ./build.sh fuzz NAME [SECONDS]         build and run one fuzz target for long (default 600 s),
+#                                          keeping its corpus in build/native/tests/fuzz/corpus/NAME
 set -euo pipefail
 
 top="$(cd "$(dirname "$0")" && pwd)"
 native="$top/build/native"
 windows="$top/build/windows"
+windows64="$top/build/windows64"
 jobs="${QF_JOBS:-2}"
 
 setup() { "$top/scripts/setup.sh"; }
@@ -24,11 +26,18 @@ build_native() {
   cmake --build "$native" -j "$jobs"
 }
 
+# build_windows TREE TOOLCHAIN [CMAKE OPTIONS...]
 build_windows() {
-  cmake -S "$top" -B "$windows" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" >/dev/null
-  cmake --build "$windows" -j "$jobs" | grep -v -E "^\[ *[0-9]+%\] (Built target|Building|Linking)" || true
+  local tree="$1" toolchain="$2"
+  shift 2
+  cmake -S "$top" -B "$tree" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$toolchain" "$@" >/dev/null
+  # Progress lines are dropped; a failed build still fails the command (pipefail).
+  cmake --build "$tree" -j "$jobs" | { grep -v -E "^\[ *[0-9]+%\] (Built target|Building|Linking)" || true; }
 }
+build_windows32() { build_windows "$windows" mingw-i686.cmake; }
+# The 64-bit tree knows the 32-bit one, whose programs its record exchange test runs.
+build_windows64() { build_windows "$windows64" mingw-x86_64.cmake -DQF_PEER_TREE="$windows"; }
 
 # Runs a command under a virtual display when there is none; the workbench then renders
 # its windows to PNG files instead of waiting for someone to use them.
@@ -40,17 +49,24 @@ cmd="${1:-test}"
 shift || true
 case "$cmd" in
   build)
-    setup; build_native; build_windows ;;
+    setup; build_native; build_windows32; build_windows64 ;;
   test)
-    setup; build_native; build_windows
+    setup; build_native; build_windows32; build_windows64
     status=0
     (cd "$native" && ctest --output-on-failure -j "$jobs") || status=1
     (cd "$windows" && with_display ctest --output-on-failure) || status=1
+    (cd "$windows64" && with_display ctest --output-on-failure) || status=1
     exit $status ;;
   workbench)
-    setup; build_windows
+    setup
+    tree="$windows"
+    if [ "${1:-}" = "--x64" ]; then
+      shift; tree="$windows64"; build_windows64
+    else
+      build_windows32
+    fi
     if [ $# -eq 0 ]; then set -- demo; fi
-    QF_WINE_BUILD_DIR="$windows" with_display "$top/scripts/wine-run.sh" "$windows/bin/workbench.exe" "$@" ;;
+    QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" "$@" ;;
   bench)
     setup; configure_native
     cmake --build "$native" -j "$jobs" --target qf_bench
@@ -63,5 +79,5 @@ case "$cmd" in
     mkdir -p "$fuzz_dir/corpus/$1" "$fuzz_dir/artifacts"
     "$fuzz_dir/$1" -max_total_time="${2:-600}" -artifact_prefix="$fuzz_dir/artifacts/$1-" "$fuzz_dir/corpus/$1" ;;
   *)
-    echo "usage: $0 test | workbench [ARGS...] | build | bench [ARGS...] | fuzz NAME [SECONDS]" >&2; exit 2 ;;
+    echo "usage: $0 test | workbench [--x64] [ARGS...] | build | bench [ARGS...] | fuzz NAME [SECONDS]" >&2; exit 2 ;;
 esac

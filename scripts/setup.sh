@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what the two builds and the tests need on Debian 12, each package only when it is missing.
+# Installs what the three builds and the tests need on Debian 12, each package only when it is missing.
 set -euo pipefail
 
 SUDO=""
@@ -8,7 +8,8 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
   cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev clang
   g++-mingw-w64-i686 binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth imagemagick python3
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64 xvfb xauth imagemagick python3
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

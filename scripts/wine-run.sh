@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the build under Wine with a private prefix in the build tree.
-# The prefix is made once (without the Mono and Gecko installers) under a lock, so that
-# tests started together do not race to create it.
+# The program's own header says whether it is a 32-bit or a 64-bit program; each kind
+# gets its own prefix (WINEARCH win32 or win64) and the matching Wine loader. The prefix
+# is made once (without the Mono and Gecko installers) under a lock, so that tests
+# started together do not race to create it.
 set -euo pipefail
 
 exe="$1"; shift
@@ -9,21 +11,37 @@ build_dir="${QF_WINE_BUILD_DIR:-$(cd "$(dirname "$exe")/.." && pwd)}"
 export WINEPREFIX="${QF_WINEPREFIX:-$build_dir/wineprefix}"
 export WINEDEBUG="${QF_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win32
+
+# The PE header starts at the offset kept at 0x3C; its machine word follows "PE\0\0".
+pe_machine() {
+  local header
+  header=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+  od -An -t x2 -j $((header + 4)) -N 2 "$1" | tr -d ' '
+}
+
+case "$(pe_machine "$exe")" in
+  8664)
+    export WINEARCH=win64
+    loader="$(command -v wine64 || echo /usr/lib/wine/wine64)"
+    export WINELOADER="$loader" ;;
+  *)
+    export WINEARCH=win32
+    loader=wine ;;
+esac
 
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.qf-ready" ]; then
-    wineboot -i >/dev/null 2>&1 || true
+    "$loader" wineboot.exe -i >/dev/null 2>&1 || true
     # Wine draws its windows' frames itself: there is no window manager under Xvfb, and
     # without this Wine waits for one whenever a window is hidden.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    "$loader" reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -w
     touch "$WINEPREFIX/.qf-ready"
   fi
 ) 9>"$build_dir/.wineprefix.lock"
 
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$exe" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$loader" "$exe" "$@"
 fi
-exec wine "$exe" "$@"
+exec "$loader" "$exe" "$@"

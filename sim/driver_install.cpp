@@ -110,7 +110,9 @@ bool InstallDriverPackage(const std::wstring& packageDir, std::wstring* installe
     DRIVER_INFO_3W driver = {};
     driver.cVersion = 3;
     driver.pName = const_cast<LPWSTR>(kInstalledDriver);
-    driver.pEnvironment = const_cast<LPWSTR>(L"Windows NT x86");
+    // No environment: the spooler files the driver under the running program's own
+    // (32-bit or 64-bit), which is the one its applications ask for.
+    driver.pEnvironment = nullptr;
     driver.pDriverPath = &dll[0];
     driver.pDataFile = &data[0];
     driver.pConfigFile = &dll[0];

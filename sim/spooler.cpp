@@ -12,7 +12,8 @@ namespace {
 
 const wchar_t* const kPackageFiles[] = {L"qf862k.dat", L"qf862rib.ini", L"qf862k.bmp", L"VrloLogo.bmp"};
 constexpr wchar_t kDataFileName[] = L"qf862k.dat";
-constexpr wchar_t kEnvironment[] = L"Windows NT x86";
+// The environment of the running program: the platform keeps 32-bit and 64-bit drivers apart.
+const wchar_t* const kEnvironment = sizeof(void*) == 8 ? L"Windows x64" : L"Windows NT x86";
 constexpr wchar_t kPortName[] = L"FILE:";
 
 void RemoveTree(const std::wstring& dir) {

@@ -7,6 +7,8 @@
 #include <compstui.h>
 #include <winddiui.h>
 
+#include <cstddef>
+
 #ifndef CDM_CONVERT
 #define CDM_CONVERT 0x01
 #define CDM_CONVERT351 0x02
@@ -78,3 +80,13 @@ LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam);
 BOOL WINAPI DrvUpgradePrinter(DWORD level, LPBYTE pDriverUpgradeInfo);
 
 }  // extern "C"
+
+// The spooler hands these records over as the platform lays them out: handles and
+// pointers at their natural width (4 bytes in a 32-bit process, 8 in a 64-bit one).
+constexpr size_t kPointerBytes = sizeof(void*);
+static_assert(sizeof(DOCUMENTPROPERTYHEADER) == (kPointerBytes == 8 ? 48 : 28), "DOCUMENTPROPERTYHEADER");
+static_assert(offsetof(DOCUMENTPROPERTYHEADER, hPrinter) == kPointerBytes, "DOCUMENTPROPERTYHEADER.hPrinter");
+static_assert(offsetof(DOCUMENTPROPERTYHEADER, cbOut) == 5 * kPointerBytes, "DOCUMENTPROPERTYHEADER.cbOut");
+static_assert(sizeof(DEVICEPROPERTYHEADER) == 3 * kPointerBytes, "DEVICEPROPERTYHEADER");
+static_assert(sizeof(DEVQUERYPRINT_INFO) == (kPointerBytes == 8 ? 40 : 24), "DEVQUERYPRINT_INFO");
+static_assert(offsetof(DEVQUERYPRINT_INFO, cchErrorStr) == 4 * kPointerBytes, "DEVQUERYPRINT_INFO.cchErrorStr");

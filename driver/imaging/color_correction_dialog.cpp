@@ -56,8 +56,9 @@ bool OpenColorCorrection(HWND dialog, LPARAM initParam) {
     const qf::PrivateSettings& settings = sheet->Settings();
     const qf::ColorSliderStates states = qf::ColorSliderRules(settings);
     for (int i = 0; i < qf::kColorAdjustCount; ++i) {
-        SendDlgItemMessageW(dialog, IDC_COLOR_SLIDER_FIRST + i, TBM_SETRANGE, TRUE,
-                            MAKELPARAM(qf::kColorAmountMin, qf::kColorAmountMax));
+        // The range starts below zero: each end goes over whole, not packed into 16 bits.
+        SendDlgItemMessageW(dialog, IDC_COLOR_SLIDER_FIRST + i, TBM_SETRANGEMIN, FALSE, qf::kColorAmountMin);
+        SendDlgItemMessageW(dialog, IDC_COLOR_SLIDER_FIRST + i, TBM_SETRANGEMAX, TRUE, qf::kColorAmountMax);
         EnableWindow(GetDlgItem(dialog, IDC_COLOR_SLIDER_FIRST + i), states.enabled[i]);
     }
     ShowAmounts(dialog, settings, states);

@@ -2,6 +2,7 @@
 // DrvDocumentProperties and DrvConvertDevMode.
 #include "driver/settings/document_settings.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "driver/entry/ddk.h"
@@ -10,6 +11,44 @@
 #include "driver/settings/builtin_defaults.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
+
+// The platform's DEVMODEW and the core's public part are the same bytes on every target:
+// the Win32 layer reads fields through one and copies records through the other.
+#define QF_SAME_OFFSET(field) \
+    static_assert(offsetof(DEVMODEW, field) == offsetof(qf::PublicDevmode, field), #field)
+QF_SAME_OFFSET(dmSpecVersion);
+QF_SAME_OFFSET(dmDriverVersion);
+QF_SAME_OFFSET(dmSize);
+QF_SAME_OFFSET(dmDriverExtra);
+QF_SAME_OFFSET(dmFields);
+QF_SAME_OFFSET(dmOrientation);
+QF_SAME_OFFSET(dmPaperSize);
+QF_SAME_OFFSET(dmPaperLength);
+QF_SAME_OFFSET(dmPaperWidth);
+QF_SAME_OFFSET(dmScale);
+QF_SAME_OFFSET(dmCopies);
+QF_SAME_OFFSET(dmDefaultSource);
+QF_SAME_OFFSET(dmPrintQuality);
+QF_SAME_OFFSET(dmColor);
+QF_SAME_OFFSET(dmDuplex);
+QF_SAME_OFFSET(dmYResolution);
+QF_SAME_OFFSET(dmTTOption);
+QF_SAME_OFFSET(dmCollate);
+QF_SAME_OFFSET(dmFormName);
+QF_SAME_OFFSET(dmLogPixels);
+QF_SAME_OFFSET(dmBitsPerPel);
+QF_SAME_OFFSET(dmPelsWidth);
+QF_SAME_OFFSET(dmPelsHeight);
+QF_SAME_OFFSET(dmDisplayFlags);
+QF_SAME_OFFSET(dmDisplayFrequency);
+QF_SAME_OFFSET(dmICMMethod);
+QF_SAME_OFFSET(dmICMIntent);
+QF_SAME_OFFSET(dmMediaType);
+QF_SAME_OFFSET(dmDitherType);
+QF_SAME_OFFSET(dmReserved1);
+QF_SAME_OFFSET(dmReserved2);
+#undef QF_SAME_OFFSET
+static_assert(sizeof(DEVMODEW) >= sizeof(qf::PublicDevmode), "the platform's public part holds the driver's");
 
 namespace {
 

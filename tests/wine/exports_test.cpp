@@ -1,6 +1,9 @@
 // The driver's exports as the spooler finds and calls them.
 #include "tests/wine/wine_test.h"
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using DevQueryPrintFn = BOOL(WINAPI*)(HANDLE, LPDEVMODEW, DWORD*);
@@ -20,6 +23,61 @@ TEST_F(Exports, AllElevenAreFoundByTheirPlainNames) {
     EXPECT_EQ(GetProcAddress(Driver(), "_DrvDeviceCapabilities@20"), nullptr);
     EXPECT_EQ(GetProcAddress(Driver(), "DrvUpgradePrinter"), GetProcAddress(Driver(), "PrinterProperties"))
         << "DrvUpgradePrinter and PrinterProperties are one function";
+}
+
+// The module as the platform's loader sees it: its export directory names exactly the
+// eleven entry points, undecorated, and every library it imports is one of the system's,
+// so that the spooler can load it on any machine with nothing installed beside it.
+std::vector<std::string> ExportedNames(HMODULE module) {
+    auto* base = reinterpret_cast<const BYTE*>(module);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    std::vector<std::string> names;
+    if (dir.VirtualAddress == 0) return names;
+    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
+    const auto* nameRvas = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i)
+        names.push_back(reinterpret_cast<const char*>(base + nameRvas[i]));
+    return names;
+}
+
+std::vector<std::string> ImportedLibraries(HMODULE module) {
+    auto* base = reinterpret_cast<const BYTE*>(module);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::vector<std::string> libraries;
+    if (dir.VirtualAddress == 0) return libraries;
+    for (auto* desc = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); desc->Name != 0;
+         ++desc)
+        libraries.push_back(reinterpret_cast<const char*>(base + desc->Name));
+    return libraries;
+}
+
+TEST_F(Exports, TheExportTableHoldsTheElevenNamesOnly) {
+    const std::vector<std::string> expected = {
+        "DevQueryPrint",         "DevQueryPrintEx",           "DrvAdvancedDocumentProperties",
+        "DrvConvertDevMode",     "DrvDeviceCapabilities",     "DrvDevicePropertySheets",
+        "DrvDocumentProperties", "DrvDocumentPropertySheets", "DrvPrinterEvent",
+        "DrvUpgradePrinter",     "PrinterProperties"};
+    EXPECT_EQ(ExportedNames(Driver()), expected);
+}
+
+TEST_F(Exports, EveryImportedLibraryIsASystemLibrary) {
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    const std::vector<std::string> libraries = ImportedLibraries(Driver());
+    EXPECT_FALSE(libraries.empty());
+    for (const std::string& library : libraries) {
+        HMODULE loaded = GetModuleHandleA(library.c_str());
+        ASSERT_NE(loaded, nullptr) << library << " is imported but not loaded";
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(loaded, path, MAX_PATH);
+        const std::wstring folder(path, std::wstring(path).find_last_of(L'\\'));
+        EXPECT_EQ(lstrcmpiW(folder.c_str(), system), 0) << library << " comes from " << sim::Utf8(path);
+    }
 }
 
 TEST_F(Exports, EveryJobIsPrintable) {
