@@ -118,9 +118,6 @@ void LeaveDirectMode(HANDLE printer, PRINTER_INFO_2W* record, DWORD remembered) 
         OutputDebugStringA("################## SetPrinter Failed\n");
 }
 
-DWORD EnterDirectMode(HANDLE printer) { return EnterDirectMode(printer, g_devicePrinterInfo); }
-void LeaveDirectMode(HANDLE printer, DWORD remembered) { LeaveDirectMode(printer, g_devicePrinterInfo, remembered); }
-
 bool OpenDirectExchange(PRINTER_INFO_2W* record, DirectExchange* exchange) {
     *exchange = DirectExchange{nullptr, record, 0};
     if (!record || !record->pPrinterName) return false;

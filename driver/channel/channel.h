@@ -43,9 +43,6 @@ void DeleteStoredReplyText(HANDLE printer, std::string_view command);
 // attributes change.
 DWORD EnterDirectMode(HANDLE printer, PRINTER_INFO_2W* record);
 void LeaveDirectMode(HANDLE printer, PRINTER_INFO_2W* record, DWORD remembered);
-// The same on g_devicePrinterInfo, the open device sheet's record.
-DWORD EnterDirectMode(HANDLE printer);
-void LeaveDirectMode(HANDLE printer, DWORD remembered);
 
 // A direct-mode exchange: the printer of `record` opened with all access and switched to
 // direct printing while the exchange is open.

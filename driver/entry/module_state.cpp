@@ -7,7 +7,6 @@ HINSTANCE g_hInstance = nullptr;
 HANDLE g_hPrinter = nullptr;
 WCHAR g_printerName[kPrinterNameChars];
 qf::PrivateSettings g_settingsCache;
-PRINTER_INFO_2W* g_devicePrinterInfo = nullptr;
 qf::EncoderSettings g_encoderSettings;
 qf::EncoderSettings g_encoderEdit;
 qf::EncoderSettings g_encoderAdvanced;

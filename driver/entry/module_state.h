@@ -20,7 +20,6 @@ extern HINSTANCE g_hInstance;
 extern HANDLE g_hPrinter;
 extern WCHAR g_printerName[kPrinterNameChars];
 extern qf::PrivateSettings g_settingsCache;
-extern PRINTER_INFO_2W* g_devicePrinterInfo;
 extern qf::EncoderSettings g_encoderSettings;
 extern qf::EncoderSettings g_encoderEdit;
 extern qf::EncoderSettings g_encoderAdvanced;

@@ -135,7 +135,6 @@ void FreeSheet(PROPSHEETUI_INFO* info) {
     Sheet* sheet = DeviceSheetOf(info->UserData);
     info->UserData = 0;
     if (!sheet) return;
-    if (g_devicePrinterInfo == sheet->printerInfo) g_devicePrinterInfo = nullptr;
     qf::FreePrinterRecord(sheet->printerInfo);
     DeleteSheet(sheet);
 }
@@ -160,7 +159,6 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
         info->Result = static_cast<ULONG_PTR>(-1);
         return -1;
     }
-    g_devicePrinterInfo = sheet->printerInfo;
     sheet->record = stored;
     const wchar_t* name = sheet->printerInfo->pPrinterName;
     if (!name || !name[0]) name = header->pszPrinterName;

@@ -27,11 +27,11 @@ protected:
     }
     void TearDown() override {
         sim::SimClosePrinter(sheet);
-        qf::FreePrinterRecord(g_devicePrinterInfo);
-        g_devicePrinterInfo = nullptr;
+        qf::FreePrinterRecord(record);
         DriverTest::TearDown();
     }
     sim::CardPrinter& card() { return printer().card; }
+    PRINTER_INFO_2W* record = nullptr;
     bool Stored(std::string_view command) { return spooler().HasStoredReply(kTestPrinter, NameOf(command)); }
     HANDLE sheet = nullptr;
 };
@@ -137,16 +137,16 @@ TEST_F(Channel, PortInstructionsHandTheFileToThePortSide) {
 }
 
 TEST_F(Channel, DirectModeSwitchesOnlyWhenTheBitIsClear) {
-    g_devicePrinterInfo = qf::ReadPrinterInfo(sheet);
-    ASSERT_NE(g_devicePrinterInfo, nullptr);
-    g_devicePrinterInfo->Attributes = PRINTER_ATTRIBUTE_LOCAL;
-    const DWORD remembered = EnterDirectMode(sheet);
+    record = qf::ReadPrinterInfo(sheet);
+    ASSERT_NE(record, nullptr);
+    record->Attributes = PRINTER_ATTRIBUTE_LOCAL;
+    const DWORD remembered = EnterDirectMode(sheet, record);
     EXPECT_EQ(remembered, DWORD(PRINTER_ATTRIBUTE_LOCAL));
     ASSERT_EQ(spooler().setPrinterLog.size(), 1u);
     EXPECT_EQ(spooler().setPrinterLog[0].level, 2u);
     EXPECT_EQ(spooler().setPrinterLog[0].command, 0u);
     EXPECT_EQ(spooler().setPrinterLog[0].attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT));
-    LeaveDirectMode(sheet, remembered);
+    LeaveDirectMode(sheet, record, remembered);
     ASSERT_EQ(spooler().setPrinterLog.size(), 2u);
     EXPECT_EQ(spooler().setPrinterLog[1].attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL));
     EXPECT_EQ(sim::Ui().debugTraces,
@@ -154,8 +154,8 @@ TEST_F(Channel, DirectModeSwitchesOnlyWhenTheBitIsClear) {
 
     spooler().setPrinterLog.clear();
     sim::Ui().debugTraces.clear();
-    g_devicePrinterInfo->Attributes = PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT;
-    LeaveDirectMode(sheet, EnterDirectMode(sheet));
+    record->Attributes = PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT;
+    LeaveDirectMode(sheet, record, EnterDirectMode(sheet, record));
     EXPECT_TRUE(spooler().setPrinterLog.empty());
     EXPECT_TRUE(sim::Ui().debugTraces.empty());
 }
