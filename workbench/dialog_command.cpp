@@ -178,17 +178,9 @@ int DialogCommand(const Args& args) {
         if (args[i] == L"--file" && i + 1 < args.size()) file = args[++i];
         if (args[i] == L"--offline") offline = true;
     }
-    std::string error;
-    HMODULE driver = StartSimulatedPrinter(args, &error);
-    if (!driver) {
-        std::fprintf(stderr, "workbench: %s\n", error.c_str());
-        return 1;
-    }
+    HMODULE driver = StartPrinterWithDriverDefault(args);
+    if (!driver) return 1;
     const std::wstring name = SimulatedPrinterName();
-    if (!StoreDriverDefault(driver, name)) {
-        std::fprintf(stderr, "workbench: the driver gave no default record\n");
-        return 1;
-    }
     std::vector<uint8_t>& stored = sim::Spooler::Get().Find(name)->devmode;
     // The offline configuration: the first entry of the fixed ribbon list.
     if (offline) reinterpret_cast<qf::PrivateSettings*>(stored.data() + qf::kPublicSize)->manualRibbon = 1;

@@ -105,17 +105,9 @@ struct Session {
 
 // The simulated printer with the driver default stored, ready for the document sheet.
 bool StartSession(const Args& args, Session* session) {
-    std::string error;
-    session->driver = StartSimulatedPrinter(args, &error);
-    if (!session->driver) {
-        std::fprintf(stderr, "workbench: %s\n", error.c_str());
-        return false;
-    }
+    session->driver = StartPrinterWithDriverDefault(args);
+    if (!session->driver) return false;
     session->name = SimulatedPrinterName();
-    if (!StoreDriverDefault(session->driver, session->name)) {
-        std::fprintf(stderr, "workbench: the driver gave no default record\n");
-        return false;
-    }
     sim::SimOpenPrinterW(const_cast<LPWSTR>(session->name.c_str()), &session->printer, nullptr);
     session->output.assign(qf::kRecordSize, 0);
     session->document = {sizeof session->document,

@@ -220,17 +220,9 @@ int SheetCommand(const Args& args) {
         std::fprintf(stderr, "usage: workbench sheet document|device [--trace] [--printer FILE]\n");
         return 2;
     }
-    std::string error;
-    HMODULE driver = StartSimulatedPrinter(args, &error);
-    if (!driver) {
-        std::fprintf(stderr, "workbench: %s\n", error.c_str());
-        return 1;
-    }
+    HMODULE driver = StartPrinterWithDriverDefault(args);
+    if (!driver) return 1;
     const std::wstring name = SimulatedPrinterName();
-    if (!StoreDriverDefault(driver, name)) {
-        std::fprintf(stderr, "workbench: the driver gave no default record\n");
-        return 1;
-    }
     HANDLE printer = nullptr;
     sim::SimOpenPrinterW(const_cast<LPWSTR>(name.c_str()), &printer, nullptr);
 
@@ -296,17 +288,9 @@ int ImagingDialogCommand(const Args& args) {
         moves.push_back(move);
         ++i;
     }
-    std::string error;
-    HMODULE driver = StartSimulatedPrinter(args, &error);
-    if (!driver) {
-        std::fprintf(stderr, "workbench: %s\n", error.c_str());
-        return 1;
-    }
+    HMODULE driver = StartPrinterWithDriverDefault(args);
+    if (!driver) return 1;
     const std::wstring name = SimulatedPrinterName();
-    if (!StoreDriverDefault(driver, name)) {
-        std::fprintf(stderr, "workbench: the driver gave no default record\n");
-        return 1;
-    }
     HANDLE printer = nullptr;
     sim::SimOpenPrinterW(const_cast<LPWSTR>(name.c_str()), &printer, nullptr);
     Bytes output(qf::kRecordSize, 0);

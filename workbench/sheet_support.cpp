@@ -1,12 +1,15 @@
 // Shared helpers of the sheet and dialog commands.
 #include "workbench/sheet_support.h"
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "driver/entry/ddk.h"
 #include "driver/settings/record_sizes.h"
 #include "sim/driver_loader.h"
 #include "sim/spooler.h"
+#include "workbench/simulated_printer.h"
 
 bool Headless() { return GetEnvironmentVariableW(L"QF_HEADLESS", nullptr, 0) > 0; }
 
@@ -26,4 +29,18 @@ bool StoreDriverDefault(HMODULE driver, const std::wstring& name) {
         return false;
     sim::Spooler::Get().Find(name)->devmode = defaults;
     return true;
+}
+
+HMODULE StartPrinterWithDriverDefault(const std::vector<std::wstring>& args) {
+    std::string error;
+    HMODULE driver = StartSimulatedPrinter(args, &error);
+    if (!driver) {
+        std::fprintf(stderr, "workbench: %s\n", error.c_str());
+        return nullptr;
+    }
+    if (!StoreDriverDefault(driver, SimulatedPrinterName())) {
+        std::fprintf(stderr, "workbench: the driver gave no default record\n");
+        return nullptr;
+    }
+    return driver;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // No display: windows are rendered to PNG files and closed instead of shown.
 bool Headless();
@@ -15,3 +16,7 @@ std::wstring OutputDirectory();
 // Stores the driver default (DrvConvertDevMode) as the printer's default settings, as the
 // spooler keeps them for a new printer.
 bool StoreDriverDefault(HMODULE driver, const std::wstring& name);
+
+// Starts the simulated printer (StartSimulatedPrinter's options) with the driver default
+// stored as its settings; says why on standard error and returns nullptr when it cannot.
+HMODULE StartPrinterWithDriverDefault(const std::vector<std::wstring>& args);
