@@ -57,6 +57,7 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/imaging/color_correction_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/encoder_store.cpp
   ${QF_DRIVER_DIR}/encoder/track_data_check.cpp
+  ${QF_DRIVER_DIR}/encoder/encoder_dialog_state.cpp
   ${QF_DRIVER_DIR}/encoder/encoder_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/advanced_track_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/single_feed_dialog.cpp

@@ -28,6 +28,8 @@ const Command kCommands[] = {
      "back-overlay|hologram (head and color take --set NAME=VALUE)"},
     {L"hologram", HologramCommand,
      "the hologram job of a 1-bit BMP: hologram FILE.bmp [--rotate] [--both-sides] [--copies N] [--contrast N]"},
+    {L"two-printers", TwoPrintersCommand,
+     "the device sheets of two printers open at once, each keeping its own encoder settings"},
     {L"classify", ClassifyCommand, "classify FILE as firmware, as the firmware download does"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
     {L"demo", DemoCommand, "install, capabilities, settings records, printer state, both sheets"},
