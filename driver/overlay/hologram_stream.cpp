@@ -417,8 +417,7 @@ bool HologramImageJobWrites(const HologramImage& image, uint32_t contrast, uint3
         return true;
     } catch (const std::bad_alloc&) {
         // Part of the job's writes would lay a card with part of its image.
-        writes->clear();
-        writes->shrink_to_fit();
+        std::vector<std::string>().swap(*writes);
         return false;
     }
 }

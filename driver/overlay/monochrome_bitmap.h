@@ -21,9 +21,6 @@ constexpr size_t kBmpFileHeaderBytes = 14;
 constexpr size_t kBmpInfoHeaderBytes = 40;
 constexpr size_t kBmpV4InfoHeaderBytes = 108;
 constexpr size_t kBmpV5InfoHeaderBytes = 124;
-// Where the pixel rows of a classic file start: after the 40-byte header and a two-entry
-// colour table.
-constexpr size_t kMonochromePixelOffset = kBmpFileHeaderBytes + kBmpInfoHeaderBytes + 2 * 4;
 // The rows start no further into the file than this: after the longest information header
 // and a colour table of 256 entries, more than any writer puts before the rows of a
 // two-colour image.
