@@ -983,12 +983,17 @@ TEST_F(OverlayDialogs, ABitmapJobWithoutMemoryIsQuietOrEmptyAndThePrintButtonCom
         size_t failing;     // the request that fails, by its size
         size_t jobs;
         bool traced;        // the debugger hears of the failed buffer
+        std::vector<std::wstring> messages;
     };
+    std::vector<uint8_t> fileBytes;
+    ASSERT_TRUE(sim::ReadWholeFile(whiteFile, &fileBytes));
     const Case cases[] = {
+        // The file cannot be held to be read: as a file that cannot be read.
+        {"file", fileBytes.size(), 0, false, {L"System Error"}},
         // The image itself: no job and no word about it.
-        {"image", sizeof(qf::HologramImage), 0, false},
+        {"image", sizeof(qf::HologramImage), 0, false, {}},
         // The encoder and its output buffer: the job goes out empty.
-        {"encoder", sizeof(qf::HologramRle), 1, true},
+        {"encoder", sizeof(qf::HologramRle), 1, true, {}},
     };
     Stored().hologramOverlay.region.overlayType = qf::kHologramBitmap;
     SetPath(Stored().hologramOverlay.region, whiteFile);
@@ -1007,7 +1012,7 @@ TEST_F(OverlayDialogs, ABitmapJobWithoutMemoryIsQuietOrEmptyAndThePrintButtonCom
         sim::FailAllocationsOf(0);
         EXPECT_GE(failed, 1u) << c.what << ": the request was never made";
         EXPECT_TRUE(printEnabled) << c.what;
-        EXPECT_TRUE(sim::Ui().messageBoxes.empty()) << c.what;
+        EXPECT_EQ(MessageTexts(), c.messages) << c.what;
         ASSERT_EQ(spooler().jobs.size(), c.jobs) << c.what;
         if (c.jobs) {
             EXPECT_TRUE(HologramJobWrites().empty()) << c.what;
