@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "sim/allocation_fault.h"
 #include "sim/files.h"
 #include "sim/import_routes.h"
 #include "sim/spooler.h"
@@ -37,6 +38,14 @@ std::vector<ImportRoute> Routes() {
     };
 }
 
+// The driver alone takes its memory through the fault; the program's own requests stay
+// the runtime's.
+std::vector<ImportRoute> DriverRoutes() {
+    std::vector<ImportRoute> routes = Routes();
+    routes.push_back({"msvcrt.dll", "malloc", reinterpret_cast<void*>(&SimMalloc)});
+    return routes;
+}
+
 std::set<HMODULE>& RoutedModules() {
     static std::set<HMODULE> modules;
     return modules;
@@ -59,7 +68,7 @@ HMODULE LoadDriver(std::string* error, const std::wstring& path) {
         return nullptr;
     }
     if (RoutedModules().count(module)) return module;
-    if (!RouteImports(module, Routes(), {"winspool.drv"}, error)) return nullptr;
+    if (!RouteImports(module, DriverRoutes(), {"winspool.drv"}, error)) return nullptr;
     RoutedModules().insert(module);
     return module;
 }

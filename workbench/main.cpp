@@ -27,7 +27,8 @@ const Command kCommands[] = {
      "open a dialog from its sheet: dialog tools|send-file|firmware|info|details|head|color|front-overlay|"
      "back-overlay|hologram (head and color take --set NAME=VALUE)"},
     {L"hologram", HologramCommand,
-     "the hologram job of a 1-bit BMP: hologram FILE.bmp [--rotate] [--both-sides] [--copies N] [--contrast N]"},
+     "the hologram job of a 1-bit BMP: hologram FILE.bmp|--sample|--top-down [--rotate] [--both-sides] "
+     "[--copies N] [--contrast N]"},
     {L"two-printers", TwoPrintersCommand,
      "the device sheets of two printers open at once, each keeping its own encoder settings"},
     {L"classify", ClassifyCommand, "classify FILE as firmware, as the firmware download does"},
