@@ -20,3 +20,5 @@ int ImagingDialogCommand(const Args& args);
 int OverlayDialogCommand(const Args& args);
 // The hologram bitmap job of a file, decoded back: `hologram FILE.bmp [OPTIONS]`.
 int HologramCommand(const Args& args);
+// Every picture of the operator's manual, rendered beside the DLL: `manual`.
+int ManualCommand(const Args& args);

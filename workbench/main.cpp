@@ -30,6 +30,7 @@ const Command kCommands[] = {
      "the hologram job of a 1-bit BMP: hologram FILE.bmp [--rotate] [--both-sides] [--copies N] [--contrast N]"},
     {L"classify", ClassifyCommand, "classify FILE as firmware, as the firmware download does"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
+    {L"manual", ManualCommand, "render every picture of the operator's manual beside the DLL, under the pages' names"},
     {L"demo", DemoCommand, "install, capabilities, settings records, printer state, both sheets"},
 };
 
