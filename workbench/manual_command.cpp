@@ -101,10 +101,12 @@ int ManualCommand(const Args& args) {
         {DialogCommand, {L"send-file"}},
         {DialogCommand, {L"firmware"}},
         {DialogCommand, {L"info"}},
-        {DialogCommand, {L"front-overlay"}},
-        {DialogCommand, {L"back-overlay"}},
+        // The hologram before the overlay editors: the back editor commits printing on
+        // both sides, which the module keeps for the sheets opened after it.
         {DialogCommand, {L"hologram", L"--file", design}},
         {HologramCommand, {design}},
+        {DialogCommand, {L"front-overlay"}},
+        {DialogCommand, {L"back-overlay"}},
     };
     int status = 0;
     for (const Step& step : steps) {

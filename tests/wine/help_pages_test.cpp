@@ -125,7 +125,8 @@ TEST_F(DocumentSheetHelp, TheHologramDialogsAndTheDialogsTheyOpenEachOpenTheirPa
     Press(qf::kItemHologram,
           {[](HWND dialog) {
                sim::ClickButton(dialog, IDC_HELP_BUTTON);
-               sim::ClickButton(dialog, IDC_HOLOGRAM_ENABLE);
+               if (IsDlgButtonChecked(dialog, IDC_HOLOGRAM_ENABLE) != BST_CHECKED)
+                   sim::ClickButton(dialog, IDC_HOLOGRAM_ENABLE);
                sim::ClickButton(dialog, IDC_HOLOGRAM_REGION_BUTTON);
                sim::ClickButton(dialog, IDC_HOLOGRAM_HEAD_SETTINGS);
                sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
