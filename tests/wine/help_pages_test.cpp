@@ -4,6 +4,8 @@
 // dialogs go on working.
 #include "tests/wine/wine_test.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
 #include "sim/dialog_script.h"
+#include "sim/driver_install.h"
 #include "sim/files.h"
 #include "sim/property_sheet.h"
 #include "tests/wine/records.h"
@@ -172,6 +175,57 @@ TEST_F(DocumentSheetHelp, WithoutTheManualHelpOpensNothingAndTheDialogGoesOn) {
     EXPECT_EQ(label, "8") << "the slider still works after Help";
     service.Commit();
     EXPECT_EQ(Private(out).headSettings[1], 8) << "the sheet keeps what the dialog set";
+}
+
+// The dependent files the real spooler keeps for the installed driver, by file name.
+std::vector<std::wstring> InstalledDependentFiles() {
+    HMODULE winspool = GetModuleHandleW(L"winspool.drv");
+    auto openPrinter = reinterpret_cast<decltype(&OpenPrinterW)>(
+        reinterpret_cast<void*>(GetProcAddress(winspool, "OpenPrinterW")));
+    auto getDriver = reinterpret_cast<decltype(&GetPrinterDriverW)>(
+        reinterpret_cast<void*>(GetProcAddress(winspool, "GetPrinterDriverW")));
+    auto closePrinter = reinterpret_cast<decltype(&ClosePrinter)>(
+        reinterpret_cast<void*>(GetProcAddress(winspool, "ClosePrinter")));
+    std::vector<std::wstring> names;
+    HANDLE printer = nullptr;
+    if (!openPrinter(const_cast<LPWSTR>(sim::kInstalledPrinter), &printer, nullptr)) return names;
+    DWORD needed = 0;
+    getDriver(printer, nullptr, 3, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed ? needed : 1, 0);
+    if (getDriver(printer, nullptr, 3, info.data(), needed, &needed)) {
+        const wchar_t* file = reinterpret_cast<DRIVER_INFO_3W*>(info.data())->pDependentFiles;
+        for (; file && *file; file += wcslen(file) + 1) {
+            const std::wstring path = file;
+            names.push_back(path.substr(path.find_last_of(L'\\') + 1));
+        }
+    }
+    closePrinter(printer);
+    return names;
+}
+
+// The driver as the spooler installs it: the manual's files are its dependent files and
+// lie beside it, and its dialogs' Help opens the page there.
+TEST_F(DocumentSheetHelp, TheInstalledDriversHelpOpensThePageBesideIt) {
+    std::wstring dll;
+    std::string error;
+    ASSERT_TRUE(sim::InstallDriverPackage(sim::ProgramDirectory(), &dll, &error)) << error;
+    const std::wstring installed = dll.substr(0, dll.find_last_of(L'\\') + 1);
+    const std::vector<std::wstring> manual = sim::ManualFiles(sim::ProgramDirectory());
+    ASSERT_FALSE(manual.empty()) << "the package lists the manual's files";
+    const std::vector<std::wstring> dependent = InstalledDependentFiles();
+    for (const std::wstring& file : manual) {
+        EXPECT_NE(std::find(dependent.begin(), dependent.end(), file), dependent.end())
+            << sim::Utf8(file) << " is not a dependent file of the installed driver";
+        EXPECT_NE(GetFileAttributesW((installed + file).c_str()), INVALID_FILE_ATTRIBUTES)
+            << sim::Utf8(file) << " is not installed beside the driver";
+    }
+
+    HMODULE module = sim::LoadDriver(&error, dll);
+    ASSERT_NE(module, nullptr) << error;
+    OpenSheet(reinterpret_cast<QfPropSheetUiProc>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DrvDocumentPropertySheets"))));
+    Press(qf::kItemColorAdjust, {HelpThenClose(IDC_CLOSE_BUTTON)});
+    EXPECT_EQ(OpenedPages(installed), std::vector<std::wstring>{L"qf862k-color-correction.html"});
 }
 
 class DeviceSheetHelp : public DeviceSheetDialogs {};
