@@ -17,6 +17,7 @@ add_custom_command(
 list(APPEND QF_CORE_SOURCES
   ${QF_BUILTIN_DEFAULTS}
   ${QF_DRIVER_DIR}/entry/capabilities.cpp
+  ${QF_DRIVER_DIR}/entry/help_pages.cpp
   ${QF_DRIVER_DIR}/channel/commands.cpp
   ${QF_DRIVER_DIR}/channel/reply.cpp
   ${QF_DRIVER_DIR}/settings/ribbons.cpp

@@ -32,6 +32,7 @@ std::vector<ImportRoute> Routes() {
         {"comdlg32.dll", "GetOpenFileNameW", reinterpret_cast<void*>(&SimGetOpenFileNameW)},
         {"user32.dll", "MessageBoxW", reinterpret_cast<void*>(&SimMessageBoxW)},
         {"user32.dll", "WinHelpW", reinterpret_cast<void*>(&SimWinHelpW)},
+        {"shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(&SimShellExecuteW)},
         {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},
         {"kernel32.dll", "OutputDebugStringW", reinterpret_cast<void*>(&SimOutputDebugStringW)},
         {"kernel32.dll", "ReadFile", reinterpret_cast<void*>(&SimReadFile)},

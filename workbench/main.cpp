@@ -33,6 +33,7 @@ const Command kCommands[] = {
      "the device sheets of two printers open at once, each keeping its own encoder settings"},
     {L"classify", ClassifyCommand, "classify FILE as firmware, as the firmware download does"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
+    {L"manual", ManualCommand, "render every picture of the operator's manual beside the DLL, under the pages' names"},
     {L"demo", DemoCommand, "install, capabilities, settings records, printer state, both sheets"},
 };
 

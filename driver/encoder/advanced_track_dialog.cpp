@@ -182,7 +182,7 @@ void TrackCommand(HWND dialog, int id, int code) {
         EndDialog(dialog, IDCANCEL);
         break;
     case IDC_HELP_BUTTON:
-        ShowHelp(dialog);
+        ShowHelp(dialog, qf::HelpTopic::kAdvancedTracks);
         break;
     default:
         break;

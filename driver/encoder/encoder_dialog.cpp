@@ -134,7 +134,7 @@ void EncoderCommand(HWND dialog, int id, int code) {
         EndDialog(dialog, IDC_ENCODER_CANCEL);
         break;
     case IDC_HELP_BUTTON:
-        ShowHelp(dialog);
+        ShowHelp(dialog, qf::HelpTopic::kEncoderSettings);
         break;
     default:
         break;

@@ -206,7 +206,7 @@ bool HologramCommand(HWND dialog, int id, int code) {
         CloseClicked(dialog);
         return true;
     case IDC_HELP_BUTTON:
-        ShowHelp(dialog);
+        ShowHelp(dialog, qf::HelpTopic::kHologramVarnish);
         return true;
     default:
         return false;
