@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "sim/faults.h"
 #include "sim/files.h"
 #include "sim/import_routes.h"
 #include "sim/spooler.h"
@@ -59,7 +60,11 @@ HMODULE LoadDriver(std::string* error, const std::wstring& path) {
         return nullptr;
     }
     if (RoutedModules().count(module)) return module;
-    if (!RouteImports(module, Routes(), {"winspool.drv"}, error)) return nullptr;
+    // The module's own calls pass the fault counters first; the program's do not.
+    std::vector<ImportRoute> routes = FaultRoutes();
+    const std::vector<ImportRoute> plain = Routes();
+    routes.insert(routes.end(), plain.begin(), plain.end());
+    if (!RouteImports(module, routes, {"winspool.drv"}, error)) return nullptr;
     RoutedModules().insert(module);
     return module;
 }
