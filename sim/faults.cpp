@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <unordered_set>
 
 #include "sim/files.h"
 #include "sim/import_routes.h"
@@ -26,6 +27,18 @@ FaultState& State() {
     return state;
 }
 
+// The runtime heap blocks the module holds: taken through its malloc, calloc and realloc,
+// given back through its free.
+std::unordered_set<void*>& HeldBlocks() {
+    static std::unordered_set<void*> blocks;
+    return blocks;
+}
+
+void* Held(void* block) {
+    if (block) HeldBlocks().insert(block);
+    return block;
+}
+
 // The platform's function `name` of `dll`, found by name (this program's own import of
 // it may be routed elsewhere).
 template <typename Fn>
@@ -42,6 +55,7 @@ Fn Platform(const wchar_t* dll, const char* name) {
 using MallocFn = void*(__cdecl*)(size_t);
 using CallocFn = void*(__cdecl*)(size_t, size_t);
 using ReallocFn = void*(__cdecl*)(void*, size_t);
+using FreeFn = void(__cdecl*)(void*);
 
 void* __cdecl FaultMalloc(size_t size) {
     static const auto real = Platform<MallocFn>(L"msvcrt.dll", "malloc");
@@ -49,7 +63,7 @@ void* __cdecl FaultMalloc(size_t size) {
         errno = ENOMEM;
         return nullptr;
     }
-    return real(size);
+    return Held(real(size));
 }
 
 void* __cdecl FaultCalloc(size_t count, size_t size) {
@@ -58,7 +72,7 @@ void* __cdecl FaultCalloc(size_t count, size_t size) {
         errno = ENOMEM;
         return nullptr;
     }
-    return real(count, size);
+    return Held(real(count, size));
 }
 
 void* __cdecl FaultRealloc(void* block, size_t size) {
@@ -67,7 +81,15 @@ void* __cdecl FaultRealloc(void* block, size_t size) {
         errno = ENOMEM;
         return nullptr;
     }
-    return real(block, size);
+    void* moved = real(block, size);
+    if (moved || size == 0) HeldBlocks().erase(block);
+    return Held(moved);
+}
+
+void __cdecl FaultFree(void* block) {
+    static const auto real = Platform<FreeFn>(L"msvcrt.dll", "free");
+    HeldBlocks().erase(block);
+    real(block);
 }
 
 LPVOID WINAPI FaultHeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
@@ -386,6 +408,8 @@ void FailCall(CallClass callClass, int nth) {
 
 int FailedCalls() { return State().failed; }
 
+size_t ModuleHeapBlocks() { return HeldBlocks().size(); }
+
 bool CallFails(CallClass callClass) {
     FaultState& state = State();
     const int call = ++state.counts[static_cast<size_t>(callClass)];
@@ -404,6 +428,7 @@ std::vector<ImportRoute> FaultRoutes() {
         routes.push_back({crt, "malloc", reinterpret_cast<void*>(&FaultMalloc)});
         routes.push_back({crt, "calloc", reinterpret_cast<void*>(&FaultCalloc)});
         routes.push_back({crt, "realloc", reinterpret_cast<void*>(&FaultRealloc)});
+        routes.push_back({crt, "free", reinterpret_cast<void*>(&FaultFree)});
         routes.push_back({crt, "_wfopen", reinterpret_cast<void*>(&FaultWfopen)});
         routes.push_back({crt, "fread", reinterpret_cast<void*>(&FaultFread)});
     }

@@ -42,6 +42,10 @@ void FailCall(CallClass callClass, int nth);
 // How many calls have been failed since the last ResetCalls (0 or 1).
 int FailedCalls();
 
+// The runtime heap blocks the module took through its allocation imports and has not
+// given back; a path that releases what it took leaves this where it was.
+size_t ModuleHeapBlocks();
+
 // Counts a call of `callClass` and tells whether it is the one to fail.
 bool CallFails(CallClass callClass);
 

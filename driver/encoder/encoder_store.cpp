@@ -16,9 +16,11 @@ namespace {
 
 const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
+// A job that began but did not reach the printer whole is aborted; the user is told.
 void SendJob(const wchar_t* printerName, const char16_t* documentName, const std::vector<std::string>& blocks) {
     if (!printerName || !printerName[0]) return;
-    SendRawJob(printerName, Wide(documentName), blocks, StartFailure::kAbandon);
+    if (SendRawJob(printerName, Wide(documentName), blocks, StartFailure::kAbandon) == JobResult::kFailed)
+        TellJobFailed();
 }
 
 }  // namespace

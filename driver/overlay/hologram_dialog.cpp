@@ -105,11 +105,14 @@ void CopiesTyped(HWND dialog) {
 // the printer the working record names.
 void SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& writes) {
     const auto* name = reinterpret_cast<const wchar_t*>(qf::kHologramJobName);
-    if (sheet.printerName[0] && SendRawJob(sheet.printerName, name, writes, StartFailure::kContinue)) return;
+    JobResult result = JobResult::kNotOpened;
+    if (sheet.printerName[0]) result = SendRawJob(sheet.printerName, name, writes, StartFailure::kContinue);
     WCHAR device[CCHDEVICENAME + 1] = {};
     std::memcpy(device, sheet.WorkingDevmode()->dmDeviceName, sizeof(WCHAR) * CCHDEVICENAME);
-    if (device[0] && lstrcmpW(device, sheet.printerName) != 0)
-        SendRawJob(device, name, writes, StartFailure::kContinue);
+    if (result == JobResult::kNotOpened && device[0] && lstrcmpW(device, sheet.printerName) != 0)
+        result = SendRawJob(device, name, writes, StartFailure::kContinue);
+    // A hologram layer that lost bytes is a failed job: aborted, and the user told.
+    if (result == JobResult::kFailed) TellJobFailed();
 }
 
 // The bitmap type: the stored file is read and checked again now, since it may have been

@@ -66,10 +66,12 @@ void SendFileToPrinter(HWND dialog) {
     SetControlString(dialog, IDC_SEND_STATUS, sent ? IDS_FILE_SENT : IDS_FILE_NOT_SENT);
 }
 
+// The button is back and the status tells the failure on every path, also when the
+// sending fails part-way (an allocation).
 void SendPressed(HWND dialog) {
-    Enable(dialog, IDC_SEND_BUTTON, false);
-    SendFileToPrinter(dialog);
-    Enable(dialog, IDC_SEND_BUTTON, true);
+    const DisabledWhile pressed(dialog, IDC_SEND_BUTTON);
+    qf::RunOrRecover([&] { SendFileToPrinter(dialog); },
+                     [&] { SetControlString(dialog, IDC_SEND_STATUS, IDS_FILE_NOT_SENT); });
 }
 
 INT_PTR SendFileCommand(HWND dialog, int id) {
