@@ -39,6 +39,26 @@ void* Held(void* block) {
     return block;
 }
 
+// The files and GDI objects the module holds: made through its imports, not yet closed
+// or deleted through them.
+std::unordered_set<HANDLE>& HeldFiles() {
+    static std::unordered_set<HANDLE> files;
+    return files;
+}
+std::unordered_set<HGDIOBJ>& HeldGdi() {
+    static std::unordered_set<HGDIOBJ> objects;
+    return objects;
+}
+template <typename Object>
+Object HeldObject(Object object) {
+    if (object) HeldGdi().insert(object);
+    return object;
+}
+HANDLE HeldFile(HANDLE file) {
+    if (file != INVALID_HANDLE_VALUE && file) HeldFiles().insert(file);
+    return file;
+}
+
 // The platform's function `name` of `dll`, found by name (this program's own import of
 // it may be routed elsewhere).
 template <typename Fn>
@@ -120,18 +140,18 @@ HGLOBAL WINAPI FaultGlobalAlloc(UINT flags, SIZE_T size) {
 // resources.
 HDC WINAPI FaultCreateCompatibleDC(HDC dc) {
     QF_PLATFORM(L"gdi32.dll", CreateCompatibleDC);
-    return CallFails(CallClass::kGdi) ? nullptr : real(dc);
+    return CallFails(CallClass::kGdi) ? nullptr : HeldObject(real(dc));
 }
 
 HBITMAP WINAPI FaultCreateCompatibleBitmap(HDC dc, int width, int height) {
     QF_PLATFORM(L"gdi32.dll", CreateCompatibleBitmap);
-    return CallFails(CallClass::kGdi) ? nullptr : real(dc, width, height);
+    return CallFails(CallClass::kGdi) ? nullptr : HeldObject(real(dc, width, height));
 }
 
 HBITMAP WINAPI FaultCreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                                    const BITMAPINFO* info, UINT usage) {
     QF_PLATFORM(L"gdi32.dll", CreateDIBitmap);
-    return CallFails(CallClass::kGdi) ? nullptr : real(dc, header, init, bits, info, usage);
+    return CallFails(CallClass::kGdi) ? nullptr : HeldObject(real(dc, header, init, bits, info, usage));
 }
 
 HBITMAP WINAPI FaultCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
@@ -141,7 +161,7 @@ HBITMAP WINAPI FaultCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage,
         if (bits) *bits = nullptr;
         return nullptr;
     }
-    return real(dc, info, usage, bits, section, offset);
+    return HeldObject(real(dc, info, usage, bits, section, offset));
 }
 
 HGDIOBJ WINAPI FaultSelectObject(HDC dc, HGDIOBJ object) {
@@ -154,38 +174,45 @@ HFONT WINAPI FaultCreateFontW(int height, int width, int escapement, int orienta
                               DWORD quality, DWORD pitch, LPCWSTR face) {
     QF_PLATFORM(L"gdi32.dll", CreateFontW);
     return CallFails(CallClass::kGdi) ? nullptr
-                                      : real(height, width, escapement, orientation, weight, italic, underline,
-                                             strikeOut, charSet, precision, clip, quality, pitch, face);
+                                      : HeldObject(real(height, width, escapement, orientation, weight, italic,
+                                                        underline, strikeOut, charSet, precision, clip, quality,
+                                                        pitch, face));
 }
 
 HFONT WINAPI FaultCreateFontIndirectW(const LOGFONTW* font) {
     QF_PLATFORM(L"gdi32.dll", CreateFontIndirectW);
-    return CallFails(CallClass::kGdi) ? nullptr : real(font);
+    return CallFails(CallClass::kGdi) ? nullptr : HeldObject(real(font));
 }
 
 HBRUSH WINAPI FaultCreateSolidBrush(COLORREF color) {
     QF_PLATFORM(L"gdi32.dll", CreateSolidBrush);
-    return CallFails(CallClass::kGdi) ? nullptr : real(color);
+    return CallFails(CallClass::kGdi) ? nullptr : HeldObject(real(color));
 }
 
 HPEN WINAPI FaultCreatePen(int style, int width, COLORREF color) {
     QF_PLATFORM(L"gdi32.dll", CreatePen);
-    return CallFails(CallClass::kGdi) ? nullptr : real(style, width, color);
+    return CallFails(CallClass::kGdi) ? nullptr : HeldObject(real(style, width, color));
 }
 
 HANDLE WINAPI FaultLoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width, int height, UINT flags) {
     QF_PLATFORM(L"user32.dll", LoadImageW);
-    return CallFails(CallClass::kGdi) ? nullptr : real(instance, name, type, width, height, flags);
+    if (CallFails(CallClass::kGdi)) return nullptr;
+    HANDLE image = real(instance, name, type, width, height, flags);
+    if (type == IMAGE_BITMAP && !(flags & LR_SHARED)) HeldObject(static_cast<HGDIOBJ>(image));
+    return image;
 }
 
 HANDLE WINAPI FaultLoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags) {
     QF_PLATFORM(L"user32.dll", LoadImageA);
-    return CallFails(CallClass::kGdi) ? nullptr : real(instance, name, type, width, height, flags);
+    if (CallFails(CallClass::kGdi)) return nullptr;
+    HANDLE image = real(instance, name, type, width, height, flags);
+    if (type == IMAGE_BITMAP && !(flags & LR_SHARED)) HeldObject(static_cast<HGDIOBJ>(image));
+    return image;
 }
 
 HBITMAP WINAPI FaultLoadBitmapW(HINSTANCE instance, LPCWSTR name) {
     QF_PLATFORM(L"user32.dll", LoadBitmapW);
-    return CallFails(CallClass::kGdi) ? nullptr : real(instance, name);
+    return CallFails(CallClass::kGdi) ? nullptr : HeldObject(real(instance, name));
 }
 
 // USER: a dialog or window that cannot be made, a control that cannot be found.
@@ -315,7 +342,7 @@ HANDLE WINAPI FaultCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURI
         SetLastError(ERROR_SHARING_VIOLATION);
         return INVALID_HANDLE_VALUE;
     }
-    return real(name, access, share, security, disposition, flags, templateFile);
+    return HeldFile(real(name, access, share, security, disposition, flags, templateFile));
 }
 
 HANDLE WINAPI FaultCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
@@ -325,7 +352,7 @@ HANDLE WINAPI FaultCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURIT
         SetLastError(ERROR_SHARING_VIOLATION);
         return INVALID_HANDLE_VALUE;
     }
-    return real(name, access, share, security, disposition, flags, templateFile);
+    return HeldFile(real(name, access, share, security, disposition, flags, templateFile));
 }
 
 DWORD WINAPI FaultGetFileSize(HANDLE file, LPDWORD high) {
@@ -355,6 +382,26 @@ BOOL WINAPI FaultReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, 
         return FALSE;
     }
     return SimReadFile(file, buffer, shortRead ? size / 2 : size, read, overlapped);
+}
+
+BOOL WINAPI FaultCloseHandle(HANDLE handle) {
+    QF_PLATFORM(L"kernel32.dll", CloseHandle);
+    HeldFiles().erase(handle);
+    return real(handle);
+}
+
+BOOL WINAPI FaultDeleteObject(HGDIOBJ object) {
+    QF_PLATFORM(L"gdi32.dll", DeleteObject);
+    const BOOL deleted = real(object);
+    if (deleted) HeldGdi().erase(object);
+    return deleted;
+}
+
+BOOL WINAPI FaultDeleteDC(HDC dc) {
+    QF_PLATFORM(L"gdi32.dll", DeleteDC);
+    const BOOL deleted = real(dc);
+    if (deleted) HeldGdi().erase(dc);
+    return deleted;
 }
 
 // The C runtime's file calls (the colour sample reads its picture with them).
@@ -409,6 +456,8 @@ void FailCall(CallClass callClass, int nth) {
 int FailedCalls() { return State().failed; }
 
 size_t ModuleHeapBlocks() { return HeldBlocks().size(); }
+size_t ModuleFiles() { return HeldFiles().size(); }
+size_t ModuleGdiObjects() { return HeldGdi().size(); }
 
 bool CallFails(CallClass callClass) {
     FaultState& state = State();
@@ -469,6 +518,9 @@ std::vector<ImportRoute> FaultRoutes() {
         {kernel, "GetFileSize", reinterpret_cast<void*>(&FaultGetFileSize)},
         {kernel, "GetFileSizeEx", reinterpret_cast<void*>(&FaultGetFileSizeEx)},
         {kernel, "ReadFile", reinterpret_cast<void*>(&FaultReadFile)},
+        {kernel, "CloseHandle", reinterpret_cast<void*>(&FaultCloseHandle)},
+        {gdi, "DeleteObject", reinterpret_cast<void*>(&FaultDeleteObject)},
+        {gdi, "DeleteDC", reinterpret_cast<void*>(&FaultDeleteDC)},
     };
     routes.insert(routes.end(), rest.begin(), rest.end());
     return routes;

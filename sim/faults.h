@@ -45,6 +45,10 @@ int FailedCalls();
 // The runtime heap blocks the module took through its allocation imports and has not
 // given back; a path that releases what it took leaves this where it was.
 size_t ModuleHeapBlocks();
+// The same for the files the module opened and the GDI objects it made (a bitmap that
+// could not be deleted because it was still selected counts as held).
+size_t ModuleFiles();
+size_t ModuleGdiObjects();
 
 // Counts a call of `callClass` and tells whether it is the one to fail.
 bool CallFails(CallClass callClass);

@@ -105,8 +105,11 @@ DWORD EnterDirectMode(HANDLE printer, PRINTER_INFO_2W* record) {
     if (!(remembered & PRINTER_ATTRIBUTE_DIRECT)) {
         record->Attributes = remembered | PRINTER_ATTRIBUTE_DIRECT;
         OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter called 1\n");
-        if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0))
+        if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0)) {
             OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter Failed\n");
+            // The printer kept its attributes: the record says so, and nothing is put back.
+            record->Attributes = remembered;
+        }
     }
     return remembered;
 }
@@ -115,8 +118,11 @@ void LeaveDirectMode(HANDLE printer, PRINTER_INFO_2W* record, DWORD remembered) 
     if (!record || record->Attributes == remembered) return;
     record->Attributes = remembered;
     OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter called 2\n");
-    if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0))
+    // The printer must not stay in direct printing: a refused store is tried once more.
+    if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0)) {
         OutputDebugStringA("################## SetPrinter Failed\n");
+        SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0);
+    }
 }
 
 bool OpenDirectExchange(PRINTER_INFO_2W* record, DirectExchange* exchange) {

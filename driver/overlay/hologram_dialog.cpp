@@ -111,8 +111,9 @@ void SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& 
     std::memcpy(device, sheet.WorkingDevmode()->dmDeviceName, sizeof(WCHAR) * CCHDEVICENAME);
     if (result == JobResult::kNotOpened && device[0] && lstrcmpW(device, sheet.printerName) != 0)
         result = SendRawJob(device, name, writes, StartFailure::kContinue);
-    // A hologram layer that lost bytes is a failed job: aborted, and the user told.
-    if (result == JobResult::kFailed) TellJobFailed();
+    // A hologram layer that lost bytes is a failed job, aborted; one that no printer took is
+    // lost too: the user is told either way.
+    if (result == JobResult::kFailed || result == JobResult::kNotOpened) TellJobFailed();
 }
 
 // The bitmap type: the stored file is read and checked again now, since it may have been
@@ -157,7 +158,8 @@ void PrintClicked(HWND dialog) {
     }
     HWND button = GetDlgItem(dialog, IDC_HOLOGRAM_PRINT);
     EnableWindow(button, FALSE);
-    PrintHologram(*state->sheet);
+    // Jobs that cannot be made (an allocation) reach no printer: the user is told.
+    qf::RunOrRecover([&] { PrintHologram(*state->sheet); }, TellJobFailed);
     EnableWindow(button, TRUE);
     InvalidateRect(dialog, nullptr, TRUE);
 }

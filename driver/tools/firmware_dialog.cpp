@@ -97,7 +97,7 @@ bool CheckFirmwareFile(HWND dialog) {
 }
 
 // Sends the file named in the path edit and reports the outcome in the status line.
-void StartFirmwareDownload(HWND dialog) {
+void StartFirmwareDownload(HWND dialog, bool* transferred) {
     DeviceSheetState* sheet = SheetOf(dialog);
     if (!sheet) return;
     const std::string path = ControlAnsiText(dialog, IDC_FW_PATH, kFilePathChars);
@@ -117,6 +117,7 @@ void StartFirmwareDownload(HWND dialog) {
         SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_FAILED);
         return;
     }
+    *transferred = true;
     SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_UPDATING);
     UpdateWindow(dialog);
     SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_SENT);
@@ -148,8 +149,9 @@ void SelectPressed(HWND dialog) {
 // download fails part-way (an allocation).
 void StartPressed(HWND dialog) {
     const DisabledWhile pressed(dialog, IDC_FW_START);
-    qf::RunOrRecover([&] { StartFirmwareDownload(dialog); },
-                     [&] { SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_FAILED); });
+    bool transferred = false;
+    qf::RunOrRecover([&] { StartFirmwareDownload(dialog, &transferred); },
+                     [&] { SetControlString(dialog, IDC_FW_STATUS, transferred ? IDS_FIRMWARE_SENT : IDS_FIRMWARE_FAILED); });
 }
 
 INT_PTR FirmwareCommand(HWND dialog, int id) {
