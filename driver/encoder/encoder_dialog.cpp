@@ -64,8 +64,7 @@ void ChooseType(HWND dialog, int id) {
 
 void OpenAdvancedSettings(HWND dialog) {
     CPSUICBPARAM param = SheetDialogParam(static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)));
-    DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ADVANCED_TRACKS), dialog, AdvancedTrackDialogProc,
-                    reinterpret_cast<LPARAM>(&param));
+    RunModuleDialog(dialog, IDD_ADVANCED_TRACKS, AdvancedTrackDialogProc, reinterpret_cast<LPARAM>(&param));
 }
 
 void RestoreGeneralDefaults(HWND dialog) {

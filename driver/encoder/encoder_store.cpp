@@ -17,15 +17,16 @@ namespace {
 
 const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
-// Makes the job's blocks and sends them. A job that cannot be made (an allocation) or
-// that began but did not reach the printer whole (it is aborted) is told to the user.
+// Makes the job's blocks and sends them. A job that cannot be made (an allocation), whose
+// printer cannot be opened or whose document the spooler does not start, or that did not
+// reach the printer whole (it is aborted), is told to the user.
 template <typename MakeBlocks>
 void SendJob(const wchar_t* printerName, const char16_t* documentName, MakeBlocks makeBlocks) {
     if (!printerName || !printerName[0]) return;
     JobResult result = JobResult::kFailed;
     qf::RunOrRecover(
         [&] { result = SendRawJob(printerName, Wide(documentName), makeBlocks(), StartFailure::kAbandon); }, [] {});
-    if (result == JobResult::kFailed) TellJobFailed();
+    if (result != JobResult::kSent) TellJobFailed();
 }
 
 }  // namespace

@@ -44,6 +44,8 @@ bool OpenHologramDialog(HWND dialog, LPARAM initParam) {
     DocumentSheetState* sheet = DocumentSheetOfDialog(initParam);
     auto* state = sheet ? new (std::nothrow) HologramDialog{sheet, false, true} : nullptr;
     if (!state) {
+        // A dialog without its state cannot work: the user who pressed its button is told.
+        if (sheet) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);
         EndDialog(dialog, 0);
         return false;
     }
@@ -74,8 +76,7 @@ void RegionClicked(HWND dialog) {
     HologramDialog* state = StateOf(dialog);
     if (!state) return;
     CPSUICBPARAM param = SheetDialogParam(SheetUserData(*state));
-    if (DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_HOLOGRAM_REGION), dialog, HologramRegionDialogProc,
-                        reinterpret_cast<LPARAM>(&param)) == 1)
+    if (RunModuleDialog(dialog, IDD_HOLOGRAM_REGION, HologramRegionDialogProc, reinterpret_cast<LPARAM>(&param)) == 1)
         state->changed = true;
 }
 

@@ -98,5 +98,5 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void ShowAboutBox(HWND owner, ULONG_PTR sheetUserData) {
     CPSUICBPARAM param = SheetDialogParam(sheetUserData);
-    DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDialogProc, reinterpret_cast<LPARAM>(&param));
+    RunModuleDialog(owner, IDD_ABOUT, AboutDialogProc, reinterpret_cast<LPARAM>(&param));
 }

@@ -203,7 +203,12 @@ void SendToolCommand(HWND dialog, int buttonId) {
     DeviceSheetState* sheet = SheetOf(dialog);
     if (!sheet) return;
     const DirectExchangeScope scope(sheet->printerInfo);
-    if (!scope.Opened()) return;
+    // A printer that cannot be opened is neither asked nor switched; the user is told the
+    // command did not reach it.
+    if (!scope.Opened()) {
+        TellJobFailed();
+        return;
+    }
     const DirectExchange& exchange = scope.Get();
     ToolsTexts texts;
     const qf::ToolCommand command = qf::BuildToolCommand(ReadToolsInput(dialog, buttonId, texts), AskUser);
@@ -279,8 +284,7 @@ void CheckOffsetLimit(HWND dialog, int edit) {
 
 void OpenSendFile(HWND dialog) {
     CPSUICBPARAM param = SheetDialogParam(static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)));
-    DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_SEND_FILE), dialog, SendFileDialogProc,
-                    reinterpret_cast<LPARAM>(&param));
+    RunModuleDialog(dialog, IDD_SEND_FILE, SendFileDialogProc, reinterpret_cast<LPARAM>(&param));
 }
 
 void StartTools(HWND dialog, LPARAM initParam) {
@@ -298,8 +302,12 @@ void StartTools(HWND dialog, LPARAM initParam) {
 void TellSystemError() { ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR); }
 
 void CommandPressed(HWND dialog, int id) {
-    SetStatus(dialog, "");
-    qf::RunOrRecover([&] { SendToolCommand(dialog, id); }, TellSystemError);
+    qf::RunOrRecover(
+        [&] {
+            SetStatus(dialog, "");
+            SendToolCommand(dialog, id);
+        },
+        TellSystemError);
 }
 
 // Execute with an empty command edit leaves everything as it is.

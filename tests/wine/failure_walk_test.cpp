@@ -19,6 +19,7 @@
 
 #include "driver/overlay/region_rules.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/ribbons.h"
 #include "driver/settings/record_rules.h"
 #include "sim/faults.h"
 #include "sim/files.h"
@@ -159,22 +160,25 @@ protected:
         DEVICEPROPERTYHEADER header = DeviceHeader();
         sim::PropertySheetService service;
         if (OpenDevice(service, header, notes) != 1 || !service.Page()) return;
-        RunScripts(service, item, std::move(scripts));
+        if (!RunScripts(service, item, std::move(scripts))) notes.told = true;  // the button is not offered
         if (apply) service.Apply();
         service.Cancel();
     }
+    // The sheet edits the printer's stored default (a caller's record would be overlaid
+    // with the settings the module last committed).
     void DocumentButton(int item, std::vector<sim::DialogScript::Script> scripts, RunNotes& notes) {
-        Record in = stored, out(qf::kRecordSize, 0);
-        DOCUMENTPROPERTYHEADER header = DocumentHeader(out, &in);
+        Record out(qf::kRecordSize, 0);
+        DOCUMENTPROPERTYHEADER header = DocumentHeader(out, nullptr);
         sim::PropertySheetService service;
         if (OpenDocument(service, header, notes) != 1 || !service.Page()) return;
-        RunScripts(service, item, std::move(scripts));
+        if (!RunScripts(service, item, std::move(scripts))) notes.told = true;
         service.Cancel();
     }
-    static void RunScripts(sim::PropertySheetService& service, int item, std::vector<sim::DialogScript::Script> scripts) {
+    // Presses the button; false when the sheet does not offer it.
+    static bool RunScripts(sim::PropertySheetService& service, int item, std::vector<sim::DialogScript::Script> scripts) {
         sim::DialogScript driver(scripts.front(), 3000);
         for (size_t i = 1; i < scripts.size(); ++i) driver.Then(scripts[i]);
-        service.PushButton(item);
+        return service.PushButton(item) != sim::PropertySheetService::kRefused;
     }
 
     // Runs `path` once with no failure and then once per failure point of every class it
@@ -224,7 +228,9 @@ protected:
         std::vector<sim::RawJob> endedJobs;
     };
 
-    Observed RunOnce(const Path& path, CallClass callClass, int nth, const Observed* reference = nullptr) {
+    using Check = std::function<void(const std::string& where)>;
+    Observed RunOnce(const Path& path, CallClass callClass, int nth, const Observed* reference = nullptr,
+                     const Check& mended = nullptr) {
         Fresh();
         if (path.prepare) path.prepare();
         const std::string where = std::string(path.name) +
@@ -290,7 +296,31 @@ protected:
                                   << " did not reach the printer and nobody was told";
             }
         }
+        if (mended) mended(where);
         return observed;
+    }
+
+    // Runs `path` once per call of `callClass` it makes, each failing in turn, with the
+    // walk's checks and `mended`.
+    void EveryPoint(const Path& path, CallClass callClass, const Check& mended) {
+        Fresh();
+        if (path.prepare) path.prepare();
+        RunNotes settle;
+        path.run(settle);
+        const Observed reference = RunOnce(path, CallClass::kCount, 0);
+        const int count = reference.counts[static_cast<size_t>(callClass)];
+        EXPECT_GT(count, 0) << path.name << " makes no " << sim::CallClassName(callClass) << " call";
+        for (int n = 1; n <= count; ++n) RunOnce(path, callClass, n, &reference, mended);
+    }
+
+    std::vector<Path> Paths();
+    const Path& PathNamed(const char* start) {
+        static std::vector<Path> paths;
+        paths = Paths();
+        for (const Path& path : paths)
+            if (std::strncmp(path.name, start, std::strlen(start)) == 0) return path;
+        ADD_FAILURE() << "no path " << start;
+        return paths.front();
     }
 
     Record stored;
@@ -302,7 +332,9 @@ void CheckHandedOut(Record& out, bool success, const char* what, RunNotes& notes
     if (success && !qf::IsDriverRecord(out.data())) notes.partial.push_back(std::string(what) + " handed out a partial record");
 }
 
-TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
+// Every path of the walk: what a caller or a user does, from the exports to each dialog's
+// main actions.
+std::vector<FailureWalk::Path> FailureWalk::Paths() {
     using DocPropsFn = LONG(WINAPI*)(HWND, HANDLE, PWSTR, PDEVMODEW, PDEVMODEW, DWORD);
     using ConvertFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
 
@@ -325,16 +357,16 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
         printer().devmode = stored;
     };
 
-    const std::vector<Path> paths = {
+    return {
         {"DrvDocumentProperties", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              Record in = stored, out(qf::kRecordSize, 0);
              const LONG result = Export<DocPropsFn>("DrvDocumentProperties")(
                  nullptr, handle, const_cast<LPWSTR>(kTestPrinter), Devmode(out), Devmode(in), DM_OUT_BUFFER | DM_IN_BUFFER);
              CheckHandedOut(out, result == 1, "DrvDocumentProperties", notes);
          }},
         {"DrvConvertDevMode driver default", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              Record out(qf::kRecordSize, 0);
              LONG needed = qf::kRecordSize;
              const BOOL ok = Export<ConvertFn>("DrvConvertDevMode")(const_cast<LPWSTR>(kTestPrinter), nullptr,
@@ -342,7 +374,7 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
              CheckHandedOut(out, ok != FALSE, "DrvConvertDevMode", notes);
          }},
         {"document sheet: INIT, changes, undo, SET_RESULT, DESTROY", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              Record in = stored, out(qf::kRecordSize, 0);
              DOCUMENTPROPERTYHEADER header = DocumentHeader(out, &in);
              sim::PropertySheetService service;
@@ -354,8 +386,8 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
              CheckHandedOut(out, committed, "the document sheet", notes);
          }},
         {"document sheet on the printer's default, the ribbon changed",
-         [&] { card().ribbonNumber = 5; },
-         [&](RunNotes& notes) {
+         [=] { card().ribbonNumber = 5; },
+         [=](RunNotes& notes) {
              Record out(qf::kRecordSize, 0);
              DOCUMENTPROPERTYHEADER header = DocumentHeader(out, nullptr);
              sim::PropertySheetService service;
@@ -363,7 +395,7 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
              service.Cancel();
          }},
         {"device sheet: INIT, Apply, DESTROY", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DEVICEPROPERTYHEADER header = DeviceHeader();
              sim::PropertySheetService service;
              if (OpenDevice(service, header, notes) != 1) return;
@@ -371,7 +403,7 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
              service.Cancel();
          }},
         {"About box from the device sheet", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DEVICEPROPERTYHEADER header = DeviceHeader();
              sim::PropertySheetService service;
              if (OpenDevice(service, header, notes) != 1 || !service.Page()) return;
@@ -385,7 +417,7 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
              service.Cancel();
          }},
         {"Tools: a typed command and a track read", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DeviceButton(qf::kDeviceItemTools,
                           {[](HWND dialog) {
                               sim::SetControlText(dialog, IDC_TOOLS_COMMAND, L"V");
@@ -397,7 +429,7 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                           notes);
          }},
         {"Tools offline: a command job", offline,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DeviceButton(qf::kDeviceItemTools,
                           {[](HWND dialog) {
                               sim::SetControlText(dialog, IDC_TOOLS_COMMAND, L"CLEAN");
@@ -407,8 +439,8 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                           notes);
          }},
         {"Send File",
-         [&] { sim::Ui().fileChoices = {MakeFile(L"card.prn", "\x1B" "PRINT\r")}; },
-         [&](RunNotes& notes) {
+         [=] { sim::Ui().fileChoices = {MakeFile(L"card.prn", "\x1B" "PRINT\r")}; },
+         [=](RunNotes& notes) {
              sim::Ui().fileChoices = {spooler().DriverFile(L"card.prn")};
              DeviceButton(qf::kDeviceItemTools,
                           {[](HWND tools) {
@@ -432,8 +464,8 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                           notes);
          }},
         {"firmware download, online",
-         [&] { MakeFile(L"q862.bin", PrinterFirmware(300)); },
-         [&](RunNotes& notes) {
+         [=] { MakeFile(L"q862.bin", PrinterFirmware(300)); },
+         [=](RunNotes& notes) {
              sim::Ui().fileChoices = {spooler().DriverFile(L"q862.bin")};
              DeviceButton(qf::kDeviceItemFirmware, {[&](HWND dialog) {
                               sim::ClickButton(dialog, IDC_FW_SELECT);
@@ -453,11 +485,11 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                           notes);
          }},
         {"firmware download, offline job",
-         [&] {
+         [=] {
              offline();
              MakeFile(L"q862.bin", PrinterFirmware(20000));
          },
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              sim::Ui().fileChoices = {spooler().DriverFile(L"q862.bin")};
              DeviceButton(qf::kDeviceItemFirmware, {[&](HWND dialog) {
                               sim::ClickButton(dialog, IDC_FW_SELECT);
@@ -478,12 +510,12 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                           notes);
          }},
         {"device information", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DeviceButton(qf::kDeviceItemDeviceInfo, {[](HWND dialog) { sim::ClickButton(dialog, IDC_CLOSE_BUTTON); }},
                           notes);
          }},
         {"encoder settings: Restore Defaults and Apply", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DeviceButton(kEncoderItem, {[](HWND dialog) {
                               sim::ClickButton(dialog, IDC_RESTORE_DEFAULTS);
                               sim::ClickButton(dialog, kEncoderApply);
@@ -492,7 +524,7 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                           notes);
          }},
         {"advanced track settings: Restore Defaults and Apply", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DeviceButton(kEncoderItem,
                           {[](HWND dialog) {
                                sim::ClickButton(dialog, kEncoderAdvanced);
@@ -506,7 +538,7 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                           notes);
          }},
         {"single feed: Apply", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DeviceButton(kSingleFeedItem, {[](HWND dialog) {
                               sim::ClickButton(dialog, kFeedOff);
                               sim::ClickButton(dialog, IDOK);
@@ -514,7 +546,7 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                           notes);
          }},
         {"head settings", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DocumentButton(kHeadItem, {[](HWND dialog) {
                                 sim::DragSlider(dialog, IDC_HEAD_OVERLAY, 7);
                                 sim::ClickButton(dialog, IDC_RESTORE_DEFAULTS);
@@ -523,7 +555,7 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                             notes);
          }},
         {"colour correction with its sample", nullptr,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DocumentButton(kColorItem, {[](HWND dialog) {
                                 RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
                                 sim::ClickButton(dialog, IDC_RESTORE_DEFAULTS);
@@ -532,7 +564,7 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                             notes);
          }},
         {"front overlay editor: bitmap and area previews, Browse", hologramRibbon,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              sim::Ui().fileChoices = {spooler().DriverFile(L"walk.bmp")};
              DocumentButton(kFrontOverlayItem, {[](HWND dialog) {
                                 for (int type : {4, 3}) {
@@ -547,7 +579,7 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                             notes);
          }},
         {"hologram dialog: region editor and the bitmap job", hologramRibbon,
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DocumentButton(kHologramItem,
                             {[](HWND dialog) {
                                  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -562,12 +594,12 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                             notes);
          }},
         {"hologram dialog: the area job",
-         [&] {
+         [=] {
              hologramRibbon();
              Private(stored).hologramOverlay.region.overlayType = qf::kHologramArea;
              printer().devmode = stored;
          },
-         [&](RunNotes& notes) {
+         [=](RunNotes& notes) {
              DocumentButton(kHologramItem, {[](HWND dialog) {
                                 sim::ClickButton(dialog, IDC_HOLOGRAM_PRINT);
                                 sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
@@ -575,6 +607,9 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
                             notes);
          }},
     };
+}
+
+TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
     // The first exception that unwinds through the module makes the unwinder's tables,
     // which it keeps for the life of the process: one failing opening makes them before
     // the walk counts what the module holds.
@@ -589,9 +624,79 @@ TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
         sim::ResetCalls();
     }
     const char* only = std::getenv("QF_FAILURE_WALK_PATH");
-    for (const Path& path : paths) {
+    for (const Path& path : Paths()) {
         if (only && !std::strstr(path.name, only)) continue;
         Walk(path);
+    }
+}
+
+// The mends, each at the failure points that showed its fault: every call of the class
+// that reaches it fails in turn, with the walk's checks and the mend's own.
+TEST_F(FailureWalk, EachMendHoldsAtItsFailurePoints) {
+    struct Mend {
+        const char* what;
+        const char* path;  // the start of the path's name
+        CallClass callClass;
+        Check holds;
+    };
+    const Check toldNotReached = [this](const std::string& where) {
+        for (const sim::RawJob& job : spooler().jobs) {
+            if (job.ended) continue;
+            EXPECT_TRUE(ToldText(L"The command did not reach the printer.")) << where;
+        }
+    };
+    const Check noDirectPrinting = [this](const std::string& where) {
+        EXPECT_EQ(printer().attributes & PRINTER_ATTRIBUTE_DIRECT, 0u) << where;
+    };
+    const Check onlyOwnHandle = [this](const std::string& where) {
+        EXPECT_EQ(spooler().OpenHandleCount(), 1) << where << ": only the test's own printer handle is open";
+    };
+    const Check printerKeepsItsState = [this](const std::string& where) {
+        for (const sim::SetPrinterCall& call : spooler().setPrinterLog) {
+            Record written = call.devmode;
+            if (written.size() < qf::kRecordSize) continue;
+            EXPECT_EQ(Private(written).encoderSettings.encoderPresent, 1) << where << ": a failed query became no encoder";
+            EXPECT_NE(Private(written).ribbonType, qf::kRibbonNone) << where << ": a failed query became no ribbon";
+        }
+    };
+    const std::vector<Mend> mends = {
+        {"an encoder job whose write fails is aborted and told", "encoder settings", CallClass::kWrite, toldNotReached},
+        {"an encoder job whose write falls short is aborted and told", "encoder settings", CallClass::kShortWrite,
+         toldNotReached},
+        {"a track job whose write falls short is aborted and told", "advanced track", CallClass::kShortWrite,
+         toldNotReached},
+        {"a single-feed job whose write fails is aborted and told", "single feed", CallClass::kWrite, toldNotReached},
+        {"a hologram area job that loses its first command is aborted and told", "hologram dialog: the area",
+         CallClass::kShortWrite, toldNotReached},
+        {"a hologram bitmap job that loses bytes is aborted and told", "hologram dialog: region", CallClass::kWrite,
+         toldNotReached},
+        {"an offline Tools job whose write fails is aborted and told", "Tools offline", CallClass::kWrite,
+         toldNotReached},
+        {"the spooler refusing a job or its printer is told", "single feed", CallClass::kSpooler, toldNotReached},
+        {"a Tools exchange that fails part-way leaves no direct printing", "Tools: a typed", CallClass::kAllocation,
+         noDirectPrinting},
+        {"a refused switch back from direct printing is tried again", "Tools: a typed", CallClass::kSpooler,
+         noDirectPrinting},
+        {"a document sheet that fails to open keeps no printer handle", "document sheet: INIT", CallClass::kAllocation,
+         onlyOwnHandle},
+        {"a device sheet that fails to open keeps no printer handle", "device sheet", CallClass::kAllocation,
+         onlyOwnHandle},
+        {"the About paint ends and releases on every path", "About box", CallClass::kGdi, onlyOwnHandle},
+        {"the About paint survives a failed allocation", "About box", CallClass::kAllocation, onlyOwnHandle},
+        {"the colour sample's bitmap is deleted whatever the selection did", "colour correction", CallClass::kGdi,
+         onlyOwnHandle},
+        {"Send File resets its status when it fails part-way", "Send File", CallClass::kAllocation, nullptr},
+        {"the firmware download resets its status when it fails part-way", "firmware download, online",
+         CallClass::kAllocation, nullptr},
+        {"the firmware file check keeps no file open", "firmware download, online", CallClass::kShortRead, nullptr},
+        {"a failed end of the offline firmware job is a failed download", "firmware download, offline",
+         CallClass::kSpooler, nullptr},
+        {"a failed ribbon or encoder query is no answer", "document sheet on the printer's default",
+         CallClass::kSpooler, printerKeepsItsState},
+    };
+    for (const Mend& mend : mends) {
+        SCOPED_TRACE(mend.what);
+        EveryPoint(PathNamed(mend.path), mend.callClass, mend.holds);
     }
 }
 
