@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "sim/files.h"
@@ -54,6 +55,13 @@ Object HeldObject(Object object) {
     if (object) HeldGdi().insert(object);
     return object;
 }
+// The bitmaps the module has selected into a device context, with that context. As on
+// Windows, such a bitmap cannot be deleted until it is selected out or its context is gone.
+std::unordered_map<HGDIOBJ, HDC>& SelectedBitmaps() {
+    static std::unordered_map<HGDIOBJ, HDC> bitmaps;
+    return bitmaps;
+}
+
 HANDLE HeldFile(HANDLE file) {
     if (file != INVALID_HANDLE_VALUE && file) HeldFiles().insert(file);
     return file;
@@ -166,7 +174,13 @@ HBITMAP WINAPI FaultCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage,
 
 HGDIOBJ WINAPI FaultSelectObject(HDC dc, HGDIOBJ object) {
     QF_PLATFORM(L"gdi32.dll", SelectObject);
-    return CallFails(CallClass::kGdi) ? nullptr : real(dc, object);
+    if (CallFails(CallClass::kGdi)) return nullptr;
+    HGDIOBJ previous = real(dc, object);
+    if (previous && GetObjectType(object) == OBJ_BITMAP) {
+        SelectedBitmaps().erase(previous);
+        SelectedBitmaps()[object] = dc;
+    }
+    return previous;
 }
 
 HFONT WINAPI FaultCreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic,
@@ -392,6 +406,7 @@ BOOL WINAPI FaultCloseHandle(HANDLE handle) {
 
 BOOL WINAPI FaultDeleteObject(HGDIOBJ object) {
     QF_PLATFORM(L"gdi32.dll", DeleteObject);
+    if (SelectedBitmaps().count(object)) return FALSE;
     const BOOL deleted = real(object);
     if (deleted) HeldGdi().erase(object);
     return deleted;
@@ -400,7 +415,11 @@ BOOL WINAPI FaultDeleteObject(HGDIOBJ object) {
 BOOL WINAPI FaultDeleteDC(HDC dc) {
     QF_PLATFORM(L"gdi32.dll", DeleteDC);
     const BOOL deleted = real(dc);
-    if (deleted) HeldGdi().erase(dc);
+    if (deleted) {
+        HeldGdi().erase(dc);
+        for (auto at = SelectedBitmaps().begin(); at != SelectedBitmaps().end();)
+            at = at->second == dc ? SelectedBitmaps().erase(at) : std::next(at);
+    }
     return deleted;
 }
 

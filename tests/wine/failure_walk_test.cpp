@@ -96,7 +96,27 @@ protected:
 
     void SetUp() override {
         DriverTest::SetUp();
+        MakeUnwinderTables();
         Fresh();
+    }
+
+    // The first exception that unwinds through the module makes the unwinder's tables,
+    // which it keeps for the life of the process: a few failing openings make them before
+    // the walk counts what the module holds.
+    void MakeUnwinderTables() {
+        static bool made = false;
+        if (made) return;
+        made = true;
+        for (int n = 1; n <= 5; ++n) {
+            Fresh();
+            Record in = stored, out(qf::kRecordSize, 0);
+            DOCUMENTPROPERTYHEADER header = DocumentHeader(out, &in);
+            sim::PropertySheetService service;
+            sim::FailCall(CallClass::kAllocation, n);
+            service.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"), reinterpret_cast<LPARAM>(&header));
+            service.Cancel();
+            sim::ResetCalls();
+        }
     }
     void TearDown() override {
         CloseHandle();
@@ -610,19 +630,6 @@ std::vector<FailureWalk::Path> FailureWalk::Paths() {
 }
 
 TEST_F(FailureWalk, EveryPathHoldsAtEveryFailingCall) {
-    // The first exception that unwinds through the module makes the unwinder's tables,
-    // which it keeps for the life of the process: one failing opening makes them before
-    // the walk counts what the module holds.
-    for (int n = 1; n <= 5; ++n) {
-        Fresh();
-        Record in = stored, out(qf::kRecordSize, 0);
-        DOCUMENTPROPERTYHEADER header = DocumentHeader(out, &in);
-        sim::PropertySheetService service;
-        sim::FailCall(CallClass::kAllocation, n);
-        service.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"), reinterpret_cast<LPARAM>(&header));
-        service.Cancel();
-        sim::ResetCalls();
-    }
     const char* only = std::getenv("QF_FAILURE_WALK_PATH");
     for (const Path& path : Paths()) {
         if (only && !std::strstr(path.name, only)) continue;
