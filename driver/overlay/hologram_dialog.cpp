@@ -131,6 +131,7 @@ void PrintHologramBitmap(DocumentSheetState& sheet) {
     std::unique_ptr<qf::HologramImage> image(new (std::nothrow) qf::HologramImage);
     if (!image) {
         OutputDebugStringA("Failed to allocate buffer for HOLOGRAM dumping out\r\n");
+        TellJobFailed();
         return;
     }
     qf::RenderHologramImage(bitmap, hologram.region.rotated != 0, *image);

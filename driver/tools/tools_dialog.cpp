@@ -312,8 +312,10 @@ void CommandPressed(HWND dialog, int id) {
 
 // Execute with an empty command edit leaves everything as it is.
 void ExecuteTyped(HWND dialog) {
-    if (ControlAnsiText(dialog, IDC_TOOLS_COMMAND, qf::kToolsCommandChars).empty()) return;
-    CommandPressed(dialog, IDC_TOOLS_EXECUTE);
+    bool typed = false;
+    qf::RunOrRecover([&] { typed = !ControlAnsiText(dialog, IDC_TOOLS_COMMAND, qf::kToolsCommandChars).empty(); },
+                     TellSystemError);
+    if (typed) CommandPressed(dialog, IDC_TOOLS_EXECUTE);
 }
 
 INT_PTR ToolsCommand(HWND dialog, int id, int notification) {

@@ -230,15 +230,13 @@ protected:
     }
 
     // The windows of this thread: every dialog of a path is closed when it ends.
+    static BOOL CALLBACK CountWindow(HWND, LPARAM counter) {
+        ++*reinterpret_cast<size_t*>(counter);
+        return TRUE;
+    }
     static size_t Windows() {
         size_t count = 0;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND, LPARAM counter) -> BOOL {
-                ++*reinterpret_cast<size_t*>(counter);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&count));
+        EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
         return count;
     }
 
