@@ -1,13 +1,14 @@
 // The walk over failing platform calls. Each path a caller or a user takes through the
 // module runs once to count its calls of each class (allocation, GDI, USER, spooler,
 // WritePrinter failing or short, file open, size, read, short read), then once per
-// failure point with that one call failing. At every point: no printer handle, kernel
-// handle, GDI object, window or module heap block is left behind; the printer is not
+// failure point with that one call failing. At every point: no printer handle, file,
+// GDI object, window or module heap block is left behind; the printer is not
 // left in direct printing; no job is ended with part of its content; no record that is
 // stored or handed out is a partial one; and a user's action that failed says so.
 //
 // The README's test command walks a spread of points on every path (the first, the
-// last and a few between); QF_FAILURE_WALK=all walks every point.
+// last and a few between); QF_FAILURE_WALK=all walks every point, and
+// QF_FAILURE_WALK_PATH=TEXT only the paths whose name contains TEXT.
 #include "tests/wine/sheet_dialogs.h"
 
 #include <cstdio>
