@@ -11,6 +11,8 @@
 #   ./build.sh bench [ARGS...]             build and run the native benchmarks (Google Benchmark options)
 #   ./build.sh fuzz NAME [SECONDS]         build and run one fuzz target for long (default 600 s),
 #                                          keeping its corpus in build/native/tests/fuzz/corpus/NAME
+#   ./build.sh failure-walk [--x64] [PATH]  build a Windows tree and walk every failure point of every
+#                                          path (or of the paths whose name contains PATH)
 set -euo pipefail
 
 top="$(cd "$(dirname "$0")" && pwd)"
@@ -91,6 +93,16 @@ case "$cmd" in
     fuzz_dir="$native/tests/fuzz"
     mkdir -p "$fuzz_dir/corpus/$1" "$fuzz_dir/artifacts"
     "$fuzz_dir/$1" -max_total_time="${2:-600}" -artifact_prefix="$fuzz_dir/artifacts/$1-" "$fuzz_dir/corpus/$1" ;;
+  failure-walk)
+    setup
+    tree="$windows"
+    if [ "${1:-}" = "--x64" ]; then
+      shift; tree="$windows64"; build_windows64
+    else
+      build_windows32
+    fi
+    QF_FAILURE_WALK=all QF_FAILURE_WALK_PATH="${1:-}" QF_WINE_BUILD_DIR="$tree" \
+      with_display "$top/scripts/wine-run.sh" "$tree/bin/qf_wine_tests.exe" --gtest_filter='FailureWalk.*' ;;
   *)
-    echo "usage: $0 test | workbench [--x64] [ARGS...] | manual [--x64] | build | bench [ARGS...] | fuzz NAME [SECONDS]" >&2; exit 2 ;;
+    echo "usage: $0 test | workbench [--x64] [ARGS...] | manual [--x64] | build | bench [ARGS...] | fuzz NAME [SECONDS] | failure-walk [--x64] [PATH]" >&2; exit 2 ;;
 esac

@@ -1,7 +1,5 @@
-// The driver's memory requests, routed through a fault that can fail one size.
+// The driver's memory requests of one size, failed on request.
 #include "sim/allocation_fault.h"
-
-#include <windows.h>
 
 namespace sim {
 namespace {
@@ -16,26 +14,16 @@ AllocationFault& Fault() {
     return fault;
 }
 
-// The runtime whose free the driver calls on what it gets.
-using MallocFunction = void*(__cdecl*)(size_t);
-MallocFunction RuntimeMalloc() {
-    static const auto runtime =
-        reinterpret_cast<MallocFunction>(reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"msvcrt.dll"), "malloc")));
-    return runtime;
-}
-
 }  // namespace
 
 void FailAllocationsOf(size_t bytes) { Fault() = AllocationFault{bytes, 0}; }
 
 size_t FailedAllocations() { return Fault().failed; }
 
-void* __cdecl SimMalloc(size_t bytes) {
-    if (Fault().bytes != 0 && bytes == Fault().bytes) {
-        ++Fault().failed;
-        return nullptr;
-    }
-    return RuntimeMalloc()(bytes);
+bool AllocationOfSizeFails(size_t bytes) {
+    if (Fault().bytes == 0 || bytes != Fault().bytes) return false;
+    ++Fault().failed;
+    return true;
 }
 
 }  // namespace sim

@@ -4,7 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "sim/allocation_fault.h"
+#include "sim/faults.h"
 #include "sim/files.h"
 #include "sim/import_routes.h"
 #include "sim/spooler.h"
@@ -39,14 +39,6 @@ std::vector<ImportRoute> Routes() {
     };
 }
 
-// The driver alone takes its memory through the fault; the program's own requests stay
-// the runtime's.
-std::vector<ImportRoute> DriverRoutes() {
-    std::vector<ImportRoute> routes = Routes();
-    routes.push_back({"msvcrt.dll", "malloc", reinterpret_cast<void*>(&SimMalloc)});
-    return routes;
-}
-
 std::set<HMODULE>& RoutedModules() {
     static std::set<HMODULE> modules;
     return modules;
@@ -69,7 +61,11 @@ HMODULE LoadDriver(std::string* error, const std::wstring& path) {
         return nullptr;
     }
     if (RoutedModules().count(module)) return module;
-    if (!RouteImports(module, DriverRoutes(), {"winspool.drv"}, error)) return nullptr;
+    // The module's own calls pass the fault counters first; the program's do not.
+    std::vector<ImportRoute> routes = FaultRoutes();
+    const std::vector<ImportRoute> plain = Routes();
+    routes.insert(routes.end(), plain.begin(), plain.end());
+    if (!RouteImports(module, routes, {"winspool.drv"}, error)) return nullptr;
     RoutedModules().insert(module);
     return module;
 }

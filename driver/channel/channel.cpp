@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "driver/channel/reply.h"
+#include "driver/entry/dialog_conventions.h"
 #include "driver/entry/module_state.h"
+#include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
+#include "driver/resources/resource.h"
 
 namespace {
 
@@ -38,13 +41,12 @@ bool QueryPrinter(std::string_view command, char* reply, DWORD size, DWORD* need
 bool QueryNamedPrinter(const wchar_t* printerName, HANDLE fallback, std::string_view command, char* reply,
                        DWORD size, DWORD* needed) {
     *needed = 0;
-    HANDLE own = printerName && printerName[0] ? OpenWithAllAccess(printerName) : nullptr;
-    HANDLE printer = own ? own : fallback;
+    const qf::PrinterHandle own(printerName && printerName[0] ? OpenWithAllAccess(printerName) : nullptr);
+    HANDLE printer = own ? own.Get() : fallback;
     if (reply && size > 0) reply[0] = '\0';
     const std::u16string name = qf::QueryValueName(command);
     const bool ok = AskPort(printer, name, reply, size, needed) == ERROR_SUCCESS;
     if (ok) DeleteStoredReply(printer, reinterpret_cast<const wchar_t*>(name.c_str()));
-    if (own) ClosePrinter(own);
     return ok;
 }
 
@@ -55,10 +57,12 @@ bool QuerySheetPrinter(std::string_view command, char* reply, DWORD size, DWORD*
     return ok;
 }
 
-bool AskSheetPrinter(std::string_view command, DWORD replySize, std::string* text) {
+bool AskSheetPrinter(std::string_view command, DWORD replySize, std::string* text, bool* called) {
+    if (called) *called = false;
     std::vector<char> reply(replySize, '\0');
     DWORD needed = 0;
     const bool ok = QuerySheetPrinter(command, reply.data(), replySize, &needed);
+    if (called) *called = ok;
     const qf::Reply checked = qf::CheckReply(ok, reply.data(), replySize, needed);
     if (!checked.complete) return false;
     text->assign(checked.text.data(), checked.text.size());
@@ -66,11 +70,9 @@ bool AskSheetPrinter(std::string_view command, DWORD replySize, std::string* tex
 }
 
 void DeleteStoredReply(HANDLE printer, const wchar_t* valueName) {
-    PRINTER_INFO_2W* info = qf::ReadPrinterInfo(printer);
-    if (!info || !info->pPrinterName) {
-        qf::FreePrinterRecord(info);
-        return;
-    }
+    const qf::HeapRecord<PRINTER_INFO_2W> owned(qf::ReadPrinterInfo(printer));
+    PRINTER_INFO_2W* info = owned.Get();
+    if (!info || !info->pPrinterName) return;
     HKEY printers = nullptr, named = nullptr, data = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_READ, &printers) == ERROR_SUCCESS) {
         const LONG openedPrinter = RegOpenKeyExW(printers, info->pPrinterName, 0, KEY_READ, &named);
@@ -84,7 +86,6 @@ void DeleteStoredReply(HANDLE printer, const wchar_t* valueName) {
             }
         }
     }
-    qf::FreePrinterRecord(info);
 }
 
 void DeleteStoredQueryReply(HANDLE printer, std::string_view command) {
@@ -104,8 +105,11 @@ DWORD EnterDirectMode(HANDLE printer, PRINTER_INFO_2W* record) {
     if (!(remembered & PRINTER_ATTRIBUTE_DIRECT)) {
         record->Attributes = remembered | PRINTER_ATTRIBUTE_DIRECT;
         OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter called 1\n");
-        if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0))
+        if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0)) {
             OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter Failed\n");
+            // The printer kept its attributes: the record says so, and nothing is put back.
+            record->Attributes = remembered;
+        }
     }
     return remembered;
 }
@@ -114,8 +118,11 @@ void LeaveDirectMode(HANDLE printer, PRINTER_INFO_2W* record, DWORD remembered) 
     if (!record || record->Attributes == remembered) return;
     record->Attributes = remembered;
     OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter called 2\n");
-    if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0))
+    // The printer must not stay in direct printing: a refused store is tried once more.
+    if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0)) {
         OutputDebugStringA("################## SetPrinter Failed\n");
+        SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0);
+    }
 }
 
 bool OpenDirectExchange(PRINTER_INFO_2W* record, DirectExchange* exchange) {
@@ -145,26 +152,34 @@ void WriteOutsideJob(const DirectExchange& exchange, std::string_view bytes) {
     WritePrinter(exchange.printer, const_cast<char*>(bytes.data()), static_cast<DWORD>(bytes.size()), &written);
 }
 
-bool SendRawJob(const wchar_t* printerName, const wchar_t* documentName, const std::vector<std::string>& blocks,
-                StartFailure onStartFailure) {
-    HANDLE printer = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, nullptr)) return false;
-    const bool sent = SendRawJobOn(printer, documentName, blocks, onStartFailure);
-    ClosePrinter(printer);
-    return sent;
+JobResult SendRawJob(const wchar_t* printerName, const wchar_t* documentName, const std::vector<std::string>& blocks,
+                     StartFailure onStartFailure) {
+    qf::PrinterHandle printer;
+    if (!printer.Open(printerName, nullptr)) return JobResult::kNotOpened;
+    return SendRawJobOn(printer.Get(), documentName, blocks, onStartFailure);
 }
 
-bool SendRawJobOn(HANDLE printer, const wchar_t* documentName, const std::vector<std::string>& blocks,
-                  StartFailure onStartFailure) {
+JobResult SendRawJobOn(HANDLE printer, const wchar_t* documentName, const std::vector<std::string>& blocks,
+                       StartFailure onStartFailure) {
     DOC_INFO_1W doc = {const_cast<LPWSTR>(documentName), nullptr, const_cast<LPWSTR>(L"RAW")};
     if (StartDocPrinterW(printer, 1, reinterpret_cast<LPBYTE>(&doc)) == 0 && onStartFailure == StartFailure::kAbandon)
-        return false;
+        return JobResult::kAbandoned;
     StartPagePrinter(printer);
     for (const std::string& block : blocks) {
         DWORD written = 0;
-        WritePrinter(printer, const_cast<char*>(block.data()), static_cast<DWORD>(block.size()), &written);
+        if (!WritePrinter(printer, const_cast<char*>(block.data()), static_cast<DWORD>(block.size()), &written) ||
+            written != block.size()) {
+            AbortPrinter(printer);
+            return JobResult::kFailed;
+        }
     }
     EndPagePrinter(printer);
-    EndDocPrinter(printer);
-    return true;
+    // A job the spooler cannot end has not been handed on whole.
+    if (!EndDocPrinter(printer)) {
+        AbortPrinter(printer);
+        return JobResult::kFailed;
+    }
+    return JobResult::kSent;
 }
+
+void TellJobFailed() { ShowMessage(IDS_CAPTION, IDS_JOB_NOT_SENT, MB_OK | MB_ICONERROR); }

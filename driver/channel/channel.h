@@ -25,8 +25,9 @@ bool QueryNamedPrinter(const wchar_t* printerName, HANDLE fallback, std::string_
 bool QuerySheetPrinter(std::string_view command, char* reply, DWORD size, DWORD* needed);
 
 // Asks on the sheet handle with a reply buffer of `replySize` bytes: true with the answer
-// (without its ACK) in `text` when the reply is complete.
-bool AskSheetPrinter(std::string_view command, DWORD replySize, std::string* text);
+// (without its ACK) in `text` when the reply is complete. `called`, when given, tells
+// whether the printer-data call itself succeeded.
+bool AskSheetPrinter(std::string_view command, DWORD replySize, std::string* text, bool* called = nullptr);
 
 // Deletes the printer-data value `valueName` that the platform may keep under the
 // printer's PrinterDriverData key. Every failure is silent.
@@ -55,6 +56,23 @@ struct DirectExchange {
 bool OpenDirectExchange(PRINTER_INFO_2W* record, DirectExchange* exchange);
 // Puts the attributes back and closes the printer.
 void CloseDirectExchange(const DirectExchange& exchange);
+// Owns a direct-mode exchange: opened at construction, and closed (the attributes put
+// back, the printer closed) when the scope ends, on every path.
+class DirectExchangeScope {
+public:
+    explicit DirectExchangeScope(PRINTER_INFO_2W* record) : opened_(OpenDirectExchange(record, &exchange_)) {}
+    ~DirectExchangeScope() {
+        if (opened_) CloseDirectExchange(exchange_);
+    }
+    DirectExchangeScope(const DirectExchangeScope&) = delete;
+    DirectExchangeScope& operator=(const DirectExchangeScope&) = delete;
+    bool Opened() const { return opened_; }
+    const DirectExchange& Get() const { return exchange_; }
+
+private:
+    DirectExchange exchange_{};
+    bool opened_;
+};
 // A query inside the exchange: the reply goes to `reply`, its count to `needed`; no kept
 // reply is deleted (the caller deletes the form it needs). True when the call succeeded.
 bool AskInExchange(const DirectExchange& exchange, std::string_view command, char* reply, DWORD size,
@@ -66,10 +84,23 @@ void WriteOutsideJob(const DirectExchange& exchange, std::string_view bytes);
 // What a RAW job does when the spooler refuses to start its document.
 enum class StartFailure { kAbandon, kContinue };
 
+// What became of a RAW job.
+enum class JobResult {
+    kNotOpened,  // the printer could not be opened: nothing was sent
+    kAbandoned,  // the spooler did not start the document and the job was abandoned
+    kSent,       // every block was written whole and the job ended
+    kFailed,     // a write failed or fell short (or nothing could carry it): the job was aborted
+};
+
 // One RAW job named `documentName` on `printerName`: each block is one write, with its
-// exact bytes. Returns false when the printer cannot be opened or the job was abandoned.
-bool SendRawJob(const wchar_t* printerName, const wchar_t* documentName, const std::vector<std::string>& blocks,
-                StartFailure onStartFailure);
+// exact bytes. A job whose write fails or takes fewer bytes than it was given is aborted
+// (AbortPrinter), never ended as complete: the printer must not get a command stream
+// with a command missing.
+JobResult SendRawJob(const wchar_t* printerName, const wchar_t* documentName, const std::vector<std::string>& blocks,
+                     StartFailure onStartFailure);
 // The same on a printer handle the caller keeps open.
-bool SendRawJobOn(HANDLE printer, const wchar_t* documentName, const std::vector<std::string>& blocks,
-                  StartFailure onStartFailure);
+JobResult SendRawJobOn(HANDLE printer, const wchar_t* documentName, const std::vector<std::string>& blocks,
+                       StartFailure onStartFailure);
+
+// Tells the user that a command job did not reach the printer.
+void TellJobFailed();

@@ -66,8 +66,7 @@ void ChooseType(HWND dialog, State& state, int id) {
 
 void OpenAdvancedSettings(HWND dialog, const State& state) {
     CPSUICBPARAM param = EncoderDialogParam(state);
-    DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ADVANCED_TRACKS), dialog, AdvancedTrackDialogProc,
-                    reinterpret_cast<LPARAM>(&param));
+    RunModuleDialog(dialog, IDD_ADVANCED_TRACKS, AdvancedTrackDialogProc, reinterpret_cast<LPARAM>(&param));
 }
 
 void RestoreGeneralDefaults(HWND dialog, State& state) {

@@ -8,6 +8,7 @@
 
 #include "driver/channel/channel.h"
 #include "driver/encoder/encoder_jobs.h"
+#include "driver/entry/guard.h"
 #include "driver/entry/printer_info.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
@@ -16,9 +17,16 @@ namespace {
 
 const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
-void SendJob(const wchar_t* printerName, const char16_t* documentName, const std::vector<std::string>& blocks) {
+// Makes the job's blocks and sends them. A job that cannot be made (an allocation), whose
+// printer cannot be opened or whose document the spooler does not start, or that did not
+// reach the printer whole (it is aborted), is told to the user.
+template <typename MakeBlocks>
+void SendJob(const wchar_t* printerName, const char16_t* documentName, MakeBlocks makeBlocks) {
     if (!printerName || !printerName[0]) return;
-    SendRawJob(printerName, Wide(documentName), blocks, StartFailure::kAbandon);
+    JobResult result = JobResult::kFailed;
+    qf::RunOrRecover(
+        [&] { result = SendRawJob(printerName, Wide(documentName), makeBlocks(), StartFailure::kAbandon); }, [] {});
+    if (result != JobResult::kSent) TellJobFailed();
 }
 
 }  // namespace
@@ -49,15 +57,15 @@ void RestoreEncoderDefaults(HANDLE printer, qf::EncoderPart part, qf::EncoderSet
 }
 
 void SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
-    SendJob(printerName, qf::kEncoderJobName, qf::EncoderSetupJob(settings));
+    SendJob(printerName, qf::kEncoderJobName, [&] { return qf::EncoderSetupJob(settings); });
 }
 
 void SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
-    SendJob(printerName, qf::kEncoderJobName, qf::TrackSetupJob(settings));
+    SendJob(printerName, qf::kEncoderJobName, [&] { return qf::TrackSetupJob(settings); });
 }
 
 void SendSingleFeed(const wchar_t* printerName, uint8_t choice) {
-    SendJob(printerName, qf::kSingleFeedJobName, qf::SingleFeedJob(choice));
+    SendJob(printerName, qf::kSingleFeedJobName, [&] { return qf::SingleFeedJob(choice); });
 }
 
 bool StoreEncoderRecord(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, const char* trace) {

@@ -93,3 +93,9 @@ bool HandleCloseRequest(HWND dialog, UINT message, WPARAM wParam, int closeId) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(closeId, BN_CLICKED), 0);
     return true;
 }
+
+INT_PTR RunModuleDialog(HWND owner, int templateId, DLGPROC procedure, LPARAM param) {
+    const INT_PTR result = DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(templateId), owner, procedure, param);
+    if (result == -1) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);
+    return result;
+}

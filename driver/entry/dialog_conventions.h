@@ -24,3 +24,8 @@ void ShowHelp(HWND dialog, qf::HelpTopic topic);
 // The close box: turns WM_SYSCOMMAND/SC_CLOSE into a click of the dialog's own close
 // button `closeId`. Returns true when the message was such a close request.
 bool HandleCloseRequest(HWND dialog, UINT message, WPARAM wParam, int closeId);
+
+// Runs dialog `templateId` of the module modally from `owner` and returns its result. A
+// dialog the platform cannot make (out of window resources) shows "System Error": the
+// button the user pressed is not left doing nothing.
+INT_PTR RunModuleDialog(HWND owner, int templateId, DLGPROC procedure, LPARAM param);

@@ -13,4 +13,21 @@ Result CallGuarded(Result failure, Body&& body) noexcept {
     }
 }
 
+// Runs a user's action. One that throws part-way (an allocation failed) is not left
+// silent: `onFailure` runs, itself guarded, to reset what the action had set and tell
+// the user. True when the action ran to its end.
+template <typename Action, typename OnFailure>
+bool RunOrRecover(Action&& action, OnFailure&& onFailure) noexcept {
+    try {
+        action();
+        return true;
+    } catch (...) {
+    }
+    try {
+        onFailure();
+    } catch (...) {
+    }
+    return false;
+}
+
 }  // namespace qf

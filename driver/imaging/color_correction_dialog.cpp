@@ -11,6 +11,7 @@
 
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
+#include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
 #include "driver/imaging/color_adjust.h"
 #include "driver/resources/resource.h"
@@ -115,15 +116,15 @@ std::wstring SamplePath(DocumentSheetState& sheet) {
     else
         std::memcpy(name, sheet.WorkingDevmode()->dmDeviceName, sizeof(WCHAR) * CCHDEVICENAME);
     std::wstring path;
-    HANDLE printer = nullptr;
-    if (!OpenPrinterW(name, &printer, nullptr)) return path;
-    DRIVER_INFO_2W* driver = qf::ReadDriverInfo(printer);
-    if (!driver)
-        OutputDebugStringW(L"Get Default file name Failed\r\n");
-    else if (driver->pDriverPath)
-        path = driver->pDriverPath;
-    qf::FreePrinterRecord(driver);
-    ClosePrinter(printer);
+    {
+        qf::PrinterHandle printer;
+        if (!printer.Open(name, nullptr)) return path;
+        const qf::HeapRecord<DRIVER_INFO_2W> driver(qf::ReadDriverInfo(printer.Get()));
+        if (!driver)
+            OutputDebugStringW(L"Get Default file name Failed\r\n");
+        else if (driver->pDriverPath)
+            path = driver->pDriverPath;
+    }
     const size_t slash = path.find_last_of(L'\\');
     if (slash == std::wstring::npos) return std::wstring();
     path.resize(slash + 1);
@@ -146,24 +147,24 @@ size_t ReadSample(const std::wstring& path, uint8_t* buffer) {
 void DrawSample(HDC dc, const uint8_t* info, const uint8_t* pixels, const qf::SampleHeader& header) {
     BITMAPINFO bitmapInfo = {};
     std::memcpy(&bitmapInfo.bmiHeader, info, qf::kSampleInfoHeaderBytes);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateDIBitmap(dc, &bitmapInfo.bmiHeader, 0, nullptr, nullptr, DIB_RGB_COLORS);
+    // The bitmap outlives the context it is selected into: when the selection cannot be
+    // undone, deleting the context lets go of the bitmap before the bitmap is deleted.
+    const qf::GdiObject bitmap(CreateDIBitmap(dc, &bitmapInfo.bmiHeader, 0, nullptr, nullptr, DIB_RGB_COLORS));
+    const qf::MemoryDc memory(dc);
     // The bits go in while the bitmap is not selected anywhere.
-    if (memory && bitmap && SetDIBits(dc, bitmap, 0, qf::kSampleSide, pixels, &bitmapInfo, DIB_RGB_COLORS) > 0) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(dc, kSampleLeft, kSampleTop, header.width, header.height, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, previous);
-    }
-    if (bitmap) DeleteObject(bitmap);
-    if (memory) DeleteDC(memory);
+    if (!memory || !bitmap ||
+        SetDIBits(dc, static_cast<HBITMAP>(bitmap.Get()), 0, qf::kSampleSide, pixels, &bitmapInfo, DIB_RGB_COLORS) <= 0)
+        return;
+    const qf::Selection selected(memory.Get(), bitmap.Get());
+    if (selected) BitBlt(dc, kSampleLeft, kSampleTop, header.width, header.height, memory.Get(), 0, 0, SRCCOPY);
 }
 
 // Paints the sample with the record's amounts, in colour or in grey as the ribbon
 // prints; a sample that cannot be had or is not the expected picture leaves the area
 // empty.
 void PaintSample(HWND dialog) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(dialog, &paint);
+    const qf::PaintScope paint(dialog);
+    const HDC dc = paint.Dc();
     ColorDialog* state = StateOf(dialog);
     if (dc && state) {
         const size_t read = ReadSample(SamplePath(*state->sheet), state->file);
@@ -177,7 +178,6 @@ void PaintSample(HWND dialog) {
             DrawSample(dc, state->file + qf::kSampleFileHeaderBytes, pixels, header);
         }
     }
-    EndPaint(dialog, &paint);
 }
 
 bool ColorCommand(HWND dialog, int id) {

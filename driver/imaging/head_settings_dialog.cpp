@@ -114,8 +114,7 @@ INT_PTR CALLBACK HeadSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam
 INT_PTR ShowHeadSettings(HWND owner, ULONG_PTR sheetUserData) {
     RegisterSliderClass();
     CPSUICBPARAM param = SheetDialogParam(sheetUserData);
-    return DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_HEAD_SETTINGS), owner, HeadSettingsDialogProc,
-                           reinterpret_cast<LPARAM>(&param));
+    return RunModuleDialog(owner, IDD_HEAD_SETTINGS, HeadSettingsDialogProc, reinterpret_cast<LPARAM>(&param));
 }
 
 void RegisterSliderClass() {

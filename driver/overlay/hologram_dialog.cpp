@@ -20,6 +20,7 @@
 #include "driver/overlay/region_preview.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
+#include "driver/tools/dialog_controls.h"
 
 namespace {
 
@@ -44,6 +45,8 @@ bool OpenHologramDialog(HWND dialog, LPARAM initParam) {
     DocumentSheetState* sheet = DocumentSheetOfDialog(initParam);
     auto* state = sheet ? new (std::nothrow) HologramDialog{sheet, false, true} : nullptr;
     if (!state) {
+        // A dialog without its state cannot work: the user who pressed its button is told.
+        if (sheet) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);
         EndDialog(dialog, 0);
         return false;
     }
@@ -74,8 +77,7 @@ void RegionClicked(HWND dialog) {
     HologramDialog* state = StateOf(dialog);
     if (!state) return;
     CPSUICBPARAM param = SheetDialogParam(SheetUserData(*state));
-    if (DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_HOLOGRAM_REGION), dialog, HologramRegionDialogProc,
-                        reinterpret_cast<LPARAM>(&param)) == 1)
+    if (RunModuleDialog(dialog, IDD_HOLOGRAM_REGION, HologramRegionDialogProc, reinterpret_cast<LPARAM>(&param)) == 1)
         state->changed = true;
 }
 
@@ -105,17 +107,21 @@ void CopiesTyped(HWND dialog) {
 // the printer the working record names.
 void SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& writes) {
     const auto* name = reinterpret_cast<const wchar_t*>(qf::kHologramJobName);
-    if (sheet.printerName[0] && SendRawJob(sheet.printerName, name, writes, StartFailure::kContinue)) return;
+    JobResult result = JobResult::kNotOpened;
+    if (sheet.printerName[0]) result = SendRawJob(sheet.printerName, name, writes, StartFailure::kContinue);
     WCHAR device[CCHDEVICENAME + 1] = {};
     std::memcpy(device, sheet.WorkingDevmode()->dmDeviceName, sizeof(WCHAR) * CCHDEVICENAME);
-    if (device[0] && lstrcmpW(device, sheet.printerName) != 0)
-        SendRawJob(device, name, writes, StartFailure::kContinue);
+    if (result == JobResult::kNotOpened && device[0] && lstrcmpW(device, sheet.printerName) != 0)
+        result = SendRawJob(device, name, writes, StartFailure::kContinue);
+    // A hologram layer that lost bytes is a failed job, aborted; one that no printer took is
+    // lost too: the user is told either way.
+    if (result == JobResult::kFailed || result == JobResult::kNotOpened) TellJobFailed();
 }
 
 // The bitmap type: the stored file is read and checked again now, since it may have been
 // replaced since it was chosen; a file that fails sends nothing. Without memory for the
-// image nothing is sent either, quietly; without memory for the encoder's buffer the job
-// goes out empty and the debugger hears why.
+// image nothing is sent either, and the user is told; without memory for the encoder's
+// buffer the job goes out empty and the debugger hears why.
 void PrintHologramBitmap(DocumentSheetState& sheet) {
     const qf::PrivateSettings& settings = sheet.Settings();
     const qf::HologramSettings& hologram = settings.hologramOverlay;
@@ -126,7 +132,10 @@ void PrintHologramBitmap(DocumentSheetState& sheet) {
         return;
     }
     std::unique_ptr<qf::HologramImage> image(new (std::nothrow) qf::HologramImage);
-    if (!image) return;
+    if (!image) {
+        TellJobFailed();
+        return;
+    }
     qf::RenderHologramImage(bitmap, hologram.region.rotated != 0, *image);
     std::vector<std::string> writes;
     if (!qf::HologramImageJobWrites(*image, qf::HologramContrast(settings), hologram.copies,
@@ -153,18 +162,6 @@ void PrintHologram(DocumentSheetState& sheet) {
         SendHologramJob(sheet, commands);
 }
 
-// Keeps a button disabled while a print runs, and enables it again however the print ends.
-class ButtonDisabled {
-public:
-    explicit ButtonDisabled(HWND button) : button_(button) { EnableWindow(button_, FALSE); }
-    ~ButtonDisabled() { EnableWindow(button_, TRUE); }
-    ButtonDisabled(const ButtonDisabled&) = delete;
-    ButtonDisabled& operator=(const ButtonDisabled&) = delete;
-
-private:
-    HWND button_;
-};
-
 void PrintClicked(HWND dialog) {
     HologramDialog* state = StateOf(dialog);
     if (!state) return;
@@ -173,8 +170,9 @@ void PrintClicked(HWND dialog) {
         return;
     }
     {
-        const ButtonDisabled printing(GetDlgItem(dialog, IDC_HOLOGRAM_PRINT));
-        PrintHologram(*state->sheet);
+        const DisabledWhile printing(dialog, IDC_HOLOGRAM_PRINT);
+        // Jobs that cannot be made (an allocation) reach no printer: the user is told.
+        qf::RunOrRecover([&] { PrintHologram(*state->sheet); }, TellJobFailed);
     }
     InvalidateRect(dialog, nullptr, TRUE);
 }

@@ -7,6 +7,7 @@
 #define IDS_PAPER_NAME       2017  // the card form's name
 #define IDS_BIN_NAME         2018  // the card feeder's name
 #define IDS_SYSTEM_ERROR     2019  // allocation or printer-information failure of a sheet
+#define IDS_JOB_NOT_SENT     2324  // a command job whose write failed or fell short was aborted
 #define IDS_RIBBON_CHANGED       2300  // the printer reports another ribbon
 #define IDS_RIBBON_CHANGED_MONO  2301  // ... a monochrome one, whose kind the user chooses
 #define IDS_NO_RIBBON            2302  // no ribbon, or the printer does not answer

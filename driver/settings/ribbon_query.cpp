@@ -10,6 +10,7 @@
 #include "driver/channel/commands.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/module_state.h"
+#include "driver/entry/owners.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
 
@@ -21,28 +22,31 @@ constexpr DWORD kStateReplySize = 32;
 
 void QueryPrinterState(const wchar_t* printerName, bool* encoder, wchar_t* ribbonName, uint8_t* ribbonCode,
                        bool* answered) {
-    HANDLE kept = g_hPrinter;
+    const qf::SheetHandleScope sheetHandle;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &g_hPrinter, &defaults)) {
-        g_hPrinter = kept;
-        return;
-    }
+    qf::PrinterHandle printer;
+    if (!printer.Open(printerName, &defaults)) return;
+    g_hPrinter = printer.Get();
     if (printerName && printerName[0]) lstrcpynW(g_printerName, printerName, kPrinterNameChars);
 
-    std::string text;
-    if (AskSheetPrinter(qf::kEncoderQuery, kStateReplySize, &text) && qf::IsEncoderReply(text)) {
+    // A question whose call failed was never put to the printer: then nothing it said
+    // counts, and the caller keeps its settings.
+    bool encoderAsked = false, ribbonAsked = false;
+    std::string encoderText, ribbonText;
+    const bool encoderReply = AskSheetPrinter(qf::kEncoderQuery, kStateReplySize, &encoderText, &encoderAsked);
+    const bool ribbonReply = AskSheetPrinter(qf::kRibbonQuery, kStateReplySize, &ribbonText, &ribbonAsked);
+    if (!encoderAsked || !ribbonAsked) return;
+    if (encoderReply && qf::IsEncoderReply(encoderText)) {
         *encoder = true;
         *answered = true;
     }
     // A ribbon answer starting with a zero byte is no answer; ACK alone is the number 0.
-    if (AskSheetPrinter(qf::kRibbonQuery, kStateReplySize, &text) && (text.empty() || text[0] != '\0')) {
-        const int32_t number = qf::ParseRibbonNumber(text);
-        *ribbonCode = qf::RibbonFromReply(text);
+    if (ribbonReply && (ribbonText.empty() || ribbonText[0] != '\0')) {
+        const int32_t number = qf::ParseRibbonNumber(ribbonText);
+        *ribbonCode = qf::RibbonFromReply(ribbonText);
         RibbonCatalogueName(number, ribbonName);
         *answered = true;
     }
-    ClosePrinter(g_hPrinter);
-    g_hPrinter = kept;
 }
 
 void RibbonCatalogueName(int32_t number, wchar_t* name) {

@@ -13,6 +13,7 @@
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
+#include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/record_rules.h"
@@ -104,10 +105,9 @@ void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
 void StoreEncoderSettings(const Sheet& sheet) {
     if (!sheet.printerName[0]) return;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    HANDLE printer = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(sheet.printerName), &printer, &defaults)) return;
-    StoreEncoderRecord(printer, sheet.printer, sheet.encoderSettings, nullptr);
-    ClosePrinter(printer);
+    qf::PrinterHandle printer;
+    if (!printer.Open(sheet.printerName, &defaults)) return;
+    StoreEncoderRecord(printer.Get(), sheet.printer, sheet.encoderSettings, nullptr);
 }
 
 LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {
@@ -183,6 +183,19 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
     return -1;
 }
 
+// INIT: an opening that fails part-way (an allocation) frees what the sheet took and
+// tells the user; the page is not added.
+LONG OpenSheetOrTell(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
+    try {
+        return OpenSheet(info, header);
+    } catch (...) {
+        FreeSheet(info);
+        qf::CallGuarded<int>(0, [] { return ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK); });
+        info->Result = static_cast<ULONG_PTR>(-1);
+        return -1;
+    }
+}
+
 }  // namespace
 
 LONG DeviceSheet(PROPSHEETUI_INFO* info) {
@@ -190,7 +203,7 @@ LONG DeviceSheet(PROPSHEETUI_INFO* info) {
     case PROPSHEETUI_REASON_INIT: {
         auto* header = reinterpret_cast<DEVICEPROPERTYHEADER*>(info->lParamInit);
         if (!header) return ERR_CPSUI_GETLASTERROR;
-        return OpenSheet(info, header);
+        return OpenSheetOrTell(info, header);
     }
     case PROPSHEETUI_REASON_DESTROY:
         FreeSheet(info);

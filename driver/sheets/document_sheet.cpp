@@ -11,6 +11,7 @@
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
+#include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
 #include "driver/imaging/color_correction_dialog.h"
 #include "driver/imaging/head_settings_dialog.h"
@@ -73,15 +74,15 @@ std::string AskModel(Sheet& sheet) {
         settings.ribbonType = g_settingsCache.ribbonType = qf::RibbonFromManualIndex(settings.manualRibbon);
         return model;
     }
-    HANDLE kept = g_hPrinter;
+    const qf::SheetHandleScope sheetHandle;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    if (OpenPrinterW(sheet.printerName, &g_hPrinter, &defaults)) {
+    qf::PrinterHandle printer;
+    if (printer.Open(sheet.printerName, &defaults)) {
+        g_hPrinter = printer.Get();
         std::string answer;
         if (AskSheetPrinter(qf::kModelQuery, kModelReplySize, &answer)) model = std::string(qf::UpToFirstZero(answer));
         settings.modelClass = g_settingsCache.modelClass = qf::ClassifyModel(model);
-        ClosePrinter(g_hPrinter);
     }
-    g_hPrinter = kept;
     return model;
 }
 
@@ -406,6 +407,19 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
     return 1;
 }
 
+// INIT: an opening that fails part-way (an allocation) frees what the sheet took and
+// tells the user, as a sheet without its records does; the sheet is not added.
+LONG OpenSheetOrTell(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
+    try {
+        return OpenSheet(info, header);
+    } catch (...) {
+        FreeSheet(info);
+        qf::CallGuarded<int>(0, [] { return ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK); });
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return ERR_CPSUI_GETLASTERROR;
+    }
+}
+
 // Publishes the working record to the caller's output and to the cache. The result is
 // OK only when the caller's output, if it gave one, received the whole record.
 void CommitSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
@@ -461,14 +475,13 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     out->ribbonType = answer.ribbon;
     out->encoderSettings.encoderPresent = encoder;
     DWORD size = 0;
-    PRINTER_INFO_2W* stored = qf::ReadPrinterInfo(header->hPrinter, &size);
-    if (DEVMODEW* record = qf::StoredDriverRecord(stored, size)) {
+    const qf::HeapRecord<PRINTER_INFO_2W> stored(qf::ReadPrinterInfo(header->hPrinter, &size));
+    if (DEVMODEW* record = qf::StoredDriverRecord(stored.Get(), size)) {
         qf::PrivateSettings* defaults = PrivateBlock(record);
         defaults->ribbonType = g_settingsCache.ribbonType = answer.ribbon;
         defaults->encoderSettings.encoderPresent = g_settingsCache.encoderSettings.encoderPresent = encoder;
-        SetPrinterW(header->hPrinter, 2, reinterpret_cast<LPBYTE>(stored), 0);
+        SetPrinterW(header->hPrinter, 2, reinterpret_cast<LPBYTE>(stored.Get()), 0);
     }
-    qf::FreePrinterRecord(stored);
     return 1;
 }
 
@@ -479,7 +492,7 @@ LONG DocumentSheet(PROPSHEETUI_INFO* info) {
     g_settingsCache.manualRibbon = 0;
     switch (info->Reason) {
     case PROPSHEETUI_REASON_INIT:
-        return OpenSheet(info, header);
+        return OpenSheetOrTell(info, header);
     case PROPSHEETUI_REASON_SET_RESULT:
         CommitSheet(info, header);
         return 1;

@@ -7,6 +7,7 @@
 
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
+#include "driver/entry/owners.h"
 #include "driver/entry/module_state.h"
 #include "driver/entry/printer_info.h"
 #include "driver/entry/version.h"
@@ -29,23 +30,16 @@ void ShowVersion(HWND dialog) {
 // The logo is loaded anew for every paint, stretched into its rectangle, and every
 // object the paint made is released before it ends.
 void PaintLogo(HWND dialog) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(dialog, &paint);
-    HBITMAP logo = LoadAboutLogo(reinterpret_cast<const wchar_t*>(GetWindowLongPtrW(dialog, DWLP_USER)));
-    if (logo) {
-        BITMAP info = {};
-        GetObjectW(logo, sizeof info, &info);
-        HDC memory = CreateCompatibleDC(dc);
-        if (memory) {
-            HGDIOBJ previous = SelectObject(memory, logo);
-            StretchBlt(dc, kLogoRect.left, kLogoRect.top, kLogoRect.right - kLogoRect.left,
-                       kLogoRect.bottom - kLogoRect.top, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-            SelectObject(memory, previous);
-            DeleteDC(memory);
-        }
-        DeleteObject(logo);
-    }
-    EndPaint(dialog, &paint);
+    const qf::PaintScope paint(dialog);
+    const qf::GdiObject logo(LoadAboutLogo(reinterpret_cast<const wchar_t*>(GetWindowLongPtrW(dialog, DWLP_USER))));
+    if (!logo) return;
+    BITMAP info = {};
+    GetObjectW(logo.Get(), sizeof info, &info);
+    const qf::MemoryDc memory(paint.Dc());
+    const qf::Selection selected(memory.Get(), logo.Get());
+    if (!selected) return;
+    StretchBlt(paint.Dc(), kLogoRect.left, kLogoRect.top, kLogoRect.right - kLogoRect.left,
+               kLogoRect.bottom - kLogoRect.top, memory.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
 // The printer of the sheet that opened the box, whose name the sheet keeps for as long
@@ -61,13 +55,13 @@ const wchar_t* SheetPrinterName(LPARAM initParam) {
 HBITMAP LoadAboutLogo(const wchar_t* printerName) {
     if (!printerName || !printerName[0]) return nullptr;
 
-    HANDLE printer = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, nullptr)) return nullptr;
     std::wstring path;
-    DRIVER_INFO_2W* driver = qf::ReadDriverInfo(printer);
-    if (driver && driver->pDriverPath) path = driver->pDriverPath;
-    qf::FreePrinterRecord(driver);
-    ClosePrinter(printer);
+    {
+        qf::PrinterHandle printer;
+        if (!printer.Open(printerName, nullptr)) return nullptr;
+        const qf::HeapRecord<DRIVER_INFO_2W> driver(qf::ReadDriverInfo(printer.Get()));
+        if (driver && driver->pDriverPath) path = driver->pDriverPath;
+    }
 
     const size_t slash = path.find_last_of(L'\\');
     if (slash == std::wstring::npos) return nullptr;
@@ -104,5 +98,5 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void ShowAboutBox(HWND owner, ULONG_PTR sheetUserData) {
     CPSUICBPARAM param = SheetDialogParam(sheetUserData);
-    DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDialogProc, reinterpret_cast<LPARAM>(&param));
+    RunModuleDialog(owner, IDD_ABOUT, AboutDialogProc, reinterpret_cast<LPARAM>(&param));
 }

@@ -27,3 +27,16 @@ void SetControlString(HWND dialog, int id, UINT stringId);
 // extension `defaultExtension`, short names, a prompt before a missing file is created.
 // True with the chosen path in `path` (kFilePathChars characters and a zero) on OK.
 bool ChooseFile(HWND owner, UINT filterId, wchar_t* path, const wchar_t* defaultExtension = L"bin");
+
+// Disables control `id` while an action runs: the button the user pressed. It is enabled
+// again when the scope ends, on every path.
+class DisabledWhile {
+public:
+    DisabledWhile(HWND dialog, int id) : control_(GetDlgItem(dialog, id)) { EnableWindow(control_, FALSE); }
+    ~DisabledWhile() { EnableWindow(control_, TRUE); }
+    DisabledWhile(const DisabledWhile&) = delete;
+    DisabledWhile& operator=(const DisabledWhile&) = delete;
+
+private:
+    HWND control_;
+};

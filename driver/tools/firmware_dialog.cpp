@@ -10,6 +10,7 @@
 #include "driver/channel/commands.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
+#include "driver/entry/owners.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
 #include "driver/tools/dialog_controls.h"
@@ -79,10 +80,12 @@ bool SendFirmwareBody(HANDLE printer, HANDLE file, uint32_t announced) {
 bool CheckFirmwareFile(HWND dialog) {
     wchar_t path[kFilePathChars + 1] = {};
     if (!ChooseFile(dialog, IDS_FIRMWARE_FILTER, path)) return false;
-    HANDLE file = OpenForReading(AnsiText(path));
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const qf::FirmwareClass kind = qf::ClassifyFirmware(ReadFileStart(file));
-    CloseHandle(file);
+    qf::FirmwareClass kind{};
+    {
+        const qf::FileHandle file(OpenForReading(AnsiText(path)));
+        if (!file.Valid()) return false;
+        kind = qf::ClassifyFirmware(ReadFileStart(file.Get()));
+    }
     if (kind.type == qf::FirmwareType::kRefused) {
         ShowMessage(IDS_CAPTION, IDS_FIRMWARE_REFUSED, MB_OK | MB_ICONERROR);
         return false;
@@ -94,7 +97,7 @@ bool CheckFirmwareFile(HWND dialog) {
 }
 
 // Sends the file named in the path edit and reports the outcome in the status line.
-void StartFirmwareDownload(HWND dialog) {
+void StartFirmwareDownload(HWND dialog, bool* transferred) {
     DeviceSheetState* sheet = SheetOf(dialog);
     if (!sheet) return;
     const std::string path = ControlAnsiText(dialog, IDC_FW_PATH, kFilePathChars);
@@ -114,6 +117,7 @@ void StartFirmwareDownload(HWND dialog) {
         SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_FAILED);
         return;
     }
+    *transferred = true;
     SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_UPDATING);
     UpdateWindow(dialog);
     SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_SENT);
@@ -133,15 +137,21 @@ void StartFirmware(HWND dialog, LPARAM initParam) {
 }
 
 void SelectPressed(HWND dialog) {
-    if (!CheckFirmwareFile(dialog)) return;
+    bool accepted = false;
+    qf::RunOrRecover([&] { accepted = CheckFirmwareFile(dialog); },
+                     [] { ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR); });
+    if (!accepted) return;
     Enable(dialog, IDC_FW_START, true);
     Enable(dialog, IDC_FW_PATH, true);
 }
 
+// The button is back and the status tells the failure on every path, also when the
+// download fails part-way (an allocation).
 void StartPressed(HWND dialog) {
-    Enable(dialog, IDC_FW_START, false);
-    StartFirmwareDownload(dialog);
-    Enable(dialog, IDC_FW_START, true);
+    const DisabledWhile pressed(dialog, IDC_FW_START);
+    bool transferred = false;
+    qf::RunOrRecover([&] { StartFirmwareDownload(dialog, &transferred); },
+                     [&] { SetControlString(dialog, IDC_FW_STATUS, transferred ? IDS_FIRMWARE_SENT : IDS_FIRMWARE_FAILED); });
 }
 
 INT_PTR FirmwareCommand(HWND dialog, int id) {
@@ -163,42 +173,41 @@ INT_PTR FirmwareCommand(HWND dialog, int id) {
 }  // namespace
 
 bool DownloadFirmwareJob(const wchar_t* printerName, const std::string& path) {
-    HANDLE file = OpenForReading(path);
-    if (file == INVALID_HANDLE_VALUE) {
+    const qf::FileHandle file(OpenForReading(path));
+    if (!file.Valid()) {
         ShowMessage(IDS_CAPTION, IDS_FIRMWARE_OPEN_ERROR, kJobErrorFlags);
         return false;
     }
     LARGE_INTEGER size = {};
     const std::optional<uint32_t> announced =
-        GetFileSizeEx(file, &size) && size.QuadPart >= 0
+        GetFileSizeEx(file.Get(), &size) && size.QuadPart >= 0
             ? qf::FirmwareAnnouncedSize(static_cast<uint64_t>(size.QuadPart))
             : std::nullopt;
     if (!announced) {
         ShowMessage(IDS_CAPTION, IDS_FIRMWARE_SIZE_ERROR, kJobErrorFlags);
-        CloseHandle(file);
         return false;
     }
-    HANDLE printer = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, nullptr)) {
-        CloseHandle(file);
-        return false;
-    }
+    qf::PrinterHandle printer;
+    if (!printer.Open(printerName, nullptr)) return false;
     // A job the spooler does not start carries nothing: the download has failed.
     DOC_INFO_1W doc = {const_cast<LPWSTR>(L"VESTRIAVRLOFWDW"), nullptr, const_cast<LPWSTR>(L"RAW")};
-    bool sent = StartDocPrinterW(printer, 1, reinterpret_cast<LPBYTE>(&doc)) != 0;
-    if (sent) {
-        StartPagePrinter(printer);
-        sent = WriteBlock(printer, qf::FirmwareHeader(*announced)) && SendFirmwareBody(printer, file, *announced);
+    if (StartDocPrinterW(printer.Get(), 1, reinterpret_cast<LPBYTE>(&doc)) == 0) return false;
+    StartPagePrinter(printer.Get());
+    // The printer must never take a header whose body is short or different, nor a job
+    // the spooler could not end: such a job is aborted and the download has failed.
+    bool sent = false;
+    try {
+        sent = WriteBlock(printer.Get(), qf::FirmwareHeader(*announced)) &&
+               SendFirmwareBody(printer.Get(), file.Get(), *announced);
         if (sent) {
-            EndPagePrinter(printer);
-            EndDocPrinter(printer);
-        } else {
-            // The printer must never take a header whose body is short or different.
-            AbortPrinter(printer);
+            EndPagePrinter(printer.Get());
+            sent = EndDocPrinter(printer.Get()) != 0;
         }
+    } catch (...) {
+        AbortPrinter(printer.Get());
+        throw;
     }
-    ClosePrinter(printer);
-    CloseHandle(file);
+    if (!sent) AbortPrinter(printer.Get());
     return sent;
 }
 

@@ -49,7 +49,7 @@ void SelectFile(HWND dialog) {
 
 // Hands the file to the port side: "PrintFile:" for a printer file, "sendcmds:" for a
 // text file of commands. The status line tells the outcome.
-void SendFileToPrinter(HWND dialog) {
+void SendFileToPrinter(HWND dialog, bool* transferred) {
     DeviceSheetState* sheet = SheetOf(dialog);
     if (!sheet) return;
     const std::string path = ControlAnsiText(dialog, IDC_SEND_PATH, kFilePathChars);
@@ -63,13 +63,17 @@ void SendFileToPrinter(HWND dialog) {
     DWORD needed = 0;
     const bool sent = QueryNamedPrinter(sheet->printerName, sheet->printer, qf::PortInstruction(transfer, path), reply,
                                         sizeof reply, &needed);
+    *transferred = sent;
     SetControlString(dialog, IDC_SEND_STATUS, sent ? IDS_FILE_SENT : IDS_FILE_NOT_SENT);
 }
 
+// The button is back and the status tells the failure on every path, also when the
+// sending fails part-way (an allocation).
 void SendPressed(HWND dialog) {
-    Enable(dialog, IDC_SEND_BUTTON, false);
-    SendFileToPrinter(dialog);
-    Enable(dialog, IDC_SEND_BUTTON, true);
+    const DisabledWhile pressed(dialog, IDC_SEND_BUTTON);
+    bool transferred = false;
+    qf::RunOrRecover([&] { SendFileToPrinter(dialog, &transferred); },
+                     [&] { SetControlString(dialog, IDC_SEND_STATUS, transferred ? IDS_FILE_SENT : IDS_FILE_NOT_SENT); });
 }
 
 INT_PTR SendFileCommand(HWND dialog, int id) {

@@ -117,8 +117,10 @@ bool ReadOffset(HWND dialog, const DirectExchange& exchange, std::string_view qu
 // the dialog as its template has it.
 void RefreshOffsets(HWND dialog, bool atStart) {
     DeviceSheetState* sheet = SheetOf(dialog);
-    DirectExchange exchange;
-    if (!sheet || !OpenDirectExchange(sheet->printerInfo, &exchange)) return;
+    if (!sheet) return;
+    const DirectExchangeScope scope(sheet->printerInfo);
+    if (!scope.Opened()) return;
+    const DirectExchange& exchange = scope.Get();
     const bool offline = Offline(*sheet);
     bool offsetYAllowed = true, xRead = false, yRead = false;
     if (!offline) {
@@ -140,7 +142,6 @@ void RefreshOffsets(HWND dialog, bool atStart) {
     Enable(dialog, IDC_TOOLS_OFFSET_Y, controls.yEnabled);
     Enable(dialog, IDC_TOOLS_SET_OFFSET, controls.setOffsetEnabled);
     if (atStart) SetUpAtStart(dialog, *sheet, offsetYAllowed);
-    CloseDirectExchange(exchange);
 }
 
 qf::ToolButton ButtonOf(int id) {
@@ -183,12 +184,14 @@ qf::ToolsInput ReadToolsInput(HWND dialog, int buttonId, ToolsTexts& texts) {
 // Sends `command` as a query and shows the printer's reply; the pressed button is
 // disabled while the printer answers.
 void QueryToolCommand(HWND dialog, int buttonId, const DirectExchange& exchange, const std::string& command) {
-    Enable(dialog, buttonId, false);
-    Repaint(dialog);
     std::vector<char> reply(qf::kToolsReplyBytes, '\0');
     DWORD needed = 0;
-    const bool ok = AskInExchange(exchange, command, reply.data(), qf::kToolsReplyBytes, &needed);
-    Enable(dialog, buttonId, true);
+    bool ok = false;
+    {
+        const DisabledWhile pressed(dialog, buttonId);
+        Repaint(dialog);
+        ok = AskInExchange(exchange, command, reply.data(), qf::kToolsReplyBytes, &needed);
+    }
     Repaint(dialog);
     SetStatus(dialog, qf::ToolsStatusText(ok, reply.data(), reply.size(), needed));
     WriteOutsideJob(exchange, qf::kToolsQueryEnd);
@@ -198,36 +201,35 @@ void QueryToolCommand(HWND dialog, int buttonId, const DirectExchange& exchange,
 // Builds the command of the pressed button, asking its questions, and sends it.
 void SendToolCommand(HWND dialog, int buttonId) {
     DeviceSheetState* sheet = SheetOf(dialog);
-    DirectExchange exchange;
-    if (!sheet || !OpenDirectExchange(sheet->printerInfo, &exchange)) return;
+    if (!sheet) return;
+    const DirectExchangeScope scope(sheet->printerInfo);
+    // A printer that cannot be opened is neither asked nor switched; the user is told the
+    // command did not reach it.
+    if (!scope.Opened()) {
+        TellJobFailed();
+        return;
+    }
+    const DirectExchange& exchange = scope.Get();
     ToolsTexts texts;
     const qf::ToolCommand command = qf::BuildToolCommand(ReadToolsInput(dialog, buttonId, texts), AskUser);
     if (command.refreshOffsets) RefreshOffsets(dialog, false);
     if (command.bytes.empty()) {
         SetStatus(dialog, "");
     } else if (Offline(*sheet)) {
-        SendRawJobOn(exchange.printer, L"VESTRIATOOL", {command.bytes}, StartFailure::kContinue);
         SetStatus(dialog, "");
+        if (SendRawJobOn(exchange.printer, L"VESTRIATOOL", {command.bytes}, StartFailure::kContinue) ==
+            JobResult::kFailed)
+            TellJobFailed();
     } else {
         QueryToolCommand(dialog, buttonId, exchange, command.bytes);
     }
-    CloseDirectExchange(exchange);
 }
 
 
-// Reads the ticked tracks of a card in the encoder into their edits. A reply without ACK
-// goes to the status field and ends the read.
-void ReadTracks(HWND dialog) {
-    DeviceSheetState* sheet = SheetOf(dialog);
-    DirectExchange exchange;
-    if (!sheet || Offline(*sheet) || !OpenDirectExchange(sheet->printerInfo, &exchange)) return;
-    for (const int edit : kTrackEdits) SetDlgItemTextW(dialog, edit, L"");
-    Repaint(dialog);
-    if (!AskUser(qf::ToolQuestion::kCardInFeeder)) {
-        CloseDirectExchange(exchange);
-        return;
-    }
-    Enable(dialog, IDC_TOOLS_READ, false);
+// Reads the ticked tracks into their edits, the Read button disabled meanwhile. A reply
+// without ACK goes to the status field and ends the read.
+void ReadTickedTracks(HWND dialog, const DirectExchange& exchange) {
+    const DisabledWhile pressed(dialog, IDC_TOOLS_READ);
     Repaint(dialog);
     for (uint32_t track = 0; track < 3; ++track) {
         if (IsDlgButtonChecked(dialog, kTrackBoxes[track]) != BST_CHECKED) continue;
@@ -245,9 +247,19 @@ void ReadTracks(HWND dialog) {
         SetControlAnsiText(dialog, kTrackEdits[track], read.text);
         DeleteStoredReplyText(exchange.printer, query);
     }
-    Enable(dialog, IDC_TOOLS_READ, true);
+}
+
+// Reads the ticked tracks of a card in the encoder, after the user says a card is there.
+void ReadTracks(HWND dialog) {
+    DeviceSheetState* sheet = SheetOf(dialog);
+    if (!sheet || Offline(*sheet)) return;
+    const DirectExchangeScope scope(sheet->printerInfo);
+    if (!scope.Opened()) return;
+    for (const int edit : kTrackEdits) SetDlgItemTextW(dialog, edit, L"");
     Repaint(dialog);
-    CloseDirectExchange(exchange);
+    if (!AskUser(qf::ToolQuestion::kCardInFeeder)) return;
+    ReadTickedTracks(dialog, scope.Get());
+    Repaint(dialog);
 }
 
 // A tick enables the track's edit; the edit's text is what Encode sends.
@@ -272,8 +284,7 @@ void CheckOffsetLimit(HWND dialog, int edit) {
 
 void OpenSendFile(HWND dialog) {
     CPSUICBPARAM param = SheetDialogParam(static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)));
-    DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_SEND_FILE), dialog, SendFileDialogProc,
-                    reinterpret_cast<LPARAM>(&param));
+    RunModuleDialog(dialog, IDD_SEND_FILE, SendFileDialogProc, reinterpret_cast<LPARAM>(&param));
 }
 
 void StartTools(HWND dialog, LPARAM initParam) {
@@ -286,15 +297,25 @@ void StartTools(HWND dialog, LPARAM initParam) {
     RefreshOffsets(dialog, true);
 }
 
+// A command that fails part-way (an allocation) tells the user; the direct-mode switch
+// and the pressed button are already put back by their owners.
+void TellSystemError() { ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR); }
+
 void CommandPressed(HWND dialog, int id) {
-    SetStatus(dialog, "");
-    SendToolCommand(dialog, id);
+    qf::RunOrRecover(
+        [&] {
+            SetStatus(dialog, "");
+            SendToolCommand(dialog, id);
+        },
+        TellSystemError);
 }
 
 // Execute with an empty command edit leaves everything as it is.
 void ExecuteTyped(HWND dialog) {
-    if (ControlAnsiText(dialog, IDC_TOOLS_COMMAND, qf::kToolsCommandChars).empty()) return;
-    CommandPressed(dialog, IDC_TOOLS_EXECUTE);
+    bool typed = false;
+    qf::RunOrRecover([&] { typed = !ControlAnsiText(dialog, IDC_TOOLS_COMMAND, qf::kToolsCommandChars).empty(); },
+                     TellSystemError);
+    if (typed) CommandPressed(dialog, IDC_TOOLS_EXECUTE);
 }
 
 INT_PTR ToolsCommand(HWND dialog, int id, int notification) {
@@ -328,7 +349,7 @@ INT_PTR ToolsCommand(HWND dialog, int id, int notification) {
         if (notification == BN_CLICKED) TrackBoxClicked(dialog, id);
         return TRUE;
     case IDC_TOOLS_READ:
-        ReadTracks(dialog);
+        qf::RunOrRecover([&] { ReadTracks(dialog); }, TellSystemError);
         return TRUE;
     case IDC_TOOLS_SEND_FILE:
         OpenSendFile(dialog);

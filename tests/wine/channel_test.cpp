@@ -161,8 +161,9 @@ TEST_F(Channel, DirectModeSwitchesOnlyWhenTheBitIsClear) {
 }
 
 TEST_F(Channel, ARawJobWritesEachCommandWithoutItsZeroByte) {
-    ASSERT_TRUE(SendRawJob(kTestPrinter, L"VESTRIAATM", {"\x1B" "ATM 1\r", std::string("\x1B" "AB\0C\r", 6)},
-                           StartFailure::kAbandon));
+    ASSERT_EQ(SendRawJob(kTestPrinter, L"VESTRIAATM", {"\x1B" "ATM 1\r", std::string("\x1B" "AB\0C\r", 6)},
+                         StartFailure::kAbandon),
+              JobResult::kSent);
     ASSERT_EQ(spooler().jobs.size(), 1u);
     const sim::RawJob& job = spooler().jobs[0];
     EXPECT_EQ(job.documentName, L"VESTRIAATM");
@@ -173,7 +174,7 @@ TEST_F(Channel, ARawJobWritesEachCommandWithoutItsZeroByte) {
     EXPECT_EQ(job.blocks[0].size(), 7u);
     EXPECT_EQ(std::string(job.blocks[0].begin(), job.blocks[0].end()), "\x1B" "ATM 1\r");
     EXPECT_EQ(job.blocks[1].size(), 6u) << "a block is written with its exact count";
-    EXPECT_FALSE(SendRawJob(L"No Such Printer", L"VESTRIAATM", {"x"}, StartFailure::kAbandon));
+    EXPECT_EQ(SendRawJob(L"No Such Printer", L"VESTRIAATM", {"x"}, StartFailure::kAbandon), JobResult::kNotOpened);
 }
 
 }  // namespace

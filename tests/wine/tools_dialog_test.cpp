@@ -244,7 +244,7 @@ TEST_F(ToolsDialog, WithoutAnEncoderTheEncodingGroupIsDisabled) {
     });
 }
 
-TEST_F(ToolsDialog, APrinterThatCannotBeOpenedIsNeitherAskedNorSwitched) {
+TEST_F(ToolsDialog, APrinterThatCannotBeOpenedIsNeitherAskedNorSwitchedAndTheUserIsTold) {
     OpenSheet();
     printer().openable = false;
     sim::DialogScript driver([&](HWND dialog) {
@@ -254,7 +254,10 @@ TEST_F(ToolsDialog, APrinterThatCannotBeOpenedIsNeitherAskedNorSwitched) {
         sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
     });
     service.PushButton(qf::kDeviceItemTools);
-    EXPECT_TRUE(sim::Ui().messageBoxes.empty()) << "no question is asked";
+    // No question is asked; each press tells that its command did not reach the printer.
+    ASSERT_EQ(sim::Ui().messageBoxes.size(), 2u);
+    for (const sim::MessageBoxRecord& box : sim::Ui().messageBoxes)
+        EXPECT_EQ(box.text, L"The command did not reach the printer.");
     EXPECT_TRUE(card().received.empty());
     EXPECT_TRUE(spooler().setPrinterLog.empty());
 }

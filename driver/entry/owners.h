@@ -1,0 +1,152 @@
+// Small owners of platform resources: each releases what it holds when it goes out of
+// scope, on every path, including an exception unwinding to the entry point's guard.
+#pragma once
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstdlib>
+
+#include "driver/entry/module_state.h"
+
+namespace qf {
+
+// A printer handle from OpenPrinterW, closed at the end.
+class PrinterHandle {
+public:
+    PrinterHandle() = default;
+    explicit PrinterHandle(HANDLE handle) : handle_(handle) {}
+    ~PrinterHandle() { Reset(); }
+    PrinterHandle(const PrinterHandle&) = delete;
+    PrinterHandle& operator=(const PrinterHandle&) = delete;
+
+    // Opens `name` with `defaults` (may be null); false when the spooler refuses.
+    bool Open(const wchar_t* name, PRINTER_DEFAULTSW* defaults) {
+        Reset();
+        HANDLE opened = nullptr;
+        if (!OpenPrinterW(const_cast<LPWSTR>(name), &opened, defaults)) return false;
+        handle_ = opened;
+        return true;
+    }
+    HANDLE Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    void Reset() {
+        if (handle_) ClosePrinter(handle_);
+        handle_ = nullptr;
+    }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// Puts `g_hPrinter` back as it was when the scope began: the sheet queries may run on a
+// handle opened for a moment.
+class SheetHandleScope {
+public:
+    SheetHandleScope() : kept_(g_hPrinter) {}
+    ~SheetHandleScope() { g_hPrinter = kept_; }
+    SheetHandleScope(const SheetHandleScope&) = delete;
+    SheetHandleScope& operator=(const SheetHandleScope&) = delete;
+
+private:
+    HANDLE kept_;
+};
+
+// A file handle from CreateFile, closed at the end.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (Valid()) CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// A block from the runtime heap (the spooler's records), freed at the end.
+template <typename T>
+class HeapRecord {
+public:
+    explicit HeapRecord(T* record = nullptr) : record_(record) {}
+    ~HeapRecord() { std::free(record_); }
+    HeapRecord(const HeapRecord&) = delete;
+    HeapRecord& operator=(const HeapRecord&) = delete;
+    T* Get() const { return record_; }
+    T* operator->() const { return record_; }
+    explicit operator bool() const { return record_ != nullptr; }
+
+private:
+    T* record_;
+};
+
+// A window's paint, BeginPaint to EndPaint.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Dc() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_ = {};
+    HDC dc_;
+};
+
+// A memory device context, deleted at the end (which also lets go of what is selected).
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc() {
+        if (dc_) DeleteDC(dc_);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HDC dc_;
+};
+
+// A GDI object the module made, deleted at the end. Declare it before the device context
+// it is selected into, so that the context is gone (and the object free) first.
+class GdiObject {
+public:
+    explicit GdiObject(HGDIOBJ object) : object_(object) {}
+    ~GdiObject() {
+        if (object_) DeleteObject(object_);
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    HGDIOBJ Get() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+
+private:
+    HGDIOBJ object_;
+};
+
+// A selection into a device context, undone at the end.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ~Selection() {
+        if (*this) SelectObject(dc_, previous_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+    // False when the object could not be selected: nothing may be drawn with it.
+    explicit operator bool() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+}  // namespace qf
