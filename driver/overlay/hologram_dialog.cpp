@@ -120,8 +120,8 @@ void SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& 
 
 // The bitmap type: the stored file is read and checked again now, since it may have been
 // replaced since it was chosen; a file that fails sends nothing. Without memory for the
-// image nothing is sent either, and the user is told; without memory for the encoder's
-// buffer the job goes out empty and the debugger hears why.
+// image nothing is sent either; without memory for the encoder's buffer the job goes out
+// empty and the debugger hears why. The user is told of both.
 void PrintHologramBitmap(DocumentSheetState& sheet) {
     const qf::PrivateSettings& settings = sheet.Settings();
     const qf::HologramSettings& hologram = settings.hologramOverlay;
@@ -139,8 +139,13 @@ void PrintHologramBitmap(DocumentSheetState& sheet) {
     qf::RenderHologramImage(bitmap, hologram.region.rotated != 0, *image);
     std::vector<std::string> writes;
     if (!qf::HologramImageJobWrites(*image, qf::HologramContrast(settings), hologram.copies,
-                                    settings.printBothSides != 0, &writes))
+                                    settings.printBothSides != 0, &writes)) {
+        // The job goes out empty: it carries no image, and the user is told so.
         OutputDebugStringA("Failed to allocate buffer for HOLOGRAM dumping out\r\n");
+        SendHologramJob(sheet, writes);
+        TellJobFailed();
+        return;
+    }
     SendHologramJob(sheet, writes);
 }
 

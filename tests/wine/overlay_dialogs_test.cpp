@@ -976,7 +976,7 @@ TEST_F(OverlayDialogs, AStoredAreaOffTheCardEmptyOrInvertedIsNotSent) {
     }
 }
 
-TEST_F(OverlayDialogs, ABitmapJobWithoutMemoryIsQuietOrEmptyAndThePrintButtonComesBack) {
+TEST_F(OverlayDialogs, ABitmapJobWithoutMemoryIsToldAndThePrintButtonComesBack) {
     const std::string failedBuffer = "Failed to allocate buffer for HOLOGRAM dumping out\r\n";
     struct Case {
         const char* what;
@@ -990,10 +990,10 @@ TEST_F(OverlayDialogs, ABitmapJobWithoutMemoryIsQuietOrEmptyAndThePrintButtonCom
     const Case cases[] = {
         // The file cannot be held to be read: as a file that cannot be read.
         {"file", fileBytes.size(), 0, false, {L"System Error"}},
-        // The image itself: no job and no word about it.
-        {"image", sizeof(qf::HologramImage), 0, false, {}},
-        // The encoder and its output buffer: the job goes out empty.
-        {"encoder", sizeof(qf::HologramRle), 1, true, {}},
+        // The image itself: no job, and the user is told.
+        {"image", sizeof(qf::HologramImage), 0, false, {L"The command did not reach the printer."}},
+        // The encoder and its output buffer: the job goes out empty, and the user is told.
+        {"encoder", sizeof(qf::HologramRle), 1, true, {L"The command did not reach the printer."}},
     };
     Stored().hologramOverlay.region.overlayType = qf::kHologramBitmap;
     SetPath(Stored().hologramOverlay.region, whiteFile);
