@@ -185,8 +185,8 @@ TEST_F(FirmwareDialog, APathThatDoesNotFitIsRefusedWhole) {
         service.Cancel();
         if (row.refused) {
             EXPECT_EQ(Messages(), std::vector<std::wstring>({L"Error opening bin file"}));
-            if (!sim::Ui().messageBoxes.empty())
-                EXPECT_EQ(sim::Ui().messageBoxes[0].flags, UINT(MB_OK | MB_ICONERROR | MB_SETFOREGROUND));
+            for (const sim::MessageBoxRecord& box : sim::Ui().messageBoxes)
+                EXPECT_EQ(box.flags, UINT(MB_OK | MB_ICONERROR | MB_SETFOREGROUND));
             EXPECT_EQ(status, "Error in downloading firmware");
             EXPECT_TRUE(card().instructions.empty());
             EXPECT_TRUE(spooler().jobs.empty());

@@ -493,7 +493,9 @@ TEST_F(OverlayDialogs, TheBitmapTypeAsksForAMonochromeFileOrFallsBack) {
         EXPECT_EQ(sim::Ui().openFileDialogs[i].initialName, initialNames[i]) << i;
         EXPECT_EQ(sim::Ui().openFileDialogs[i].structSize, DWORD(OPENFILENAME_SIZE_VERSION_400W)) << i;
     }
-    if (sizeof(void*) == 4) EXPECT_EQ(DWORD(OPENFILENAME_SIZE_VERSION_400W), 76u);
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(DWORD(OPENFILENAME_SIZE_VERSION_400W), 76u);
+    }
     EXPECT_EQ(shownPath, whiteFile);
     EXPECT_TRUE(browseEnabled);
     EXPECT_EQ(Working().frontOverlay.overlayType, qf::kOverlayBitmap);
