@@ -310,9 +310,13 @@ TEST_F(ToolsDialog, SendFileHandsEitherInstructionToThePortSide) {
         card().failingInstructions.insert(sim::PortVerb::kSendCommands);
         sim::ClickButton(dialog, IDC_SEND_BUTTON);
         statuses.push_back(Text(dialog, IDC_SEND_STATUS));
-        // A typed path longer than its buffer is refused whole, never cut to another name.
+        // A typed path longer than its buffer is refused whole, never cut to the name of
+        // another file.
         card().failingInstructions.clear();
-        SetDlgItemTextW(dialog, IDC_SEND_PATH, (L"C:\\" + std::wstring(257, L'p')).c_str());
+        const std::wstring folder = prn.substr(0, prn.rfind(L'\\') + 1);
+        const std::wstring longest = MakeFile(std::wstring(259 - folder.size() - 4, L'f') + L".prn", "\x1B" "X\r");
+        EXPECT_EQ(longest.size(), 259u);
+        SetDlgItemTextW(dialog, IDC_SEND_PATH, (longest + L"n").c_str());
         sim::ClickButton(dialog, IDC_SEND_BUTTON);
         statuses.push_back(Text(dialog, IDC_SEND_STATUS));
         EXPECT_TRUE(IsEnabled(dialog, IDC_SEND_BUTTON));
