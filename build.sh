@@ -5,6 +5,8 @@
 #   ./build.sh test                        build the three trees and run every test
 #   ./build.sh workbench [--x64] [ARGS...]  build a Windows tree and run its workbench (default:
 #                                           the 32-bit one; ARGS default to the demo)
+#   ./build.sh manual [--x64]              build a Windows tree and render the operator's manual's
+#                                           pictures beside its DLL (build/windows/bin)
 #   ./build.sh build                       build the three trees only
 #   ./build.sh bench [ARGS...]             build and run the native benchmarks (Google Benchmark options)
 #   ./build.sh fuzz NAME [SECONDS]         build and run one fuzz target for long (default 600 s),
@@ -54,14 +56,25 @@ case "$cmd" in
     setup; build_native; build_windows32; build_windows64
     status=0
     (cd "$native" && ctest --output-on-failure -j "$jobs") || status=1
+    if ! "$top/scripts/runs-32bit.sh"; then
+      echo "test: this machine cannot run 32-bit programs (the kernel's 32-bit emulation is off):" \
+           "the 32-bit tree is built, and its Wine tests are reported as skipped" >&2
+    fi
     (cd "$windows" && with_display ctest --output-on-failure) || status=1
     (cd "$windows64" && with_display ctest --output-on-failure) || status=1
     exit $status ;;
+  manual)
+    if [ "${1:-}" = "--x64" ]; then set -- --x64 manual; else set -- manual; fi
+    ;&
   workbench)
     setup
     tree="$windows"
     if [ "${1:-}" = "--x64" ]; then
       shift; tree="$windows64"; build_windows64
+    elif ! "$top/scripts/runs-32bit.sh"; then
+      echo "workbench: this machine cannot run 32-bit programs (the kernel's 32-bit emulation is off);" \
+           "running the 64-bit module instead (its output matches apart from paths)" >&2
+      tree="$windows64"; build_windows64
     else
       build_windows32
     fi
@@ -79,5 +92,5 @@ case "$cmd" in
     mkdir -p "$fuzz_dir/corpus/$1" "$fuzz_dir/artifacts"
     "$fuzz_dir/$1" -max_total_time="${2:-600}" -artifact_prefix="$fuzz_dir/artifacts/$1-" "$fuzz_dir/corpus/$1" ;;
   *)
-    echo "usage: $0 test | workbench [--x64] [ARGS...] | build | bench [ARGS...] | fuzz NAME [SECONDS]" >&2; exit 2 ;;
+    echo "usage: $0 test | workbench [--x64] [ARGS...] | manual [--x64] | build | bench [ARGS...] | fuzz NAME [SECONDS]" >&2; exit 2 ;;
 esac

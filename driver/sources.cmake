@@ -21,6 +21,7 @@ add_custom_target(qf_generated_sources DEPENDS ${QF_BUILTIN_DEFAULTS})
 list(APPEND QF_CORE_SOURCES
   ${QF_BUILTIN_DEFAULTS}
   ${QF_DRIVER_DIR}/entry/capabilities.cpp
+  ${QF_DRIVER_DIR}/entry/help_pages.cpp
   ${QF_DRIVER_DIR}/channel/commands.cpp
   ${QF_DRIVER_DIR}/channel/reply.cpp
   ${QF_DRIVER_DIR}/settings/ribbons.cpp
@@ -61,6 +62,7 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/imaging/color_correction_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/encoder_store.cpp
   ${QF_DRIVER_DIR}/encoder/track_data_check.cpp
+  ${QF_DRIVER_DIR}/encoder/encoder_dialog_state.cpp
   ${QF_DRIVER_DIR}/encoder/encoder_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/advanced_track_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/single_feed_dialog.cpp

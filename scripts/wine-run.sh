@@ -26,7 +26,13 @@ case "$(pe_machine "$exe")" in
     export WINELOADER="$loader" ;;
   *)
     export WINEARCH=win32
-    loader=wine ;;
+    loader=wine
+    # Exit code 77 tells ctest the test was skipped, not passed.
+    if ! "$(dirname "$0")/runs-32bit.sh"; then
+      echo "wine-run: skipped $(basename "$exe"): this machine cannot run 32-bit programs" \
+           "(the kernel's 32-bit emulation is off), so 32-bit Wine cannot start" >&2
+      exit 77
+    fi ;;
 esac
 
 (

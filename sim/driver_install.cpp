@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "sim/files.h"
 #include "sim/ui_standins.h"
 
 #include <vector>
@@ -71,7 +72,40 @@ bool StoreDriverDefault(const std::wstring& dll, std::string* error) {
     return ok;
 }
 
+bool CopyPackageFile(const std::wstring& source, const std::wstring& target, const std::wstring& file,
+                     std::string* error) {
+    const std::wstring from = source + file;
+    if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    if (!CopyFileW(from.c_str(), (target + file).c_str(), FALSE) && GetLastError() != ERROR_SHARING_VIOLATION) {
+        *error = Failed("copying the package") + " (" + Utf8(file) + ")";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+std::vector<std::wstring> ManualFiles(const std::wstring& packageDir) {
+    std::wstring dir = packageDir;
+    if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
+    std::vector<uint8_t> bytes;
+    std::vector<std::wstring> files;
+    if (!ReadWholeFile(dir + kManualList, &bytes)) return files;
+    std::string line;
+    auto take = [&files, &line]() {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        if (!line.empty() && line[0] != '#') files.emplace_back(line.begin(), line.end());
+        line.clear();
+    };
+    for (uint8_t byte : bytes) {
+        if (byte == '\n')
+            take();
+        else
+            line += static_cast<char>(byte);
+    }
+    take();
+    return files;
+}
 
 bool InstallDriverPackage(const std::wstring& packageDir, std::wstring* installedDll, std::string* error) {
     auto getDriverDir = Spooler<GetDriverDirFn>("GetPrinterDriverDirectoryW");
@@ -95,15 +129,17 @@ bool InstallDriverPackage(const std::wstring& packageDir, std::wstring* installe
     std::wstring source = packageDir;
     if (!source.empty() && source.back() != L'\\') source += L'\\';
     const wchar_t* const files[] = {L"qf862kui.dll", L"qf862k.dat", L"qf862rib.ini", L"qf862k.bmp", L"VrloLogo.bmp"};
-    for (const wchar_t* file : files) {
-        const std::wstring from = source + file;
-        if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-        if (!CopyFileW(from.c_str(), (target + file).c_str(), FALSE) &&
-            GetLastError() != ERROR_SHARING_VIOLATION) {
-            *error = Failed("copying the package") + " (" + Utf8(file) + ")";
-            return false;
-        }
+    for (const wchar_t* file : files)
+        if (!CopyPackageFile(source, target, file, error)) return false;
+    // The manual's files are the driver's dependent files: the spooler keeps them with it.
+    std::wstring dependentFiles;
+    for (const std::wstring& file : ManualFiles(source)) {
+        if (!CopyPackageFile(source, target, file, error)) return false;
+        if (GetFileAttributesW((target + file).c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        dependentFiles += target + file;
+        dependentFiles += L'\0';
     }
+    dependentFiles += L'\0';
 
     std::wstring dll = target + L"qf862kui.dll";
     std::wstring data = target + L"qf862k.dat";
@@ -117,6 +153,7 @@ bool InstallDriverPackage(const std::wstring& packageDir, std::wstring* installe
     driver.pDataFile = &data[0];
     driver.pConfigFile = &dll[0];
     driver.pDefaultDataType = const_cast<LPWSTR>(L"RAW");
+    driver.pDependentFiles = &dependentFiles[0];
     if (!addDriver(nullptr, 3, reinterpret_cast<LPBYTE>(&driver), APD_COPY_NEW_FILES) &&
         GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED) {
         *error = Failed("AddPrinterDriverExW");

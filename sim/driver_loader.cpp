@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "sim/allocation_fault.h"
 #include "sim/files.h"
 #include "sim/import_routes.h"
 #include "sim/spooler.h"
@@ -31,10 +32,19 @@ std::vector<ImportRoute> Routes() {
         {"comdlg32.dll", "GetOpenFileNameW", reinterpret_cast<void*>(&SimGetOpenFileNameW)},
         {"user32.dll", "MessageBoxW", reinterpret_cast<void*>(&SimMessageBoxW)},
         {"user32.dll", "WinHelpW", reinterpret_cast<void*>(&SimWinHelpW)},
+        {"shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(&SimShellExecuteW)},
         {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},
         {"kernel32.dll", "OutputDebugStringW", reinterpret_cast<void*>(&SimOutputDebugStringW)},
         {"kernel32.dll", "ReadFile", reinterpret_cast<void*>(&SimReadFile)},
     };
+}
+
+// The driver alone takes its memory through the fault; the program's own requests stay
+// the runtime's.
+std::vector<ImportRoute> DriverRoutes() {
+    std::vector<ImportRoute> routes = Routes();
+    routes.push_back({"msvcrt.dll", "malloc", reinterpret_cast<void*>(&SimMalloc)});
+    return routes;
 }
 
 std::set<HMODULE>& RoutedModules() {
@@ -59,7 +69,7 @@ HMODULE LoadDriver(std::string* error, const std::wstring& path) {
         return nullptr;
     }
     if (RoutedModules().count(module)) return module;
-    if (!RouteImports(module, Routes(), {"winspool.drv"}, error)) return nullptr;
+    if (!RouteImports(module, DriverRoutes(), {"winspool.drv"}, error)) return nullptr;
     RoutedModules().insert(module);
     return module;
 }

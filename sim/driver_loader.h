@@ -14,7 +14,8 @@ std::wstring ProgramDirectory();
 // Loads the driver from `path` (default: the DLL beside the program) and routes its
 // imports: every spooler call to the simulated spooler, message boxes, the open-file
 // dialog, help and debugger output to the UI stand-ins, file reads to a reader that can
-// be told to fail (FailReadsOf). Loading the same module again
+// be told to fail (FailReadsOf), memory requests to the runtime through a fault that
+// can fail one size (FailAllocationsOf). Loading the same module again
 // returns it as routed before. Returns nullptr and says why in `error`.
 HMODULE LoadDriver(std::string* error, const std::wstring& path = std::wstring());
 

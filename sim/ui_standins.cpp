@@ -95,6 +95,14 @@ BOOL WINAPI SimWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data)
     return TRUE;
 }
 
+HINSTANCE WINAPI SimShellExecuteW(HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                  LPCWSTR directory, INT show) {
+    Ui().shellCalls.push_back({window, verb ? verb : L"", file ? file : L"", parameters ? parameters : L"",
+                               directory ? directory : L"", show});
+    if (Ui().echo) std::printf("shell %s %s\n", Utf8(verb ? verb : L"").c_str(), Utf8(file ? file : L"").c_str());
+    return reinterpret_cast<HINSTANCE>(Ui().shellResult);
+}
+
 void WINAPI SimOutputDebugStringA(LPCSTR text) {
     Ui().debugTraces.push_back(text ? text : "");
     if (Ui().echo) std::printf("debug: %s", text ? text : "");

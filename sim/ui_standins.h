@@ -1,6 +1,6 @@
 // Stand-ins for the user-facing platform calls the driver makes outside its own
 // windows: message boxes and the open-file dialog (recorded and answered from a
-// script), help calls and debugger output (recorded).
+// script), help calls, the shell's open verb and debugger output (recorded).
 #pragma once
 
 #include <windows.h>
@@ -28,6 +28,16 @@ struct HelpCall {
     ULONG_PTR data = 0;
 };
 
+// One use of the shell's ShellExecuteW: the driver opens a page of its manual.
+struct ShellCall {
+    HWND window = nullptr;
+    std::wstring verb;
+    std::wstring file;
+    std::wstring parameters;
+    std::wstring directory;
+    int show = 0;
+};
+
 // One use of the open-file dialog, as the driver asked for it.
 struct OpenFileRecord {
     HWND owner = nullptr;
@@ -43,6 +53,9 @@ struct OpenFileRecord {
 struct UiLog {
     std::vector<MessageBoxRecord> messageBoxes;
     std::vector<HelpCall> helpCalls;
+    std::vector<ShellCall> shellCalls;
+    // What ShellExecuteW answers: above 32 is success (the browser opened the page).
+    INT_PTR shellResult = 42;
     std::vector<std::string> debugTraces;  // wide traces are recorded as UTF-8
     // Answers a message box; by default the first button of its kind.
     std::function<int(const MessageBoxRecord&)> answer;
@@ -62,6 +75,8 @@ void ResetUi();
 int WINAPI SimMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags);
 BOOL WINAPI SimGetOpenFileNameW(LPOPENFILENAMEW choice);
 BOOL WINAPI SimWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data);
+HINSTANCE WINAPI SimShellExecuteW(HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                  LPCWSTR directory, INT show);
 void WINAPI SimOutputDebugStringA(LPCSTR text);
 void WINAPI SimOutputDebugStringW(LPCWSTR text);
 

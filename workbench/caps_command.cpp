@@ -81,6 +81,13 @@ int InstallCommand(const Args&) {
     }
     std::printf("installed printer \"%s\" with driver %s\n", sim::Utf8(sim::kInstalledPrinter).c_str(),
                 sim::Utf8(dll).c_str());
+    const std::vector<std::wstring> manual = sim::ManualFiles(sim::ProgramDirectory());
+    const std::wstring dir = dll.substr(0, dll.find_last_of(L'\\') + 1);
+    if (manual.empty())
+        std::printf("no operator's manual in the package\n");
+    else
+        std::printf("operator's manual: %zu files beside the driver, contents page %sqf862k-index.html\n",
+                    manual.size(), sim::Utf8(dir).c_str());
     return 0;
 }
 

@@ -20,3 +20,7 @@ int ImagingDialogCommand(const Args& args);
 int OverlayDialogCommand(const Args& args);
 // The hologram bitmap job of a file, decoded back: `hologram FILE.bmp [OPTIONS]`.
 int HologramCommand(const Args& args);
+// The device sheets of two printers open at once, each with its own encoder record.
+int TwoPrintersCommand(const Args& args);
+// Every picture of the operator's manual, rendered beside the DLL: `manual`.
+int ManualCommand(const Args& args);

@@ -27,9 +27,13 @@ const Command kCommands[] = {
      "open a dialog from its sheet: dialog tools|send-file|firmware|info|details|head|color|front-overlay|"
      "back-overlay|hologram (head and color take --set NAME=VALUE)"},
     {L"hologram", HologramCommand,
-     "the hologram job of a 1-bit BMP: hologram FILE.bmp [--rotate] [--both-sides] [--copies N] [--contrast N]"},
+     "the hologram job of a 1-bit BMP: hologram FILE.bmp|--sample|--top-down [--rotate] [--both-sides] "
+     "[--copies N] [--contrast N]"},
+    {L"two-printers", TwoPrintersCommand,
+     "the device sheets of two printers open at once, each keeping its own encoder settings"},
     {L"classify", ClassifyCommand, "classify FILE as firmware, as the firmware download does"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
+    {L"manual", ManualCommand, "render every picture of the operator's manual beside the DLL, under the pages' names"},
     {L"demo", DemoCommand, "install, capabilities, settings records, printer state, both sheets"},
 };
 

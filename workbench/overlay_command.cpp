@@ -3,8 +3,9 @@
 // buttons: windows to work with a display; without one a short script shows an area and
 // a bitmap in the previews and renders each dialog to a PNG file.
 //
-// `workbench hologram FILE.bmp [--rotate] [--both-sides] [--copies N] [--contrast N]`:
-// the hologram bitmap job of a file, made as a user makes it (the document sheet's
+// `workbench hologram FILE.bmp|--sample|--top-down [--rotate] [--both-sides] [--copies N]
+// [--contrast N]`: the hologram bitmap job of a file (or of the sample card, stored top
+// line first with --top-down), made as a user makes it (the document sheet's
 // "Hologram / Varnish" dialog, its region editor and Head Settings) and read back from the
 // simulated spooler: its framing and size, and the image the printer would lay, decoded
 // from the job, as PNG files.
@@ -60,21 +61,30 @@ void ChooseType(HWND dialog, int list, int type) {
 }
 
 // A 1-bit card picture for the previews when the user names none: a frame, a diagonal
-// band and a block in the top left corner, so that a turned picture shows it.
-std::wstring SampleBitmap() {
+// band and a block in the top left corner, so that a turned or upside-down picture shows
+// it. `topDown` stores it top line first (a negative height), as some programs write.
+std::wstring SampleBitmap(bool topDown) {
     const int width = 256, height = 160, stride = width / 8;
     std::string file(62 + static_cast<size_t>(stride * height), '\0');
     const uint8_t header[] = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0, 0, 1, 0, 0, 160, 0, 0, 0, 1, 0, 1, 0};
     for (size_t i = 0; i < sizeof header; ++i) file[i] = static_cast<char>(header[i]);
+    if (topDown) {
+        const uint32_t negative = static_cast<uint32_t>(-height);
+        for (int i = 0; i < 4; ++i) file[22 + i] = static_cast<char>(negative >> (8 * i));
+    }
     file[58] = file[59] = file[60] = static_cast<char>(0xFF);
-    for (int y = 0; y < height; ++y)
+    for (int y = 0; y < height; ++y) {
+        const int stored = topDown ? y : height - 1 - y;
         for (int x = 0; x < width; ++x) {
             const bool black = x < 4 || y < 4 || x >= width - 4 || y >= height - 4 || (x < 80 && y < 50) ||
                                (x - y * 8 / 5 > -12 && x - y * 8 / 5 < 12);
-            if (!black) file[62 + static_cast<size_t>((height - 1 - y) * stride + x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+            if (!black) file[62 + static_cast<size_t>(stored * stride + x / 8)] |= static_cast<char>(0x80 >> (x % 8));
         }
-    const std::wstring path = OutputDirectory() + L"sample-card.bmp";
+    }
+    const std::wstring path = OutputDirectory() + (topDown ? L"sample-card-top-down.bmp" : L"sample-card.bmp");
     sim::WriteWholeFile(path, file);
+    std::printf("sample bitmap: %s (256 x 160, 1 bit, %s; black block at the top left)\n", sim::Utf8(path).c_str(),
+                topDown ? "top line first" : "bottom line first");
     return path;
 }
 
@@ -174,8 +184,8 @@ int OverlayDialogCommand(const Args& givenArgs) {
     const std::wstring kind = givenArgs.empty() ? L"" : givenArgs[0];
     const bool front = kind == L"front-overlay", back = kind == L"back-overlay", hologram = kind == L"hologram";
     if (!front && !back && !hologram) {
-        std::fprintf(stderr, "usage: workbench dialog front-overlay|back-overlay|hologram [--file BMP] [--rotate] "
-                             "[--ribbon N] [--trace] [--printer FILE]\n");
+        std::fprintf(stderr, "usage: workbench dialog front-overlay|back-overlay|hologram [--file BMP | --top-down] "
+                             "[--rotate] [--ribbon N] [--trace] [--printer FILE]\n");
         return 2;
     }
     const Args args = hologram ? WithHologramRibbon(givenArgs) : givenArgs;
@@ -183,7 +193,8 @@ int OverlayDialogCommand(const Args& givenArgs) {
     if (!StartSession(args, &session)) return 1;
     std::wstring file = OptionValue(args, L"--file");
     const bool rotate = HasOption(args, L"--rotate");
-    if (file.empty() && Headless()) file = SampleBitmap();
+    const bool topDown = HasOption(args, L"--top-down");
+    if (file.empty() && (Headless() || topDown)) file = SampleBitmap(topDown);
     sim::Ui().realFileDialog = !Headless();
     int status = 0;
     {
@@ -298,13 +309,15 @@ void PrintFraming(const sim::RawJob& job) {
 }  // namespace
 
 int HologramCommand(const Args& givenArgs) {
-    if (givenArgs.empty() || givenArgs[0].rfind(L"--", 0) == 0) {
-        std::fprintf(stderr, "usage: workbench hologram FILE.bmp [--rotate] [--both-sides] [--copies N] "
-                             "[--contrast N] [--trace]\n");
+    const bool named = !givenArgs.empty() && givenArgs[0].rfind(L"--", 0) != 0;
+    if (!named && !HasOption(givenArgs, L"--top-down") && !HasOption(givenArgs, L"--sample")) {
+        std::fprintf(stderr, "usage: workbench hologram FILE.bmp|--sample|--top-down [--rotate] [--both-sides] "
+                             "[--copies N] [--contrast N] [--trace]\n");
         return 2;
     }
     const Args args = WithHologramRibbon(givenArgs);
-    const std::wstring file = args[0];
+    // Without a file the sample card is printed, stored top line first with --top-down.
+    const std::wstring file = named ? args[0] : SampleBitmap(HasOption(args, L"--top-down"));
     const bool rotate = HasOption(args, L"--rotate"), bothSides = HasOption(args, L"--both-sides");
     const std::wstring copies = OptionValue(args, L"--copies");
     const std::wstring contrast = OptionValue(args, L"--contrast");

@@ -13,10 +13,21 @@
 
 bool Headless() { return GetEnvironmentVariableW(L"QF_HEADLESS", nullptr, 0) > 0; }
 
+namespace {
+std::wstring g_pictureDirectory;
+std::wstring g_picturePrefix;
+}  // namespace
+
+void SetPictureNames(const std::wstring& directory, const std::wstring& prefix) {
+    g_pictureDirectory = directory;
+    g_picturePrefix = prefix;
+}
+
 std::wstring OutputDirectory() {
-    const std::wstring dir = sim::ProgramDirectory() + L"..\\workbench-output\\";
+    const std::wstring dir =
+        g_pictureDirectory.empty() ? sim::ProgramDirectory() + L"..\\workbench-output\\" : g_pictureDirectory;
     CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
+    return dir + g_picturePrefix;
 }
 
 bool StoreDriverDefault(HMODULE driver, const std::wstring& name) {

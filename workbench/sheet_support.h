@@ -10,8 +10,10 @@
 // No display: windows are rendered to PNG files and closed instead of shown.
 bool Headless();
 
-// build/windows/workbench-output\, created when missing.
+// Where pictures go: build/windows/workbench-output\ (created when missing), or the
+// directory and file-name prefix SetPictureNames gave. Picture names are appended to it.
 std::wstring OutputDirectory();
+void SetPictureNames(const std::wstring& directory, const std::wstring& prefix);
 
 // Stores the driver default (DrvConvertDevMode) as the printer's default settings, as the
 // spooler keeps them for a new printer.

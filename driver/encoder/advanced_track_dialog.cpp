@@ -1,8 +1,9 @@
 // The advanced track settings dialog: mode, density, start and stop characters, start
-// position and parities of each magnetic track. It edits a working copy of the
-// committed record and commits, sends and stores the track part on Apply.
+// position and parities of each magnetic track. It edits its own working copy of its
+// device sheet's committed record and commits, sends and stores the track part on Apply.
 #include <windows.h>
 
+#include "driver/encoder/encoder_dialog_state.h"
 #include "driver/encoder/encoder_dialogs.h"
 #include "driver/encoder/encoder_rules.h"
 #include "driver/encoder/encoder_store.h"
@@ -18,13 +19,16 @@ constexpr int kModeCount = 8;
 constexpr int kDensityCount = 2;
 constexpr int kListTextChars = 32;
 
-bool g_fillingTracks = false;  // the dialog is writing its own controls
+using State = EncoderDialogState;
 
-DeviceSheetState* SheetOf(HWND dialog) { return DeviceSheetOf(GetWindowLongPtrW(dialog, DWLP_USER)); }
+bool NoThirdTrack(const State& state) {
+    const DeviceSheetState* sheet = EncoderDialogSheet(state);
+    return sheet && qf::HasNoThirdTrack(sheet->modelReply);
+}
 
-bool NoThirdTrack() { return qf::HasNoThirdTrack(g_modelReply); }
-
-qf::TrackSettings& CurrentTrack() { return g_encoderAdvanced.tracks[qf::ShownTrack(g_encoderAdvanced, NoThirdTrack())]; }
+qf::TrackSettings& CurrentTrack(State& state) {
+    return state.working.tracks[qf::ShownTrack(state.working, NoThirdTrack(state))];
+}
 
 void EnableControl(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled); }
 
@@ -42,35 +46,37 @@ void FillList(HWND dialog, int id, UINT firstText, int count) {
     }
 }
 
-void FillTrackControls(HWND dialog) {
-    const qf::AdvancedView view = qf::AdvancedDialogView(g_encoderAdvanced, NoThirdTrack());
+void FillTrackControls(HWND dialog, State& state) {
+    const qf::AdvancedView view = qf::AdvancedDialogView(state.working, NoThirdTrack(state));
     CheckRadioButton(dialog, IDC_TRACK_1, IDC_TRACK_3, IDC_TRACK_1 + view.track);
     EnableControl(dialog, IDC_TRACK_2, view.track2Enabled);
     EnableControl(dialog, IDC_TRACK_3, view.track3Enabled);
     SendDlgItemMessageW(dialog, IDC_TRACK_MODE, CB_SETCURSEL, static_cast<WPARAM>(view.mode), 0);
     SendDlgItemMessageW(dialog, IDC_TRACK_DENSITY, CB_SETCURSEL, static_cast<WPARAM>(view.density), 0);
-    g_fillingTracks = true;
+    state.filling = true;
     SetDlgItemInt(dialog, IDC_START_CHAR, view.startChar, FALSE);
     SetDlgItemInt(dialog, IDC_STOP_CHAR, view.stopChar, FALSE);
     SetDlgItemInt(dialog, IDC_START_POSITION, view.startPositionMm, FALSE);
-    g_fillingTracks = false;
+    state.filling = false;
     CheckRadioButton(dialog, IDC_CHAR_PARITY_NONE, IDC_CHAR_PARITY_ODD, IDC_CHAR_PARITY_NONE + view.charParity);
     CheckRadioButton(dialog, IDC_LRC_PARITY_NONE, IDC_LRC_PARITY_ODD, IDC_LRC_PARITY_NONE + view.lrcParity);
     EnableFreeFormat(dialog, view.freeFormatEnabled);
 }
 
+// The working copy starts from the sheet's committed record, not from the encoder
+// dialog's unapplied choices.
 void OpenAdvancedDialog(HWND dialog, LPARAM initParam) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(DeviceSheetOfDialog(initParam)));
-    g_encoderAdvanced = g_encoderSettings;
+    State* state = OpenEncoderDialogState(dialog, initParam, IDCANCEL);
+    if (!state) return;
     FillList(dialog, IDC_TRACK_MODE, IDS_TRACK_MODE_FIRST, kModeCount);
     FillList(dialog, IDC_TRACK_DENSITY, IDS_DENSITY_FIRST, kDensityCount);
-    FillTrackControls(dialog);
+    FillTrackControls(dialog, *state);
 }
 
-void ChooseTrack(HWND dialog, int id) {
+void ChooseTrack(HWND dialog, State& state, int id) {
     CheckRadioButton(dialog, IDC_TRACK_1, IDC_TRACK_3, id);
-    g_encoderAdvanced.currentTrack = static_cast<uint8_t>(id - IDC_TRACK_1);
-    FillTrackControls(dialog);
+    state.working.currentTrack = static_cast<uint8_t>(id - IDC_TRACK_1);
+    FillTrackControls(dialog, state);
 }
 
 // The list's selection, or -1 when nothing is selected.
@@ -79,76 +85,84 @@ int Selection(HWND dialog, int id) {
     return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
-void ChooseMode(HWND dialog) {
+void ChooseMode(HWND dialog, State& state) {
     const int mode = Selection(dialog, IDC_TRACK_MODE);
     if (mode < 0) return;
-    CurrentTrack().mode = static_cast<uint8_t>(mode);
+    CurrentTrack(state).mode = static_cast<uint8_t>(mode);
     EnableFreeFormat(dialog, qf::IsFreeFormatMode(mode));
 }
 
-void ChooseDensity(HWND dialog) {
+void ChooseDensity(HWND dialog, State& state) {
     const int density = Selection(dialog, IDC_TRACK_DENSITY);
-    if (density >= 0) CurrentTrack().density = static_cast<uint8_t>(density);
+    if (density >= 0) CurrentTrack(state).density = static_cast<uint8_t>(density);
 }
 
 // A number edit: text that reads as an unsigned number stores its low 8 bits; any other
 // text leaves the field as it is.
-void ReadNumber(HWND dialog, int id) {
-    if (g_fillingTracks) return;
+void ReadNumber(HWND dialog, State& state, int id) {
+    if (state.filling) return;
     BOOL isNumber = FALSE;
     const UINT value = GetDlgItemInt(dialog, id, &isNumber, FALSE);
     if (!isNumber) return;
-    qf::TrackSettings& track = CurrentTrack();
+    qf::TrackSettings& track = CurrentTrack(state);
     const uint8_t low = static_cast<uint8_t>(value & 0xFFu);
     if (id == IDC_START_CHAR) track.startChar = low;
     else if (id == IDC_STOP_CHAR) track.stopChar = low;
     else track.startPositionMm = low;
 }
 
-void ChooseParity(HWND dialog, int id) {
+void ChooseParity(HWND dialog, State& state, int id) {
     const bool lrc = id >= IDC_LRC_PARITY_NONE;
     const int first = lrc ? IDC_LRC_PARITY_NONE : IDC_CHAR_PARITY_NONE;
     CheckRadioButton(dialog, first, first + 2, id);
     const uint8_t parity = static_cast<uint8_t>(id - first);
     if (lrc)
-        CurrentTrack().lrcParity = parity;
+        CurrentTrack(state).lrcParity = parity;
     else
-        CurrentTrack().charParity = parity;
+        CurrentTrack(state).charParity = parity;
 }
 
-void RestoreTrackDefaults(HWND dialog) {
-    const DeviceSheetState* sheet = SheetOf(dialog);
-    RestoreEncoderDefaults(sheet ? sheet->printer : nullptr, qf::EncoderPart::kTracks, g_encoderAdvanced);
-    FillTrackControls(dialog);
+void RestoreTrackDefaults(HWND dialog, State& state) {
+    const DeviceSheetState* sheet = EncoderDialogSheet(state);
+    RestoreEncoderDefaults(sheet ? sheet->printer : nullptr, qf::EncoderPart::kTracks, state.working);
+    FillTrackControls(dialog, state);
 }
 
-// Apply: the track part becomes the committed one, goes to the printer and into the
-// printer's stored defaults; the general part stays as committed.
-void ApplyTrackSettings(HWND dialog) {
-    qf::CopyEncoderPart(qf::EncoderPart::kTracks, g_encoderAdvanced, g_encoderSettings);
-    const DeviceSheetState* sheet = SheetOf(dialog);
-    SendTrackSetup(sheet && sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, g_encoderSettings);
-    SaveEncoderSettings(sheet ? sheet->printerName : nullptr, g_encoderSettings);
+// Apply: the track part becomes the sheet's committed one, goes to the printer and into
+// the printer's stored defaults; the general part stays as committed.
+void ApplyTrackSettings(HWND dialog, const State& state) {
+    if (DeviceSheetState* sheet = EncoderDialogSheet(state)) {
+        qf::EncoderSettings committed = sheet->encoderSettings;
+        qf::CopyEncoderPart(qf::EncoderPart::kTracks, state.working, committed);
+        sheet->CommitEncoderSettings(committed);
+        SendTrackSetup(sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, committed);
+        SaveEncoderSettings(sheet->printerName, committed);
+    }
     EndDialog(dialog, IDC_TRACKS_APPLY);
 }
 
 void TrackCommand(HWND dialog, int id, int code) {
+    State* state = EncoderDialogStateOf(dialog);
+    if (!state) {
+        if (id == IDCANCEL) EndDialog(dialog, IDCANCEL);
+        return;
+    }
     switch (id) {
     case IDC_TRACK_1:
     case IDC_TRACK_2:
     case IDC_TRACK_3:
-        ChooseTrack(dialog, id);
+        ChooseTrack(dialog, *state, id);
         break;
     case IDC_TRACK_MODE:
-        if (code == CBN_SELCHANGE) ChooseMode(dialog);
+        if (code == CBN_SELCHANGE) ChooseMode(dialog, *state);
         break;
     case IDC_TRACK_DENSITY:
-        if (code == CBN_SELCHANGE) ChooseDensity(dialog);
+        if (code == CBN_SELCHANGE) ChooseDensity(dialog, *state);
         break;
     case IDC_START_CHAR:
     case IDC_STOP_CHAR:
     case IDC_START_POSITION:
-        ReadNumber(dialog, id);
+        ReadNumber(dialog, *state, id);
         break;
     case IDC_CHAR_PARITY_NONE:
     case IDC_CHAR_PARITY_NONE + 1:
@@ -156,19 +170,19 @@ void TrackCommand(HWND dialog, int id, int code) {
     case IDC_LRC_PARITY_NONE:
     case IDC_LRC_PARITY_NONE + 1:
     case IDC_LRC_PARITY_ODD:
-        ChooseParity(dialog, id);
+        ChooseParity(dialog, *state, id);
         break;
     case IDC_RESTORE_DEFAULTS:
-        RestoreTrackDefaults(dialog);
+        RestoreTrackDefaults(dialog, *state);
         break;
     case IDC_TRACKS_APPLY:
-        ApplyTrackSettings(dialog);
+        ApplyTrackSettings(dialog, *state);
         break;
     case IDCANCEL:
         EndDialog(dialog, IDCANCEL);
         break;
     case IDC_HELP_BUTTON:
-        ShowHelp(dialog);
+        ShowHelp(dialog, qf::HelpTopic::kAdvancedTracks);
         break;
     default:
         break;
@@ -187,6 +201,9 @@ INT_PTR CALLBACK AdvancedTrackDialogProc(HWND dialog, UINT message, WPARAM wPara
         case WM_COMMAND:
             TrackCommand(dialog, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
+        case WM_NCDESTROY:
+            CloseEncoderDialogState(dialog);
+            return FALSE;
         default:
             return FALSE;
         }

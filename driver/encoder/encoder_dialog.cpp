@@ -1,8 +1,9 @@
 // The encoder settings dialog: macro processing and its delimiters, coercivity, encoder
-// position and type. It edits a working copy of the committed record and commits,
-// sends and stores the general part on Apply.
+// position and type. It edits its own working copy of its device sheet's committed
+// record and commits, sends and stores the general part on Apply.
 #include <windows.h>
 
+#include "driver/encoder/encoder_dialog_state.h"
 #include "driver/encoder/encoder_dialogs.h"
 #include "driver/encoder/encoder_rules.h"
 #include "driver/encoder/encoder_store.h"
@@ -14,11 +15,12 @@
 
 namespace {
 
-bool g_fillingEncoder = false;  // the dialog is writing its own controls
+using State = EncoderDialogState;
 
-DeviceSheetState* SheetOf(HWND dialog) { return DeviceSheetOf(GetWindowLongPtrW(dialog, DWLP_USER)); }
-
-bool NoReversedPosition() { return qf::HasNoReversedPosition(g_modelReply); }
+bool NoReversedPosition(const State& state) {
+    const DeviceSheetState* sheet = EncoderDialogSheet(state);
+    return sheet && qf::HasNoReversedPosition(sheet->modelReply);
+}
 
 void EnableControl(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled); }
 
@@ -28,12 +30,12 @@ void EnableForType(HWND dialog, const qf::EncoderView& view) {
     EnableControl(dialog, IDC_ENCODER_ADVANCED, view.advancedEnabled);
 }
 
-void FillEncoderControls(HWND dialog) {
-    const qf::EncoderView view = qf::EncoderDialogView(g_encoderEdit, NoReversedPosition());
-    g_fillingEncoder = true;
+void FillEncoderControls(HWND dialog, State& state) {
+    const qf::EncoderView view = qf::EncoderDialogView(state.working, NoReversedPosition(state));
+    state.filling = true;
     SetDlgItemTextA(dialog, IDC_ENCODER_START_DATA, view.startOfData.c_str());
     SetDlgItemTextA(dialog, IDC_ENCODER_END_DATA, view.endOfData.c_str());
-    g_fillingEncoder = false;
+    state.filling = false;
     CheckDlgButton(dialog, IDC_ENCODER_MACRO, view.macroEnabled ? BST_CHECKED : BST_UNCHECKED);
     CheckRadioButton(dialog, IDC_COERCIVITY_HIGH, IDC_COERCIVITY_NO_CHANGE, IDC_COERCIVITY_HIGH + view.coercivity);
     CheckRadioButton(dialog, IDC_POSITION_REVERSED, IDC_POSITION_NORMAL, IDC_POSITION_REVERSED + view.position);
@@ -42,88 +44,97 @@ void FillEncoderControls(HWND dialog) {
 }
 
 void OpenEncoderDialog(HWND dialog, LPARAM initParam) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(DeviceSheetOfDialog(initParam)));
-    g_encoderEdit = g_encoderSettings;
+    State* state = OpenEncoderDialogState(dialog, initParam, IDC_ENCODER_CANCEL);
+    if (!state) return;
     SendDlgItemMessageW(dialog, IDC_ENCODER_START_DATA, EM_LIMITTEXT, qf::kDelimiterChars - 1, 0);
     SendDlgItemMessageW(dialog, IDC_ENCODER_END_DATA, EM_LIMITTEXT, qf::kDelimiterChars - 1, 0);
-    FillEncoderControls(dialog);
+    FillEncoderControls(dialog, *state);
 }
 
-void ReadDelimiter(HWND dialog, int id) {
-    if (g_fillingEncoder) return;
+void ReadDelimiter(HWND dialog, State& state, int id) {
+    if (state.filling) return;
     char text[qf::kDelimiterChars] = {};
     GetDlgItemTextA(dialog, id, text, qf::kDelimiterChars);
-    qf::SetDelimiter(id == IDC_ENCODER_START_DATA ? g_encoderEdit.startOfData : g_encoderEdit.endOfData, text);
+    qf::SetDelimiter(id == IDC_ENCODER_START_DATA ? state.working.startOfData : state.working.endOfData, text);
 }
 
-void ChooseType(HWND dialog, int id) {
+void ChooseType(HWND dialog, State& state, int id) {
     CheckRadioButton(dialog, IDC_TYPE_ISO_JIS, IDC_TYPE_AAMVA, id);
-    g_encoderEdit.encoderType = static_cast<uint8_t>(id - IDC_TYPE_ISO_JIS);
-    EnableForType(dialog, qf::EncoderDialogView(g_encoderEdit, NoReversedPosition()));
+    state.working.encoderType = static_cast<uint8_t>(id - IDC_TYPE_ISO_JIS);
+    EnableForType(dialog, qf::EncoderDialogView(state.working, NoReversedPosition(state)));
 }
 
-void OpenAdvancedSettings(HWND dialog) {
-    CPSUICBPARAM param = SheetDialogParam(static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)));
+void OpenAdvancedSettings(HWND dialog, const State& state) {
+    CPSUICBPARAM param = EncoderDialogParam(state);
     DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ADVANCED_TRACKS), dialog, AdvancedTrackDialogProc,
                     reinterpret_cast<LPARAM>(&param));
 }
 
-void RestoreGeneralDefaults(HWND dialog) {
-    const DeviceSheetState* sheet = SheetOf(dialog);
-    RestoreEncoderDefaults(sheet ? sheet->printer : nullptr, qf::EncoderPart::kGeneral, g_encoderEdit);
-    FillEncoderControls(dialog);
+void RestoreGeneralDefaults(HWND dialog, State& state) {
+    const DeviceSheetState* sheet = EncoderDialogSheet(state);
+    RestoreEncoderDefaults(sheet ? sheet->printer : nullptr, qf::EncoderPart::kGeneral, state.working);
+    FillEncoderControls(dialog, state);
 }
 
-// Apply: the general part becomes the committed one, goes to the printer and into the
-// printer's stored defaults; the track part and the encoder's presence stay as committed.
-void ApplyEncoderSettings(HWND dialog) {
-    qf::CopyEncoderPart(qf::EncoderPart::kGeneral, g_encoderEdit, g_encoderSettings);
-    const DeviceSheetState* sheet = SheetOf(dialog);
-    SendEncoderSetup(sheet && sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, g_encoderSettings);
-    SaveEncoderSettings(sheet ? sheet->printerName : nullptr, g_encoderSettings);
+// Apply: the general part becomes the sheet's committed one, goes to the printer and into
+// the printer's stored defaults; the track part and the encoder's presence stay as
+// committed.
+void ApplyEncoderSettings(HWND dialog, const State& state) {
+    if (DeviceSheetState* sheet = EncoderDialogSheet(state)) {
+        qf::EncoderSettings committed = sheet->encoderSettings;
+        qf::CopyEncoderPart(qf::EncoderPart::kGeneral, state.working, committed);
+        sheet->CommitEncoderSettings(committed);
+        SendEncoderSetup(sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, committed);
+        SaveEncoderSettings(sheet->printerName, committed);
+    }
     EndDialog(dialog, IDC_ENCODER_APPLY);
 }
 
 void EncoderCommand(HWND dialog, int id, int code) {
+    State* state = EncoderDialogStateOf(dialog);
+    if (!state) {
+        if (id == IDC_ENCODER_CANCEL || id == IDCANCEL) EndDialog(dialog, IDC_ENCODER_CANCEL);
+        return;
+    }
     switch (id) {
     case IDC_ENCODER_MACRO:
-        g_encoderEdit.macroEnabled = IsDlgButtonChecked(dialog, IDC_ENCODER_MACRO) == BST_CHECKED ? 1 : 0;
+        state->working.macroEnabled = IsDlgButtonChecked(dialog, IDC_ENCODER_MACRO) == BST_CHECKED ? 1 : 0;
         break;
     case IDC_ENCODER_START_DATA:
     case IDC_ENCODER_END_DATA:
-        if (code == EN_UPDATE) ReadDelimiter(dialog, id);
+        if (code == EN_UPDATE) ReadDelimiter(dialog, *state, id);
         break;
     case IDC_COERCIVITY_HIGH:
     case IDC_COERCIVITY_HIGH + 1:
     case IDC_COERCIVITY_NO_CHANGE:
         CheckRadioButton(dialog, IDC_COERCIVITY_HIGH, IDC_COERCIVITY_NO_CHANGE, id);
-        g_encoderEdit.coercivity = static_cast<uint8_t>(id - IDC_COERCIVITY_HIGH);
+        state->working.coercivity = static_cast<uint8_t>(id - IDC_COERCIVITY_HIGH);
         break;
     case IDC_POSITION_REVERSED:
     case IDC_POSITION_NORMAL:
         CheckRadioButton(dialog, IDC_POSITION_REVERSED, IDC_POSITION_NORMAL, id);
-        g_encoderEdit.encoderPosition = static_cast<uint16_t>(id - IDC_POSITION_REVERSED);
+        state->working.encoderPosition = static_cast<uint16_t>(id - IDC_POSITION_REVERSED);
         break;
     case IDC_TYPE_ISO_JIS:
     case IDC_TYPE_ISO_JIS + 1:
     case IDC_TYPE_AAMVA:
-        ChooseType(dialog, id);
+        ChooseType(dialog, *state, id);
         break;
     case IDC_ENCODER_ADVANCED:
-        OpenAdvancedSettings(dialog);
+        OpenAdvancedSettings(dialog, *state);
         break;
     case IDC_RESTORE_DEFAULTS:
-        RestoreGeneralDefaults(dialog);
+        RestoreGeneralDefaults(dialog, *state);
         break;
     case IDC_ENCODER_APPLY:
-        ApplyEncoderSettings(dialog);
+        ApplyEncoderSettings(dialog, *state);
         break;
     case IDC_ENCODER_CANCEL:
     case IDCANCEL:  // the Escape key
         EndDialog(dialog, IDC_ENCODER_CANCEL);
         break;
     case IDC_HELP_BUTTON:
-        ShowHelp(dialog);
+        ShowHelp(dialog, qf::HelpTopic::kEncoderSettings);
         break;
     default:
         break;
@@ -142,6 +153,9 @@ INT_PTR CALLBACK EncoderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         case WM_COMMAND:
             EncoderCommand(dialog, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
+        case WM_NCDESTROY:
+            CloseEncoderDialogState(dialog);
+            return FALSE;
         default:
             return FALSE;
         }

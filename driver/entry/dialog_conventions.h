@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "driver/entry/help_pages.h"
+
 // Shows string `textId` under caption string `captionId` in a message box owned by the
 // active window; returns the button the user chose.
 int ShowMessage(UINT captionId, UINT textId, UINT flags);
@@ -11,9 +13,13 @@ int ShowMessage(UINT captionId, UINT textId, UINT flags);
 // The same with a text already composed.
 int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags);
 
-// The Help button: opens the module's help file at its contents page, or writes a
-// debugger trace when the file's name cannot be loaded.
-void ShowHelp(HWND dialog);
+// The Help button of a dialog whose page of the manual is `topic`. When the help file
+// named by string 200 lies beside the module, it is opened at its contents page (WinHelp);
+// otherwise the dialog's page of the manual, which lies beside the module too (or the
+// manual's contents page when that page is missing), is opened with the shell's "open"
+// verb, in the user's browser. When neither is there, or the file's name cannot be
+// loaded, only a debugger trace is written; the dialog goes on as before.
+void ShowHelp(HWND dialog, qf::HelpTopic topic);
 
 // The close box: turns WM_SYSCOMMAND/SC_CLOSE into a click of the dialog's own close
 // button `closeId`. Returns true when the message was such a close request.

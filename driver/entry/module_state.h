@@ -20,13 +20,9 @@ extern HINSTANCE g_hInstance;
 extern HANDLE g_hPrinter;
 extern WCHAR g_printerName[kPrinterNameChars];
 extern qf::PrivateSettings g_settingsCache;
-extern qf::EncoderSettings g_encoderSettings;
-extern qf::EncoderSettings g_encoderEdit;
-extern qf::EncoderSettings g_encoderAdvanced;
-extern char g_modelReply[kModelReplySize];
-extern WCHAR g_modelNameW[kModelNameChars];
-extern const WCHAR* g_modelName;
 
-// Clears the state that process attach resets: the printer name, the settings cache,
-// the three encoder records and the model reply.
+// Clears the state that process attach resets: the printer name and the settings cache.
+// A printer's encoder record and model text are not here: they belong to that printer's
+// device sheet (driver/sheets/sheet_state.h), since two printers' sheets can be open in
+// one process.
 void ResetModuleState(HINSTANCE instance);

@@ -190,7 +190,7 @@ bool ColorCommand(HWND dialog, int id) {
         EndDialog(dialog, IDC_CLOSE_BUTTON);
         return true;
     case IDC_HELP_BUTTON:
-        ShowHelp(dialog);
+        ShowHelp(dialog, qf::HelpTopic::kColorCorrection);
         return true;
     default:
         return false;

@@ -84,7 +84,7 @@ bool HeadCommand(HWND dialog, int id) {
         EndDialog(dialog, IDC_CLOSE_BUTTON);
         return true;
     case IDC_HELP_BUTTON:
-        ShowHelp(dialog);
+        ShowHelp(dialog, qf::HelpTopic::kHeadSettings);
         return true;
     default:
         return false;

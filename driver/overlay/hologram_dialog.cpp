@@ -113,7 +113,9 @@ void SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& 
 }
 
 // The bitmap type: the stored file is read and checked again now, since it may have been
-// replaced since it was chosen; a file that fails sends nothing.
+// replaced since it was chosen; a file that fails sends nothing. Without memory for the
+// image nothing is sent either, quietly; without memory for the encoder's buffer the job
+// goes out empty and the debugger hears why.
 void PrintHologramBitmap(DocumentSheetState& sheet) {
     const qf::PrivateSettings& settings = sheet.Settings();
     const qf::HologramSettings& hologram = settings.hologramOverlay;
@@ -124,19 +126,25 @@ void PrintHologramBitmap(DocumentSheetState& sheet) {
         return;
     }
     std::unique_ptr<qf::HologramImage> image(new (std::nothrow) qf::HologramImage);
-    if (!image) {
-        OutputDebugStringA("Failed to allocate buffer for HOLOGRAM dumping out\r\n");
-        return;
-    }
+    if (!image) return;
     qf::RenderHologramImage(bitmap, hologram.region.rotated != 0, *image);
-    SendHologramJob(sheet, qf::HologramImageJobWrites(*image, qf::HologramContrast(settings), hologram.copies,
-                                                       settings.printBothSides != 0));
+    std::vector<std::string> writes;
+    if (!qf::HologramImageJobWrites(*image, qf::HologramContrast(settings), hologram.copies,
+                                    settings.printBothSides != 0, &writes))
+        OutputDebugStringA("Failed to allocate buffer for HOLOGRAM dumping out\r\n");
+    SendHologramJob(sheet, writes);
 }
 
+// The whole-card and area types: one job per card. An area the printer cannot be sent
+// (off the card, empty or inverted) is refused with the editor's message, before any job.
 void PrintHologram(DocumentSheetState& sheet) {
     const qf::PrivateSettings& settings = sheet.Settings();
     if (settings.hologramOverlay.region.overlayType == qf::kHologramBitmap) {
         PrintHologramBitmap(sheet);
+        return;
+    }
+    if (qf::HologramAreaRefused(settings)) {
+        ShowMessage(IDS_CAPTION, IDS_INVALID_COORDINATES, MB_OK | MB_ICONERROR);
         return;
     }
     const std::vector<std::string> commands = qf::HologramCardCommands(settings);
@@ -145,6 +153,18 @@ void PrintHologram(DocumentSheetState& sheet) {
         SendHologramJob(sheet, commands);
 }
 
+// Keeps a button disabled while a print runs, and enables it again however the print ends.
+class ButtonDisabled {
+public:
+    explicit ButtonDisabled(HWND button) : button_(button) { EnableWindow(button_, FALSE); }
+    ~ButtonDisabled() { EnableWindow(button_, TRUE); }
+    ButtonDisabled(const ButtonDisabled&) = delete;
+    ButtonDisabled& operator=(const ButtonDisabled&) = delete;
+
+private:
+    HWND button_;
+};
+
 void PrintClicked(HWND dialog) {
     HologramDialog* state = StateOf(dialog);
     if (!state) return;
@@ -152,10 +172,10 @@ void PrintClicked(HWND dialog) {
         ShowMessage(IDS_CAPTION, IDS_INVALID_COUNT, MB_OK | MB_ICONERROR);
         return;
     }
-    HWND button = GetDlgItem(dialog, IDC_HOLOGRAM_PRINT);
-    EnableWindow(button, FALSE);
-    PrintHologram(*state->sheet);
-    EnableWindow(button, TRUE);
+    {
+        const ButtonDisabled printing(GetDlgItem(dialog, IDC_HOLOGRAM_PRINT));
+        PrintHologram(*state->sheet);
+    }
     InvalidateRect(dialog, nullptr, TRUE);
 }
 
@@ -186,7 +206,7 @@ bool HologramCommand(HWND dialog, int id, int code) {
         CloseClicked(dialog);
         return true;
     case IDC_HELP_BUTTON:
-        ShowHelp(dialog);
+        ShowHelp(dialog, qf::HelpTopic::kHologramVarnish);
         return true;
     default:
         return false;

@@ -22,9 +22,15 @@ uint32_t HologramCardCount(uint32_t copies);
 // The H-panel contrast that opens every hologram job.
 uint8_t HologramContrast(const PrivateSettings& settings);
 
+// Whether the stored hologram type is an area type whose area the printer cannot be
+// sent: off the card, empty or inverted (the rules the region editor keeps: left and
+// right at most 1024, top and bottom at most 639, left below right, top below bottom).
+bool HologramAreaRefused(const PrivateSettings& settings);
+
 // The commands of one job (one card) of the whole-card and area types, for the stored
 // hologram type, area, rotation, both-sides choice and contrast; empty for the bitmap
-// type and for a type the dialog does not offer.
-std::vector<std::string> HologramCardCommands(const PrivateSettings& settings);
+// type, for a type the dialog does not offer, for a refused area, and when the commands
+// cannot be allocated.
+std::vector<std::string> HologramCardCommands(const PrivateSettings& settings) noexcept;
 
 }  // namespace qf

@@ -13,7 +13,7 @@ qf::OverlayRegion& HologramRegion(qf::PrivateSettings& settings) { return settin
 constexpr RegionEditorKind kHologramEditor = {
     qf::RegionEditor::Hologram, HologramRegion,        IDC_HOLOGRAM_TYPE,        IDS_HOLOGRAM_TYPE_FIRST,
     IDC_HOLOGRAM_LEFT_LABEL,    IDC_HOLOGRAM_LEFT,     IDC_HOLOGRAM_LEFT_SPIN,   IDC_HOLOGRAM_BITMAP_GROUP,
-    IDC_HOLOGRAM_BROWSE,        IDC_HOLOGRAM_PATH,     IDC_HOLOGRAM_ROTATE,
+    IDC_HOLOGRAM_BROWSE,        IDC_HOLOGRAM_PATH,     IDC_HOLOGRAM_ROTATE,      qf::HelpTopic::kHologramRegion,
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -407,12 +408,18 @@ void WriteHologramImageJob(HologramRle& rle, const ByteSink& sink, const Hologra
     }
 }
 
-std::vector<std::string> HologramImageJobWrites(const HologramImage& image, uint32_t contrast,
-                                                uint32_t copies, bool bothSides) {
-    std::vector<std::string> writes;
-    auto rle = std::make_unique<HologramRle>();
-    WriteHologramImageJob(*rle, {AppendToWrites, &writes}, image, contrast, copies, bothSides);
-    return writes;
+bool HologramImageJobWrites(const HologramImage& image, uint32_t contrast, uint32_t copies, bool bothSides,
+                            std::vector<std::string>* writes) noexcept {
+    writes->clear();
+    try {
+        auto rle = std::make_unique<HologramRle>();
+        WriteHologramImageJob(*rle, {AppendToWrites, writes}, image, contrast, copies, bothSides);
+        return true;
+    } catch (const std::bad_alloc&) {
+        // Part of the job's writes would lay a card with part of its image.
+        std::vector<std::string>().swap(*writes);
+        return false;
+    }
 }
 
 std::string HologramImageJobBytes(const HologramImage& image, uint32_t contrast, uint32_t copies,

@@ -89,9 +89,11 @@ void WriteHologramSide(HologramRle& rle, const ByteSink& sink, const HologramIma
 void WriteHologramImageJob(HologramRle& rle, const ByteSink& sink, const HologramImage& image,
                            uint32_t contrast, uint32_t copies, bool bothSides);
 
-// The same job as its list of writes, and as one byte string.
-std::vector<std::string> HologramImageJobWrites(const HologramImage& image, uint32_t contrast,
-                                                uint32_t copies, bool bothSides);
+// The same job as its list of writes. False, with `writes` empty, when the encoder and
+// its output buffer or the list itself cannot be allocated: the job then goes out empty.
+bool HologramImageJobWrites(const HologramImage& image, uint32_t contrast, uint32_t copies, bool bothSides,
+                            std::vector<std::string>* writes) noexcept;
+// The same job as one byte string.
 std::string HologramImageJobBytes(const HologramImage& image, uint32_t contrast, uint32_t copies,
                                   bool bothSides);
 

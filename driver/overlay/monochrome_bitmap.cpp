@@ -2,7 +2,6 @@
 #include "driver/overlay/monochrome_bitmap.h"
 
 #include <cstring>
-#include <vector>
 
 namespace qf {
 namespace {
@@ -20,14 +19,17 @@ struct Span {
     int32_t first;
     int32_t end;
 };
-std::vector<Span> Spans(int32_t pixels, uint32_t dots) {
-    std::vector<Span> spans(dots);
-    for (uint32_t d = 0; d < dots; ++d) {
-        const int32_t first = static_cast<int32_t>(int64_t{d} * pixels / dots);
-        const int32_t end = static_cast<int32_t>(int64_t{d + 1} * pixels / dots);
+template <size_t dots>
+void Spans(int32_t pixels, Span (&spans)[dots]) {
+    for (size_t d = 0; d < dots; ++d) {
+        const int32_t first = static_cast<int32_t>(static_cast<int64_t>(d) * pixels / static_cast<int64_t>(dots));
+        const int32_t end = static_cast<int32_t>(static_cast<int64_t>(d + 1) * pixels / static_cast<int64_t>(dots));
         spans[d] = {first, end > first ? end : first + 1};
     }
-    return spans;
+}
+
+bool KnownInfoHeader(uint32_t size) {
+    return size == kBmpInfoHeaderBytes || size == kBmpV4InfoHeaderBytes || size == kBmpV5InfoHeaderBytes;
 }
 
 }  // namespace
@@ -35,39 +37,51 @@ std::vector<Span> Spans(int32_t pixels, uint32_t dots) {
 BitmapCheck CheckMonochromeBitmap(const uint8_t* file, size_t size, MonochromeBitmap* bitmap) {
     if (file == nullptr || size < kBmpFileHeaderBytes + kBmpInfoHeaderBytes) return BitmapCheck::TooShort;
     if (file[0] != 'B' || file[1] != 'M') return BitmapCheck::NotBitmap;
+    const uint32_t pixelOffset = U32(file + 10);
     const uint8_t* info = file + kBmpFileHeaderBytes;
-    if (U32(info) < kBmpInfoHeaderBytes) return BitmapCheck::HeaderTooSmall;
+    const uint32_t infoSize = U32(info);
+    if (!KnownInfoHeader(infoSize)) return BitmapCheck::UnknownHeader;
     const int32_t width = I32(info + 4);
-    const int32_t height = I32(info + 8);
+    const int64_t heightField = I32(info + 8);
+    if (U16(info + 12) != 1) return BitmapCheck::NotOnePlane;
     if (U16(info + 14) != 1) return BitmapCheck::NotMonochrome;
     if (U32(info + 16) != 0) return BitmapCheck::Compressed;
-    if (width <= 0 || height <= 0 || width > kBitmapMaxSide || height > kBitmapMaxSide) {
-        return BitmapCheck::BadSize;
-    }
+    // A negative height is a picture stored top line first.
+    const bool topDown = heightField < 0;
+    const int64_t height = topDown ? -heightField : heightField;
+    if (width <= 0 || height == 0 || width > kBitmapMaxSide || height > kBitmapMaxSide) return BitmapCheck::BadSize;
+    // The rows may not overlap the headers, and a reader that stops at
+    // kMonochromeFileMaxBytes must still hold all of them.
+    if (pixelOffset < kBmpFileHeaderBytes + infoSize || pixelOffset > kBitmapMaxPixelOffset)
+        return BitmapCheck::BadPixelOffset;
     // Rows are padded to whole 32-bit words.
     const size_t stride = (static_cast<size_t>(width) + 31) / 32 * 4;
-    if (size < kMonochromePixelOffset || (size - kMonochromePixelOffset) / stride < static_cast<size_t>(height)) {
-        return BitmapCheck::RowsMissing;
-    }
-    if (bitmap != nullptr) *bitmap = {width, height, stride, file + kMonochromePixelOffset};
+    if (size < pixelOffset || (size - pixelOffset) / stride < static_cast<size_t>(height)) return BitmapCheck::RowsMissing;
+    if (bitmap != nullptr) *bitmap = {width, static_cast<int32_t>(height), topDown, stride, file + pixelOffset};
     return BitmapCheck::Ok;
 }
 
-bool MonochromeDotIsWhite(const MonochromeBitmap& bitmap, int32_t x, int32_t y) {
-    const uint8_t* row = bitmap.rows + static_cast<size_t>(bitmap.height - 1 - y) * bitmap.stride;
-    return (row[x / 8] & (0x80u >> (x % 8))) != 0;
+const uint8_t* MonochromeLine(const MonochromeBitmap& bitmap, int32_t y) {
+    const int32_t stored = bitmap.topDown ? y : bitmap.height - 1 - y;
+    return bitmap.rows + static_cast<size_t>(stored) * bitmap.stride;
 }
 
-void RenderHologramImage(const MonochromeBitmap& bitmap, bool rotated, HologramImage& image) {
+bool MonochromeDotIsWhite(const MonochromeBitmap& bitmap, int32_t x, int32_t y) {
+    return (MonochromeLine(bitmap, y)[x / 8] & (0x80u >> (x % 8))) != 0;
+}
+
+void RenderHologramImage(const MonochromeBitmap& bitmap, bool rotated, HologramImage& image) noexcept {
     // A stretch that shrinks lets black win, so that thin lines survive.
     FillHologramImage(image, true);
-    const std::vector<Span> across = Spans(bitmap.width, kHologramWidth);
-    const std::vector<Span> down = Spans(bitmap.height, kHologramHeight);
+    Span across[kHologramWidth];
+    Span down[kHologramHeight];
+    Spans(bitmap.width, across);
+    Spans(bitmap.height, down);
     uint8_t white[kHologramWidth];
     for (uint32_t y = 0; y < kHologramHeight; ++y) {
         std::memset(white, 1, sizeof white);
         for (int32_t sy = down[y].first; sy < down[y].end; ++sy) {
-            const uint8_t* row = bitmap.rows + static_cast<size_t>(bitmap.height - 1 - sy) * bitmap.stride;
+            const uint8_t* row = MonochromeLine(bitmap, sy);
             for (uint32_t x = 0; x < kHologramWidth; ++x) {
                 for (int32_t sx = across[x].first; white[x] != 0 && sx < across[x].end; ++sx) {
                     white[x] = (row[sx / 8] >> (7 - sx % 8)) & 1;

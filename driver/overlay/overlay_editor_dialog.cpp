@@ -16,12 +16,12 @@ qf::OverlayRegion& BackRegion(qf::PrivateSettings& settings) { return settings.b
 constexpr RegionEditorKind kFrontEditor = {
     qf::RegionEditor::Overlay, FrontRegion,           IDC_OVERLAY_TYPE,         IDS_OVERLAY_TYPE_FIRST,
     IDC_OVERLAY_LEFT_LABEL,    IDC_OVERLAY_LEFT,      IDC_OVERLAY_LEFT_SPIN,    IDC_OVERLAY_BITMAP_GROUP,
-    IDC_OVERLAY_BROWSE,        IDC_OVERLAY_PATH,      IDC_OVERLAY_ROTATE,
+    IDC_OVERLAY_BROWSE,        IDC_OVERLAY_PATH,      IDC_OVERLAY_ROTATE,       qf::HelpTopic::kFrontOverlay,
 };
 constexpr RegionEditorKind kBackEditor = {
     qf::RegionEditor::Overlay, BackRegion,            IDC_OVERLAY_TYPE,         IDS_OVERLAY_TYPE_FIRST,
     IDC_OVERLAY_LEFT_LABEL,    IDC_OVERLAY_LEFT,      IDC_OVERLAY_LEFT_SPIN,    IDC_OVERLAY_BITMAP_GROUP,
-    IDC_OVERLAY_BROWSE,        IDC_OVERLAY_PATH,      IDC_OVERLAY_ROTATE,
+    IDC_OVERLAY_BROWSE,        IDC_OVERLAY_PATH,      IDC_OVERLAY_ROTATE,       qf::HelpTopic::kBackOverlay,
 };
 
 }  // namespace

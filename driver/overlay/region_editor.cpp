@@ -272,7 +272,7 @@ bool EditorCommand(HWND dialog, int id, int code, const RegionEditorKind& kind) 
     } else if (id == IDC_CLOSE_BUTTON || id == IDCANCEL) {  // IDCANCEL: the Escape key
         CloseClicked(dialog);
     } else if (id == IDC_HELP_BUTTON) {
-        ShowHelp(dialog);
+        ShowHelp(dialog, kind.help);
     } else {
         return false;
     }

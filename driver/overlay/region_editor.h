@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "driver/entry/help_pages.h"
 #include "driver/overlay/region_rules.h"
 #include "driver/settings/private_settings.h"
 
@@ -21,6 +22,7 @@ struct RegionEditorKind {
     int browse;
     int path;
     int rotate;
+    qf::HelpTopic help;   // the editor's page of the manual
 };
 
 // The editor's dialog procedure body, for the dialog procedure of each template.

@@ -92,12 +92,15 @@ void DrawBitmapPreview(HWND dialog, HDC dc, const wchar_t* path, bool rotated) {
     MonochromeFile file;
     qf::MonochromeBitmap bitmap{};
     if (!LoadMonochromeBitmap(path, &file, &bitmap)) return;
-    // Index 0 is black and index 1 white, whatever colours the file names.
+    // Index 0 is black and index 1 white, whatever colours the file names; the rows are
+    // described by a classic header whatever header the file has, top line first (a
+    // negative height) when the file stores them so.
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colours[2];
     } info = {};
-    info.header = {sizeof(BITMAPINFOHEADER), bitmap.width, bitmap.height, 1, 1, BI_RGB, 0, 0, 0, 2, 0};
+    info.header = {sizeof(BITMAPINFOHEADER), bitmap.width, bitmap.topDown ? -bitmap.height : bitmap.height, 1, 1,
+                   BI_RGB, 0, 0, 0, 2, 0};
     info.colours[1] = {255, 255, 255, 0};
     const qf::PixelRect box = GetPreviewRect(dialog);
     const int width = box.right - box.left, height = box.bottom - box.top;

@@ -45,27 +45,26 @@ void AskEncoder(qf::PrivateSettings& settings) {
 
 // The model text the sheet's dialogs decide by is this printer's answer, or none: a
 // printer that does not answer never inherits the text of one asked before.
-void AskModel(qf::PrivateSettings& settings) {
-    g_modelName = kDefaultModelName;
-    g_modelReply[0] = '\0';
+void AskModel(Sheet& sheet, qf::PrivateSettings& settings) {
+    lstrcpynW(sheet.modelName, kDefaultModelName, kModelNameChars);
+    sheet.modelReply[0] = '\0';
     std::string text;
     if (settings.manualRibbon != 0 || !AskSheetPrinter(qf::kModelQuery, kReplySize, &text)) return;
     // Every rule reads the model text as the user sees it: up to its first zero byte.
     text = std::string(qf::UpToFirstZero(text));
-    lstrcpynA(g_modelReply, text.c_str(), kModelReplySize);
-    std::memset(g_modelNameW, 0, sizeof g_modelNameW);
-    MultiByteToWideChar(CP_ACP, 0, g_modelReply, -1, g_modelNameW, kModelNameChars - 1);
-    g_modelName = g_modelNameW;
+    lstrcpynA(sheet.modelReply, text.c_str(), kModelReplySize);
+    std::memset(sheet.modelName, 0, sizeof sheet.modelName);
+    MultiByteToWideChar(CP_ACP, 0, sheet.modelReply, -1, sheet.modelName, kModelNameChars - 1);
     settings.modelClass = g_settingsCache.modelClass = qf::ClassifyModel(text);
 }
 
 void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
     OPTITEM* items = sheet.items;
     std::string model;
-    for (const wchar_t* c = g_modelName; *c; ++c) model += static_cast<char>(*c <= 0x7F ? *c : '?');
+    for (const wchar_t* c = sheet.modelName; *c; ++c) model += static_cast<char>(*c <= 0x7F ? *c : '?');
     const qf::DeviceItemAvailability availability = qf::DeviceItemsAtOpen(settings, model);
 
-    qf::SetChoice(sheet.params[qf::kDeviceItemModel], const_cast<LPWSTR>(g_modelName), qf::kIconModel);
+    qf::SetChoice(sheet.params[qf::kDeviceItemModel], sheet.modelName, qf::kIconModel);
     qf::SetType(sheet.types[qf::kDeviceItemModel], TVOT_LISTBOX, &sheet.params[qf::kDeviceItemModel], 1, 0);
     qf::SetItem(items[qf::kDeviceItemModel], 0, qf::LoadItemText(IDS_MODEL_FIRMWARE, sheet.titles[0]),
                 OPTIF_CALLBACK, 0, &sheet.types[qf::kDeviceItemModel], 0);
@@ -107,7 +106,7 @@ void StoreEncoderSettings(const Sheet& sheet) {
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
     if (!OpenPrinterW(const_cast<LPWSTR>(sheet.printerName), &printer, &defaults)) return;
-    StoreEncoderRecord(printer, sheet.printer, g_encoderSettings, nullptr);
+    StoreEncoderRecord(printer, sheet.printer, sheet.encoderSettings, nullptr);
     ClosePrinter(printer);
 }
 
@@ -167,9 +166,9 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
         lstrcpynW(g_printerName, name, kPrinterNameChars);
     }
     qf::PrivateSettings& settings = sheet->Settings();
-    g_encoderSettings = settings.encoderSettings;
+    sheet->encoderSettings = settings.encoderSettings;
     AskEncoder(settings);
-    AskModel(settings);
+    AskModel(*sheet, settings);
     BuildItems(*sheet, settings);
 
     qf::FillPage(sheet->page, const_cast<LPWSTR>(kDefaultModelName), qf::LoadItemText(IDS_CAPTION, sheet->itemName),

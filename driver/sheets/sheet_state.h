@@ -49,7 +49,9 @@ struct DocumentSheetState {
 };
 
 // The device sheet: the printer's stored information with its default record (checked
-// to be the driver's own when the sheet opened), which the sheet's Apply stores back.
+// to be the driver's own when the sheet opened), which the sheet's Apply stores back,
+// and what the sheet learnt of this printer: its committed encoder record and its model
+// text. Another printer's sheet open in the same process has its own of each.
 struct DeviceSheetState {
     COMPROPSHEETUI page;
     OPTITEM items[qf::kDeviceItemCount];
@@ -59,6 +61,13 @@ struct DeviceSheetState {
     // The stored default record inside printerInfo, checked at INIT: the working settings
     // of the device sheet's dialogs, stored with printerInfo by a direct-mode switch.
     DEVMODEW* record;
+    // The committed encoder record: the stored one as the sheet found it, then what the
+    // encoder dialogs applied. The sheet's Apply stores it.
+    qf::EncoderSettings encoderSettings;
+    // The printer's answer to the model query up to its first zero byte, empty when it
+    // did not answer; the model item shows `modelName` (the answer, or the default text).
+    char modelReply[kModelReplySize];
+    WCHAR modelName[kModelNameChars];
 
     OPTTYPE types[qf::kDeviceItemCount];
     OPTPARAM params[qf::kDeviceItemCount];
@@ -68,6 +77,13 @@ struct DeviceSheetState {
     qf::PrivateSettings& Settings() {
         auto* bytes = reinterpret_cast<uint8_t*>(record);
         return *reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
+    }
+    // Commits `applied` as the encoder record: the record the sheet's Apply stores, and the
+    // one inside the sheet's stored record, so that a later store of that record (a
+    // direct-mode switch) keeps what the user applied.
+    void CommitEncoderSettings(const qf::EncoderSettings& applied) {
+        encoderSettings = applied;
+        Settings().encoderSettings = applied;
     }
 };
 

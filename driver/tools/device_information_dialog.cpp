@@ -103,7 +103,7 @@ INT_PTR StartDeviceInformation(HWND dialog, LPARAM initParam) {
 INT_PTR DeviceInformationCommand(HWND dialog, int id) {
     switch (id) {
     case IDC_HELP_BUTTON:
-        ShowHelp(dialog);
+        ShowHelp(dialog, qf::HelpTopic::kDeviceInformation);
         return TRUE;
     case IDC_CLOSE_BUTTON:
     case IDCANCEL:

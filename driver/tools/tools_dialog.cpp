@@ -335,7 +335,7 @@ INT_PTR ToolsCommand(HWND dialog, int id, int notification) {
         OpenSendFile(dialog);
         return TRUE;
     case IDC_HELP_BUTTON:
-        ShowHelp(dialog);
+        ShowHelp(dialog, qf::HelpTopic::kTools);
         return TRUE;
     case IDC_CLOSE_BUTTON:
     case IDCANCEL:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/channel/commands.h"
 #include "driver/overlay/region_rules.h"
 
 namespace qf {
@@ -64,6 +65,57 @@ TEST(HologramJob, CardCommandsByType) {
         settings.printBothSides = row.bothSides ? 1 : 0;
         EXPECT_EQ(HologramCardCommands(settings), row.expected) << "type " << row.type << " rotated " << row.rotated;
     }
+}
+
+TEST(HologramJob, OnlyAnAreaOnTheCardWithAPositiveSizeIsSent) {
+    PrivateSettings settings;
+    std::memset(&settings, 0, sizeof settings);
+    settings.headSettings[2] = 6;
+    OverlayRegion& region = settings.hologramOverlay.region;
+    struct Row {
+        const char* what;
+        CardArea area;
+        bool refused;
+    };
+    const Row rows[] = {
+        {"inside", {100, 50, 300, 150}, false},
+        {"the whole card", {0, 0, 1024, 639}, false},
+        {"one dot at the far corner", {1023, 638, 1024, 639}, false},
+        {"every byte 0xFF", {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, true},
+        {"empty", {0, 0, 0, 0}, true},
+        {"no width", {300, 50, 300, 150}, true},
+        {"no height", {100, 150, 300, 150}, true},
+        {"left and right swapped", {300, 50, 100, 150}, true},
+        {"top and bottom swapped", {100, 150, 300, 50}, true},
+        {"right beyond the card", {100, 50, 1025, 150}, true},
+        {"bottom beyond the card", {100, 50, 300, 640}, true},
+        {"left beyond the card", {2000, 50, 3000, 150}, true},
+        {"top beyond the card", {100, 700, 300, 800}, true},
+    };
+    for (const uint16_t type : {kHologramArea, kHologramAreaBlank}) {
+        for (const bool rotated : {false, true}) {
+            for (const Row& row : rows) {
+                region.overlayType = type;
+                region.rotated = rotated ? 1 : 0;
+                region.left = row.area.left;
+                region.top = row.area.top;
+                region.right = row.area.right;
+                region.bottom = row.area.bottom;
+                EXPECT_EQ(HologramAreaRefused(settings), row.refused) << row.what << " type " << type;
+                // A refused area gives no commands at all; an accepted one a whole card.
+                EXPECT_EQ(HologramCardCommands(settings).size(), row.refused ? 0u : 6u)
+                    << row.what << " type " << type << " rotated " << rotated;
+            }
+        }
+    }
+    // The other types carry no area, whatever the record holds there.
+    region.left = region.top = region.right = region.bottom = 0xFFFFFFFF;
+    for (const uint16_t type : {kHologramFull, kHologramBitmap, uint16_t{4}}) {
+        region.overlayType = type;
+        EXPECT_FALSE(HologramAreaRefused(settings)) << "type " << type;
+    }
+    region.overlayType = kHologramFull;
+    EXPECT_EQ(HologramCardCommands(settings).size(), 3u);
 }
 
 }  // namespace

@@ -314,7 +314,8 @@ TEST(HologramStream, WhiteAndBlackImageJobs) {
     EXPECT_EQ(HologramImageJobBytes(*Filled(true), 5, 1, false), white);
     EXPECT_EQ(HologramImageJobBytes(*Filled(false), 5, 1, false), black);
     // Every command is a write of its own; the image is one write of 1 292 bytes.
-    const std::vector<std::string> writes = HologramImageJobWrites(*Filled(true), 5, 1, false);
+    std::vector<std::string> writes;
+    ASSERT_TRUE(HologramImageJobWrites(*Filled(true), 5, 1, false, &writes));
     ASSERT_EQ(writes.size(), 7u);
     EXPECT_EQ(writes[3].size(), 1292u);
 }

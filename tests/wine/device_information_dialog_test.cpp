@@ -109,8 +109,9 @@ TEST_F(DeviceInformationDialog, TheDocumentSheetsDetailsButtonAsksItsPrinter) {
     EXPECT_EQ(service.ExtendedPush(ribbonItem), IDC_CLOSE_BUTTON);
     EXPECT_EQ(shown, (Shown{"Vestria Q862k 1.07", "Q862K-000123", "Yes", "No", "1520", "YMCKO", "214"}));
     EXPECT_EQ(card().received.size(), 6u);
-    ASSERT_EQ(sim::Ui().helpCalls.size(), 1u);
-    EXPECT_EQ(sim::Ui().helpCalls[0].file, L"QF862K.HLP");
+    EXPECT_TRUE(sim::Ui().helpCalls.empty()) << "no help file is installed beside the module";
+    ASSERT_EQ(sim::Ui().shellCalls.size(), 1u);
+    EXPECT_EQ(sim::Ui().shellCalls[0].file, sim::ProgramDirectory() + L"qf862k-device-information.html");
 }
 
 }  // namespace

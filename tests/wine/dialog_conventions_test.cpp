@@ -6,6 +6,12 @@
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/module_state.h"
 #include "driver/resources/resource.h"
+#include "sim/files.h"
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -54,21 +60,105 @@ TEST_F(DialogConventions, TheTextsTheDialogsWriteAreInTheStringTable) {
     }
 }
 
-TEST_F(DialogConventions, HelpOpensTheHelpFileAtItsContents) {
+// A copy of the module in a directory of its own, so that a test decides which of the
+// help file and the manual's pages lie beside it.
+class ModuleCopy {
+public:
+    explicit ModuleCopy(const std::wstring& name) {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        directory_ = std::wstring(temp) + L"qfhelp-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name + L"\\";
+        CreateDirectoryW(directory_.c_str(), nullptr);
+        const std::wstring dll = directory_ + L"qf862kui.dll";
+        CopyFileW((sim::ProgramDirectory() + L"qf862kui.dll").c_str(), dll.c_str(), FALSE);
+        module_ = LoadLibraryW(dll.c_str());
+    }
+    ~ModuleCopy() {
+        for (const std::wstring& file : made_) DeleteFileW(file.c_str());
+    }
+    HMODULE Module() const { return module_; }
+    const std::wstring& Directory() const { return directory_; }
+    void Place(const std::wstring& name) {
+        const std::wstring path = directory_ + name;
+        EXPECT_TRUE(sim::WriteWholeFile(path, "<!DOCTYPE html>"));
+        made_.push_back(path);
+    }
+    void Remove(const std::wstring& name) { DeleteFileW((directory_ + name).c_str()); }
+
+private:
+    std::wstring directory_;
+    HMODULE module_ = nullptr;
+    std::vector<std::wstring> made_;
+};
+
+TEST_F(DialogConventions, HelpOpensTheHelpFileOrTheDialogsPageBesideTheModule) {
+    ModuleCopy copy(L"choice");
+    ASSERT_NE(copy.Module(), nullptr);
+    g_hInstance = copy.Module();
+    const std::wstring dir = copy.Directory();
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> present;
+        std::wstring helpFile;  // the file WinHelpW opens, or empty
+        std::wstring page;      // the page the shell opens, or empty
+    };
+    const Case cases[] = {
+        {"help file and manual", {L"QF862K.HLP", L"qf862k-tools.html", L"qf862k-index.html"}, dir + L"QF862K.HLP", L""},
+        {"manual only", {L"qf862k-tools.html", L"qf862k-index.html"}, L"", dir + L"qf862k-tools.html"},
+        {"the dialog's page missing", {L"qf862k-index.html"}, L"", dir + L"qf862k-index.html"},
+        {"neither", {}, L"", L""},
+    };
     HWND owner = reinterpret_cast<HWND>(0x1234);
-    ShowHelp(owner);
-    ASSERT_EQ(sim::Ui().helpCalls.size(), 1u);
-    EXPECT_EQ(sim::Ui().helpCalls[0].window, owner);
-    EXPECT_EQ(sim::Ui().helpCalls[0].file, L"QF862K.HLP");
-    EXPECT_EQ(sim::Ui().helpCalls[0].command, UINT(HELP_CONTENTS));
-    EXPECT_EQ(sim::Ui().helpCalls[0].data, 0u);
-    EXPECT_TRUE(sim::Ui().debugTraces.empty());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const wchar_t* file : {L"QF862K.HLP", L"qf862k-tools.html", L"qf862k-index.html"}) copy.Remove(file);
+        for (const std::wstring& file : c.present) copy.Place(file);
+        sim::ResetUi();
+        ShowHelp(owner, qf::HelpTopic::kTools);
+        if (c.helpFile.empty()) {
+            EXPECT_TRUE(sim::Ui().helpCalls.empty());
+        } else {
+            ASSERT_EQ(sim::Ui().helpCalls.size(), 1u);
+            EXPECT_EQ(sim::Ui().helpCalls[0].window, owner);
+            EXPECT_EQ(sim::Ui().helpCalls[0].file, c.helpFile);
+            EXPECT_EQ(sim::Ui().helpCalls[0].command, UINT(HELP_CONTENTS));
+            EXPECT_EQ(sim::Ui().helpCalls[0].data, 0u);
+        }
+        if (c.page.empty()) {
+            EXPECT_TRUE(sim::Ui().shellCalls.empty());
+        } else {
+            ASSERT_EQ(sim::Ui().shellCalls.size(), 1u);
+            const sim::ShellCall& call = sim::Ui().shellCalls[0];
+            EXPECT_EQ(call.window, owner);
+            EXPECT_EQ(call.verb, L"open");
+            EXPECT_EQ(call.file, c.page);
+            EXPECT_EQ(call.parameters, L"");
+            EXPECT_EQ(call.directory, dir);
+            EXPECT_EQ(call.show, SW_SHOWNORMAL);
+        }
+        const bool opened = !c.helpFile.empty() || !c.page.empty();
+        EXPECT_EQ(sim::Ui().debugTraces, opened ? std::vector<std::string>{}
+                                                : std::vector<std::string>{"Unable to find HELP FILE\n"});
+    }
+}
+
+TEST_F(DialogConventions, APageTheShellCannotOpenWritesATrace) {
+    ModuleCopy copy(L"refused");
+    ASSERT_NE(copy.Module(), nullptr);
+    g_hInstance = copy.Module();
+    copy.Place(L"qf862k-head-settings.html");
+    sim::Ui().shellResult = SE_ERR_NOASSOC;  // no browser for the page
+    ShowHelp(nullptr, qf::HelpTopic::kHeadSettings);
+    ASSERT_EQ(sim::Ui().shellCalls.size(), 1u);
+    EXPECT_EQ(sim::Ui().shellCalls[0].file, copy.Directory() + L"qf862k-head-settings.html");
+    EXPECT_EQ(sim::Ui().debugTraces, std::vector<std::string>{"Unable to open the manual page\n"});
 }
 
 TEST_F(DialogConventions, HelpWithoutItsFileNameWritesATrace) {
     g_hInstance = GetModuleHandleW(nullptr);  // a module without the help file's name
-    ShowHelp(nullptr);
+    ShowHelp(nullptr, qf::HelpTopic::kTools);
     EXPECT_TRUE(sim::Ui().helpCalls.empty());
+    EXPECT_TRUE(sim::Ui().shellCalls.empty());
     ASSERT_EQ(sim::Ui().debugTraces.size(), 1u);
     EXPECT_EQ(sim::Ui().debugTraces[0], "Unable to find HELP FILE\n");
 }

@@ -4,9 +4,12 @@
 #include "tests/wine/wine_test.h"
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "driver/resources/resource.h"
+#include "driver/sheets/device_items.h"
 #include "sim/dialog_script.h"
 #include "sim/property_sheet.h"
 #include "tests/wine/records.h"
@@ -248,9 +251,9 @@ TEST_F(EncoderDialogs, TheEncoderDialogShowsTheCommittedSettings) {
           L"track where data will be written.",
           L"Use the normal Windows default fonts.", L"Restore Defaults", L"Apply", L"Cancel", L"Help"})
         EXPECT_TRUE(HasText(texts, text)) << sim::Utf8(text);
-    ASSERT_EQ(sim::Ui().helpCalls.size(), 1u);
-    EXPECT_EQ(sim::Ui().helpCalls[0].file, L"QF862K.HLP");
-    EXPECT_EQ(sim::Ui().helpCalls[0].command, UINT(HELP_CONTENTS));
+    EXPECT_TRUE(sim::Ui().helpCalls.empty()) << "no help file is installed beside the module";
+    ASSERT_EQ(sim::Ui().shellCalls.size(), 1u);
+    EXPECT_EQ(sim::Ui().shellCalls[0].file, sim::ProgramDirectory() + L"qf862k-encoder-settings.html");
     EXPECT_TRUE(spooler().jobs.empty());
 }
 
@@ -669,6 +672,168 @@ TEST_F(EncoderDialogs, AdvancedRestoreDefaultsCancelAndCloseBox) {
     expected.currentTrack = defaults.currentTrack;
     std::memcpy(expected.tracks, defaults.tracks, sizeof expected.tracks);
     EXPECT_EQ(Differences(EncoderOf(Saved()), expected), "") << "the general part stays";
+}
+
+// Two printers' device sheets open at once in one process: each keeps its own committed
+// encoder record and model text, whichever of them opened last.
+TEST_F(EncoderDialogs, TwoPrintersSheetsKeepTheirOwnEncoderRecordsAndModels) {
+    const wchar_t* const kOther = L"Second Card Printer";
+    sim::Printer& other = spooler().AddPrinter(kOther);
+    other.card.model = "Vestria Q796 513";  // neither a reversed position nor a third track
+    Record otherStored = DriverRecord();
+    qf::EncoderSettings& b = Private(otherStored).encoderSettings;
+    b.encoderPresent = 1;
+    std::memcpy(b.startOfData, "{{\0", 3);
+    std::memcpy(b.endOfData, "}}\0", 3);
+    b.coercivity = 2;
+    b.encoderPosition = 1;
+    b.currentTrack = 2;
+    b.tracks[2] = qf::TrackSettings{7, 1, 70, 80, 9, 1, 1};
+    other.devmode = otherStored;
+    HANDLE otherHandle = nullptr;
+    ASSERT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(kOther), &otherHandle, nullptr));
+    DEVICEPROPERTYHEADER otherHeader{sizeof otherHeader, 0, otherHandle, const_cast<LPWSTR>(kOther)};
+    sim::PropertySheetService otherSheet;
+
+    Open();  // A, this fixture's printer, first; B's sheet opens after it
+    ASSERT_EQ(otherSheet.Open(Export<QfPropSheetUiProc>("DrvDevicePropertySheets"),
+                              reinterpret_cast<LPARAM>(&otherHeader)),
+              1);
+    spooler().setPrinterLog.clear();
+    const qf::EncoderSettings a = Private(stored).encoderSettings;
+
+    // A's Apply with nothing touched stores A's own record.
+    service.Apply();
+    EXPECT_EQ(spooler().setPrinterLog.size(), 1u);
+    for (const sim::SetPrinterCall& call : spooler().setPrinterLog) {
+        EXPECT_EQ(call.printer, kTestPrinter);
+        EXPECT_EQ(Differences(EncoderOf(call.devmode), a), "") << "A's untouched Apply";
+    }
+    spooler().setPrinterLog.clear();
+
+    // A's encoder dialog shows A's values and A's model, and its Apply goes to A only.
+    Encoder([](HWND dialog) {
+        EXPECT_EQ(sim::ControlText(dialog, kStartData), L"<<");
+        EXPECT_EQ(CheckedOf(dialog, kHigh, 3), 1);
+        EXPECT_TRUE(Enabled(dialog, kReversed)) << "A's model has a reversed position";
+        sim::ClickButton(dialog, kHigh);
+        sim::ClickButton(dialog, kEncoderApply);
+    });
+    qf::EncoderSettings expected = a;
+    expected.coercivity = 0;
+    EXPECT_EQ(OnlyJob().printer, kTestPrinter);
+    EXPECT_EQ(Visible(OnlyJob().blocks), Visible(Blocks{W1, C1, "\x1B&CDEW 1 E_4\r", "\x1B&CDER 1 U_4\r", T2B, T2R,
+                                                        T3C, T3S}));
+    EXPECT_EQ(Saved().empty() ? "" : Differences(EncoderOf(Saved()), expected), "");
+    EXPECT_EQ(spooler().setPrinterLog.empty() ? L"" : spooler().setPrinterLog[0].printer, kTestPrinter);
+    spooler().setPrinterLog.clear();
+    spooler().jobs.clear();
+
+    // A's advanced dialog: A's track and A's third track.
+    Advanced([](HWND dialog) {
+        EXPECT_EQ(CheckedOf(dialog, kTrack1, 3), 1);
+        EXPECT_EQ(Selected(dialog, kMode), L"ISO2");
+        EXPECT_TRUE(Enabled(dialog, kTrack3)) << "A's model has a third track";
+        Pick(dialog, kDensity, 1);
+        sim::ClickButton(dialog, kTracksApply);
+    });
+    expected.tracks[1].density = 1;
+    EXPECT_EQ(OnlyJob().printer, kTestPrinter);
+    EXPECT_EQ(Saved().empty() ? "" : Differences(EncoderOf(Saved()), expected), "");
+    EXPECT_EQ(Differences(EncoderOf(printer().devmode), expected), "");
+
+    // B's dialogs show B's record and follow B's model.
+    sim::DialogScript otherDialogs([](HWND dialog) {
+        EXPECT_EQ(sim::ControlText(dialog, kStartData), L"{{");
+        EXPECT_EQ(CheckedOf(dialog, kHigh, 3), 2);
+        EXPECT_FALSE(Enabled(dialog, kReversed)) << "B's model has no reversed position";
+        sim::ClickButton(dialog, kAdvanced);
+        sim::ClickButton(dialog, kEncoderCancel);
+    });
+    otherDialogs.Then([](HWND dialog) {
+        EXPECT_EQ(CheckedOf(dialog, kTrack1, 3), 0) << "B's stored third track shows track 1";
+        EXPECT_FALSE(Enabled(dialog, kTrack3)) << "B's model has no third track";
+        sim::ClickButton(dialog, IDCANCEL);
+    });
+    otherSheet.PushButton(kEncoder);
+    EXPECT_EQ(otherDialogs.Ran(), 2);
+    EXPECT_EQ(spooler().Find(kOther)->devmode, otherStored) << "B's stored record is never written";
+
+    otherSheet.Cancel();
+    sim::SimClosePrinter(otherHandle);
+}
+
+// Whatever an encoder dialog applied survives every later store the sheet or its dialogs
+// make: the direct-mode switch of Tools stores the sheet's record with the applied bytes.
+TEST_F(EncoderDialogs, AppliedEncoderSettingsSurviveLaterStores) {
+    const std::wstring firmware = spooler().DriverFile(L"q862.bin");
+    std::vector<uint8_t> bytes(300, 0x11);
+    bytes[14] = 0x3C;
+    bytes[15] = 0xFF;
+    WriteBytes(firmware, bytes);
+
+    qf::EncoderSettings afterEncoder = Private(stored).encoderSettings;
+    afterEncoder.coercivity = 0;
+    qf::EncoderSettings afterAdvanced = Private(stored).encoderSettings;
+    afterAdvanced.tracks[1].density = 1;
+    const auto encoderApply = [&] {
+        Encoder([](HWND dialog) {
+            sim::ClickButton(dialog, kHigh);
+            sim::ClickButton(dialog, kEncoderApply);
+        });
+    };
+    const auto advancedApply = [&] {
+        Advanced([](HWND dialog) {
+            Pick(dialog, kDensity, 1);
+            sim::ClickButton(dialog, kTracksApply);
+        });
+    };
+    const auto tools = [&] {
+        sim::DialogScript close([](HWND dialog) { sim::ClickButton(dialog, IDC_CLOSE_BUTTON); });
+        service.PushButton(qf::kDeviceItemTools);
+        EXPECT_EQ(close.Ran(), 1);
+    };
+    const auto firmwareJob = [&] {
+        sim::Ui().fileChoices = {firmware};
+        sim::DialogScript download([](HWND dialog) {
+            sim::ClickButton(dialog, IDC_FW_SELECT);
+            sim::ClickButton(dialog, IDC_FW_START);
+            sim::ClickButton(dialog, IDCANCEL);
+        });
+        service.PushButton(qf::kDeviceItemFirmware);
+        EXPECT_EQ(download.Ran(), 1);
+    };
+    const auto cancel = [&] { service.Cancel(); };
+    const auto ok = [&] {
+        service.Apply();
+        service.Commit();
+    };
+    struct Case {
+        const char* name;
+        int16_t manualRibbon;
+        std::vector<std::function<void()>> steps;
+        const qf::EncoderSettings& expected;
+        size_t stores;  // SetPrinterW calls after the dialog's Apply
+    };
+    const Case cases[] = {
+        {"Encoder Apply, Tools, Cancel", 0, {encoderApply, tools, cancel}, afterEncoder, 3},
+        {"Advanced Apply, Tools, OK", 0, {advancedApply, tools, ok}, afterAdvanced, 4},
+        {"Encoder Apply, offline firmware job, OK", 1, {encoderApply, firmwareJob, ok}, afterEncoder, 2},
+    };
+    for (const Case& c : cases) {
+        Private(stored).manualRibbon = c.manualRibbon;
+        Open();
+        for (const auto& step : c.steps) step();
+        EXPECT_EQ(spooler().setPrinterLog.size(), c.stores) << c.name;
+        for (const sim::SetPrinterCall& call : spooler().setPrinterLog)
+            EXPECT_EQ(Differences(EncoderOf(call.devmode), c.expected), "") << c.name;
+        EXPECT_EQ(Differences(EncoderOf(printer().devmode), c.expected), "") << c.name;
+        if (c.manualRibbon) {
+            EXPECT_EQ(spooler().jobs.size(), 2u) << c.name << ": the setup and the firmware";
+        }
+        if (service.IsOpen()) service.Cancel();
+        Private(stored).manualRibbon = 0;
+    }
 }
 
 // The single-feed choice lives as long as the module: this test runs in a process of its own.

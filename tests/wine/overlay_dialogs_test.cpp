@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <functional>
@@ -13,10 +14,12 @@
 #include <vector>
 
 #include "driver/overlay/hologram_decoder.h"
+#include "driver/overlay/hologram_stream.h"
 #include "driver/overlay/region_rules.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
 #include "driver/sheets/sheet_state.h"
+#include "sim/allocation_fault.h"
 #include "sim/dialog_script.h"
 #include "sim/files.h"
 #include "sim/property_sheet.h"
@@ -56,6 +59,34 @@ std::string BmpFile(int width, int height, int bits, const std::function<bool(in
                 for (int b = 0; b < bits / 8; ++b) file[row + x * bits / 8 + b] = static_cast<char>(0xFF);
         }
     }
+    return file;
+}
+
+// A 1-bit BMP file laid out as image editors may write it: an information header of
+// `infoSize` bytes (40, or 108 and 124 as many editors write by default), the rows top
+// line first for `topDown` (a negative height), and `gap` bytes between the colour table
+// and the rows, which the file's own pixel offset skips.
+std::string LaidOutBmpFile(int width, int height, const std::function<bool(int, int)>& white, uint32_t infoSize,
+                           bool topDown, uint32_t gap = 0) {
+    const std::string classic = BmpFile(width, height, 1, white);
+    const size_t stride = static_cast<size_t>((width + 31) / 32 * 4);
+    const size_t offset = 14 + infoSize + 8 + gap;
+    std::string file(offset, '\0');
+    std::memcpy(&file[0], classic.data(), 14 + 40);
+    auto put32 = [&file](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    put32(10, static_cast<uint32_t>(offset));
+    put32(14, infoSize);
+    if (topDown) put32(22, static_cast<uint32_t>(-height));
+    std::memcpy(&file[14 + infoSize], classic.data() + 54, 8);  // the colour table
+    for (size_t at = 14 + infoSize + 8; at < offset; ++at) file[at] = static_cast<char>(0xA5);
+    for (int row = 0; row < height; ++row) {
+        // The classic file holds the bottom line first.
+        const int stored = topDown ? height - 1 - row : row;
+        file.append(classic, 62 + static_cast<size_t>(stored) * stride, stride);
+    }
+    put32(2, static_cast<uint32_t>(file.size()));
     return file;
 }
 
@@ -559,6 +590,68 @@ TEST_F(OverlayDialogs, ThePreviewShowsTheTypeTheAreaAndTheBitmap) {
     EXPECT_EQ(seen[9].right, black);
 }
 
+TEST_F(OverlayDialogs, TopDownAndLongHeaderBitmapsAreTakenAndDrawnUpright) {
+    // Top half white, bottom half black: drawn upside down, the preview would show it.
+    const auto upperHalfWhite = [](int, int y) { return y < 10; };
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"top-down", LaidOutBmpFile(32, 20, upperHalfWhite, 40, true)},
+        {"108-byte header", LaidOutBmpFile(32, 20, upperHalfWhite, 108, false)},
+        {"124-byte header, top-down, rows after a gap", LaidOutBmpFile(32, 20, upperHalfWhite, 124, true, 24)},
+    };
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    for (const Case& c : cases) {
+        const std::wstring file = MakeFile(L"laid-out.bmp", c.bytes);
+        OpenSheet();
+        sim::Ui().fileChoices = {file};
+        COLORREF upright[2] = {}, turned[2] = {};
+        std::wstring shownPath;
+        Press(kFrontItem, [&](HWND dialog) {
+            ChooseType(dialog, IDC_OVERLAY_TYPE, qf::kOverlayBitmap);
+            shownPath = sim::ControlText(dialog, IDC_OVERLAY_PATH);
+            upright[0] = PreviewPixel(dialog, 0.3, 0.2);
+            upright[1] = PreviewPixel(dialog, 0.3, 0.8);
+            sim::ClickButton(dialog, IDC_OVERLAY_ROTATE);
+            turned[0] = PreviewPixel(dialog, 0.3, 0.2);
+            turned[1] = PreviewPixel(dialog, 0.3, 0.8);
+            sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+        });
+        EXPECT_TRUE(sim::Ui().messageBoxes.empty()) << c.what;
+        EXPECT_EQ(sim::Ui().openFileDialogs.size(), 1u) << c.what;
+        EXPECT_EQ(shownPath, file) << c.what;
+        EXPECT_EQ(Working().frontOverlay.overlayType, qf::kOverlayBitmap) << c.what;
+        EXPECT_EQ(upright[0], white) << c.what;
+        EXPECT_EQ(upright[1], black) << c.what;
+        EXPECT_EQ(turned[0], black) << c.what;
+        EXPECT_EQ(turned[1], white) << c.what;
+        service.Cancel();
+    }
+
+    // Files that are still refused: other headers, other plane counts, and rows that the
+    // file's pixel offset puts in its headers or past its end. The dialog asks again.
+    std::string twoPlanes = BmpFile(32, 20, 1, upperHalfWhite);
+    twoPlanes[26] = 2;
+    std::string rowsInHeader = LaidOutBmpFile(32, 20, upperHalfWhite, 124, false);
+    rowsInHeader[10] = 62;
+    std::string rowsPastEnd = LaidOutBmpFile(32, 20, upperHalfWhite, 108, true);
+    rowsPastEnd[10] = static_cast<char>(rowsPastEnd[10] + 4);
+    std::string os2Header = LaidOutBmpFile(32, 20, upperHalfWhite, 64, false);
+    const std::wstring good = MakeFile(L"good.bmp", LaidOutBmpFile(32, 20, upperHalfWhite, 40, true));
+    OpenSheet();
+    sim::Ui().fileChoices = {MakeFile(L"planes.bmp", twoPlanes), MakeFile(L"offset.bmp", rowsInHeader),
+                             MakeFile(L"past.bmp", rowsPastEnd), MakeFile(L"os2.bmp", os2Header), good};
+    Press(kFrontItem, [&](HWND dialog) {
+        ChooseType(dialog, IDC_OVERLAY_TYPE, qf::kOverlayBitmap);
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+    EXPECT_EQ(sim::Ui().openFileDialogs.size(), 5u);
+    EXPECT_EQ(MessageTexts(), std::vector<std::wstring>(4, L"The Bitmap must be a monochrome(1 bpp)."));
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(Working().frontOverlay.bitmapPath)), good);
+}
+
 TEST_F(OverlayDialogs, TheHologramEditorWritesOnlyTheHologramRecord) {
     SetPath(Stored().frontOverlay, L"C:\\front.bmp");
     SetPath(Stored().backOverlay, L"C:\\back.bmp");
@@ -773,6 +866,48 @@ TEST_F(OverlayDialogs, ABitmapJobLaysTheFileDotByDot) {
     }
 }
 
+TEST_F(OverlayDialogs, TopDownAndLongHeaderBitmapJobsLayTheFileUpright) {
+    struct Case {
+        const char* what;
+        uint32_t infoSize;
+        bool topDown;
+        uint32_t gap;
+        uint16_t rotated;
+    };
+    const Case cases[] = {
+        {"top-down", 40, true, 0, 0},
+        {"top-down, rotated", 40, true, 0, 1},
+        {"108-byte header", 108, false, 0, 0},
+        {"124-byte header, top-down, rows after a gap, rotated", 124, true, 40, 1},
+    };
+    for (const Case& c : cases) {
+        const std::wstring file =
+            MakeFile(L"laid-out-card.bmp", LaidOutBmpFile(1024, 640, AsymmetricDot, c.infoSize, c.topDown, c.gap));
+        Stored().hologramOverlay.region.overlayType = qf::kHologramBitmap;
+        Stored().hologramOverlay.region.rotated = c.rotated;
+        SetPath(Stored().hologramOverlay.region, file);
+        OpenSheet();
+        spooler().jobs.clear();
+        PrintHologram();
+        EXPECT_TRUE(sim::Ui().messageBoxes.empty()) << c.what;
+        ASSERT_EQ(spooler().jobs.size(), 1u) << c.what;
+        qf::HologramJobContent content;
+        std::string error;
+        ASSERT_TRUE(qf::DecodeHologramImageJob(HologramJobBytes(), content, &error)) << c.what << ": " << error;
+        ASSERT_EQ(content.sides.size(), 1u);
+        int wrong = 0;
+        std::string first;
+        for (int y = 0; y < 640; ++y)
+            for (int x = 0; x < 1024; ++x) {
+                const bool expected = c.rotated ? AsymmetricDot(1023 - x, 639 - y) : AsymmetricDot(x, y);
+                if (qf::HologramDotIsWhite(content.sides[0], x, y) != expected && wrong++ == 0)
+                    first = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+            }
+        EXPECT_EQ(wrong, 0) << c.what << ": first wrong dot " << first;
+        service.Cancel();
+    }
+}
+
 TEST_F(OverlayDialogs, ABadBitmapAtPrintTimeShowsSystemErrorAndSendsNothing) {
     const std::string good = BmpFile(64, 40, 1, [](int x, int) { return x % 2 == 0; });
     std::string lying = good;
@@ -787,6 +922,10 @@ TEST_F(OverlayDialogs, ABadBitmapAtPrintTimeShowsSystemErrorAndSendsNothing) {
         {"lying header", lying},
         {"24-bit replacement", BmpFile(64, 40, 24, [](int, int) { return true; })},
         {"empty", std::string()},
+        {"two planes", [&good] { std::string f = good; f[26] = 2; return f; }()},
+        {"64-byte information header", LaidOutBmpFile(64, 40, [](int, int) { return true; }, 64, false)},
+        {"rows inside the headers", [&good] { std::string f = good; f[10] = 40; return f; }()},
+        {"rows past the end", [&good] { std::string f = good; f[10] = 70; return f; }()},
     };
     for (const Case& c : cases) {
         Stored().hologramOverlay.region.overlayType = qf::kHologramBitmap;
@@ -806,6 +945,105 @@ TEST_F(OverlayDialogs, ABadBitmapAtPrintTimeShowsSystemErrorAndSendsNothing) {
     PrintHologram();
     EXPECT_TRUE(spooler().jobs.empty());
     EXPECT_EQ(MessageTexts(), std::vector<std::wstring>({L"System Error"}));
+}
+
+TEST_F(OverlayDialogs, AStoredAreaOffTheCardEmptyOrInvertedIsNotSent) {
+    struct Case {
+        const char* what;
+        uint32_t left, top, right, bottom;
+        bool sent;
+    };
+    const Case cases[] = {
+        {"every area byte 0xFF", 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, false},
+        {"empty", 0, 0, 0, 0, false},
+        {"inverted across", 300, 50, 100, 150, false},
+        {"inverted down", 100, 150, 300, 50, false},
+        {"no width", 300, 50, 300, 150, false},
+        {"right beyond the card", 100, 50, 1025, 150, false},
+        {"bottom beyond the card", 100, 50, 300, 640, false},
+        {"the far corner's last dot", 1023, 638, 1024, 639, true},
+    };
+    for (const uint16_t type : {qf::kHologramArea, qf::kHologramAreaBlank}) {
+        for (const Case& c : cases) {
+            qf::OverlayRegion& region = Stored().hologramOverlay.region;
+            region.overlayType = type;
+            SetArea(region, c.left, c.top, c.right, c.bottom);
+            Stored().hologramOverlay.copies = 2;
+            OpenSheet();
+            spooler().jobs.clear();
+            bool printEnabled = false;
+            Press(kHologramItem, [&](HWND dialog) {
+                sim::ClickButton(dialog, IDC_HOLOGRAM_PRINT);
+                printEnabled = Enabled(dialog, IDC_HOLOGRAM_PRINT);
+                sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+            });
+            EXPECT_TRUE(printEnabled) << c.what;
+            if (c.sent) {
+                EXPECT_EQ(spooler().jobs.size(), 2u) << c.what << " type " << type;
+                EXPECT_TRUE(sim::Ui().messageBoxes.empty()) << c.what;
+            } else {
+                EXPECT_TRUE(spooler().jobs.empty()) << c.what << " type " << type;
+                EXPECT_EQ(MessageTexts(), std::vector<std::wstring>({L"Invalid coordinates."})) << c.what;
+                if (!sim::Ui().messageBoxes.empty()) {
+                    EXPECT_EQ(sim::Ui().messageBoxes[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR)) << c.what;
+                }
+            }
+            service.Cancel();
+        }
+    }
+}
+
+TEST_F(OverlayDialogs, ABitmapJobWithoutMemoryIsQuietOrEmptyAndThePrintButtonComesBack) {
+    const std::string failedBuffer = "Failed to allocate buffer for HOLOGRAM dumping out\r\n";
+    struct Case {
+        const char* what;
+        size_t failing;     // the request that fails, by its size
+        size_t jobs;
+        bool traced;        // the debugger hears of the failed buffer
+        std::vector<std::wstring> messages;
+    };
+    std::vector<uint8_t> fileBytes;
+    ASSERT_TRUE(sim::ReadWholeFile(whiteFile, &fileBytes));
+    const Case cases[] = {
+        // The file cannot be held to be read: as a file that cannot be read.
+        {"file", fileBytes.size(), 0, false, {L"System Error"}},
+        // The image itself: no job and no word about it.
+        {"image", sizeof(qf::HologramImage), 0, false, {}},
+        // The encoder and its output buffer: the job goes out empty.
+        {"encoder", sizeof(qf::HologramRle), 1, true, {}},
+    };
+    Stored().hologramOverlay.region.overlayType = qf::kHologramBitmap;
+    SetPath(Stored().hologramOverlay.region, whiteFile);
+    for (const Case& c : cases) {
+        OpenSheet();
+        spooler().jobs.clear();
+        sim::Ui().debugTraces.clear();
+        bool printEnabled = false;
+        sim::FailAllocationsOf(c.failing);
+        Press(kHologramItem, [&](HWND dialog) {
+            sim::ClickButton(dialog, IDC_HOLOGRAM_PRINT);
+            printEnabled = Enabled(dialog, IDC_HOLOGRAM_PRINT);
+            sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+        });
+        const size_t failed = sim::FailedAllocations();
+        sim::FailAllocationsOf(0);
+        EXPECT_GE(failed, 1u) << c.what << ": the request was never made";
+        EXPECT_TRUE(printEnabled) << c.what;
+        EXPECT_EQ(MessageTexts(), c.messages) << c.what;
+        ASSERT_EQ(spooler().jobs.size(), c.jobs) << c.what;
+        if (c.jobs) {
+            EXPECT_TRUE(HologramJobWrites().empty()) << c.what;
+        }
+        const size_t traced = std::count(sim::Ui().debugTraces.begin(), sim::Ui().debugTraces.end(), failedBuffer);
+        EXPECT_EQ(traced, c.traced ? 1u : 0u) << c.what;
+        service.Cancel();
+    }
+    // With memory again, the same print sends the whole job.
+    OpenSheet();
+    spooler().jobs.clear();
+    PrintHologram();
+    ASSERT_EQ(spooler().jobs.size(), 1u);
+    EXPECT_GT(HologramJobBytes().size(), 1292u);
 }
 
 TEST_F(OverlayDialogs, ADialogWithoutALiveSheetEndsAtOnce) {

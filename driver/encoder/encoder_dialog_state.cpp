@@ -1,0 +1,34 @@
+// The encoder dialogs' own state.
+#include "driver/encoder/encoder_dialog_state.h"
+
+#include <new>
+
+#include "driver/entry/dialog_conventions.h"
+#include "driver/resources/resource.h"
+
+EncoderDialogState* OpenEncoderDialogState(HWND dialog, LPARAM initParam, int cancelId) {
+    DeviceSheetState* sheet = DeviceSheetOfDialog(initParam);
+    auto* state = sheet ? new (std::nothrow) EncoderDialogState{} : nullptr;
+    if (!state) {
+        ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
+        EndDialog(dialog, cancelId);
+        return nullptr;
+    }
+    state->sheetData = reinterpret_cast<ULONG_PTR>(sheet);
+    state->working = sheet->encoderSettings;
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    return state;
+}
+
+EncoderDialogState* EncoderDialogStateOf(HWND dialog) {
+    return reinterpret_cast<EncoderDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+DeviceSheetState* EncoderDialogSheet(const EncoderDialogState& state) { return DeviceSheetOf(state.sheetData); }
+
+void CloseEncoderDialogState(HWND dialog) {
+    delete EncoderDialogStateOf(dialog);
+    SetWindowLongPtrW(dialog, DWLP_USER, 0);
+}
+
+CPSUICBPARAM EncoderDialogParam(const EncoderDialogState& state) { return SheetDialogParam(state.sheetData); }

@@ -1,0 +1,30 @@
+// The state an encoder dialog owns while it is open: the device sheet that opened it and
+// the working copy of that sheet's committed encoder record. The dialog allocates it when
+// it opens and frees it when its window goes, so two printers' encoder dialogs never
+// share a working copy.
+#pragma once
+
+#include <windows.h>
+
+#include "driver/encoder/encoder_rules.h"
+#include "driver/sheets/sheet_state.h"
+
+struct EncoderDialogState {
+    ULONG_PTR sheetData;            // the device sheet's UserData, looked up on every use
+    qf::EncoderSettings working;    // copied whole from the sheet's committed record
+    bool filling;                   // the dialog is writing its own controls
+};
+
+// WM_INITDIALOG: a working copy of the committed record of the sheet named by the
+// callback record `initParam`, kept as the dialog's user data. Without a live sheet or
+// without memory the user is told "System Error", the dialog ends with `cancelId` and
+// nullptr is returned.
+EncoderDialogState* OpenEncoderDialogState(HWND dialog, LPARAM initParam, int cancelId);
+// The dialog's state, or nullptr before WM_INITDIALOG and after WM_NCDESTROY.
+EncoderDialogState* EncoderDialogStateOf(HWND dialog);
+// The sheet the dialog belongs to while that sheet is open, else nullptr.
+DeviceSheetState* EncoderDialogSheet(const EncoderDialogState& state);
+// WM_NCDESTROY: frees the dialog's state.
+void CloseEncoderDialogState(HWND dialog);
+// A callback record naming the dialog's sheet, for the dialog it opens.
+CPSUICBPARAM EncoderDialogParam(const EncoderDialogState& state);

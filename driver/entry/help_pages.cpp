@@ -1,0 +1,36 @@
+// The manual's pages by window.
+#include "driver/entry/help_pages.h"
+
+namespace qf {
+
+const char16_t* HelpPage(HelpTopic topic) {
+    switch (topic) {
+        case HelpTopic::kIndex: return u"qf862k-index.html";
+        case HelpTopic::kDocumentSheet: return u"qf862k-document-sheet.html";
+        case HelpTopic::kDeviceSheet: return u"qf862k-device-sheet.html";
+        case HelpTopic::kHeadSettings: return u"qf862k-head-settings.html";
+        case HelpTopic::kColorCorrection: return u"qf862k-color-correction.html";
+        case HelpTopic::kFrontOverlay: return u"qf862k-front-overlay.html";
+        case HelpTopic::kBackOverlay: return u"qf862k-back-overlay.html";
+        case HelpTopic::kHologramVarnish: return u"qf862k-hologram.html";
+        case HelpTopic::kHologramRegion: return u"qf862k-hologram-region.html";
+        case HelpTopic::kEncoderSettings: return u"qf862k-encoder-settings.html";
+        case HelpTopic::kAdvancedTracks: return u"qf862k-advanced-settings.html";
+        case HelpTopic::kSingleFeed: return u"qf862k-single-feed.html";
+        case HelpTopic::kTools: return u"qf862k-tools.html";
+        case HelpTopic::kSendFile: return u"qf862k-send-file.html";
+        case HelpTopic::kFirmwareDownload: return u"qf862k-firmware.html";
+        case HelpTopic::kDeviceInformation: return u"qf862k-device-information.html";
+        case HelpTopic::kAbout: return u"qf862k-about.html";
+    }
+    return u"qf862k-index.html";
+}
+
+HelpAction ChooseHelp(bool helpFilePresent, bool topicPagePresent, bool indexPagePresent) {
+    if (helpFilePresent) return HelpAction::kHelpFile;
+    if (topicPagePresent) return HelpAction::kTopicPage;
+    if (indexPagePresent) return HelpAction::kIndexPage;
+    return HelpAction::kNothing;
+}
+
+}  // namespace qf

@@ -1,0 +1,123 @@
+// The manual command: renders every picture of the operator's manual from the real
+// module, beside the DLL where the manual's pages lie, under the names the pages use
+// ("qf862k-" and the workbench's own picture name). Each picture comes from the same
+// command a user runs: the sheets, the maintenance dialogs, the overlay and hologram
+// dialogs, and a hologram job decoded back beside its source bitmap.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "sim/driver_loader.h"
+#include "sim/files.h"
+#include "sim/screenshot.h"
+#include "sim/ui_standins.h"
+#include "workbench/commands.h"
+#include "workbench/sheet_support.h"
+
+namespace {
+
+constexpr wchar_t kPicturePrefix[] = L"qf862k-";
+
+// A card design of 1024 x 640 dots, 1 bit per dot, as a hologram picture is drawn: a
+// frame, a block in the top left corner and stripes that show which way it lies.
+std::string CardDesignBitmap() {
+    const int width = 1024, height = 640, stride = width / 8;
+    std::string file(62 + static_cast<size_t>(stride) * height, '\0');
+    auto put32 = [&file](size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, static_cast<uint32_t>(file.size()));
+    put32(10, 62);
+    put32(14, 40);
+    put32(18, width);
+    put32(22, height);
+    file[26] = 1;  // planes
+    file[28] = 1;  // bits per pixel
+    put32(38, 11811);
+    put32(42, 11811);
+    file[58] = file[59] = file[60] = static_cast<char>(0xFF);  // colour 1 is white
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool frame = x < 12 || y < 12 || x >= width - 12 || y >= height - 12;
+            const bool corner = x >= 48 && x < 304 && y >= 48 && y < 208;
+            const bool stripes = y >= 420 && y < 580 && x >= 360 && ((x - y) / 24) % 2 == 0;
+            const bool band = x - y * 8 / 5 > 340 && x - y * 8 / 5 < 400;
+            if (!(frame || corner || stripes || band))
+                file[62 + static_cast<size_t>((height - 1 - y) * stride + x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+        }
+    return file;
+}
+
+// Removes the pictures of an earlier run, so that a picture no command renders any more
+// cannot stay behind and look current.
+void RemoveOldPictures(const std::wstring& dir) {
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((dir + kPicturePrefix + L"*.png").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        DeleteFileW((dir + found.cFileName).c_str());
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+}
+
+bool SaveBitmapFilePng(const std::wstring& bmp, const std::wstring& png) {
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, bmp.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (!bitmap) return false;
+    const bool saved = sim::SaveBitmapPng(bitmap, png);
+    DeleteObject(bitmap);
+    if (saved) std::printf("picture: %s\n", sim::Utf8(png).c_str());
+    return saved;
+}
+
+}  // namespace
+
+int ManualCommand(const Args& args) {
+    if (!args.empty()) {
+        std::fprintf(stderr, "usage: workbench manual\n");
+        return 2;
+    }
+    // The pictures are always rendered, never left open for someone to work.
+    SetEnvironmentVariableW(L"QF_HEADLESS", L"1");
+    const std::wstring dir = sim::ProgramDirectory();
+    RemoveOldPictures(dir);
+    SetPictureNames(dir, kPicturePrefix);
+
+    const std::wstring design = dir + kPicturePrefix + L"hologram-source.bmp";
+    if (!sim::WriteWholeFile(design, CardDesignBitmap())) {
+        std::fprintf(stderr, "workbench: cannot write %s\n", sim::Utf8(design).c_str());
+        return 1;
+    }
+    struct Step {
+        int (*run)(const Args&);
+        Args args;
+    };
+    const Step steps[] = {
+        {SheetCommand, {L"document"}},
+        {SheetCommand, {L"device"}},
+        {DialogCommand, {L"tools"}},
+        {DialogCommand, {L"send-file"}},
+        {DialogCommand, {L"firmware"}},
+        {DialogCommand, {L"info"}},
+        // The hologram before the overlay editors: the back editor commits printing on
+        // both sides, which the module keeps for the sheets opened after it.
+        {DialogCommand, {L"hologram", L"--file", design}},
+        {HologramCommand, {design}},
+        {DialogCommand, {L"front-overlay"}},
+        {DialogCommand, {L"back-overlay"}},
+    };
+    int status = 0;
+    for (const Step& step : steps) {
+        std::printf("\n== manual: %s\n", sim::Utf8(step.args[0]).c_str());
+        status = step.run(step.args);
+        if (status != 0) break;
+    }
+    if (status == 0 && !SaveBitmapFilePng(design, dir + kPicturePrefix + L"hologram-source.png")) status = 1;
+    DeleteFileW(design.c_str());
+    DeleteFileW((dir + kPicturePrefix + L"sample-card.bmp").c_str());  // the overlay dialogs' sample
+    std::fflush(stdout);
+    if (status != 0) std::fprintf(stderr, "workbench: the manual's pictures are incomplete\n");
+    return status;
+}
