@@ -2,6 +2,7 @@
 #include "sim/ui_standins.h"
 
 #include <cstdio>
+#include <cwchar>
 
 namespace sim {
 namespace {
@@ -60,6 +61,8 @@ BOOL WINAPI SimGetOpenFileNameW(LPOPENFILENAMEW choice) {
     record.defaultExtension = choice->lpstrDefExt ? choice->lpstrDefExt : L"";
     record.flags = choice->Flags;
     record.maxFile = choice->nMaxFile;
+    record.structSize = choice->lStructSize;
+    record.initialName.assign(choice->lpstrFile, wcsnlen(choice->lpstrFile, choice->nMaxFile));
     UiLog& ui = Ui();
     BOOL chosen = FALSE;
     if (!ui.fileChoices.empty()) {

@@ -45,6 +45,8 @@ struct OpenFileRecord {
     std::wstring defaultExtension;
     DWORD flags = 0;
     DWORD maxFile = 0;        // characters the driver's path buffer holds
+    DWORD structSize = 0;     // lStructSize: the layout of the request
+    std::wstring initialName; // the name box's text when the dialog opened
     std::wstring chosen;      // empty: cancelled
 };
 

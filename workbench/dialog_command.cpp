@@ -18,6 +18,7 @@
 #include "driver/sheets/document_items.h"
 #include "driver/tools/firmware_file.h"
 #include "sim/dialog_script.h"
+#include "sim/driver_loader.h"
 #include "sim/files.h"
 #include "sim/property_sheet.h"
 #include "sim/screenshot.h"
@@ -224,6 +225,18 @@ int DialogCommand(const Args& args) {
     return status;
 }
 
+// String `id` of the driver DLL beside the workbench, read as resources only.
+static std::wstring DriverString(UINT id) {
+    HMODULE module = LoadLibraryExW((sim::ProgramDirectory() + L"qf862kui.dll").c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE);
+    wchar_t text[128] = {};
+    if (module) {
+        LoadStringW(module, id, text, 128);
+        FreeLibrary(module);
+    }
+    return text;
+}
+
 int ClassifyCommand(const Args& args) {
     if (args.size() != 1) {
         std::fprintf(stderr, "usage: workbench classify FILE\n");
@@ -242,7 +255,10 @@ int ClassifyCommand(const Args& args) {
         std::printf("  refused: not firmware the printer takes\n");
         return 1;
     }
-    std::printf("  Selected Firmware type:  %s\n", std::string(qf::FirmwareTypeText(kind.type)).c_str());
+    // The type text is the driver's own, from its string table.
+    const std::wstring typeText = DriverString(
+        kind.type == qf::FirmwareType::kLaminator ? IDS_LAMINATOR_FIRMWARE : IDS_PRINTER_FIRMWARE);
+    std::printf("  Selected Firmware type:  %s\n", sim::Utf8(typeText).c_str());
     std::printf("  Check sum:               %s\n", qf::CheckByteText(kind.checkByte).c_str());
     return 0;
 }

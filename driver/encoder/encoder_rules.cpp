@@ -87,7 +87,7 @@ int ShownPosition(const EncoderSettings& settings) {
 int ShownType(const EncoderSettings& settings) {
     return settings.encoderType <= kEncoderAamva ? settings.encoderType : kEncoderIsoJis;
 }
-int ShownMode(const TrackSettings& track) { return Highest(track.mode, kTrack7Bit); }
+int ShownMode(const TrackSettings& track) { return track.mode <= kTrack7Bit ? track.mode : kNoChoice; }
 int ShownDensity(const TrackSettings& track) { return track.density == kDensity210 ? kDensity210 : kDensity75; }
 int ShownParity(uint8_t parity) { return Highest(parity, 2); }
 
@@ -112,7 +112,7 @@ int ShownTrack(const EncoderSettings& edit, bool noThirdTrack) {
     return noThirdTrack && track == kTrackCount - 1 ? 0 : track;
 }
 
-bool IsFreeFormatMode(int mode) { return mode >= kTrack3Bit; }
+bool IsFreeFormatMode(int mode) { return mode >= kTrack3Bit && mode <= kTrack7Bit; }
 
 AdvancedView AdvancedDialogView(EncoderSettings& edit, bool noThirdTrack) {
     if (noThirdTrack && edit.currentTrack == kTrackCount - 1) edit.currentTrack = 0;

@@ -51,9 +51,11 @@ bool HasNoThirdTrack(std::string_view model);        // "511" or "513" in the te
 // A value outside the choices shows the choice the printer commands read it as:
 // coercivity above 2 sends nothing, as "No Change"; a position other than 1 is sent as
 // reversed; a type above 2 is handled as ISO/JIS; a density other than 1 is sent as
-// 75 bpi. Values no command reads show the nearest choice: a track above 3 as Track 3,
-// a mode above 7 as "7 bit" (such a track gets no format commands), a parity above 2 as
-// odd. The stored bytes stay as they are until the user picks a choice.
+// 75 bpi; a mode above 7 gets no format commands, so no mode is shown (kNoChoice) and
+// the track's free-format fields stay disabled, as for a mode without them. Values no
+// command reads show the nearest choice: a track above 3 as Track 3, a parity above 2
+// as odd. The stored bytes stay as they are until the user picks a choice.
+constexpr int kNoChoice = -1;
 int ShownCoercivity(const EncoderSettings& settings);
 int ShownPosition(const EncoderSettings& settings);
 int ShownType(const EncoderSettings& settings);
@@ -80,7 +82,8 @@ EncoderView EncoderDialogView(EncoderSettings& edit, bool noReversedPosition);
 struct AdvancedView {
     int track;                           // 0..2, the track shown and edited
     bool track2Enabled, track3Enabled;   // off for JIS2; track 3 off without a third track
-    int mode, density;
+    int mode;                            // kNoChoice: the stored mode is none of the list's
+    int density;
     uint8_t startChar, stopChar, startPositionMm;
     int charParity, lrcParity;
     bool freeFormatEnabled;              // start/stop, position and parities: bit modes only
@@ -91,7 +94,8 @@ AdvancedView AdvancedDialogView(EncoderSettings& edit, bool noThirdTrack);
 // The track the advanced dialog shows and edits for `edit`: `currentTrack`, never past
 // track 3, and never track 3 without a third track.
 int ShownTrack(const EncoderSettings& edit, bool noThirdTrack);
-// The start/stop, position and parity fields can be edited only in the bit modes.
+// The start/stop, position and parity fields can be edited only in the bit modes "3 bit"
+// to "7 bit"; not for kNoChoice.
 bool IsFreeFormatMode(int mode);
 
 }  // namespace qf

@@ -79,6 +79,8 @@
 #define IDS_CLEAN_PRINTER        2075  // cleaning list: "Printer only"
 #define IDS_CLEAN_ENCODER        2076  // "Magnetic encoder"
 #define IDS_NO_DATA_TO_ENCODE    2077
+#define IDS_NO_RESPONSE          2330  // the status field when the printer gives no reply
+#define IDS_ACK_MARK             2331  // stands for the ACK that ends a reply in the status field
 
 // Texts of the Send File dialog
 #define IDS_FILE_SENT            2140
@@ -98,6 +100,13 @@
 #define IDS_FIRMWARE_REFUSED     2099
 #define IDS_FIRMWARE_RESETTING   2133
 #define IDS_FIRMWARE_FILTER      2322  // the open-file filter: display text '|' pattern '|'
+#define IDS_PRINTER_FIRMWARE     2340  // the type of a file the printer takes as its own firmware
+#define IDS_LAMINATOR_FIRMWARE   2341  // ... and as the laminator's
+
+// Texts of the Device Information dialog (and "Yes", "No": IDS_YES, IDS_NO)
+#define IDS_UNKNOWN              2332  // a ribbon the printer or the catalogue does not name
+#define IDS_NOT_AVAILABLE        2333  // no remaining count
+#define IDS_SMART_CARD_FIRST     2334  // the six smart-card options, 2334..2339, in model-code order
 
 // Texts of the overlay and hologram dialogs
 #define IDS_OVERLAY_TYPE_FIRST   1231  // the eight overlay varnish types, 1231..1238

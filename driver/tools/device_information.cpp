@@ -30,11 +30,11 @@ std::string CompleteText(const Reply& reply) {
 
 }  // namespace
 
-std::string_view SmartCardText(std::string_view modelText) {
-    for (const SmartCardOption& option : kSmartCardOptions) {
-        if (modelText.find(option.modelCode) != std::string_view::npos) return option.text;
+int SmartCardOption(std::string_view modelText) {
+    for (size_t i = 0; i < kSmartCardModelCodes.size(); ++i) {
+        if (modelText.find(kSmartCardModelCodes[i]) != std::string_view::npos) return static_cast<int>(i);
     }
-    return kNoText;
+    return kNoSmartCard;
 }
 
 std::string PanelCountText(std::string_view replyText) {
@@ -50,19 +50,20 @@ std::string PanelCountText(std::string_view replyText) {
     return std::to_string(value);
 }
 
-std::string RemainingCountText(bool complete, std::string_view replyText) {
+std::optional<std::string> RemainingCount(bool complete, std::string_view replyText) {
     const std::string_view text = UpToFirstZero(replyText);
-    if (!complete || text.empty() || text.front() == '0') return std::string(kNoRemainingCountText);
+    if (!complete || (!text.empty() && text.front() == '0')) return std::nullopt;
     return std::string(text);
 }
 
-DeviceInformation GatherDeviceInformation(const DeviceQuery& query, const RibbonNameLookup& ribbonName) {
+DeviceInformation GatherDeviceInformation(const DeviceQuery& query, const RibbonNameLookup& ribbonName,
+                                          const DeviceInformationTexts& texts) {
     DeviceInformation info{};
     std::array<char, kDeviceReplyBytes> buffer{};
 
     const Answer ribbon = Ask(query, kRibbonQuery, buffer);
-    info.ribbonType = std::string(kUnknownRibbonText);
-    info.remainingCount = std::string(kNoRemainingCountText);
+    info.ribbonType = texts.unknown;
+    info.remainingCount = texts.notAvailable;
     // No bytes at all: the printer is not there; asking it more would only wait again.
     if (!ribbon.callSucceeded || ribbon.count == 0 || ribbon.count > buffer.size()) return info;
     info.ribbonAnswered = true;
@@ -71,14 +72,16 @@ DeviceInformation GatherDeviceInformation(const DeviceQuery& query, const Ribbon
         const std::string_view key = UpToFirstZero(ribbon.reply.text);
         if (!key.empty()) info.ribbonType = std::string(CutCatalogueValue(ribbonName(key)));
         const Answer remaining = Ask(query, kRibbonRemainingQuery, buffer);
-        info.remainingCount = RemainingCountText(remaining.reply.complete, remaining.reply.text);
+        info.remainingCount =
+            RemainingCount(remaining.reply.complete, remaining.reply.text).value_or(texts.notAvailable);
     }
 
     const Answer encoder = Ask(query, kEncoderQuery, buffer);
-    info.encoder = std::string(encoder.reply.complete && IsEncoderReply(encoder.reply.text) ? kYesText : kNoText);
+    info.encoder = encoder.reply.complete && IsEncoderReply(encoder.reply.text) ? texts.yes : texts.no;
 
     info.model = CompleteText(Ask(query, kModelQuery, buffer).reply);
-    info.smartCard = std::string(SmartCardText(info.model));
+    const int smartCard = SmartCardOption(info.model);
+    info.smartCard = smartCard == kNoSmartCard ? texts.no : texts.smartCards[static_cast<size_t>(smartCard)];
 
     info.serialNumber = CompleteText(Ask(query, kSerialNumberQuery, buffer).reply);
 

@@ -2,9 +2,11 @@
 // order, and the text each field shows for the printer's answers or for their absence.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,30 +15,32 @@ namespace qf {
 // Every question of the dialog uses one reply buffer of this size.
 constexpr size_t kDeviceReplyBytes = 105;
 
-// Texts shown when the printer does not tell.
-inline constexpr std::string_view kUnknownRibbonText = "Unknown";
-inline constexpr std::string_view kNoRemainingCountText = "N/A";
+// The fixed texts the dialog shows, loaded by the caller from the module's string table
+// (in the ANSI code page, like the printer's replies beside them).
+constexpr size_t kSmartCardOptionCount = 6;
+struct DeviceInformationTexts {
+    std::string unknown;        // the ribbon is not known: "Unknown"
+    std::string notAvailable;   // no remaining count: "N/A"
+    std::string yes;            // an encoder, and no smart-card option: "Yes", "No"
+    std::string no;
+    // The smart-card options in the order of kSmartCardModelCodes: "Contact Encoder" ..
+    // "MIFARE contactless".
+    std::array<std::string, kSmartCardOptionCount> smartCards;
+};
+
+// The panel count field when the printer gives no count.
 inline constexpr std::string_view kNoPanelCountText = " ";
-inline constexpr std::string_view kYesText = "Yes";
-inline constexpr std::string_view kNoText = "No";
 
 // The smart-card option, named by the first of these model codes that the model text
 // contains, in this order.
-struct SmartCardOption {
-    std::string_view modelCode;
-    std::string_view text;
+inline constexpr std::array<std::string_view, kSmartCardOptionCount> kSmartCardModelCodes = {
+    "862kB", "862kC", "862kD", "862kE", "862kF", "862kH",
 };
-inline constexpr SmartCardOption kSmartCardOptions[] = {
-    {"862kB", "Contact Encoder"},
-    {"862kC", "Contact Encoder and HID iCLASS"},
-    {"862kD", "Contact Encoder and MIFARE"},
-    {"862kE", "Contact Station"},
-    {"862kF", "HID iCLASS"},
-    {"862kH", "MIFARE contactless"},
-};
+constexpr int kNoSmartCard = -1;
 
-// The smart-card field for a model text: the first option whose code it contains, else "No".
-std::string_view SmartCardText(std::string_view modelText);
+// The smart-card option of a model text: the index of the first code it contains, else
+// kNoSmartCard.
+int SmartCardOption(std::string_view modelText);
 
 // The panel count from the text of the printer's reply to "\e!NL\r": cut at the first
 // space, one leading '!' skipped, the decimal digits at the start read as an unsigned
@@ -44,9 +48,10 @@ std::string_view SmartCardText(std::string_view modelText);
 // gives 4294967295).
 std::string PanelCountText(std::string_view replyText);
 
-// The remaining-count field for the reply to "\e!RIBLEN\r": its text, or "N/A" when the
-// reply is not complete, is empty or starts with '0' (no count known).
-std::string RemainingCountText(bool complete, std::string_view replyText);
+// The remaining-count field for the reply to "\e!RIBLEN\r": the text of a complete reply
+// whose first character is not '0' (a reply of ACK alone shows its empty text); nothing
+// when the reply is not complete or starts with '0' (no count known).
+std::optional<std::string> RemainingCount(bool complete, std::string_view replyText);
 
 // The dialog's fields, as 8-bit text in the ANSI code page.
 struct DeviceInformation {
@@ -63,11 +68,12 @@ struct DeviceInformation {
 // Sends `command` to the printer; the reply goes to `buffer` (`size` bytes) and its byte
 // count to `count`. True when the call succeeded.
 using DeviceQuery = std::function<bool(std::string_view command, char* buffer, size_t size, uint32_t* count)>;
-// The ribbon catalogue's name for a ribbon key, or kUnknownRibbonText when the catalogue
+// The ribbon catalogue's name for a ribbon key, or the "Unknown" text when the catalogue
 // or the key is missing.
 using RibbonNameLookup = std::function<std::string(std::string_view key)>;
 
 // Asks the printer every question of the dialog and fills its fields:
+// Every fixed text comes from `texts`:
 //  1. the ribbon: a printer that returns no bytes at all (the call failed, or a count of
 //     0 or beyond the buffer) gives "Unknown" and "N/A", and nothing else is asked;
 //  2. a complete ribbon reply is the catalogue key (an empty key is "Unknown"); only
@@ -77,6 +83,7 @@ using RibbonNameLookup = std::function<std::string(std::string_view key)>;
 //     text when complete, else empty;
 //  7. the panel count when complete, else a single space.
 // Replies are read only within the count the port side reports and the buffer.
-DeviceInformation GatherDeviceInformation(const DeviceQuery& query, const RibbonNameLookup& ribbonName);
+DeviceInformation GatherDeviceInformation(const DeviceQuery& query, const RibbonNameLookup& ribbonName,
+                                          const DeviceInformationTexts& texts);
 
 }  // namespace qf

@@ -36,10 +36,21 @@ bool PrinterOfDialog(LPARAM initParam, SheetPrinter* printer) {
     return false;
 }
 
-// The ribbon catalogue's name for `key`, or "Unknown" when the catalogue or the key is
+// The dialog's fixed texts, from the string table.
+qf::DeviceInformationTexts LoadDeviceTexts() {
+    qf::DeviceInformationTexts texts;
+    texts.unknown = LoadModuleAnsiText(IDS_UNKNOWN);
+    texts.notAvailable = LoadModuleAnsiText(IDS_NOT_AVAILABLE);
+    texts.yes = LoadModuleAnsiText(IDS_YES);
+    texts.no = LoadModuleAnsiText(IDS_NO);
+    for (size_t i = 0; i < texts.smartCards.size(); ++i)
+        texts.smartCards[i] = LoadModuleAnsiText(IDS_SMART_CARD_FIRST + static_cast<UINT>(i));
+    return texts;
+}
+
+// The ribbon catalogue's name for `key`, or `unknown` when the catalogue or the key is
 // missing.
-std::string CatalogueRibbonName(std::string_view key) {
-    const std::string unknown(qf::kUnknownRibbonText);
+std::string CatalogueRibbonName(std::string_view key, const std::string& unknown) {
     char directory[kDriverDirectoryBytes] = {};
     DWORD needed = 0;
     if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory), sizeof directory,
@@ -56,6 +67,7 @@ std::string CatalogueRibbonName(std::string_view key) {
 
 // Asks the printer every question of the dialog and shows the answers.
 void FillDeviceInformation(HWND dialog, const SheetPrinter& printer) {
+    const qf::DeviceInformationTexts texts = LoadDeviceTexts();
     const qf::DeviceInformation info = qf::GatherDeviceInformation(
         [&printer](std::string_view command, char* buffer, size_t size, uint32_t* count) {
             DWORD needed = 0;
@@ -64,7 +76,7 @@ void FillDeviceInformation(HWND dialog, const SheetPrinter& printer) {
             *count = needed;
             return ok;
         },
-        CatalogueRibbonName);
+        [&texts](std::string_view key) { return CatalogueRibbonName(key, texts.unknown); }, texts);
     SetControlAnsiText(dialog, IDC_INFO_RIBBON, info.ribbonType);
     SetControlAnsiText(dialog, IDC_INFO_REMAINING, info.remainingCount);
     if (!info.ribbonAnswered) return;

@@ -22,6 +22,11 @@ std::string ControlAnsiText(HWND dialog, int id, size_t chars) {
     return AnsiText(text.data());
 }
 
+std::string WholeControlAnsiText(HWND dialog, int id) {
+    const int length = GetWindowTextLengthW(GetDlgItem(dialog, id));
+    return ControlAnsiText(dialog, id, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 void SetControlAnsiText(HWND dialog, int id, std::string_view text) {
     std::wstring wide;
     if (!text.empty()) {
@@ -39,6 +44,8 @@ std::wstring LoadModuleText(UINT stringId) {
     return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
 
+std::string LoadModuleAnsiText(UINT stringId) { return AnsiText(LoadModuleText(stringId).c_str()); }
+
 void SetControlString(HWND dialog, int id, UINT stringId) {
     SetDlgItemTextW(dialog, id, LoadModuleText(stringId).c_str());
 }
@@ -49,9 +56,10 @@ bool ChooseFile(HWND owner, UINT filterId, wchar_t* path, const wchar_t* default
     for (wchar_t& c : filter)
         if (c == L'|') c = L'\0';
     filter += L'\0';
-    path[0] = L'\0';
+    path[kFilePathChars] = L'\0';
     OPENFILENAMEW choice = {};
-    choice.lStructSize = sizeof choice;
+    // The Windows NT 4 layout: the newer fields at the end are not used.
+    choice.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     choice.hwndOwner = owner;
     choice.lpstrFilter = filter.c_str();
     choice.nFilterIndex = 1;

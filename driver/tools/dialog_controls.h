@@ -15,17 +15,24 @@ constexpr int kFilePathChars = 260;
 std::string AnsiText(const wchar_t* text);
 // Control `id`'s text, at most `chars` characters, in the ANSI code page.
 std::string ControlAnsiText(HWND dialog, int id, size_t chars);
+// Control `id`'s whole text in the ANSI code page, however long.
+std::string WholeControlAnsiText(HWND dialog, int id);
 // Shows 8-bit text of the ANSI code page in control `id`.
 void SetControlAnsiText(HWND dialog, int id, std::string_view text);
 // String `stringId` of the module.
 std::wstring LoadModuleText(UINT stringId);
+// String `stringId` of the module in the ANSI code page, for the fields that show it
+// beside the printer's 8-bit text.
+std::string LoadModuleAnsiText(UINT stringId);
 // Shows string `stringId` in control `id`.
 void SetControlString(HWND dialog, int id, UINT stringId);
 
 // Asks the user for an existing or new file with the open-file dialog: the filter is
 // string `filterId` (display text and pattern, each followed by '|'), the default
 // extension `defaultExtension`, short names, a prompt before a missing file is created.
-// True with the chosen path in `path` (kFilePathChars characters and a zero) on OK.
+// The dialog opens with `path` in its name box (empty for a new choice; the name just
+// refused when the caller asks again). True with the chosen path in `path`
+// (kFilePathChars characters and a zero) on OK.
 bool ChooseFile(HWND owner, UINT filterId, wchar_t* path, const wchar_t* defaultExtension = L"bin");
 
 // Disables control `id` while an action runs: the button the user pressed. It is enabled

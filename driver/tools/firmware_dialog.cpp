@@ -90,7 +90,8 @@ bool CheckFirmwareFile(HWND dialog) {
         ShowMessage(IDS_CAPTION, IDS_FIRMWARE_REFUSED, MB_OK | MB_ICONERROR);
         return false;
     }
-    SetControlAnsiText(dialog, IDC_FW_TYPE, qf::FirmwareTypeText(kind.type));
+    SetControlString(dialog, IDC_FW_TYPE,
+                     kind.type == qf::FirmwareType::kLaminator ? IDS_LAMINATOR_FIRMWARE : IDS_PRINTER_FIRMWARE);
     SetControlAnsiText(dialog, IDC_FW_CHECK, qf::CheckByteText(kind.checkByte));
     SetDlgItemTextW(dialog, IDC_FW_PATH, path);
     return true;
@@ -100,18 +101,21 @@ bool CheckFirmwareFile(HWND dialog) {
 void StartFirmwareDownload(HWND dialog, bool* transferred) {
     DeviceSheetState* sheet = SheetOf(dialog);
     if (!sheet) return;
-    const std::string path = ControlAnsiText(dialog, IDC_FW_PATH, kFilePathChars);
+    const std::string path = WholeControlAnsiText(dialog, IDC_FW_PATH);
     Enable(dialog, IDC_FW_STATUS, true);
     SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_SENDING);
     UpdateWindow(dialog);
     bool sent = false;
-    if (sheet->Settings().manualRibbon != 0) {
+    const std::optional<std::string> instruction = qf::PortInstruction(qf::PortTransfer::kFirmware, path);
+    if (!instruction) {
+        // A path longer than the port side's buffer cannot name the file: no part of it is sent.
+        ShowMessage(IDS_CAPTION, IDS_FIRMWARE_OPEN_ERROR, kJobErrorFlags);
+    } else if (sheet->Settings().manualRibbon != 0) {
         sent = DownloadFirmwareJob(sheet->printerName, path);
     } else {
         char reply[kInstructionReplyBytes] = {};
         DWORD needed = 0;
-        sent = QueryNamedPrinter(sheet->printerName, sheet->printer, qf::PortInstruction(qf::PortTransfer::kFirmware, path),
-                                 reply, sizeof reply, &needed);
+        sent = QueryNamedPrinter(sheet->printerName, sheet->printer, *instruction, reply, sizeof reply, &needed);
     }
     if (!sent) {
         SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_FAILED);

@@ -30,15 +30,6 @@ bool HasLaminatorMarker(std::string_view start) {
 
 }  // namespace
 
-std::string_view FirmwareTypeText(FirmwareType type) {
-    switch (type) {
-        case FirmwareType::kPrinter: return "Printer F/W";
-        case FirmwareType::kLaminator: return "Laminator F/W";
-        case FirmwareType::kRefused: break;
-    }
-    return {};
-}
-
 FirmwareClass ClassifyFirmware(std::string_view start) {
     if (start.size() < kFirmwareMinimumBytes) return {FirmwareType::kRefused, 0};
     const std::optional<uint8_t> byte14 = ByteAt(start, 14), byte15 = ByteAt(start, 15);

@@ -18,9 +18,6 @@ enum class FirmwareType : uint8_t {
     kLaminator,  // "Laminator F/W"
 };
 
-// The type text the dialog shows; empty for a refused file.
-std::string_view FirmwareTypeText(FirmwareType type);
-
 // Where a file is read to classify it: how many bytes of its start are enough, and the
 // length below which no file is firmware.
 constexpr size_t kFirmwareClassifyBytes = 281;

@@ -2,6 +2,7 @@
 // port instruction that names it.
 #include "driver/tools/send_file_dialog.h"
 
+#include <optional>
 #include <string>
 
 #include "driver/channel/channel.h"
@@ -52,17 +53,19 @@ void SelectFile(HWND dialog) {
 void SendFileToPrinter(HWND dialog, bool* transferred) {
     DeviceSheetState* sheet = SheetOf(dialog);
     if (!sheet) return;
-    const std::string path = ControlAnsiText(dialog, IDC_SEND_PATH, kFilePathChars);
+    const std::string path = WholeControlAnsiText(dialog, IDC_SEND_PATH);
     Enable(dialog, IDC_SEND_STATUS, true);
     SetControlString(dialog, IDC_SEND_STATUS, IDS_SENDING_FILE);
     UpdateWindow(dialog);
     const qf::PortTransfer transfer = IsDlgButtonChecked(dialog, IDC_SEND_PRN) == BST_CHECKED
                                           ? qf::PortTransfer::kPrinterFile
                                           : qf::PortTransfer::kCommandFile;
+    // A path longer than the port side's buffer cannot name the file: nothing is sent.
+    const std::optional<std::string> instruction = qf::PortInstruction(transfer, path);
     char reply[kInstructionReplyBytes] = {};
     DWORD needed = 0;
-    const bool sent = QueryNamedPrinter(sheet->printerName, sheet->printer, qf::PortInstruction(transfer, path), reply,
-                                        sizeof reply, &needed);
+    const bool sent = instruction && QueryNamedPrinter(sheet->printerName, sheet->printer, *instruction, reply,
+                                                       sizeof reply, &needed);
     *transferred = sent;
     SetControlString(dialog, IDC_SEND_STATUS, sent ? IDS_FILE_SENT : IDS_FILE_NOT_SENT);
 }

@@ -96,16 +96,17 @@ std::optional<std::string> OffsetTextOverLimit(std::string_view text) {
     return std::string(cut.substr(0, cut.size() - 1));
 }
 
-std::string ToolsStatusText(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count) {
+std::string ToolsStatusText(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count,
+                            const ToolsStatusTexts& texts) {
     if (!callSucceeded || buffer == nullptr || count == 0 || count > bufferSize) {
-        return std::string(kNoResponseText);
+        return std::string(texts.noResponse);
     }
     const Reply reply = CheckReply(callSucceeded, buffer, bufferSize, count);
     if (!reply.complete) return std::string(UpToFirstZero(reply.text));
     // The ACK is shown only when the text before it reaches it.
     const std::string_view text = UpToFirstZero(reply.text);
     std::string status(text);
-    if (text.size() == reply.text.size()) status += kAckText;
+    if (text.size() == reply.text.size()) status += texts.ack;
     return status;
 }
 
@@ -149,12 +150,15 @@ OffsetControls OffsetControlsAfterRead(bool offline, bool xRead, bool yRead, boo
     return {xRead, yRead && offsetYAllowed, xRead && yRead};
 }
 
-std::string PortInstruction(PortTransfer transfer, std::string_view path) {
-    const std::string_view cut = CutText(path, kPortPathChars);
+bool PortPathFits(std::string_view path) { return UpToFirstZero(path).size() <= kPortPathChars; }
+
+std::optional<std::string> PortInstruction(PortTransfer transfer, std::string_view path) {
+    if (!PortPathFits(path)) return std::nullopt;
+    const std::string_view whole = UpToFirstZero(path);
     switch (transfer) {
-        case PortTransfer::kPrinterFile: return PrintFileInstruction(cut);
-        case PortTransfer::kCommandFile: return SendCommandsInstruction(cut);
-        case PortTransfer::kFirmware: return DownloadInstruction(cut);
+        case PortTransfer::kPrinterFile: return PrintFileInstruction(whole);
+        case PortTransfer::kCommandFile: return SendCommandsInstruction(whole);
+        case PortTransfer::kFirmware: return DownloadInstruction(whole);
     }
     return {};
 }

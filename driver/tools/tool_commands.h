@@ -26,11 +26,6 @@ constexpr size_t kTrackReplyBytes = 128;     // a track read
 // The highest print offset the printer accepts, for X and for Y.
 constexpr uint32_t kMaxOffset = 24;
 
-// The status text when the printer gives no reply at all.
-inline constexpr std::string_view kNoResponseText = "Printer has no response";
-// What stands for the printer's ACK at the end of a reply in the status field.
-inline constexpr std::string_view kAckText = "<ACK>";
-
 // `text` as a fixed buffer of `limit` characters and its terminating zero would hold it:
 // up to its first zero byte and at most `limit` bytes.
 std::string_view CutText(std::string_view text, size_t limit);
@@ -106,11 +101,20 @@ std::optional<uint32_t> ParseOffsetText(std::string_view text);
 // character, which the edit then shows after the message; nothing otherwise.
 std::optional<std::string> OffsetTextOverLimit(std::string_view text);
 
+// The status field's texts from the module's string table: the text shown when the
+// printer gives no reply ("Printer has no response") and the one that stands for the
+// printer's ACK at the end of a reply ("<ACK>").
+struct ToolsStatusTexts {
+    std::string_view noResponse;
+    std::string_view ack;
+};
+
 // The status field's text after a command query into a buffer of `bufferSize` bytes: the
-// reply with its ACK written as "<ACK>", or the reply as it came when it has none, up
-// to a zero byte; kNoResponseText when the call failed, the count is 0 or it reaches
-// beyond the buffer. At most bufferSize - 1 + 5 bytes.
-std::string ToolsStatusText(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count);
+// reply with its ACK written as `texts.ack`, or the reply as it came when it has none, up
+// to a zero byte; `texts.noResponse` when the call failed, the count is 0 or it reaches
+// beyond the buffer. At most bufferSize - 1 + texts.ack.size() bytes.
+std::string ToolsStatusText(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count,
+                            const ToolsStatusTexts& texts);
 
 // The model reply allows a Y offset and a third track: false when a complete reply
 // names the "511" or "513" family.
@@ -160,12 +164,14 @@ struct OffsetControls {
 OffsetControls OffsetControlsAfterRead(bool offline, bool xRead, bool yRead, bool offsetYAllowed);
 
 // The port instructions that hand a whole file to the port side, with the file's path
-// (ANSI) cut at kPortPathChars.
+// (ANSI). A path longer than kPortPathChars does not fit the buffer it is taken from:
+// cut, it would name another file or none, so no instruction is made for it.
 enum class PortTransfer : uint8_t {
     kPrinterFile,   // "PrintFile:%s", a .prn file
     kCommandFile,   // "sendcmds:%s", a text file of commands
     kFirmware,      // "download:%s", a firmware file
 };
-std::string PortInstruction(PortTransfer transfer, std::string_view path);
+bool PortPathFits(std::string_view path);
+std::optional<std::string> PortInstruction(PortTransfer transfer, std::string_view path);
 
 }  // namespace qf

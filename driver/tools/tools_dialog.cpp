@@ -193,7 +193,8 @@ void QueryToolCommand(HWND dialog, int buttonId, const DirectExchange& exchange,
         ok = AskInExchange(exchange, command, reply.data(), qf::kToolsReplyBytes, &needed);
     }
     Repaint(dialog);
-    SetStatus(dialog, qf::ToolsStatusText(ok, reply.data(), reply.size(), needed));
+    const std::string noResponse = LoadModuleAnsiText(IDS_NO_RESPONSE), ack = LoadModuleAnsiText(IDS_ACK_MARK);
+    SetStatus(dialog, qf::ToolsStatusText(ok, reply.data(), reply.size(), needed, {noResponse, ack}));
     WriteOutsideJob(exchange, qf::kToolsQueryEnd);
     DeleteStoredQueryReply(exchange.printer, command);
 }

@@ -32,13 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qf::ClassifyModel(std::string(text));
     qf::ParseOffsetText(text);
     qf::OffsetTextOverLimit(text);
-    qf::ToolsStatusText(succeeded, buffer.data(), buffer.size(), count);
+    qf::ToolsStatusText(succeeded, buffer.data(), buffer.size(), count, {"no response", "<ACK>"});
     qf::ToolsOffsetYAllowed(succeeded, buffer.data(), buffer.size(), count);
     qf::OffsetFromReply(succeeded, buffer.data(), buffer.size(), count);
     qf::TrackReadFromReply(succeeded, buffer.data(), buffer.size(), count);
     qf::PanelCountText(text);
-    qf::RemainingCountText(reply.complete, text);
-    qf::SmartCardText(text);
+    qf::RemainingCount(reply.complete, text);
+    qf::SmartCardOption(text);
 
     // The device information dialog's questions, each answered from the same bytes with
     // the count cut to the question's buffer as the port side would.
@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             *outCount = count;
             return succeeded;
         },
-        [](std::string_view key) { return std::string(key.substr(0, 31)); });
+        [](std::string_view key) { return std::string(key.substr(0, 31)); },
+        qf::DeviceInformationTexts{"Unknown", "N/A", "Yes", "No", {"1", "2", "3", "4", "5", "6"}});
     if (info.model.size() > buffer.size() + 16) std::abort();
     return 0;
 }

@@ -213,6 +213,8 @@ TEST(ColorAdjust, OnlyA100By100UncompressedTrueColourSampleIsUsed) {
     };
     const Case cases[] = {
         {"not a bitmap", 0, 0x4D42 ^ 0x0101, true},
+        {"the tag the other way round", 0, 0x424D, true},
+        {"B without M", 0, 0x0042, true},
         {"pixels elsewhere", 10, 1078, false},
         {"a shorter info header", 14, 12, false},
         {"99 pixels wide", 18, 99, false},
@@ -223,6 +225,9 @@ TEST(ColorAdjust, OnlyA100By100UncompressedTrueColourSampleIsUsed) {
         {"32 bits", 28, 32, true},
         {"run-length compressed", 30, 1, false},
         {"an image size it does not have", 34, 60000, false},
+        {"an image size one byte short", 34, 29999, false},
+        {"an image size one byte long", 34, 30001, false},
+        {"an image size of one byte", 34, 1, false},
         {"a palette", 46, 256, false},
     };
     for (const Case& c : cases) {

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,15 @@ struct Gathered {
     std::vector<std::string> keys;  // ribbon keys looked up in the catalogue
 };
 
+// The fixed texts come from the caller (the module's string table): here a translated one,
+// so that a text written into the rules would show.
+const DeviceInformationTexts kTexts{"Inconnu",
+                                    "N/D",
+                                    "Oui",
+                                    "Non",
+                                    {"Encodeur contact", "Encodeur contact et HID iCLASS", "Encodeur contact et MIFARE",
+                                     "Station contact", "HID iCLASS seul", "MIFARE sans contact"}};
+
 Gathered Gather(const std::map<std::string, Answer>& answers, const std::string& ribbonName = "YMCKO") {
     ScriptedPrinter printer{answers, {}};
     Gathered gathered;
@@ -53,7 +63,8 @@ Gathered Gather(const std::map<std::string, Answer>& answers, const std::string&
         [&](std::string_view key) {
             gathered.keys.emplace_back(key);
             return ribbonName;
-        });
+        },
+        kTexts);
     gathered.asked = printer.asked;
     return gathered;
 }
@@ -76,9 +87,9 @@ TEST(DeviceInformation, FullAnswer) {
     EXPECT_EQ(g.info.ribbonType, "YMCKO");
     EXPECT_EQ(g.keys, std::vector<std::string>{"2"});
     EXPECT_EQ(g.info.remainingCount, "154");
-    EXPECT_EQ(g.info.encoder, "Yes");
+    EXPECT_EQ(g.info.encoder, "Oui");
     EXPECT_EQ(g.info.model, "Vestria Q862kB 1.07");
-    EXPECT_EQ(g.info.smartCard, "Contact Encoder");
+    EXPECT_EQ(g.info.smartCard, "Encodeur contact");
     EXPECT_EQ(g.info.serialNumber, "SN0042");
     EXPECT_EQ(g.info.panelsPrinted, "1234");
     EXPECT_EQ(g.asked, (std::vector<std::string>{kRibbon, kRemaining, kEncoder, kModel, kSerial, kPanels}));
@@ -93,8 +104,8 @@ TEST(DeviceInformation, SilentPrinterIsAskedOnce) {
     for (const auto& answers : silences) {
         const Gathered g = Gather(answers);
         EXPECT_FALSE(g.info.ribbonAnswered);
-        EXPECT_EQ(g.info.ribbonType, "Unknown");
-        EXPECT_EQ(g.info.remainingCount, "N/A");
+        EXPECT_EQ(g.info.ribbonType, "Inconnu");
+        EXPECT_EQ(g.info.remainingCount, "N/D");
         for (const std::string* field : {&g.info.encoder, &g.info.model, &g.info.smartCard, &g.info.serialNumber,
                                          &g.info.panelsPrinted}) {
             EXPECT_EQ(*field, "");
@@ -113,12 +124,12 @@ TEST(DeviceInformation, PartialAnswers) {
     answers[kPanels] = {"!1234 "};
     Gathered g = Gather(answers);
     EXPECT_TRUE(g.info.ribbonAnswered);
-    EXPECT_EQ(g.info.ribbonType, "Unknown");
-    EXPECT_EQ(g.info.remainingCount, "N/A");
+    EXPECT_EQ(g.info.ribbonType, "Inconnu");
+    EXPECT_EQ(g.info.remainingCount, "N/D");
     EXPECT_TRUE(g.keys.empty());
-    EXPECT_EQ(g.info.encoder, "No");
+    EXPECT_EQ(g.info.encoder, "Non");
     EXPECT_EQ(g.info.model, "");
-    EXPECT_EQ(g.info.smartCard, "No");
+    EXPECT_EQ(g.info.smartCard, "Non");
     EXPECT_EQ(g.info.serialNumber, "");
     EXPECT_EQ(g.info.panelsPrinted, " ");
     EXPECT_EQ(g.asked, (std::vector<std::string>{kRibbon, kEncoder, kModel, kSerial, kPanels}));
@@ -130,23 +141,25 @@ TEST(DeviceInformation, PartialAnswers) {
     g = Gather(answers, std::string(40, 'R'));
     EXPECT_EQ(g.info.serialNumber, std::string(104, 'S'));
     EXPECT_EQ(g.info.ribbonType, std::string(31, 'R'));
-    EXPECT_EQ(g.info.remainingCount, "N/A");
+    EXPECT_EQ(g.info.remainingCount, "N/D");
 
     // An ACK alone names no ribbon.
     answers[kRibbon] = {"\x06"};
     g = Gather(answers);
-    EXPECT_EQ(g.info.ribbonType, "Unknown");
+    EXPECT_EQ(g.info.ribbonType, "Inconnu");
     EXPECT_TRUE(g.keys.empty());
 }
 
 TEST(DeviceInformation, FieldTexts) {
-    const std::pair<const char*, const char*> remaining[] = {
-        {"154", "154"}, {"0", "N/A"}, {"05", "N/A"}, {"", "N/A"}, {"1 0", "1 0"},
+    // A reply of ACK alone is complete, and its empty text does not start with '0'.
+    const std::pair<const char*, std::optional<std::string>> remaining[] = {
+        {"154", "154"}, {"0", std::nullopt}, {"05", std::nullopt}, {"", ""}, {"1 0", "1 0"},
     };
     for (const auto& [reply, shown] : remaining) {
-        EXPECT_EQ(RemainingCountText(true, reply), shown) << "\"" << reply << "\"";
+        EXPECT_EQ(RemainingCount(true, reply), shown) << "\"" << reply << "\"";
     }
-    EXPECT_EQ(RemainingCountText(false, "154"), "N/A");
+    EXPECT_EQ(RemainingCount(false, "154"), std::nullopt);
+    EXPECT_EQ(RemainingCount(false, ""), std::nullopt);
 
     const std::pair<std::string, const char*> panels[] = {
         {"!1234 xyz", "1234"}, {"1234", "1234"}, {"!0", "0"}, {"", "0"}, {"!!5", "0"}, {" 12", "0"},
@@ -156,20 +169,47 @@ TEST(DeviceInformation, FieldTexts) {
         EXPECT_EQ(PanelCountText(reply), shown) << "\"" << reply << "\"";
     }
 
-    const std::pair<const char*, const char*> smartCards[] = {
-        {"Vestria Q862kB 1.07", "Contact Encoder"},
-        {"Q862kC", "Contact Encoder and HID iCLASS"},
-        {"Q862kD", "Contact Encoder and MIFARE"},
-        {"Q862kE", "Contact Station"},
-        {"Q862kF", "HID iCLASS"},
-        {"Q862kH", "MIFARE contactless"},
-        {"Q862kH 862kB", "Contact Encoder"},  // the table's order decides, not the text's
-        {"Q862k 1.07", "No"},
-        {"Q862kb", "No"},
-        {"", "No"},
+    const std::pair<const char*, int> smartCards[] = {
+        {"Vestria Q862kB 1.07", 0},
+        {"Q862kC", 1},
+        {"Q862kD", 2},
+        {"Q862kE", 3},
+        {"Q862kF", 4},
+        {"Q862kH", 5},
+        {"Q862kH 862kB", 0},  // the table's order decides, not the text's
+        {"Q862k 1.07", kNoSmartCard},
+        {"Q862kb", kNoSmartCard},
+        {"", kNoSmartCard},
     };
-    for (const auto& [model, shown] : smartCards) {
-        EXPECT_EQ(SmartCardText(model), shown) << model;
+    for (const auto& [model, option] : smartCards) {
+        EXPECT_EQ(SmartCardOption(model), option) << model;
+        // The dialog shows the option's text, or "No" for none.
+        std::map<std::string, Answer> answers = FullAnswer();
+        answers[kModel] = {std::string(model) + "\x06"};
+        const Gathered g = Gather(answers);
+        EXPECT_EQ(g.info.smartCard, option == kNoSmartCard ? kTexts.no : kTexts.smartCards[static_cast<size_t>(option)])
+            << model;
+    }
+}
+
+// What the remaining count shows for each reply to "\e!RIBLEN\r".
+TEST(DeviceInformation, RemainingCountField) {
+    struct Row {
+        const char* what;
+        Answer answer;
+        std::string shown;
+    };
+    const Row rows[] = {
+        {"a count", {"154\x06"}, "154"},
+        {"ACK alone: its empty text", {"\x06"}, ""},
+        {"a count starting with 0", {"0\x06"}, "N/D"},
+        {"no ACK", {"154"}, "N/D"},
+        {"no answer", {"154\x06", false}, "N/D"},
+    };
+    for (const Row& row : rows) {
+        std::map<std::string, Answer> answers = FullAnswer();
+        answers[kRemaining] = row.answer;
+        EXPECT_EQ(Gather(answers).info.remainingCount, row.shown) << row.what;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <vector>
 
+#include "driver/channel/commands.h"
 #include "driver/settings/record_sizes.h"
 
 namespace qf {
@@ -155,7 +156,7 @@ TEST(EncoderRules, StoredValuesOutsideTheChoices) {
         int coercivity, type, mode, density, parity;
     };
     const Case cases[] = {{0, 0, 0, 0, 0, 0}, {1, 1, 1, 1, 1, 1}, {2, 2, 2, 2, 0, 2},
-                          {3, 2, 0, 3, 0, 2}, {7, 2, 0, 7, 0, 2}, {8, 2, 0, 7, 0, 2}, {255, 2, 0, 7, 0, 2}};
+                          {3, 2, 0, 3, 0, 2}, {7, 2, 0, 7, 0, 2}, {8, 2, 0, kNoChoice, 0, 2}, {255, 2, 0, kNoChoice, 0, 2}};
     for (const Case& c : cases) {
         s.coercivity = s.encoderType = c.value;
         s.tracks[0].mode = s.tracks[0].density = c.value;
@@ -229,16 +230,44 @@ TEST(EncoderRules, AdvancedDialogView) {
     EncoderSettings edit = BuiltInEncoderDefaults();
     edit.tracks[0] = TrackSettings{12, 9, 1, 2, 3, 4, 1};
     const AdvancedView view = AdvancedDialogView(edit, false);
-    EXPECT_EQ(view.mode, 7);
+    EXPECT_EQ(view.mode, kNoChoice);
     EXPECT_EQ(view.density, 0);
     EXPECT_EQ(view.startChar, 1);
     EXPECT_EQ(view.stopChar, 2);
     EXPECT_EQ(view.startPositionMm, 3);
     EXPECT_EQ(view.charParity, 2);
     EXPECT_EQ(view.lrcParity, 1);
-    EXPECT_TRUE(view.freeFormatEnabled);
+    EXPECT_FALSE(view.freeFormatEnabled);
     EXPECT_EQ(+edit.tracks[0].mode, 12) << "the stored mode stays";
-    for (int mode = 0; mode < 8; ++mode) EXPECT_EQ(IsFreeFormatMode(mode), mode >= 3) << mode;
+}
+
+// What the advanced dialog shows for a stored mode is what Apply sends for it: a mode
+// the list offers selects that entry and sends its format pair; any other byte selects
+// nothing and sends nothing for that track, and the free-format fields are editable
+// exactly for the bit modes.
+TEST(EncoderRules, ShownModeIsWhatApplySends) {
+    struct Case {
+        uint8_t stored;
+        int shown;
+        bool freeFormat;
+    };
+    const Case cases[] = {{0, 0, false}, {2, 2, false}, {3, 3, true},         {7, 7, true},
+                          {8, kNoChoice, false}, {12, kNoChoice, false}, {255, kNoChoice, false}};
+    for (const Case& c : cases) {
+        for (uint8_t track = 0; track < 3; ++track) {
+            EncoderSettings edit = BuiltInEncoderDefaults();
+            edit.currentTrack = track;
+            edit.tracks[track].mode = c.stored;
+            const AdvancedView view = AdvancedDialogView(edit, false);
+            const std::string where = "mode " + std::to_string(c.stored) + " on track " + std::to_string(track + 1);
+            EXPECT_EQ(view.mode, c.shown) << where;
+            EXPECT_EQ(view.freeFormatEnabled, c.freeFormat) << where;
+            EXPECT_EQ(IsFreeFormatMode(view.mode), c.freeFormat) << where;
+            const bool sent = !TrackFormatCommand(track + 1u, c.stored, false).empty();
+            EXPECT_EQ(sent, view.mode != kNoChoice) << where;
+            EXPECT_EQ(+edit.tracks[track].mode, +c.stored) << where << ": the stored byte stays";
+        }
+    }
 }
 
 }  // namespace

@@ -62,9 +62,6 @@ TEST(FirmwareFile, Classification) {
             EXPECT_EQ(found.checkByte, row.checkByte) << row.what;
         }
     }
-    EXPECT_EQ(FirmwareTypeText(FirmwareType::kPrinter), "Printer F/W");
-    EXPECT_EQ(FirmwareTypeText(FirmwareType::kLaminator), "Laminator F/W");
-    EXPECT_EQ(FirmwareTypeText(FirmwareType::kRefused), "");
 }
 
 TEST(FirmwareFile, CheckByteText) {

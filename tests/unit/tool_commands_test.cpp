@@ -174,7 +174,9 @@ ReplyBuffer Buffer(size_t size, const std::string& reply) {
     return buffer;
 }
 
+// The fixed texts come from the caller (the module's string table): here a translated one.
 TEST(ToolCommands, StatusShowsTheReplyWithItsAck) {
+    const ToolsStatusTexts texts{"Keine Antwort", "[ACK]"};
     const std::string full = std::string(kToolsReplyBytes - 1, 'x') + "\x06";
     struct Row {
         const char* what;
@@ -184,20 +186,20 @@ TEST(ToolCommands, StatusShowsTheReplyWithItsAck) {
         std::string status;
     };
     const Row rows[] = {
-        {"text and ACK", "READY\x06", 6, true, "READY<ACK>"},
-        {"ACK alone", "\x06", 1, true, "<ACK>"},
+        {"text and ACK", "READY\x06", 6, true, "READY[ACK]"},
+        {"ACK alone", "\x06", 1, true, "[ACK]"},
         {"no ACK: as it came", "BUSY", 4, true, "BUSY"},
-        {"a full buffer", full, kToolsReplyBytes, true, std::string(kToolsReplyBytes - 1, 'x') + "<ACK>"},
+        {"a full buffer", full, kToolsReplyBytes, true, std::string(kToolsReplyBytes - 1, 'x') + "[ACK]"},
         {"a zero byte ends the text", std::string("AB\0C\x06", 5), 5, true, "AB"},
-        {"empty reply", "", 0, true, "Printer has no response"},
-        {"failed call", "READY\x06", 6, false, "Printer has no response"},
-        {"count beyond the buffer", full, kToolsReplyBytes + 1, true, "Printer has no response"},
+        {"empty reply", "", 0, true, "Keine Antwort"},
+        {"failed call", "READY\x06", 6, false, "Keine Antwort"},
+        {"count beyond the buffer", full, kToolsReplyBytes + 1, true, "Keine Antwort"},
     };
     for (const Row& row : rows) {
         const ReplyBuffer buffer = Buffer(kToolsReplyBytes, row.reply);
-        const std::string status = ToolsStatusText(row.succeeded, buffer.bytes.get(), buffer.size, row.count);
+        const std::string status = ToolsStatusText(row.succeeded, buffer.bytes.get(), buffer.size, row.count, texts);
         EXPECT_EQ(status, row.status) << row.what;
-        EXPECT_LE(status.size(), kToolsReplyBytes - 1 + kAckText.size()) << row.what;
+        EXPECT_LE(status.size(), kToolsReplyBytes - 1 + texts.ack.size()) << row.what;
     }
 }
 
@@ -314,12 +316,28 @@ TEST(ToolCommands, EnablingAtStartAndAfterTheOffsetRead) {
     }
 }
 
-TEST(ToolCommands, PortInstructionsCutTheirPath) {
-    const std::string longPath = "C:\\" + std::string(300, 'p');
-    EXPECT_EQ(PortInstruction(PortTransfer::kPrinterFile, "C:\\cards\\a.prn"), "PrintFile:C:\\cards\\a.prn");
-    EXPECT_EQ(PortInstruction(PortTransfer::kCommandFile, "C:\\cards\\c.txt"), "sendcmds:C:\\cards\\c.txt");
-    EXPECT_EQ(PortInstruction(PortTransfer::kFirmware, "C:\\fw\\q862.bin"), "download:C:\\fw\\q862.bin");
-    EXPECT_EQ(PortInstruction(PortTransfer::kFirmware, longPath), "download:" + longPath.substr(0, 259));
+// A path is handed to the port side whole or not at all: cut, it would name another file.
+TEST(ToolCommands, PortInstructionsTakeOnlyAWholePath) {
+    const std::string longest = "C:\\" + std::string(256, 'p');  // 259 characters
+    struct Row {
+        PortTransfer transfer;
+        std::string path;
+        std::optional<std::string> instruction;
+    };
+    const Row rows[] = {
+        {PortTransfer::kPrinterFile, "C:\\cards\\a.prn", "PrintFile:C:\\cards\\a.prn"},
+        {PortTransfer::kCommandFile, "C:\\cards\\c.txt", "sendcmds:C:\\cards\\c.txt"},
+        {PortTransfer::kFirmware, "C:\\fw\\q862.bin", "download:C:\\fw\\q862.bin"},
+        {PortTransfer::kFirmware, longest, "download:" + longest},
+        {PortTransfer::kFirmware, longest + "p", std::nullopt},
+        {PortTransfer::kPrinterFile, longest + "p", std::nullopt},
+        {PortTransfer::kCommandFile, "C:\\" + std::string(300, 'p'), std::nullopt},
+        {PortTransfer::kFirmware, longest + std::string("\0tail", 5), "download:" + longest},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(PortInstruction(row.transfer, row.path), row.instruction) << row.path.size() << " bytes";
+        EXPECT_EQ(PortPathFits(row.path), row.instruction.has_value()) << row.path.size() << " bytes";
+    }
 }
 
 }  // namespace

@@ -47,6 +47,14 @@ TEST(TrackRules, Track1) {
         {u"AB=12", TrackCheck::kInvalidCharacter, 2},
         {u"12%34", TrackCheck::kInvalidCharacter, 2},
         {u"Z\u00C4", TrackCheck::kInvalidCharacter, 1},   // only the default locale's letters
+        // ASCII only: letters, digits and spaces that a wide classification would also
+        // take cannot be written to a magnetic stripe.
+        {u"A\uFF21", TrackCheck::kInvalidCharacter, 1},   // fullwidth A
+        {u"12\u0663", TrackCheck::kInvalidCharacter, 2},  // Arabic-Indic digit three
+        {u"1\uFF12", TrackCheck::kInvalidCharacter, 1},   // fullwidth 2
+        {u"A\u00A0B", TrackCheck::kInvalidCharacter, 1},  // no-break space
+        {u"A\u3000B", TrackCheck::kInvalidCharacter, 1},  // ideographic space
+        {u"\u2028", TrackCheck::kInvalidCharacter, 0},     // line separator
         {std::u16string(76, u'A'), TrackCheck::kAccepted, 76},
         {std::u16string(77, u'A'), TrackCheck::kTooLong, 76},
         {std::u16string(77, u'a'), TrackCheck::kTooLong, 76},  // the length is looked at first
@@ -59,6 +67,8 @@ TEST(TrackRules, Track2) {
         {u"12A34", TrackCheck::kInvalidCharacter, 2},
         {u" 1", TrackCheck::kInvalidCharacter, 0},
         {u"12-3", TrackCheck::kInvalidCharacter, 2},
+        {u"12\uFF13", TrackCheck::kInvalidCharacter, 2},  // fullwidth 3
+        {u"\u0661=", TrackCheck::kInvalidCharacter, 0},    // Arabic-Indic digit one
         {std::u16string(37, u'1'), TrackCheck::kAccepted, 37},
         {std::u16string(38, u'1'), TrackCheck::kTooLong, 37},
     });
@@ -69,6 +79,7 @@ TEST(TrackRules, Track3) {
         {u"=0=9=", TrackCheck::kAccepted, 5},
         {u"99x", TrackCheck::kInvalidCharacter, 2},
         {u"A", TrackCheck::kInvalidCharacter, 0},
+        {u"9\u0969", TrackCheck::kInvalidCharacter, 1},    // Devanagari digit three
         {std::u16string(104, u'9'), TrackCheck::kAccepted, 104},
         {std::u16string(105, u'9'), TrackCheck::kTooLong, 104},
     });

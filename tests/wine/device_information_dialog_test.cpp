@@ -69,6 +69,8 @@ TEST_F(DeviceInformationDialog, WhatIsShownWhenThePrinterDoesNotTell) {
         {"no count left, no encoder, no panel count", {{"\x1B!NL\r", sim::PortFault::kNoAck}},
          {{"\x1B!RIBLEN\r", "0"}, {"\x1B!V 20\r", "0"}, {"\x1B!RIBBON\r", "99"}},
          {"Vestria Q862k 1.07", "Q862K-000123", "No", "No", " ", "Unknown", "N/A"}, 6},
+        {"a remaining count of ACK alone shows its empty text", {}, {{"\x1B!RIBLEN\r", ""}},
+         {"Vestria Q862k 1.07", "Q862K-000123", "Yes", "No", "1520", "YMCKO", ""}, 6},
     };
     for (const Case& c : cases) {
         card().commandFaults = c.faults;

@@ -34,6 +34,32 @@ TEST_F(DialogConventions, ShowMessageUsesTheStringTableAndReturnsTheAnswer) {
     EXPECT_EQ(box.owner, GetActiveWindow());
 }
 
+// Every text a dialog writes into its controls beside the printer's answers is a string
+// of the module, so that all it shows can be changed or translated in its resources.
+TEST_F(DialogConventions, TheTextsTheDialogsWriteAreInTheStringTable) {
+    const std::pair<UINT, const wchar_t*> rows[] = {
+        {IDS_NO_RESPONSE, L"Printer has no response"},
+        {IDS_ACK_MARK, L"<ACK>"},
+        {IDS_PRINTER_FIRMWARE, L"Printer F/W"},
+        {IDS_LAMINATOR_FIRMWARE, L"Laminator F/W"},
+        {IDS_UNKNOWN, L"Unknown"},
+        {IDS_NOT_AVAILABLE, L"N/A"},
+        {IDS_YES, L"Yes"},
+        {IDS_NO, L"No"},
+        {IDS_SMART_CARD_FIRST, L"Contact Encoder"},
+        {IDS_SMART_CARD_FIRST + 1, L"Contact Encoder and HID iCLASS"},
+        {IDS_SMART_CARD_FIRST + 2, L"Contact Encoder and MIFARE"},
+        {IDS_SMART_CARD_FIRST + 3, L"Contact Station"},
+        {IDS_SMART_CARD_FIRST + 4, L"HID iCLASS"},
+        {IDS_SMART_CARD_FIRST + 5, L"MIFARE contactless"},
+    };
+    for (const auto& [id, text] : rows) {
+        wchar_t loaded[64] = {};
+        EXPECT_GT(LoadStringW(Driver(), id, loaded, 64), 0) << id;
+        EXPECT_STREQ(loaded, text) << id;
+    }
+}
+
 // A copy of the module in a directory of its own, so that a test decides which of the
 // help file and the manual's pages lie beside it.
 class ModuleCopy {

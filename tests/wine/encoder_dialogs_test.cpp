@@ -496,18 +496,44 @@ TEST_F(EncoderDialogs, StoredValuesOutsideTheChoicesShowAValidChoice) {
         EXPECT_EQ(CheckedOf(dialog, kIsoJis, 3), 0);
         sim::ClickButton(dialog, kEncoderCancel);
     });
-    Advanced([](HWND dialog) {
-        EXPECT_EQ(CheckedOf(dialog, kTrack1, 3), 2);
-        EXPECT_EQ(Selected(dialog, kMode), L"7 bit");
-        EXPECT_EQ(Selected(dialog, kDensity), L"75 bpi");
-        EXPECT_EQ(CheckedOf(dialog, kCharParityNone, 3), 2);
-        EXPECT_EQ(CheckedOf(dialog, kLrcParityNone, 3), 2);
-        sim::ClickButton(dialog, kTracksApply);
-    });
-    // Track 3 (mode 12) gets no format commands; its density is sent as 75 bpi.
-    EXPECT_EQ(Visible(OnlyJob().blocks),
-              Visible(Blocks{"\x1B&CDEW 1 E_4\r", "\x1B&CDER 1 U_4\r", T2B, T2R, D1_75, D2_75, "\x1B&D 3 75\r"}));
-    EXPECT_EQ(Differences(EncoderOf(Saved()), Private(stored).encoderSettings), "") << "the stored bytes stay";
+    // Mode 12 is none of the list's: the dialog selects no mode and offers no free-format
+    // field, as Apply sends no format pair for it; the stored byte stays until a mode is
+    // picked.
+    struct Case {
+        const char* what;
+        int pick;  // list entry picked for track 3; -1 none
+        Blocks track3Formats;
+        uint8_t storedMode;
+    };
+    const Case cases[] = {
+        {"untouched", -1, {}, 12},
+        {"5 bit picked", 5, {"\x1B&CDEW 3 E_5\r", "\x1B&CDER 3 U_5\r"}, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Reopen();
+        Advanced([&c](HWND dialog) {
+            EXPECT_EQ(CheckedOf(dialog, kTrack1, 3), 2);
+            EXPECT_EQ(Selected(dialog, kMode), L"(none)");
+            EXPECT_EQ(Selected(dialog, kDensity), L"75 bpi");
+            EXPECT_EQ(CheckedOf(dialog, kCharParityNone, 3), 2);
+            EXPECT_EQ(CheckedOf(dialog, kLrcParityNone, 3), 2);
+            for (int id : {1645, 1653, 1660, 1667}) EXPECT_FALSE(Enabled(dialog, id)) << id;
+            if (c.pick >= 0) {
+                Pick(dialog, kMode, c.pick);
+                for (int id : {1645, 1653, 1660, 1667}) EXPECT_TRUE(Enabled(dialog, id)) << id;
+            }
+            sim::ClickButton(dialog, kTracksApply);
+        });
+        Blocks expected{"\x1B&CDEW 1 E_4\r", "\x1B&CDER 1 U_4\r", T2B, T2R};
+        expected.insert(expected.end(), c.track3Formats.begin(), c.track3Formats.end());
+        // The density of track 3 (5) is sent as 75 bpi.
+        for (const std::string& density : {D1_75, D2_75, std::string("\x1B&D 3 75\r")}) expected.push_back(density);
+        EXPECT_EQ(Visible(OnlyJob().blocks), Visible(expected));
+        qf::EncoderSettings saved = Private(stored).encoderSettings;
+        saved.tracks[2].mode = c.storedMode;
+        EXPECT_EQ(Differences(EncoderOf(Saved()), saved), "") << "the other stored bytes stay";
+    }
 }
 
 TEST_F(EncoderDialogs, TheAdvancedDialogShowsTheCommittedTrack) {

@@ -68,6 +68,8 @@ TEST_F(FirmwareDialog, APrinterThatAnswersGetsTheFileFromThePortSide) {
     EXPECT_EQ(sim::Ui().openFileDialogs[0].filter, L"Binary Files(*.bin)|*.bin|");
     EXPECT_EQ(sim::Ui().openFileDialogs[0].defaultExtension, L"bin");
     EXPECT_EQ(sim::Ui().openFileDialogs[0].flags, DWORD(OFN_CREATEPROMPT | OFN_NOLONGNAMES));
+    EXPECT_EQ(sim::Ui().openFileDialogs[0].structSize, DWORD(OPENFILENAME_SIZE_VERSION_400W));
+    EXPECT_EQ(sim::Ui().openFileDialogs[0].initialName, L"");
 }
 
 TEST_F(FirmwareDialog, AFileThePrinterDoesNotTakeIsRefused) {
@@ -143,6 +145,57 @@ TEST_F(FirmwareDialog, OfflineFilesThatCannotBeSent) {
                                                      L"Error opening bin file", L"Error reading from bin file"}));
     for (size_t i = 1; i < sim::Ui().messageBoxes.size(); ++i)
         EXPECT_EQ(sim::Ui().messageBoxes[i].flags, UINT(MB_OK | MB_ICONERROR | MB_SETFOREGROUND));
+}
+
+// A path typed longer than the 260-character buffer it is read into would name another
+// file once cut: it is refused whole, with the offline job's message, and nothing is
+// sent. The longest path that fits goes to the port side whole.
+TEST_F(FirmwareDialog, APathThatDoesNotFitIsRefusedWhole) {
+    // A firmware file whose path is 259 characters long: a longer path cut to 259
+    // characters would name it.
+    const std::wstring sample = MakeFile(L"q862.bin", PrinterFirmware(300));
+    const std::wstring folder = sample.substr(0, sample.rfind(L'\\') + 1);
+    ASSERT_LT(folder.size(), 259u - 8u);
+    const std::wstring longest =
+        MakeFile(std::wstring(259 - folder.size() - 4, L'f') + L".bin", PrinterFirmware(400));
+    ASSERT_EQ(longest.size(), 259u);
+    struct Row {
+        const char* what;
+        bool offline;
+        std::wstring path;
+        bool refused;
+    };
+    const Row rows[] = {
+        {"260 characters, which cut name another file", false, longest + L"n", true},
+        {"300 characters, offline", true, L"C:\\" + std::wstring(296, L'p'), true},
+        {"259 characters", false, longest, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Private(stored).manualRibbon = row.offline ? 1 : 0;
+        sim::Ui().messageBoxes.clear();
+        card().instructions.clear();
+        spooler().jobs.clear();
+        std::string status;
+        RunFirmware(sample, [&](HWND dialog) {
+            SetDlgItemTextW(dialog, IDC_FW_PATH, row.path.c_str());
+            sim::ClickButton(dialog, IDC_FW_START);
+            status = Text(dialog, IDC_FW_STATUS);
+        });
+        service.Cancel();
+        if (row.refused) {
+            EXPECT_EQ(Messages(), std::vector<std::wstring>({L"Error opening bin file"}));
+            for (const sim::MessageBoxRecord& box : sim::Ui().messageBoxes)
+                EXPECT_EQ(box.flags, UINT(MB_OK | MB_ICONERROR | MB_SETFOREGROUND));
+            EXPECT_EQ(status, "Error in downloading firmware");
+            EXPECT_TRUE(card().instructions.empty());
+            EXPECT_TRUE(spooler().jobs.empty());
+        } else {
+            ASSERT_EQ(card().instructions.size(), 1u);
+            EXPECT_EQ(card().instructions[0].path, Ansi(row.path));
+            EXPECT_EQ(Block(card().instructions[0].contents), PrinterFirmware(400));
+        }
+    }
 }
 
 }  // namespace

@@ -461,12 +461,15 @@ std::vector<uint8_t> BadSample(const char* kind) {
         put32(22, 100000);
     }
     if (what == "empty") file.clear();
+    if (what == "no BM tag") file[0] = 'X';
+    if (what == "image size 29999") put32(34, 29999);
     return file;
 }
 
 TEST_F(ImageAdjustment, ABadSampleDrawsNothingAndTheSlidersKeepWorking) {
     const std::wstring sample = UseOwnSample();
-    for (const char* kind : {"short", "8-bit", "99 x 100", "lying", "empty", "missing"}) {
+    for (const char* kind :
+         {"short", "8-bit", "99 x 100", "lying", "empty", "no BM tag", "image size 29999", "missing"}) {
         if (std::string(kind) == "missing")
             DeleteFileW(sample.c_str());
         else

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -516,6 +517,16 @@ TEST_F(OverlayDialogs, TheBitmapTypeAsksForAMonochromeFileOrFallsBack) {
     });
     EXPECT_EQ(sim::Ui().openFileDialogs.size(), 3u);
     EXPECT_EQ(MessageTexts(), std::vector<std::wstring>(2, L"The Bitmap must be a monochrome(1 bpp)."));
+    // Each request has the Windows NT 4 layout (76 bytes in the 32-bit module), and after
+    // a refusal the dialog opens again with the refused name in its name box.
+    const std::wstring initialNames[] = {L"", colourFile, shortFile};
+    for (size_t i = 0; i < sim::Ui().openFileDialogs.size() && i < 3; ++i) {
+        EXPECT_EQ(sim::Ui().openFileDialogs[i].initialName, initialNames[i]) << i;
+        EXPECT_EQ(sim::Ui().openFileDialogs[i].structSize, DWORD(OPENFILENAME_SIZE_VERSION_400W)) << i;
+    }
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(DWORD(OPENFILENAME_SIZE_VERSION_400W), 76u);
+    }
     EXPECT_EQ(shownPath, whiteFile);
     EXPECT_TRUE(browseEnabled);
     EXPECT_EQ(Working().frontOverlay.overlayType, qf::kOverlayBitmap);
@@ -759,6 +770,7 @@ TEST_F(OverlayDialogs, WholeCardAndAreaJobsAreExact) {
         uint16_t rotated;
         int16_t bothSides;
         std::vector<std::string> writes;
+        std::array<uint32_t, 4> area = {100, 50, 300, 150};  // left, top, right, bottom
     };
     const std::string contrast = "\x1B+CH 5\r";
     const Case cases[] = {
@@ -771,10 +783,15 @@ TEST_F(OverlayDialogs, WholeCardAndAreaJobsAreExact) {
         {qf::kHologramAreaBlank, 0, 1,
          {contrast, "\x1B" "F\r", "\x1BL 0 0 1023 639 1\r", "\x1BL 100 50 200 100 0\r", "\x1BIH 31\r", "\x1BMF\r",
           "\x1B" "F\r", "\x1BL 0 0 1023 639 1\r", "\x1BL 100 50 200 100 0\r", "\x1BIH 31\r", "\x1BMO\r"}},
+        // Turned, an area whose right edge is dot 1024 starts at dot 0, not before it.
+        {qf::kHologramArea, 1, 0,
+         {contrast, "\x1B" "F\r", "\x1BL 0 0 1023 639 0\r", "\x1BL 0 339 124 100 1\r", "\x1BIH 31\r", "\x1BMO\r"},
+         {900, 200, 1024, 300}},
     };
     for (const Case& c : cases) {
         Stored().hologramOverlay.region.overlayType = c.type;
         Stored().hologramOverlay.region.rotated = c.rotated;
+        SetArea(Stored().hologramOverlay.region, c.area[0], c.area[1], c.area[2], c.area[3]);
         Stored().hologramOverlay.copies = 2;
         OpenSheet();
         Working().printBothSides = c.bothSides;

@@ -313,12 +313,22 @@ TEST_F(ToolsDialog, SendFileHandsEitherInstructionToThePortSide) {
         card().failingInstructions.insert(sim::PortVerb::kSendCommands);
         sim::ClickButton(dialog, IDC_SEND_BUTTON);
         statuses.push_back(Text(dialog, IDC_SEND_STATUS));
+        // A typed path longer than its buffer is refused whole, never cut to the name of
+        // another file.
+        card().failingInstructions.clear();
+        const std::wstring folder = prn.substr(0, prn.rfind(L'\\') + 1);
+        const std::wstring longest = MakeFile(std::wstring(259 - folder.size() - 4, L'f') + L".prn", "\x1B" "X\r");
+        EXPECT_EQ(longest.size(), 259u);
+        SetDlgItemTextW(dialog, IDC_SEND_PATH, (longest + L"n").c_str());
+        sim::ClickButton(dialog, IDC_SEND_BUTTON);
+        statuses.push_back(Text(dialog, IDC_SEND_STATUS));
         EXPECT_TRUE(IsEnabled(dialog, IDC_SEND_BUTTON));
         sim::ClickButton(dialog, IDCANCEL);
     });
     EXPECT_EQ(service.PushButton(qf::kDeviceItemTools), IDC_CLOSE_BUTTON);
     EXPECT_EQ(driver.Ran(), 2);
-    EXPECT_EQ(statuses, Commands({"File sent successfully.", "File sent successfully.", "Error sending file."}));
+    EXPECT_EQ(statuses, Commands({"File sent successfully.", "File sent successfully.", "Error sending file.",
+                                  "Error sending file."}));
     ASSERT_EQ(card().instructions.size(), 2u);
     EXPECT_EQ(card().instructions[0].verb, "PrintFile");
     EXPECT_EQ(card().instructions[0].path, Ansi(prn));

@@ -71,12 +71,23 @@ TEST_F(TrackDataCheck, Track1) {
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Type(1, std::wstring(77, L'A')), std::wstring(76, L'A'));
     EXPECT_EQ(Messages(), std::vector<std::wstring>({kTooLong}));
+    // ASCII only: the platform's wide classification would take these letters, digits and
+    // spaces, a magnetic stripe cannot hold them.
+    const std::pair<const wchar_t*, const wchar_t*> nonAscii[] = {
+        {L"AB\u00C4", L"AB"}, {L"A\uFF21", L"A"}, {L"12\u0663", L"12"}, {L"A\u00A0B", L"A"}, {L"A\u3000B", L"A"},
+    };
+    for (const auto& [typed, kept] : nonAscii) {
+        EXPECT_EQ(Type(1, typed), kept) << sim::Utf8(typed);
+        EXPECT_EQ(Messages(), std::vector<std::wstring>({kInvalid})) << sim::Utf8(typed);
+    }
 }
 
 TEST_F(TrackDataCheck, Track2) {
     EXPECT_EQ(Type(2, L"1234=5678"), L"1234=5678");
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Type(2, L"12A34"), L"12");
+    EXPECT_EQ(Messages(), std::vector<std::wstring>({kInvalid}));
+    EXPECT_EQ(Type(2, L"12\uFF13=4"), L"12");  // a fullwidth digit
     EXPECT_EQ(Messages(), std::vector<std::wstring>({kInvalid}));
     // Two characters too many: shortened by one, checked again, shortened once more.
     EXPECT_EQ(Type(2, std::wstring(39, L'1')), std::wstring(37, L'1'));
