@@ -131,13 +131,7 @@ void RestoreTrackDefaults(HWND dialog, State& state) {
 // Apply: the track part becomes the sheet's committed one, goes to the printer and into
 // the printer's stored defaults; the general part stays as committed.
 void ApplyTrackSettings(HWND dialog, const State& state) {
-    if (DeviceSheetState* sheet = EncoderDialogSheet(state)) {
-        qf::EncoderSettings committed = sheet->encoderSettings;
-        qf::CopyEncoderPart(qf::EncoderPart::kTracks, state.working, committed);
-        sheet->CommitEncoderSettings(committed);
-        SendTrackSetup(sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, committed);
-        SaveEncoderSettings(sheet->printerName, committed);
-    }
+    ApplyEncoderPart(state, qf::EncoderPart::kTracks, SendTrackSetup);
     EndDialog(dialog, IDC_TRACKS_APPLY);
 }
 

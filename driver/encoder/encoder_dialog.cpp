@@ -79,13 +79,7 @@ void RestoreGeneralDefaults(HWND dialog, State& state) {
 // the printer's stored defaults; the track part and the encoder's presence stay as
 // committed.
 void ApplyEncoderSettings(HWND dialog, const State& state) {
-    if (DeviceSheetState* sheet = EncoderDialogSheet(state)) {
-        qf::EncoderSettings committed = sheet->encoderSettings;
-        qf::CopyEncoderPart(qf::EncoderPart::kGeneral, state.working, committed);
-        sheet->CommitEncoderSettings(committed);
-        SendEncoderSetup(sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, committed);
-        SaveEncoderSettings(sheet->printerName, committed);
-    }
+    ApplyEncoderPart(state, qf::EncoderPart::kGeneral, SendEncoderSetup);
     EndDialog(dialog, IDC_ENCODER_APPLY);
 }
 

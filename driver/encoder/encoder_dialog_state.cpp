@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "driver/encoder/encoder_store.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/resources/resource.h"
 
@@ -29,6 +30,17 @@ DeviceSheetState* EncoderDialogSheet(const EncoderDialogState& state) { return D
 void CloseEncoderDialogState(HWND dialog) {
     delete EncoderDialogStateOf(dialog);
     SetWindowLongPtrW(dialog, DWLP_USER, 0);
+}
+
+void ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart part,
+                      void (*send)(const wchar_t* printerName, const qf::EncoderSettings& settings)) {
+    DeviceSheetState* sheet = EncoderDialogSheet(state);
+    if (!sheet) return;
+    qf::EncoderSettings committed = sheet->encoderSettings;
+    qf::CopyEncoderPart(part, state.working, committed);
+    sheet->CommitEncoderSettings(committed);
+    send(sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, committed);
+    SaveEncoderSettings(sheet->printerName, committed);
 }
 
 CPSUICBPARAM EncoderDialogParam(const EncoderDialogState& state) { return SheetDialogParam(state.sheetData); }

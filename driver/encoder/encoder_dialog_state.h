@@ -26,5 +26,11 @@ EncoderDialogState* EncoderDialogStateOf(HWND dialog);
 DeviceSheetState* EncoderDialogSheet(const EncoderDialogState& state);
 // WM_NCDESTROY: frees the dialog's state.
 void CloseEncoderDialogState(HWND dialog);
+// Apply of an encoder dialog: `part` of the working copy becomes the sheet's committed
+// record (the other part and the encoder's presence stay as committed), goes to the
+// printer by `send` and into the printer's stored defaults. Nothing happens when the
+// sheet is gone.
+void ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart part,
+                      void (*send)(const wchar_t* printerName, const qf::EncoderSettings& settings));
 // A callback record naming the dialog's sheet, for the dialog it opens.
 CPSUICBPARAM EncoderDialogParam(const EncoderDialogState& state);

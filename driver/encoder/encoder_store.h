@@ -21,8 +21,9 @@ bool ReadDefaultsBlock(HANDLE printer, uint8_t* block);
 void RestoreEncoderDefaults(HANDLE printer, qf::EncoderPart part, qf::EncoderSettings& target);
 
 // The RAW jobs "VESTRIAENCODER" (encoder set-up; track formats and densities) and
-// "VESTRIAATM" (single feed) on the printer named `printerName`. Nothing is sent when the
-// printer cannot be opened or the spooler refuses the document.
+// "VESTRIAATM" (single feed) on the printer named `printerName`. A job that cannot be
+// made, whose printer cannot be opened, whose document the spooler refuses, or that does
+// not reach the printer whole (it is then aborted) is told to the user.
 void SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
 void SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
 void SendSingleFeed(const wchar_t* printerName, uint8_t choice);

@@ -120,8 +120,8 @@ void SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& 
 
 // The bitmap type: the stored file is read and checked again now, since it may have been
 // replaced since it was chosen; a file that fails sends nothing. Without memory for the
-// image nothing is sent either; without memory for the encoder's buffer the job goes out
-// empty and the debugger hears why. The user is told of both.
+// image or for the encoder's buffer nothing is sent either (the debugger hears of the
+// encoder's buffer), and the user is told.
 void PrintHologramBitmap(DocumentSheetState& sheet) {
     const qf::PrivateSettings& settings = sheet.Settings();
     const qf::HologramSettings& hologram = settings.hologramOverlay;
@@ -140,9 +140,8 @@ void PrintHologramBitmap(DocumentSheetState& sheet) {
     std::vector<std::string> writes;
     if (!qf::HologramImageJobWrites(*image, qf::HologramContrast(settings), hologram.copies,
                                     settings.printBothSides != 0, &writes)) {
-        // The job goes out empty: it carries no image, and the user is told so.
+        // A job without its image would end as if whole: none is sent, and the user is told.
         OutputDebugStringA("Failed to allocate buffer for HOLOGRAM dumping out\r\n");
-        SendHologramJob(sheet, writes);
         TellJobFailed();
         return;
     }
@@ -161,8 +160,13 @@ void PrintHologram(DocumentSheetState& sheet) {
         ShowMessage(IDS_CAPTION, IDS_INVALID_COORDINATES, MB_OK | MB_ICONERROR);
         return;
     }
+    // No commands: they could not be made (an allocation), or the stored type is none of
+    // the printable ones. Either way the press sent nothing, and the user is told.
     const std::vector<std::string> commands = qf::HologramCardCommands(settings);
-    if (commands.empty()) return;
+    if (commands.empty()) {
+        TellJobFailed();
+        return;
+    }
     for (uint32_t card = qf::HologramCardCount(settings.hologramOverlay.copies); card > 0; --card)
         SendHologramJob(sheet, commands);
 }

@@ -1009,8 +1009,9 @@ TEST_F(OverlayDialogs, ABitmapJobWithoutMemoryIsToldAndThePrintButtonComesBack) 
         {"file", fileBytes.size(), 0, false, {L"System Error"}},
         // The image itself: no job, and the user is told.
         {"image", sizeof(qf::HologramImage), 0, false, {L"The command did not reach the printer."}},
-        // The encoder and its output buffer: the job goes out empty, and the user is told.
-        {"encoder", sizeof(qf::HologramRle), 1, true, {L"The command did not reach the printer."}},
+        // The encoder and its output buffer: no job either (it would end as if whole), the
+        // debugger hears why, and the user is told.
+        {"encoder", sizeof(qf::HologramRle), 0, true, {L"The command did not reach the printer."}},
     };
     Stored().hologramOverlay.region.overlayType = qf::kHologramBitmap;
     SetPath(Stored().hologramOverlay.region, whiteFile);
