@@ -60,6 +60,10 @@ bool OpenColorCorrection(HWND dialog, LPARAM initParam) {
         // The range starts below zero: each end goes over whole, not packed into 16 bits.
         SendDlgItemMessageW(dialog, IDC_COLOR_SLIDER_FIRST + i, TBM_SETRANGEMIN, FALSE, qf::kColorAmountMin);
         SendDlgItemMessageW(dialog, IDC_COLOR_SLIDER_FIRST + i, TBM_SETRANGEMAX, TRUE, qf::kColorAmountMax);
+        // A trackbar places its thumb when its position changes, and a new range alone
+        // leaves the thumb where the old range put it: starting from the range's start
+        // makes the amount shown next a change, so 0 sits in the middle.
+        SendDlgItemMessageW(dialog, IDC_COLOR_SLIDER_FIRST + i, TBM_SETPOS, FALSE, qf::kColorAmountMin);
         EnableWindow(GetDlgItem(dialog, IDC_COLOR_SLIDER_FIRST + i), states.enabled[i]);
     }
     ShowAmounts(dialog, settings, states);

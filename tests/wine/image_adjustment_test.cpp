@@ -334,8 +334,18 @@ TEST_F(ImageAdjustment, ColourSlidersFollowTheRibbonAndTheSheetsChoices) {
     std::vector<int> positions;
     std::vector<std::wstring> labels;
     std::wstring title;
+    std::vector<int> thumbs;  // each thumb's middle, in tenths of its channel's width
     auto look = [&](HWND dialog) {
         title = sim::WindowTitle(dialog);
+        thumbs.clear();
+        for (int i = 0; i < qf::kColorAdjustCount; ++i) {
+            RECT thumb = {}, channel = {};
+            SendDlgItemMessageW(dialog, IDC_COLOR_SLIDER_FIRST + i, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+            SendDlgItemMessageW(dialog, IDC_COLOR_SLIDER_FIRST + i, TBM_GETCHANNELRECT, 0,
+                                reinterpret_cast<LPARAM>(&channel));
+            const int width = channel.right - channel.left;
+            thumbs.push_back(width > 0 ? ((thumb.left + thumb.right) / 2 - channel.left) * 10 / width : -1);
+        }
         enabled = EnabledSliders(dialog, IDC_COLOR_SLIDER_FIRST, qf::kColorAdjustCount);
         positions.clear();
         labels.clear();
@@ -347,6 +357,9 @@ TEST_F(ImageAdjustment, ColourSlidersFollowTheRibbonAndTheSheetsChoices) {
     };
     EXPECT_EQ(Press(kColorItem, look), IDC_CLOSE_BUTTON);
     EXPECT_EQ(title, L"Color correction");
+    // The scale runs from -100 to 100: a slider at 0 has its thumb in the middle.
+    EXPECT_NEAR(thumbs[1], 5, 1) << "red intensity, 0";
+    EXPECT_NEAR(thumbs[0], 5, 1) << "black intensity, shown as 0";
     EXPECT_EQ(enabled, std::vector<bool>(8, false));
     EXPECT_EQ(positions[0], 0);
     EXPECT_EQ(positions[4], 0);
