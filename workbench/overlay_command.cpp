@@ -346,11 +346,11 @@ int HologramCommand(const Args& givenArgs) {
             std::fprintf(stderr, "workbench: \"Hologram / Varnish\" is disabled for this ribbon\n");
             status = 1;
         } else {
-            if (bothSides) {
-                service.Select(kBothSidesItem, 1);
-                if (service.Item(kBothSidesItem)->Sel != 1)
-                    std::printf("\"Print on both sides\" cannot be chosen for this printer\n");
-            }
+            // The driver default prints both sides: the sheet's item is set either way, so
+            // that the job is one-sided unless --both-sides asks otherwise.
+            service.Select(kBothSidesItem, bothSides ? 1 : 0);
+            if (bothSides && service.Item(kBothSidesItem)->Sel != 1)
+                std::printf("\"Print on both sides\" cannot be chosen for this printer\n");
             sim::DialogScript script;
             script.Then([&](HWND dialog) {
                 if (IsDlgButtonChecked(dialog, IDC_HOLOGRAM_ENABLE) != BST_CHECKED)
