@@ -90,7 +90,8 @@ void WriteHologramImageJob(HologramRle& rle, const ByteSink& sink, const Hologra
                            uint32_t contrast, uint32_t copies, bool bothSides);
 
 // The same job as its list of writes. False, with `writes` empty, when the encoder and
-// its output buffer or the list itself cannot be allocated: the job then goes out empty.
+// its output buffer or the list itself cannot be allocated: no part of the job is then
+// sent, since a job without its image would end as if whole.
 bool HologramImageJobWrites(const HologramImage& image, uint32_t contrast, uint32_t copies, bool bothSides,
                             std::vector<std::string>* writes) noexcept;
 // The same job as one byte string.
