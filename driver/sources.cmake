@@ -29,6 +29,8 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/settings/private_settings.cpp
   ${QF_DRIVER_DIR}/settings/public_devmode.cpp
   ${QF_DRIVER_DIR}/settings/record_fields.cpp
+  ${QF_DRIVER_DIR}/settings/printer_records.cpp
+  ${QF_DRIVER_DIR}/sheets/live_sheets.cpp
   ${QF_DRIVER_DIR}/sheets/document_items.cpp
   ${QF_DRIVER_DIR}/sheets/device_items.cpp
   ${QF_DRIVER_DIR}/imaging/head_settings_rules.cpp

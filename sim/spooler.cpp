@@ -163,6 +163,7 @@ Printer* PrinterOf(HANDLE handle, Spooler::Handle** open = nullptr) {
 }  // namespace
 
 BOOL WINAPI SimOpenPrinterW(LPWSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSW) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     if (!handle) return Fail(ERROR_INVALID_PARAMETER);
     *handle = nullptr;
     if (!name) return Fail(ERROR_INVALID_PRINTER_NAME);
@@ -173,10 +174,12 @@ BOOL WINAPI SimOpenPrinterW(LPWSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSW) {
 }
 
 BOOL WINAPI SimClosePrinter(HANDLE handle) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     return Spooler::Get().Close(handle) ? TRUE : Fail(ERROR_INVALID_HANDLE);
 }
 
 BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     Printer* printer = PrinterOf(handle);
     if (!printer) return Fail(ERROR_INVALID_HANDLE);
     if (level != 2) return Fail(ERROR_INVALID_LEVEL);
@@ -197,6 +200,7 @@ BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size
 }
 
 BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD command) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     Printer* printer = PrinterOf(handle);
     if (!printer) return Fail(ERROR_INVALID_HANDLE);
     SetPrinterCall call;
@@ -228,6 +232,7 @@ BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD comm
 
 BOOL WINAPI SimGetPrinterDriverW(HANDLE handle, LPWSTR, DWORD level, LPBYTE buffer, DWORD size,
                                  LPDWORD needed) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     Printer* printer = PrinterOf(handle);
     if (!printer) return Fail(ERROR_INVALID_HANDLE);
     if (level != 2) return Fail(ERROR_INVALID_LEVEL);
@@ -245,6 +250,7 @@ BOOL WINAPI SimGetPrinterDriverW(HANDLE handle, LPWSTR, DWORD level, LPBYTE buff
 
 BOOL WINAPI SimGetPrinterDriverDirectoryA(LPSTR, LPSTR, DWORD level, LPBYTE buffer, DWORD size,
                                           LPDWORD needed) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     if (level != 1) return Fail(ERROR_INVALID_LEVEL);
     const std::wstring& dir = Spooler::Get().DriverDirectory();
     std::string ansi(dir.size() + 1, '\0');
@@ -333,6 +339,7 @@ bool CarryOutInstruction(CardPrinter& card, const std::string& command, DWORD* e
 
 DWORD WINAPI SimGetPrinterDataW(HANDLE handle, LPWSTR valueName, LPDWORD type, LPBYTE data, DWORD size,
                                 LPDWORD needed) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     Printer* printer = PrinterOf(handle);
     if (!printer) return ERROR_INVALID_HANDLE;
     if (!valueName) return ERROR_INVALID_PARAMETER;
@@ -368,6 +375,7 @@ DWORD WINAPI SimGetPrinterDataW(HANDLE handle, LPWSTR valueName, LPDWORD type, L
 }
 
 DWORD WINAPI SimStartDocPrinterW(HANDLE handle, DWORD level, LPBYTE docInfo) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     Spooler::Handle* open = nullptr;
     Printer* printer = PrinterOf(handle, &open);
     if (!printer) return Fail(ERROR_INVALID_HANDLE);
@@ -403,6 +411,7 @@ RawJob* JobOf(HANDLE handle) {
 }  // namespace
 
 BOOL WINAPI SimStartPagePrinter(HANDLE handle) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     RawJob* job = JobOf(handle);
     if (!job) return Fail(ERROR_SPL_NO_STARTDOC);
     ++job->pages;
@@ -410,6 +419,7 @@ BOOL WINAPI SimStartPagePrinter(HANDLE handle) {
 }
 
 BOOL WINAPI SimWritePrinter(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD written) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     RawJob* job = JobOf(handle);
     const auto* bytes = static_cast<const uint8_t*>(buffer);
     if (!job) {
@@ -437,10 +447,12 @@ BOOL WINAPI SimWritePrinter(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD wr
 }
 
 BOOL WINAPI SimEndPagePrinter(HANDLE handle) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     return JobOf(handle) ? TRUE : Fail(ERROR_SPL_NO_STARTDOC);
 }
 
 BOOL WINAPI SimEndDocPrinter(HANDLE handle) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     Spooler::Handle* open = nullptr;
     RawJob* job = JobOf(handle);
     if (!job) return Fail(ERROR_SPL_NO_STARTDOC);
@@ -451,6 +463,7 @@ BOOL WINAPI SimEndDocPrinter(HANDLE handle) {
 }
 
 BOOL WINAPI SimAbortPrinter(HANDLE handle) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     Spooler::Handle* open = nullptr;
     RawJob* job = JobOf(handle);
     if (!job) return Fail(ERROR_SPL_NO_STARTDOC);

@@ -9,6 +9,8 @@
 #include "sim/card_printer.h"
 
 #include <cstdint>
+#include <deque>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -57,6 +59,10 @@ class Spooler {
 public:
     static Spooler& Get();
 
+    // Every stand-in call holds this while it works, as the platform's spooler serialises
+    // its own records: the driver is called on many threads at once.
+    std::recursive_mutex& Lock() { return lock_; }
+
     // Forgets every printer, handle and log and lays out a fresh driver directory
     // holding the installation data from `packageDir`.
     void Reset(const std::wstring& packageDir);
@@ -90,7 +96,9 @@ public:
     bool Close(HANDLE handle);
 
 private:
-    std::vector<Printer> printers_;
+    std::recursive_mutex lock_;
+    // A deque keeps every printer where it is while more are added.
+    std::deque<Printer> printers_;
     std::vector<Handle*> handles_;
     std::wstring driverDir_;
     std::wstring packageDir_;

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <mutex>
 
 namespace sim {
 namespace {
@@ -42,7 +43,14 @@ std::string Utf8(const std::wstring& text) {
     return out;
 }
 
+// The logs are kept whole while the driver is called on many threads.
+std::recursive_mutex& UiLock() {
+    static std::recursive_mutex lock;
+    return lock;
+}
+
 int WINAPI SimMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags) {
+    const std::lock_guard<std::recursive_mutex> hold(UiLock());
     MessageBoxRecord record{owner, caption ? caption : L"", text ? text : L"", flags};
     Ui().messageBoxes.push_back(record);
     const int answer = Ui().answer ? Ui().answer(record) : FirstButton(flags);
@@ -90,6 +98,7 @@ BOOL WINAPI SimGetOpenFileNameW(LPOPENFILENAMEW choice) {
 }
 
 BOOL WINAPI SimWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
+    const std::lock_guard<std::recursive_mutex> hold(UiLock());
     Ui().helpCalls.push_back({window, file ? file : L"", command, data});
     if (Ui().echo) std::printf("help %s command %u\n", Utf8(file ? file : L"").c_str(), command);
     return TRUE;
@@ -104,6 +113,7 @@ HINSTANCE WINAPI SimShellExecuteW(HWND window, LPCWSTR verb, LPCWSTR file, LPCWS
 }
 
 void WINAPI SimOutputDebugStringA(LPCSTR text) {
+    const std::lock_guard<std::recursive_mutex> hold(UiLock());
     Ui().debugTraces.push_back(text ? text : "");
     if (Ui().echo) std::printf("debug: %s", text ? text : "");
 }

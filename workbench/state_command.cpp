@@ -32,8 +32,7 @@ int StateCommand(const Args& args) {
 
     char model[224] = {};
     DWORD needed = 0;
-    lstrcpyW(g_printerName, name.c_str());
-    const bool ok = QueryPrinter(qf::kModelQuery, model, sizeof model - 1, &needed);
+    const bool ok = QueryNamedPrinter(name.c_str(), nullptr, qf::kModelQuery, model, sizeof model - 1, &needed);
     const qf::Reply reply = qf::CheckReply(ok, model, sizeof model - 1, needed);
     const std::string modelText = reply.complete ? std::string(reply.text) : std::string();
 

@@ -7,7 +7,6 @@
 
 #include "driver/channel/reply.h"
 #include "driver/entry/dialog_conventions.h"
-#include "driver/entry/module_state.h"
 #include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
 #include "driver/resources/resource.h"
@@ -34,10 +33,6 @@ DWORD AskPort(HANDLE printer, const std::u16string& name, char* reply, DWORD siz
 
 }  // namespace
 
-bool QueryPrinter(std::string_view command, char* reply, DWORD size, DWORD* needed) {
-    return QueryNamedPrinter(g_printerName, g_hPrinter, command, reply, size, needed);
-}
-
 bool QueryNamedPrinter(const wchar_t* printerName, HANDLE fallback, std::string_view command, char* reply,
                        DWORD size, DWORD* needed) {
     *needed = 0;
@@ -50,18 +45,18 @@ bool QueryNamedPrinter(const wchar_t* printerName, HANDLE fallback, std::string_
     return ok;
 }
 
-bool QuerySheetPrinter(std::string_view command, char* reply, DWORD size, DWORD* needed) {
+bool QuerySheetPrinter(HANDLE printer, std::string_view command, char* reply, DWORD size, DWORD* needed) {
     const std::u16string name = qf::QueryValueName(command);
-    const bool ok = AskPort(g_hPrinter, name, reply, size, needed) == ERROR_SUCCESS;
-    DeleteStoredReply(g_hPrinter, reinterpret_cast<const wchar_t*>(name.c_str()));
+    const bool ok = AskPort(printer, name, reply, size, needed) == ERROR_SUCCESS;
+    DeleteStoredReply(printer, reinterpret_cast<const wchar_t*>(name.c_str()));
     return ok;
 }
 
-bool AskSheetPrinter(std::string_view command, DWORD replySize, std::string* text, bool* called) {
+bool AskSheetPrinter(HANDLE printer, std::string_view command, DWORD replySize, std::string* text, bool* called) {
     if (called) *called = false;
     std::vector<char> reply(replySize, '\0');
     DWORD needed = 0;
-    const bool ok = QuerySheetPrinter(command, reply.data(), replySize, &needed);
+    const bool ok = QuerySheetPrinter(printer, command, reply.data(), replySize, &needed);
     if (called) *called = ok;
     const qf::Reply checked = qf::CheckReply(ok, reply.data(), replySize, needed);
     if (!checked.complete) return false;
@@ -99,13 +94,27 @@ void DeleteStoredReplyText(HANDLE printer, std::string_view command) {
     DeleteStoredReply(printer, name.c_str());
 }
 
+namespace {
+
+// Stores the printer's attributes as `record` gives them and nothing else: the record is
+// handed on without its default settings or security descriptor, which the spooler then
+// keeps as it holds them, so a store never writes back settings read earlier.
+BOOL StoreAttributes(HANDLE printer, const PRINTER_INFO_2W* record) {
+    PRINTER_INFO_2W attributesOnly = *record;
+    attributesOnly.pDevMode = nullptr;
+    attributesOnly.pSecurityDescriptor = nullptr;
+    return SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(&attributesOnly), 0);
+}
+
+}  // namespace
+
 DWORD EnterDirectMode(HANDLE printer, PRINTER_INFO_2W* record) {
     if (!record) return 0;
     const DWORD remembered = record->Attributes;
     if (!(remembered & PRINTER_ATTRIBUTE_DIRECT)) {
         record->Attributes = remembered | PRINTER_ATTRIBUTE_DIRECT;
         OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter called 1\n");
-        if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0)) {
+        if (!StoreAttributes(printer, record)) {
             OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter Failed\n");
             // The printer kept its attributes: the record says so, and nothing is put back.
             record->Attributes = remembered;
@@ -119,9 +128,9 @@ void LeaveDirectMode(HANDLE printer, PRINTER_INFO_2W* record, DWORD remembered) 
     record->Attributes = remembered;
     OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter called 2\n");
     // The printer must not stay in direct printing: a refused store is tried once more.
-    if (!SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0)) {
+    if (!StoreAttributes(printer, record)) {
         OutputDebugStringA("################## SetPrinter Failed\n");
-        SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(record), 0);
+        StoreAttributes(printer, record);
     }
 }
 

@@ -9,25 +9,24 @@
 #include <string_view>
 #include <vector>
 
-// Sends `command` (a printer command or a port instruction) on the printer named by
-// g_printerName, or on g_hPrinter when that name is empty or cannot be opened. The
-// reply goes to `reply` (its first byte is zeroed first) and its byte count to
-// `needed`. The kept reply is deleted when the call succeeded. True when the call
-// succeeded; whether the reply is complete is the caller's check (CheckReply).
-bool QueryPrinter(std::string_view command, char* reply, DWORD size, DWORD* needed);
-
-// The same on the printer named `printerName`, or on `fallback` when that name is empty
-// or cannot be opened: the dialogs of a sheet ask that sheet's printer.
+// Sends `command` (a printer command or a port instruction) on the printer named
+// `printerName`, or on `fallback` when that name is empty or cannot be opened: the
+// dialogs of a sheet ask that sheet's printer. The reply goes to `reply` (its first byte
+// is zeroed first) and its byte count to `needed`. The kept reply is deleted when the
+// call succeeded. True when the call succeeded; whether the reply is complete is the
+// caller's check (CheckReply).
 bool QueryNamedPrinter(const wchar_t* printerName, HANDLE fallback, std::string_view command, char* reply,
                        DWORD size, DWORD* needed);
 
-// The same on the sheet handle g_hPrinter; the kept reply is deleted after every call.
-bool QuerySheetPrinter(std::string_view command, char* reply, DWORD size, DWORD* needed);
+// The same on the open printer `printer` (a sheet's handle, or one opened for the
+// question); the kept reply is deleted after every call.
+bool QuerySheetPrinter(HANDLE printer, std::string_view command, char* reply, DWORD size, DWORD* needed);
 
-// Asks on the sheet handle with a reply buffer of `replySize` bytes: true with the answer
-// (without its ACK) in `text` when the reply is complete. `called`, when given, tells
-// whether the printer-data call itself succeeded.
-bool AskSheetPrinter(std::string_view command, DWORD replySize, std::string* text, bool* called = nullptr);
+// Asks `printer` with a reply buffer of `replySize` bytes: true with the answer (without
+// its ACK) in `text` when the reply is complete. `called`, when given, tells whether the
+// printer-data call itself succeeded.
+bool AskSheetPrinter(HANDLE printer, std::string_view command, DWORD replySize, std::string* text,
+                     bool* called = nullptr);
 
 // Deletes the printer-data value `valueName` that the platform may keep under the
 // printer's PrinterDriverData key. Every failure is silent.
@@ -39,9 +38,9 @@ void DeleteStoredQueryReply(HANDLE printer, std::string_view command);
 void DeleteStoredReplyText(HANDLE printer, std::string_view command);
 
 // Switches the printer described by `record` to direct printing for an exchange and
-// returns its attributes as they were; LeaveDirectMode puts them back. The whole record
-// (with its default settings) is stored, with a debugger trace, only when the
-// attributes change.
+// returns its attributes as they were; LeaveDirectMode puts them back. Only the
+// attributes are stored, with a debugger trace, and only when they change: the printer's
+// default settings stay as the printer holds them, whatever `record` read earlier.
 DWORD EnterDirectMode(HANDLE printer, PRINTER_INFO_2W* record);
 void LeaveDirectMode(HANDLE printer, PRINTER_INFO_2W* record, DWORD remembered);
 

@@ -36,11 +36,9 @@ void ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart part,
                       void (*send)(const wchar_t* printerName, const qf::EncoderSettings& settings)) {
     DeviceSheetState* sheet = EncoderDialogSheet(state);
     if (!sheet) return;
-    qf::EncoderSettings committed = sheet->encoderSettings;
-    qf::CopyEncoderPart(part, state.working, committed);
-    sheet->CommitEncoderSettings(committed);
-    send(sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, committed);
-    SaveEncoderSettings(sheet->printerName, committed);
+    sheet->CommitEncoderPart(part, state.working);
+    send(sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, sheet->encoderSettings);
+    SaveEncoderPart(sheet->printerName, part, sheet->encoderSettings);
 }
 
 CPSUICBPARAM EncoderDialogParam(const EncoderDialogState& state) { return SheetDialogParam(state.sheetData); }

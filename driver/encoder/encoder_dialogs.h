@@ -13,7 +13,3 @@ INT_PTR CALLBACK EncoderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 INT_PTR CALLBACK AdvancedTrackDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // "Single Feed Options" (template 122).
 INT_PTR CALLBACK SingleFeedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The single-feed choice, 0 disable or 1 enable: 1 when the module loads, then the last
-// radio the user clicked, for as long as the module stays loaded.
-extern uint8_t g_singleFeedChoice;

@@ -9,6 +9,7 @@
 #include "driver/channel/channel.h"
 #include "driver/encoder/encoder_jobs.h"
 #include "driver/entry/guard.h"
+#include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
@@ -68,26 +69,32 @@ void SendSingleFeed(const wchar_t* printerName, uint8_t choice) {
     SendJob(printerName, qf::kSingleFeedJobName, [&] { return qf::SingleFeedJob(choice); });
 }
 
-bool StoreEncoderRecord(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, const char* trace) {
-    DWORD size = 0;
-    PRINTER_INFO_2W* info = qf::ReadPrinterInfo(reader, &size);
-    bool stored = false;
-    if (DEVMODEW* record = qf::StoredDriverRecord(info, size)) {
-        auto* bytes = reinterpret_cast<uint8_t*>(record);
-        auto* block = reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
-        std::memcpy(&block->encoderSettings, &settings, sizeof settings);
-        if (trace) OutputDebugStringA(trace);
-        stored = SetPrinterW(writer, 2, reinterpret_cast<LPBYTE>(info), 0) != FALSE;
-    }
-    qf::FreePrinterRecord(info);
-    return stored;
+bool StoreEncoderParts(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, EncoderParts parts,
+                       const char* trace) {
+    if (!parts.general && !parts.tracks) return false;
+    struct Change {
+        const qf::EncoderSettings* settings;
+        EncoderParts parts;
+    } change{&settings, parts};
+    return qf::StorePrivateChange(
+        reader, writer,
+        [](uint8_t* block, const void* context) {
+            const auto& c = *static_cast<const Change*>(context);
+            auto* stored = reinterpret_cast<qf::PrivateSettings*>(block);
+            qf::EncoderSettings merged;
+            std::memcpy(&merged, &stored->encoderSettings, sizeof merged);
+            if (c.parts.general) qf::CopyEncoderPart(qf::EncoderPart::kGeneral, *c.settings, merged);
+            if (c.parts.tracks) qf::CopyEncoderPart(qf::EncoderPart::kTracks, *c.settings, merged);
+            std::memcpy(&stored->encoderSettings, &merged, sizeof merged);
+        },
+        &change, trace);
 }
 
-void SaveEncoderSettings(const wchar_t* printerName, const qf::EncoderSettings& settings) {
+void SaveEncoderPart(const wchar_t* printerName, qf::EncoderPart part, const qf::EncoderSettings& settings) {
     if (!printerName || !printerName[0]) return;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    HANDLE printer = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &printer, &defaults)) return;
-    StoreEncoderRecord(printer, printer, settings, "$$$$$$$$$$$$$ SetPrinter called 3\n");
-    ClosePrinter(printer);
+    qf::PrinterHandle printer;
+    if (!printer.Open(printerName, &defaults)) return;
+    const EncoderParts parts{part == qf::EncoderPart::kGeneral, part == qf::EncoderPart::kTracks};
+    StoreEncoderParts(printer.Get(), printer.Get(), settings, parts, "$$$$$$$$$$$$$ SetPrinter called 3\n");
 }

@@ -28,15 +28,22 @@ void SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& set
 void SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
 void SendSingleFeed(const wchar_t* printerName, uint8_t choice);
 
-// Writes the 52 bytes of `settings` into the encoder record of the stored default of the
-// printer named `printerName`, and stores the record with SetPrinterW level 2. Only a
-// stored record of this driver (signature, 3856-byte private block, wholly inside what
-// the spooler returned) is written; otherwise, and on any failure, nothing is stored.
-void SaveEncoderSettings(const wchar_t* printerName, const qf::EncoderSettings& settings);
+// Which parts of an encoder record a store writes.
+struct EncoderParts {
+    bool general;
+    bool tracks;
+};
 
-// Reads the printer's stored default through `reader`, writes `settings` into its
-// encoder record and stores the record through `writer` with SetPrinterW level 2, after
-// writing the debugger line `trace` when one is given. The gate is SaveEncoderSettings':
-// a record that is not this driver's, or not wholly inside the returned bytes, is left
-// alone. True when the record was handed to SetPrinterW and stored.
-bool StoreEncoderRecord(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, const char* trace);
+// Writes `parts` of `settings` into the encoder record of the printer's stored default,
+// as the printer holds it now, and stores the record with SetPrinterW level 2: read
+// through `reader`, stored through `writer`, after the debugger line `trace` when one is
+// given. The other part and the encoder's presence stay as the printer holds them, so
+// two windows that applied different parts both keep theirs. Only a stored record of
+// this driver (signature, 3856-byte private block, wholly inside what the spooler
+// returned) is written; otherwise, and on any failure, nothing is stored. True when the
+// record was stored.
+bool StoreEncoderParts(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, EncoderParts parts,
+                       const char* trace);
+
+// The same on the printer named `printerName`, opened with all access for the store.
+void SaveEncoderPart(const wchar_t* printerName, qf::EncoderPart part, const qf::EncoderSettings& settings);

@@ -1,32 +1,49 @@
 // The single feed dialog: switches the printer's single-feed support on or off with a
-// RAW job. The choice is kept only in the module, for the next opening.
+// RAW job. The choice is kept only in the module, per printer, for the next opening of
+// that printer's dialog.
 #include <windows.h>
 
 #include "driver/encoder/encoder_dialogs.h"
 #include "driver/encoder/encoder_store.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
+#include "driver/entry/module_state.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
 
-uint8_t g_singleFeedChoice = 1;
-
 namespace {
 
+const DeviceSheetState* SheetOf(HWND dialog) { return DeviceSheetOf(GetWindowLongPtrW(dialog, DWLP_USER)); }
+
+// The printer the dialog's sheet belongs to, or none when the sheet is gone.
+const wchar_t* PrinterOf(HWND dialog) {
+    const DeviceSheetState* sheet = SheetOf(dialog);
+    return sheet ? sheet->printerName : nullptr;
+}
+
+uint8_t ChoiceOf(const wchar_t* printerName) {
+    return g_printerRecords.Update(PrinterKey(printerName),
+                                   [](const qf::PrinterRecords& printer) { return printer.singleFeedChoice; });
+}
+
 void OpenSingleFeedDialog(HWND dialog, LPARAM initParam) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(DeviceSheetOfDialog(initParam)));
+    const DeviceSheetState* sheet = DeviceSheetOfDialog(initParam);
+    SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(sheet ? sheet->id : 0));
     CheckRadioButton(dialog, IDC_SINGLE_FEED_OFF, IDC_SINGLE_FEED_ON,
-                     g_singleFeedChoice == 1 ? IDC_SINGLE_FEED_ON : IDC_SINGLE_FEED_OFF);
+                     ChoiceOf(PrinterOf(dialog)) == 1 ? IDC_SINGLE_FEED_ON : IDC_SINGLE_FEED_OFF);
 }
 
 void ChooseSingleFeed(HWND dialog, int id) {
     CheckRadioButton(dialog, IDC_SINGLE_FEED_OFF, IDC_SINGLE_FEED_ON, id);
-    g_singleFeedChoice = static_cast<uint8_t>(id - IDC_SINGLE_FEED_OFF);
+    const auto choice = static_cast<uint8_t>(id - IDC_SINGLE_FEED_OFF);
+    g_printerRecords.Update(PrinterKey(PrinterOf(dialog)),
+                            [choice](qf::PrinterRecords& printer) { printer.singleFeedChoice = choice; });
 }
 
 void ApplySingleFeed(HWND dialog) {
-    const DeviceSheetState* sheet = DeviceSheetOf(GetWindowLongPtrW(dialog, DWLP_USER));
-    SendSingleFeed(sheet && sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, g_singleFeedChoice);
+    const DeviceSheetState* sheet = SheetOf(dialog);
+    const uint8_t choice = IsDlgButtonChecked(dialog, IDC_SINGLE_FEED_ON) == BST_CHECKED ? 1 : 0;
+    SendSingleFeed(sheet && sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, choice);
     EndDialog(dialog, IDOK);
 }
 

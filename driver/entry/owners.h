@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 
-#include "driver/entry/module_state.h"
 
 namespace qf {
 
@@ -39,19 +38,6 @@ private:
     HANDLE handle_ = nullptr;
 };
 
-// Puts `g_hPrinter` back as it was when the scope began: the sheet queries may run on a
-// handle opened for a moment.
-class SheetHandleScope {
-public:
-    SheetHandleScope() : kept_(g_hPrinter) {}
-    ~SheetHandleScope() { g_hPrinter = kept_; }
-    SheetHandleScope(const SheetHandleScope&) = delete;
-    SheetHandleScope& operator=(const SheetHandleScope&) = delete;
-
-private:
-    HANDLE kept_;
-};
-
 // A file handle from CreateFile, closed at the end.
 class FileHandle {
 public:
@@ -78,6 +64,11 @@ public:
     HeapRecord& operator=(const HeapRecord&) = delete;
     T* Get() const { return record_; }
     T* operator->() const { return record_; }
+    // Frees the record held and holds `record` instead.
+    void Reset(T* record) {
+        std::free(record_);
+        record_ = record;
+    }
     explicit operator bool() const { return record_ != nullptr; }
 
 private:

@@ -47,4 +47,18 @@ DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer) {
 
 void FreePrinterRecord(void* record) { std::free(record); }
 
+bool StorePrivateChange(HANDLE reader, HANDLE writer, PrivateChange change, const void* context, const char* trace) {
+    DWORD size = 0;
+    PRINTER_INFO_2W* info = ReadPrinterInfo(reader, &size);
+    bool stored = false;
+    if (DEVMODEW* record = StoredDriverRecord(info, size)) {
+        auto* bytes = reinterpret_cast<uint8_t*>(record);
+        change(bytes + PrivateOffset(bytes), context);
+        if (trace) OutputDebugStringA(trace);
+        stored = SetPrinterW(writer, 2, reinterpret_cast<LPBYTE>(info), 0) != FALSE;
+    }
+    FreePrinterRecord(info);
+    return stored;
+}
+
 }  // namespace qf

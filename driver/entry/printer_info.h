@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <cstdint>
+
 namespace qf {
 
 // PRINTER_INFO_2 of an open printer, or nullptr when the spooler gives none; `size`
@@ -20,5 +22,18 @@ DEVMODEW* StoredDriverRecord(PRINTER_INFO_2W* info, DWORD size);
 DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer);
 
 void FreePrinterRecord(void* record);
+
+// What a store changes in the printer's stored private block.
+using PrivateChange = void (*)(uint8_t* privateBlock, const void* context);
+
+// Stores a change into the printer's default record as the printer holds it now: reads
+// PRINTER_INFO_2 afresh through `reader`, applies `change` to its stored record's private
+// block and writes it back through `writer` with SetPrinterW level 2, after the debugger
+// line `trace` when one is given. Only what `change` writes differs from what the printer
+// held, so two windows that store different fields of one printer add up. A stored record
+// that is not this driver's, or not wholly inside the returned bytes, is left alone.
+// True when the record was handed to SetPrinterW and stored.
+bool StorePrivateChange(HANDLE reader, HANDLE writer, PrivateChange change, const void* context,
+                        const char* trace = nullptr);
 
 }  // namespace qf

@@ -26,6 +26,7 @@ constexpr wchar_t kSampleFileName[] = L"qf862k.bmp";
 // from the last paint, and a buffer for the sample file.
 struct ColorDialog {
     DocumentSheetState* sheet;
+    ULONG_PTR sheetId;  // the sheet's number: the sheet is used only while it is live
     qf::SampleTransform transform;
     uint8_t file[qf::kSampleFileBytes];
 };
@@ -33,7 +34,7 @@ struct ColorDialog {
 ColorDialog* StateOf(HWND dialog) {
     auto* state = reinterpret_cast<ColorDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
     // The sheet must still be open for its record to be written.
-    return state && DocumentSheetOf(reinterpret_cast<ULONG_PTR>(state->sheet)) ? state : nullptr;
+    return state && DocumentSheetOf(state->sheetId) == state->sheet ? state : nullptr;
 }
 
 void ShowAmount(HWND dialog, int index, int amount) {
@@ -53,6 +54,7 @@ bool OpenColorCorrection(HWND dialog, LPARAM initParam) {
         return false;
     }
     state->sheet = sheet;
+    state->sheetId = sheet->id;
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     const qf::PrivateSettings& settings = sheet->Settings();
     const qf::ColorSliderStates states = qf::ColorSliderRules(settings);

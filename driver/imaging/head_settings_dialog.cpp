@@ -31,7 +31,7 @@ bool OpenHeadSettings(HWND dialog, LPARAM initParam) {
         EndDialog(dialog, IDCANCEL);
         return false;
     }
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(sheet));
+    SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(sheet->id));
     const qf::PrivateSettings& settings = sheet->Settings();
     const uint16_t enabled = qf::EnabledHeadSliders(settings.ribbonType, settings.monoRibbonKind);
     for (int i = 0; i < qf::kHeadSettingCount; ++i) {

@@ -29,6 +29,7 @@ constexpr uint32_t kCopiesFieldMax = 0xFFFF;
 
 struct HologramDialog {
     DocumentSheetState* sheet;
+    ULONG_PTR sheetId;  // the sheet's number: the sheet is used only while it is live
     bool changed;
     bool filling;  // the dialog is writing its own controls
 };
@@ -36,14 +37,14 @@ struct HologramDialog {
 HologramDialog* StateOf(HWND dialog) {
     auto* state = reinterpret_cast<HologramDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
     // The sheet must still be open for its record to be written.
-    return state && DocumentSheetOf(reinterpret_cast<ULONG_PTR>(state->sheet)) ? state : nullptr;
+    return state && DocumentSheetOf(state->sheetId) == state->sheet ? state : nullptr;
 }
 
-ULONG_PTR SheetUserData(const HologramDialog& state) { return reinterpret_cast<ULONG_PTR>(state.sheet); }
+ULONG_PTR SheetUserData(const HologramDialog& state) { return state.sheetId; }
 
 bool OpenHologramDialog(HWND dialog, LPARAM initParam) {
     DocumentSheetState* sheet = DocumentSheetOfDialog(initParam);
-    auto* state = sheet ? new (std::nothrow) HologramDialog{sheet, false, true} : nullptr;
+    auto* state = sheet ? new (std::nothrow) HologramDialog{sheet, sheet->id, false, true} : nullptr;
     if (!state) {
         // A dialog without its state cannot work: the user who pressed its button is told.
         if (sheet) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);

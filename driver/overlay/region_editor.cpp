@@ -24,6 +24,7 @@ constexpr int kCoordinates = 4;
 // its own, not the user's).
 struct EditorState {
     DocumentSheetState* sheet;
+    ULONG_PTR sheetId;  // the sheet's number: the sheet is used only while it is live
     const RegionEditorKind* kind;
     qf::PixelRect preview;
     bool changed;
@@ -33,7 +34,7 @@ struct EditorState {
 EditorState* StateOf(HWND dialog) {
     auto* state = reinterpret_cast<EditorState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     // The sheet must still be open for its record to be written.
-    return state && DocumentSheetOf(reinterpret_cast<ULONG_PTR>(state->sheet)) ? state : nullptr;
+    return state && DocumentSheetOf(state->sheetId) == state->sheet ? state : nullptr;
 }
 
 qf::OverlayRegion& RegionOf(EditorState& state) { return state.kind->regionOf(state.sheet->Settings()); }
@@ -106,7 +107,7 @@ void FillEditor(HWND dialog, EditorState& state) {
 // rules is shown without complaint; the user's edits are checked from then on.
 bool OpenEditor(HWND dialog, LPARAM initParam, const RegionEditorKind& kind) {
     DocumentSheetState* sheet = DocumentSheetOfDialog(initParam);
-    auto* state = sheet ? new (std::nothrow) EditorState{sheet, &kind, {}, false, true} : nullptr;
+    auto* state = sheet ? new (std::nothrow) EditorState{sheet, sheet->id, &kind, {}, false, true} : nullptr;
     if (!state) {
         EndDialog(dialog, 0);
         return false;

@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string_view>
 
 #include "driver/entry/ddk.h"
 #include "driver/entry/module_state.h"
+#include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
 #include "driver/settings/builtin_defaults.h"
 #include "driver/settings/record_rules.h"
@@ -82,42 +84,59 @@ void BuildDefaultFor(HANDLE printer, DEVMODEW* output) {
     qf::BuildDefaultRecord(block, Bytes(output));
 }
 
-// Fills `output` from the printer's default record, or with the driver default when the
-// printer keeps no usable record of this driver. Only the printer's own record reaches
-// the cache: a default built in its place must not hide the printer's record once that
-// can be read again.
-void CopyPrinterDefault(HANDLE printer, DEVMODEW* output) {
-    DWORD size = 0;
-    PRINTER_INFO_2W* info = qf::ReadPrinterInfo(printer, &size);
+// Fills `output` from the printer's default record in `info` (a block of `size` bytes),
+// or with the driver default when the printer keeps no usable record of this driver.
+// Only the printer's own record reaches the printer's cache: a default built in its
+// place must not hide the printer's record once that can be read again.
+void CopyPrinterDefault(HANDLE printer, std::u16string_view printerName, PRINTER_INFO_2W* info, DWORD size,
+                        DEVMODEW* output) {
     const DEVMODEW* stored = qf::StoredDriverRecord(info, size);
-    if (stored) {
-        qf::CopyDriverRecord(Bytes(stored), Bytes(output));
-        qf::PrivateSettings* settings = PrivateBlock(output);
-        qf::ApplyOfflineRibbon(*settings, g_settingsCache);
-        if (!qf::IsSettingsCacheValid(g_settingsCache)) std::memcpy(&g_settingsCache, settings, qf::kPrivateSize);
+    if (!stored) {
+        BuildDefaultFor(printer, output);
+        return;
     }
-    qf::FreePrinterRecord(info);
-    if (!stored) BuildDefaultFor(printer, output);
+    qf::CopyDriverRecord(Bytes(stored), Bytes(output));
+    qf::PrivateSettings* settings = PrivateBlock(output);
+    g_printerRecords.Update(printerName, [settings](qf::PrinterRecords& entry) {
+        qf::ApplyOfflineRibbon(*settings, entry.settingsCache);
+        if (!qf::IsSettingsCacheValid(entry.settingsCache))
+            std::memcpy(&entry.settingsCache, settings, qf::kPrivateSize);
+    });
 }
 
 }  // namespace
 
-LONG FillDocumentSettings(HANDLE printer, DEVMODEW* output, const DEVMODEW* input, DWORD mode) {
+LONG FillDocumentSettings(HANDLE printer, const wchar_t* printerName, DEVMODEW* output, const DEVMODEW* input,
+                          DWORD mode) {
     if (mode == 0) return qf::kRecordSize;
     if (!(mode & DM_OUT_BUFFER) || !output) return 1;
     const bool inputReadable = qf::HasReadablePublicPart(Bytes(input));
 
-    if (qf::IsSettingsCacheValid(g_settingsCache) && inputReadable) {
-        std::memmove(output, input, qf::kPublicSize);
-        qf::SetRecordSizes(Bytes(output));
-        std::memcpy(PrivateBlock(output), &g_settingsCache, qf::kPrivateSize);
-        return 1;
+    // A caller that names no printer: the record behind the handle tells whose it is.
+    DWORD size = 0;
+    qf::HeapRecord<PRINTER_INFO_2W> info;
+    std::u16string_view name = PrinterKey(printerName);
+    if (name.empty()) {
+        info.Reset(qf::ReadPrinterInfo(printer, &size));
+        if (info && info->pPrinterName) name = PrinterKey(info->pPrinterName);
+    }
+
+    if (inputReadable) {
+        const qf::PrivateSettings cached = g_printerRecords.Update(
+            name, [](const qf::PrinterRecords& entry) { return entry.settingsCache; });
+        if (qf::IsSettingsCacheValid(cached)) {
+            std::memmove(output, input, qf::kPublicSize);
+            qf::SetRecordSizes(Bytes(output));
+            std::memcpy(PrivateBlock(output), &cached, qf::kPrivateSize);
+            return 1;
+        }
     }
     // The input may be the output buffer itself: its fields are kept before the fill.
     uint8_t merged[qf::kPublicSize];
     const bool merge = (mode & DM_IN_BUFFER) && inputReadable;
     if (merge) std::memcpy(merged, input, sizeof merged);
-    CopyPrinterDefault(printer, output);
+    if (!info) info.Reset(qf::ReadPrinterInfo(printer, &size));
+    CopyPrinterDefault(printer, name, info.Get(), size, output);
     if (merge) qf::MergeDocumentFields(Bytes(output), merged);
     return 1;
 }

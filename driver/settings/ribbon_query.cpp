@@ -22,19 +22,16 @@ constexpr DWORD kStateReplySize = 32;
 
 void QueryPrinterState(const wchar_t* printerName, bool* encoder, wchar_t* ribbonName, uint8_t* ribbonCode,
                        bool* answered) {
-    const qf::SheetHandleScope sheetHandle;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
     if (!printer.Open(printerName, &defaults)) return;
-    g_hPrinter = printer.Get();
-    if (printerName && printerName[0]) lstrcpynW(g_printerName, printerName, kPrinterNameChars);
 
     // A question whose call failed was never put to the printer: then nothing it said
     // counts, and the caller keeps its settings.
     bool encoderAsked = false, ribbonAsked = false;
     std::string encoderText, ribbonText;
-    const bool encoderReply = AskSheetPrinter(qf::kEncoderQuery, kStateReplySize, &encoderText, &encoderAsked);
-    const bool ribbonReply = AskSheetPrinter(qf::kRibbonQuery, kStateReplySize, &ribbonText, &ribbonAsked);
+    const bool encoderReply = AskSheetPrinter(printer.Get(), qf::kEncoderQuery, kStateReplySize, &encoderText, &encoderAsked);
+    const bool ribbonReply = AskSheetPrinter(printer.Get(), qf::kRibbonQuery, kStateReplySize, &ribbonText, &ribbonAsked);
     if (!encoderAsked || !ribbonAsked) return;
     if (encoderReply && qf::IsEncoderReply(encoderText)) {
         *encoder = true;

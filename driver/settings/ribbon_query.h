@@ -8,9 +8,9 @@
 
 #include "driver/entry/module_state.h"
 
-// Asks the printer `printerName` for its encoder and ribbon on the sheet handle. The
-// caller presets the outputs; only what the printer answered completely overwrites them.
-// g_hPrinter is the opened printer for the duration and is restored afterwards.
+// Asks the printer `printerName` for its encoder and ribbon, on a handle opened for the
+// questions. The caller presets the outputs; only what the printer answered completely
+// overwrites them.
 void QueryPrinterState(const wchar_t* printerName, bool* encoder, wchar_t* ribbonName, uint8_t* ribbonCode,
                        bool* answered);
 

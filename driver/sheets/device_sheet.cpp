@@ -35,13 +35,16 @@ const wchar_t* const kDefaultModelName = reinterpret_cast<const wchar_t*>(qf::kD
 
 using Sheet = DeviceSheetState;
 
-void AskEncoder(qf::PrivateSettings& settings) {
+void AskEncoder(const Sheet& sheet, qf::PrivateSettings& settings) {
     if (settings.manualRibbon != 0) {
-        settings.encoderSettings.encoderPresent = g_settingsCache.encoderSettings.encoderPresent = 1;
+        settings.encoderSettings.encoderPresent = 1;
+        g_printerRecords.Update(PrinterKey(sheet.printerName),
+                                [](qf::PrinterRecords& printer) { printer.settingsCache.encoderSettings.encoderPresent = 1; });
         return;
     }
     std::string text;
-    settings.encoderSettings.encoderPresent = AskSheetPrinter(qf::kEncoderQuery, kReplySize, &text) && qf::IsEncoderReply(text) ? 1 : 0;
+    settings.encoderSettings.encoderPresent =
+        AskSheetPrinter(sheet.printer, qf::kEncoderQuery, kReplySize, &text) && qf::IsEncoderReply(text) ? 1 : 0;
 }
 
 // The model text the sheet's dialogs decide by is this printer's answer, or none: a
@@ -50,13 +53,16 @@ void AskModel(Sheet& sheet, qf::PrivateSettings& settings) {
     lstrcpynW(sheet.modelName, kDefaultModelName, kModelNameChars);
     sheet.modelReply[0] = '\0';
     std::string text;
-    if (settings.manualRibbon != 0 || !AskSheetPrinter(qf::kModelQuery, kReplySize, &text)) return;
+    if (settings.manualRibbon != 0 || !AskSheetPrinter(sheet.printer, qf::kModelQuery, kReplySize, &text)) return;
     // Every rule reads the model text as the user sees it: up to its first zero byte.
     text = std::string(qf::UpToFirstZero(text));
     lstrcpynA(sheet.modelReply, text.c_str(), kModelReplySize);
     std::memset(sheet.modelName, 0, sizeof sheet.modelName);
     MultiByteToWideChar(CP_ACP, 0, sheet.modelReply, -1, sheet.modelName, kModelNameChars - 1);
-    settings.modelClass = g_settingsCache.modelClass = qf::ClassifyModel(text);
+    const uint8_t modelClass = qf::ClassifyModel(text);
+    settings.modelClass = modelClass;
+    g_printerRecords.Update(PrinterKey(sheet.printerName),
+                            [modelClass](qf::PrinterRecords& printer) { printer.settingsCache.modelClass = modelClass; });
 }
 
 void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
@@ -99,15 +105,17 @@ void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
     }
 }
 
-// APPLYNOW: the committed encoder settings go into the printer's stored defaults, read
-// afresh through a handle of its own and stored through the sheet's; a stored record
-// that is not a usable record of this driver is left alone.
+// APPLYNOW: the encoder parts this sheet applied go into the printer's stored defaults,
+// read afresh through a handle of its own and stored through the sheet's; what the sheet
+// did not change stays as the printer holds it (another window may have applied it). A
+// sheet that applied nothing stores nothing.
 void StoreEncoderSettings(const Sheet& sheet) {
-    if (!sheet.printerName[0]) return;
+    const EncoderParts parts{sheet.generalApplied, sheet.tracksApplied};
+    if (!sheet.printerName[0] || (!parts.general && !parts.tracks)) return;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
     if (!printer.Open(sheet.printerName, &defaults)) return;
-    StoreEncoderRecord(printer.Get(), sheet.printer, sheet.encoderSettings, nullptr);
+    StoreEncoderParts(printer.Get(), sheet.printer, sheet.encoderSettings, parts, nullptr);
 }
 
 LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {
@@ -144,9 +152,8 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
         ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
         return -1;
     }
-    info->UserData = reinterpret_cast<ULONG_PTR>(sheet);
+    info->UserData = sheet->id;
     sheet->printer = header->hPrinter;
-    g_hPrinter = header->hPrinter;
 
     // Without the printer's stored settings there is nothing to show: no page is added.
     DWORD size = 0;
@@ -161,20 +168,17 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
     sheet->record = stored;
     const wchar_t* name = sheet->printerInfo->pPrinterName;
     if (!name || !name[0]) name = header->pszPrinterName;
-    if (name) {
-        lstrcpynW(sheet->printerName, name, kPrinterNameChars);
-        lstrcpynW(g_printerName, name, kPrinterNameChars);
-    }
+    if (name) lstrcpynW(sheet->printerName, name, kPrinterNameChars);
     qf::PrivateSettings& settings = sheet->Settings();
     sheet->encoderSettings = settings.encoderSettings;
-    AskEncoder(settings);
+    AskEncoder(*sheet, settings);
     AskModel(*sheet, settings);
     BuildItems(*sheet, settings);
 
     qf::FillPage(sheet->page, const_cast<LPWSTR>(kDefaultModelName), qf::LoadItemText(IDS_CAPTION, sheet->itemName),
                  DeviceSheetCallback, CPSUI_PDLGPAGE_PRINTERPROP, qf::kDeviceItemCount);
     sheet->page.pOptItem = sheet->items;
-    sheet->page.UserData = reinterpret_cast<ULONG_PTR>(sheet);
+    sheet->page.UserData = sheet->id;
     if (qf::AddPage(info, &sheet->page)) {
         info->Result = 0;
         return 1;

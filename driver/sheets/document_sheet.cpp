@@ -44,6 +44,13 @@ qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
 }
 bool IsDriverRecord(const DEVMODEW* record) { return qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(record)); }
 
+// Every call of the document-properties export clears the offline choice in the printer's
+// cache: a record handed out from the cache afterwards learns its ribbon from the printer.
+void ForgetOfflineChoice(const wchar_t* printerName) {
+    g_printerRecords.Update(PrinterKey(printerName),
+                            [](qf::PrinterRecords& printer) { printer.settingsCache.manualRibbon = 0; });
+}
+
 qf::PrinterReport AskPrinter(Sheet& sheet) {
     qf::PrinterReport answer{false, false, qf::kRibbonNone};
     lstrcpyW(sheet.ribbonName, L"None");
@@ -51,17 +58,26 @@ qf::PrinterReport AskPrinter(Sheet& sheet) {
     return answer;
 }
 
-// Adopts what the printer reports into the working settings and the cache. Returns
-// true when a field changed.
-bool AdoptPrinterAnswer(qf::PrivateSettings& settings, const qf::PrinterReport& report) {
-    const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(settings, report, g_settingsCache.manualRibbon != 0);
+// Whether this printer's cached settings are in the offline configuration.
+bool CachedOffline(const wchar_t* printerName) {
+    return g_printerRecords.Update(PrinterKey(printerName), [](qf::PrinterRecords& printer) {
+        return printer.settingsCache.manualRibbon != 0;
+    });
+}
+
+// Adopts what the printer reports into the working settings and the printer's cache.
+// Returns true when a field changed.
+bool AdoptPrinterAnswer(const Sheet& sheet, qf::PrivateSettings& settings, const qf::PrinterReport& report) {
+    const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(settings, report, CachedOffline(sheet.printerName));
     if (adoption.ribbonChanged) {
         ShowRibbonChanged(adoption.ribbon, settings.ribbonType);
-        settings.ribbonType = g_settingsCache.ribbonType = adoption.ribbon;
+        settings.ribbonType = adoption.ribbon;
     }
-    if (adoption.encoderChanged)
-        settings.encoderSettings.encoderPresent = g_settingsCache.encoderSettings.encoderPresent =
-            adoption.encoderPresent;
+    if (adoption.encoderChanged) settings.encoderSettings.encoderPresent = adoption.encoderPresent;
+    g_printerRecords.Update(PrinterKey(sheet.printerName), [&adoption](qf::PrinterRecords& printer) {
+        if (adoption.ribbonChanged) printer.settingsCache.ribbonType = adoption.ribbon;
+        if (adoption.encoderChanged) printer.settingsCache.encoderSettings.encoderPresent = adoption.encoderPresent;
+    });
     return adoption.ribbonChanged || adoption.encoderChanged;
 }
 
@@ -70,20 +86,43 @@ bool AdoptPrinterAnswer(qf::PrivateSettings& settings, const qf::PrinterReport& 
 std::string AskModel(Sheet& sheet) {
     qf::PrivateSettings& settings = sheet.Settings();
     std::string model(qf::kDefaultModelText);
-    if (g_settingsCache.manualRibbon != 0) {
-        settings.ribbonType = g_settingsCache.ribbonType = qf::RibbonFromManualIndex(settings.manualRibbon);
+    if (CachedOffline(sheet.printerName)) {
+        const uint8_t ribbon = qf::RibbonFromManualIndex(settings.manualRibbon);
+        settings.ribbonType = ribbon;
+        g_printerRecords.Update(PrinterKey(sheet.printerName),
+                                [ribbon](qf::PrinterRecords& printer) { printer.settingsCache.ribbonType = ribbon; });
         return model;
     }
-    const qf::SheetHandleScope sheetHandle;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
     if (printer.Open(sheet.printerName, &defaults)) {
-        g_hPrinter = printer.Get();
         std::string answer;
-        if (AskSheetPrinter(qf::kModelQuery, kModelReplySize, &answer)) model = std::string(qf::UpToFirstZero(answer));
-        settings.modelClass = g_settingsCache.modelClass = qf::ClassifyModel(model);
+        if (AskSheetPrinter(printer.Get(), qf::kModelQuery, kModelReplySize, &answer))
+            model = std::string(qf::UpToFirstZero(answer));
+        const uint8_t modelClass = qf::ClassifyModel(model);
+        settings.modelClass = modelClass;
+        g_printerRecords.Update(PrinterKey(sheet.printerName), [modelClass](qf::PrinterRecords& entry) {
+            entry.settingsCache.modelClass = modelClass;
+        });
     }
     return model;
+}
+
+// What the printer reported, stored into its default record as it holds it now.
+struct ReportedFields {
+    uint8_t ribbonType;
+    uint16_t encoderPresent;
+};
+bool StoreReportedFields(HANDLE printer, const ReportedFields& fields) {
+    return qf::StorePrivateChange(
+        printer, printer,
+        [](uint8_t* block, const void* context) {
+            const auto& reported = *static_cast<const ReportedFields*>(context);
+            auto* stored = reinterpret_cast<qf::PrivateSettings*>(block);
+            stored->ribbonType = reported.ribbonType;
+            stored->encoderSettings.encoderPresent = reported.encoderPresent;
+        },
+        &fields);
 }
 
 // An item is available when its rule allows it and, for a push button, when its dialog
@@ -351,22 +390,27 @@ bool ChooseWorkingRecord(Sheet& sheet, DOCUMENTPROPERTYHEADER* header, DWORD inf
     qf::PrivateSettings& settings = sheet.Settings();
     if (IsDriverRecord(header->pdmIn)) {
         qf::CopyDriverRecord(reinterpret_cast<const uint8_t*>(header->pdmIn), sheet.working);
-        if (qf::IsSettingsCacheValid(g_settingsCache))
-            std::memcpy(&settings, &g_settingsCache, qf::kPrivateSize);
-        else
-            std::memcpy(&g_settingsCache, &settings, qf::kPrivateSize);
-        AdoptPrinterAnswer(settings, answer);
+        // The printer's committed settings, when this process has them, are what the sheet
+        // edits; else the input's settings become the printer's cache.
+        g_printerRecords.Update(PrinterKey(sheet.printerName), [&settings](qf::PrinterRecords& printer) {
+            if (qf::IsSettingsCacheValid(printer.settingsCache))
+                std::memcpy(&settings, &printer.settingsCache, qf::kPrivateSize);
+            else
+                std::memcpy(&printer.settingsCache, &settings, qf::kPrivateSize);
+        });
+        AdoptPrinterAnswer(sheet, settings, answer);
         return true;
     }
     DEVMODEW* stored = qf::StoredDriverRecord(sheet.printerInfo, infoSize);
     if (!stored) return false;
     qf::CopyDriverRecord(reinterpret_cast<const uint8_t*>(stored), sheet.working);
-    if (AdoptPrinterAnswer(settings, answer)) {
-        // The printer's stored defaults learn what the printer reported.
+    if (AdoptPrinterAnswer(sheet, settings, answer)) {
+        // The printer's stored defaults learn what the printer reported, and only that: the
+        // rest of the record stays as the printer holds it now.
         qf::PrivateSettings* defaults = PrivateBlock(stored);
         defaults->ribbonType = settings.ribbonType;
         defaults->encoderSettings.encoderPresent = settings.encoderSettings.encoderPresent;
-        SetPrinterW(header->hPrinter, 2, reinterpret_cast<LPBYTE>(sheet.printerInfo), 0);
+        StoreReportedFields(header->hPrinter, {settings.ribbonType, settings.encoderSettings.encoderPresent});
     }
     return true;
 }
@@ -377,13 +421,16 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
         ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
         return ERR_CPSUI_ALLOCMEM_FAILED;
     }
-    info->UserData = reinterpret_cast<ULONG_PTR>(sheet);
+    info->UserData = sheet->id;
     sheet->printer = header->hPrinter;
     if (header->pszPrinterName) lstrcpynW(sheet->printerName, header->pszPrinterName, kPrinterNameChars);
 
     DWORD infoSize = 0;
     sheet->printerInfo = qf::ReadPrinterInfo(header->hPrinter, &infoSize);
     if (!sheet->printerInfo) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
+    // A caller that names no printer: the sheet's printer is the one behind the handle.
+    if (!sheet->printerName[0] && sheet->printerInfo && sheet->printerInfo->pPrinterName)
+        lstrcpynW(sheet->printerName, sheet->printerInfo->pPrinterName, kPrinterNameChars);
 
     const qf::PrinterReport answer = AskPrinter(*sheet);
     if (!ChooseWorkingRecord(*sheet, header, infoSize, answer)) {
@@ -402,7 +449,7 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
     qf::FillPage(sheet->page, sheet->callerName, sheet->callerName, DocumentSheetCallback,
                  CPSUI_PDLGPAGE_TREEVIEWONLY, qf::kDocumentItemCount);
     sheet->page.pOptItem = sheet->items;
-    sheet->page.UserData = reinterpret_cast<ULONG_PTR>(sheet);
+    sheet->page.UserData = sheet->id;
     if (qf::AddPage(info, &sheet->page)) info->Result = 0;
     return 1;
 }
@@ -433,7 +480,10 @@ void CommitSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
         return;
     }
     if (header->pdmOut) std::memcpy(header->pdmOut, sheet->working, qf::kRecordSize);
-    std::memcpy(&g_settingsCache, &sheet->Settings(), qf::kPrivateSize);
+    const qf::PrivateSettings& committed = sheet->Settings();
+    g_printerRecords.Update(PrinterKey(sheet->printerName), [&committed](qf::PrinterRecords& printer) {
+        std::memcpy(&printer.settingsCache, &committed, qf::kPrivateSize);
+    });
     info->Result = CPSUI_OK;
 }
 
@@ -456,11 +506,13 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     }
     header->cbOut = qf::kRecordSize;
 
-    // The printer is asked only while no settings were committed or cached when the call
-    // began; the record handed out fills the cache on the way.
-    const bool cacheWasValid = qf::IsSettingsCacheValid(g_settingsCache);
-    FillDocumentSettings(header->hPrinter, header->pdmOut, header->pdmIn, header->fMode);
-    g_settingsCache.manualRibbon = 0;
+    // The printer is asked only while no settings were committed or cached for it when the
+    // call began; the record handed out fills its cache on the way.
+    const std::u16string_view printer = PrinterKey(header->pszPrinterName);
+    const bool cacheWasValid = g_printerRecords.Update(
+        printer, [](qf::PrinterRecords& entry) { return qf::IsSettingsCacheValid(entry.settingsCache); });
+    FillDocumentSettings(header->hPrinter, header->pszPrinterName, header->pdmOut, header->pdmIn, header->fMode);
+    ForgetOfflineChoice(header->pszPrinterName);
     if (cacheWasValid) return 1;
 
     qf::PrinterReport answer{false, false, qf::kRibbonNone};
@@ -471,25 +523,21 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     const uint16_t encoder = answer.encoder ? 1 : 0;
     if (out->ribbonType == answer.ribbon && out->encoderSettings.encoderPresent == encoder) return 1;
 
-    // A printer whose ribbon or encoder changed updates its stored defaults.
+    // A printer whose ribbon or encoder changed updates its stored defaults and its cache.
     out->ribbonType = answer.ribbon;
     out->encoderSettings.encoderPresent = encoder;
-    DWORD size = 0;
-    const qf::HeapRecord<PRINTER_INFO_2W> stored(qf::ReadPrinterInfo(header->hPrinter, &size));
-    if (DEVMODEW* record = qf::StoredDriverRecord(stored.Get(), size)) {
-        qf::PrivateSettings* defaults = PrivateBlock(record);
-        defaults->ribbonType = g_settingsCache.ribbonType = answer.ribbon;
-        defaults->encoderSettings.encoderPresent = g_settingsCache.encoderSettings.encoderPresent = encoder;
-        SetPrinterW(header->hPrinter, 2, reinterpret_cast<LPBYTE>(stored.Get()), 0);
-    }
+    if (StoreReportedFields(header->hPrinter, {answer.ribbon, encoder}))
+        g_printerRecords.Update(printer, [&answer, encoder](qf::PrinterRecords& entry) {
+            entry.settingsCache.ribbonType = answer.ribbon;
+            entry.settingsCache.encoderSettings.encoderPresent = encoder;
+        });
     return 1;
 }
 
 LONG DocumentSheet(PROPSHEETUI_INFO* info) {
     auto* header = reinterpret_cast<DOCUMENTPROPERTYHEADER*>(info->lParamInit);
     if (!header) return ERR_CPSUI_GETLASTERROR;
-    g_hPrinter = header->hPrinter;
-    g_settingsCache.manualRibbon = 0;
+    ForgetOfflineChoice(header->pszPrinterName);
     switch (info->Reason) {
     case PROPSHEETUI_REASON_INIT:
         return OpenSheetOrTell(info, header);

@@ -1,23 +1,30 @@
-// The live sheets of this process. A UserData value is trusted as a sheet only while
-// the sheet it names is open, so a stale or foreign value never reaches a record.
+// The live sheets of this process. A UserData value is a sheet's number, trusted only
+// while the sheet it names is open, so a stale or foreign value never reaches a record.
 #include "driver/sheets/sheet_state.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
-#include <vector>
+#include <type_traits>
+
+#include "driver/sheets/live_sheets.h"
 
 namespace {
 
-std::vector<DocumentSheetState*> g_documentSheets;
-std::vector<DeviceSheetState*> g_deviceSheets;
+qf::LiveSheets g_liveSheets;
+
+enum SheetKind { kDocumentSheet = 1, kDeviceSheet = 2 };
+template <typename Sheet>
+constexpr int KindOf() {
+    return std::is_same<Sheet, DocumentSheetState>::value ? kDocumentSheet : kDeviceSheet;
+}
 
 template <typename Sheet>
-Sheet* NewSheet(std::vector<Sheet*>& live) {
+Sheet* NewSheet() {
     auto* sheet = static_cast<Sheet*>(std::calloc(1, sizeof(Sheet)));
     if (!sheet) return nullptr;
     try {
-        live.push_back(sheet);
+        sheet->id = g_liveSheets.Add(KindOf<Sheet>(), sheet);
     } catch (const std::bad_alloc&) {
         std::free(sheet);
         return nullptr;
@@ -26,17 +33,18 @@ Sheet* NewSheet(std::vector<Sheet*>& live) {
 }
 
 template <typename Sheet>
-void Delete(std::vector<Sheet*>& live, Sheet* sheet) {
+void Delete(Sheet* sheet) {
     if (!sheet) return;
-    live.erase(std::remove(live.begin(), live.end(), sheet), live.end());
+    g_liveSheets.Remove(static_cast<uint32_t>(sheet->id));
     std::free(sheet);
 }
 
+// A UserData value names a sheet by its number; a value that does not fit the number
+// names none.
 template <typename Sheet>
-Sheet* Find(const std::vector<Sheet*>& live, ULONG_PTR userData) {
-    auto* sheet = reinterpret_cast<Sheet*>(userData);
-    if (!sheet) return nullptr;
-    return std::find(live.begin(), live.end(), sheet) != live.end() ? sheet : nullptr;
+Sheet* Find(ULONG_PTR userData) {
+    if (userData == 0 || userData > UINT32_MAX) return nullptr;
+    return static_cast<Sheet*>(g_liveSheets.Find(static_cast<uint32_t>(userData), KindOf<Sheet>()));
 }
 
 ULONG_PTR DialogUserData(LPARAM initParam) {
@@ -46,13 +54,13 @@ ULONG_PTR DialogUserData(LPARAM initParam) {
 
 }  // namespace
 
-DocumentSheetState* NewDocumentSheet() { return NewSheet(g_documentSheets); }
-DeviceSheetState* NewDeviceSheet() { return NewSheet(g_deviceSheets); }
-void DeleteSheet(DocumentSheetState* sheet) { Delete(g_documentSheets, sheet); }
-void DeleteSheet(DeviceSheetState* sheet) { Delete(g_deviceSheets, sheet); }
+DocumentSheetState* NewDocumentSheet() { return NewSheet<DocumentSheetState>(); }
+DeviceSheetState* NewDeviceSheet() { return NewSheet<DeviceSheetState>(); }
+void DeleteSheet(DocumentSheetState* sheet) { Delete(sheet); }
+void DeleteSheet(DeviceSheetState* sheet) { Delete(sheet); }
 
-DocumentSheetState* DocumentSheetOf(ULONG_PTR userData) { return Find(g_documentSheets, userData); }
-DeviceSheetState* DeviceSheetOf(ULONG_PTR userData) { return Find(g_deviceSheets, userData); }
+DocumentSheetState* DocumentSheetOf(ULONG_PTR userData) { return Find<DocumentSheetState>(userData); }
+DeviceSheetState* DeviceSheetOf(ULONG_PTR userData) { return Find<DeviceSheetState>(userData); }
 
 DocumentSheetState* DocumentSheetOfDialog(LPARAM initParam) { return DocumentSheetOf(DialogUserData(initParam)); }
 DeviceSheetState* DeviceSheetOfDialog(LPARAM initParam) { return DeviceSheetOf(DialogUserData(initParam)); }

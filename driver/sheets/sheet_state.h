@@ -1,8 +1,9 @@
 // Each open property sheet's own state. A sheet keeps everything it edits and shows in
-// one object that it allocates at INIT and frees at DESTROY; the object is the page's
-// UserData, so the sheet's callback and every dialog opened from one of its push
-// buttons find it again (the service hands the dialog a callback record whose UserData
-// is the page's). Nothing module-wide ever points into it.
+// one object that it allocates at INIT and frees at DESTROY. The page's UserData is the
+// sheet's number (`id`), so the sheet's callback and every dialog opened from one of its
+// push buttons find it again (the service hands the dialog a callback record whose
+// UserData is the page's); a number names one sheet only, never a later one at the same
+// address. Nothing module-wide points into a sheet's object but the live-sheet table.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include <cstdint>
 
 #include "driver/entry/ddk.h"
+#include "driver/encoder/encoder_rules.h"
 #include "driver/entry/module_state.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_rules.h"
@@ -25,6 +27,7 @@ constexpr int kMaxSheetChoices = 10;
 // 4068-byte layout, of the caller's input record or of the printer's default. The
 // caller's memory is written only at SET_RESULT, into its output record.
 struct DocumentSheetState {
+    ULONG_PTR id;  // the sheet's number: the page's UserData
     COMPROPSHEETUI page;
     OPTITEM items[qf::kDocumentItemCount];
     HANDLE printer;
@@ -53,6 +56,7 @@ struct DocumentSheetState {
 // and what the sheet learnt of this printer: its committed encoder record and its model
 // text. Another printer's sheet open in the same process has its own of each.
 struct DeviceSheetState {
+    ULONG_PTR id;  // the sheet's number: the page's UserData
     COMPROPSHEETUI page;
     OPTITEM items[qf::kDeviceItemCount];
     HANDLE printer;
@@ -62,8 +66,10 @@ struct DeviceSheetState {
     // of the device sheet's dialogs, stored with printerInfo by a direct-mode switch.
     DEVMODEW* record;
     // The committed encoder record: the stored one as the sheet found it, then what the
-    // encoder dialogs applied. The sheet's Apply stores it.
+    // encoder dialogs applied. The sheet's Apply stores the parts this sheet applied.
     qf::EncoderSettings encoderSettings;
+    bool generalApplied;  // this sheet applied the encoder dialog's part
+    bool tracksApplied;   // this sheet applied the advanced track settings' part
     // The printer's answer to the model query up to its first zero byte, empty when it
     // did not answer; the model item shows `modelName` (the answer, or the default text).
     char modelReply[kModelReplySize];
@@ -78,12 +84,13 @@ struct DeviceSheetState {
         auto* bytes = reinterpret_cast<uint8_t*>(record);
         return *reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
     }
-    // Commits `applied` as the encoder record: the record the sheet's Apply stores, and the
-    // one inside the sheet's stored record, so that a later store of that record (a
-    // direct-mode switch) keeps what the user applied.
-    void CommitEncoderSettings(const qf::EncoderSettings& applied) {
-        encoderSettings = applied;
-        Settings().encoderSettings = applied;
+    // Commits `part` of `applied` into the encoder record (the record the sheet's Apply
+    // stores, and the copy inside the sheet's stored record) and notes that this sheet
+    // changed that part.
+    void CommitEncoderPart(qf::EncoderPart part, const qf::EncoderSettings& applied) {
+        qf::CopyEncoderPart(part, applied, encoderSettings);
+        Settings().encoderSettings = encoderSettings;
+        (part == qf::EncoderPart::kGeneral ? generalApplied : tracksApplied) = true;
     }
 };
 

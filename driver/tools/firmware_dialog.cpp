@@ -134,7 +134,7 @@ void StartFirmware(HWND dialog, LPARAM initParam) {
         EndDialog(dialog, IDCANCEL);
         return;
     }
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(sheet));
+    SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(sheet->id));
     Enable(dialog, IDC_FW_STATUS, false);
     Enable(dialog, IDC_FW_PATH, false);
     Enable(dialog, IDC_FW_START, false);

@@ -30,7 +30,7 @@ void StartSendFile(HWND dialog, LPARAM initParam) {
         EndDialog(dialog, IDCANCEL);
         return;
     }
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(sheet));
+    SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(sheet->id));
     Enable(dialog, IDC_SEND_PATH, false);
     Enable(dialog, IDC_SEND_STATUS, false);
     Enable(dialog, IDC_SEND_BUTTON, false);

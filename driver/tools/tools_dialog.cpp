@@ -294,7 +294,7 @@ void StartTools(HWND dialog, LPARAM initParam) {
         EndDialog(dialog, IDCANCEL);
         return;
     }
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(sheet));
+    SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(sheet->id));
     RefreshOffsets(dialog, true);
 }
 

@@ -23,7 +23,6 @@ protected:
         DriverTest::SetUp();
         ResetModuleState(Driver());
         ASSERT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(kTestPrinter), &sheet, nullptr));
-        g_hPrinter = sheet;
     }
     void TearDown() override {
         sim::SimClosePrinter(sheet);
@@ -40,12 +39,12 @@ TEST_F(Channel, AQueryReachesThePrinterWithExactlyItsBytes) {
     char reply[64];
     DWORD needed = 0;
     // "\eV\r" has an odd length: the platform must stop right after it.
-    ASSERT_TRUE(QuerySheetPrinter("\x1BV\r", reply, sizeof reply, &needed));
+    ASSERT_TRUE(QuerySheetPrinter(sheet, "\x1BV\r", reply, sizeof reply, &needed));
     const qf::Reply checked = qf::CheckReply(true, reply, sizeof reply, needed);
     EXPECT_TRUE(checked.complete);
     EXPECT_EQ(std::string(checked.text), card().model);
     // Two commands in one query travel as one value name.
-    ASSERT_TRUE(QuerySheetPrinter("\x1B+O 5\r\x1B+OY 7\r", reply, sizeof reply, &needed));
+    ASSERT_TRUE(QuerySheetPrinter(sheet, "\x1B+O 5\r\x1B+OY 7\r", reply, sizeof reply, &needed));
     ASSERT_EQ(card().received.size(), 2u);
     EXPECT_EQ(card().received[0], "\x1BV\r");
     EXPECT_EQ(card().received[1], "\x1B+O 5\r\x1B+OY 7\r");
@@ -65,7 +64,7 @@ TEST_F(Channel, RepliesThatDoNotCount) {
         char reply[32];
         std::memset(reply, 'z', sizeof reply);
         DWORD needed = 0;
-        const bool ok = QuerySheetPrinter("\x1B!RIBBON\r", reply, sizeof reply, &needed);
+        const bool ok = QuerySheetPrinter(sheet, "\x1B!RIBBON\r", reply, sizeof reply, &needed);
         EXPECT_EQ(ok, c.callSucceeds) << "fault " << int(c.fault);
         EXPECT_FALSE(qf::CheckReply(ok, reply, sizeof reply, needed).complete) << "fault " << int(c.fault);
     }
@@ -74,43 +73,40 @@ TEST_F(Channel, RepliesThatDoNotCount) {
 TEST_F(Channel, SheetQueriesDeleteTheKeptReplyAfterEveryCall) {
     char reply[32];
     DWORD needed = 0;
-    ASSERT_TRUE(QuerySheetPrinter("\x1B!V 20\r", reply, sizeof reply, &needed));
+    ASSERT_TRUE(QuerySheetPrinter(sheet, "\x1B!V 20\r", reply, sizeof reply, &needed));
     EXPECT_FALSE(Stored("\x1B!V 20\r"));
 
     spooler().StoreReply(kTestPrinter, NameOf("\x1B!V 20\r"), "1\x06");
     card().fault = sim::PortFault::kNoAnswer;
-    EXPECT_FALSE(QuerySheetPrinter("\x1B!V 20\r", reply, sizeof reply, &needed));
+    EXPECT_FALSE(QuerySheetPrinter(sheet, "\x1B!V 20\r", reply, sizeof reply, &needed));
     EXPECT_FALSE(Stored("\x1B!V 20\r"));
 }
 
-TEST_F(Channel, QueryPrinterDeletesTheKeptReplyOnlyAfterSuccess) {
-    lstrcpyW(g_printerName, kTestPrinter);
+TEST_F(Channel, NamedQueriesDeleteTheKeptReplyOnlyAfterSuccess) {
     char reply[105];
     DWORD needed = 0;
-    ASSERT_TRUE(QueryPrinter("\x1B%SERIE\r", reply, sizeof reply, &needed));
+    ASSERT_TRUE(QueryNamedPrinter(kTestPrinter, sheet, "\x1B%SERIE\r", reply, sizeof reply, &needed));
     EXPECT_FALSE(Stored("\x1B%SERIE\r"));
 
     spooler().StoreReply(kTestPrinter, NameOf("\x1B%SERIE\r"), "old\x06");
     card().fault = sim::PortFault::kNoAnswer;
-    EXPECT_FALSE(QueryPrinter("\x1B%SERIE\r", reply, sizeof reply, &needed));
+    EXPECT_FALSE(QueryNamedPrinter(kTestPrinter, sheet, "\x1B%SERIE\r", reply, sizeof reply, &needed));
     EXPECT_TRUE(Stored("\x1B%SERIE\r"));
     EXPECT_EQ(reply[0], '\0');
     EXPECT_EQ(needed, 0u);
     EXPECT_EQ(spooler().OpenHandleCount(), 1) << "its own handle is closed again";
 }
 
-TEST_F(Channel, QueryPrinterWithoutAPrinterNameUsesTheSheetHandle) {
-    g_printerName[0] = L'\0';
+TEST_F(Channel, NamedQueriesWithoutAPrinterNameUseTheSheetHandle) {
     char reply[105];
     DWORD needed = 0;
-    ASSERT_TRUE(QueryPrinter("\x1B!NL\r", reply, sizeof reply, &needed));
+    ASSERT_TRUE(QueryNamedPrinter(L"", sheet, "\x1B!NL\r", reply, sizeof reply, &needed));
     EXPECT_TRUE(qf::CheckReply(true, reply, sizeof reply, needed).complete);
     EXPECT_EQ(spooler().OpenHandleCount(), 1);
     EXPECT_NE(spooler().Lookup(sheet), nullptr) << "the sheet handle stays open";
 
     // A name that cannot be opened falls back to the sheet handle too.
-    lstrcpyW(g_printerName, L"No Such Printer");
-    ASSERT_TRUE(QueryPrinter("\x1B!NL\r", reply, sizeof reply, &needed));
+    ASSERT_TRUE(QueryNamedPrinter(L"No Such Printer", sheet, "\x1B!NL\r", reply, sizeof reply, &needed));
     EXPECT_NE(spooler().Lookup(sheet), nullptr);
 }
 
@@ -122,18 +118,17 @@ TEST_F(Channel, PortInstructionsHandTheFileToThePortSide) {
     CloseHandle(file);
     char ansiPath[MAX_PATH] = {};
     WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, ansiPath, MAX_PATH, nullptr, nullptr);
-    lstrcpyW(g_printerName, kTestPrinter);
 
     char reply[128];
     DWORD needed = 0;
-    ASSERT_TRUE(QueryPrinter(std::string("PrintFile:") + ansiPath, reply, sizeof reply, &needed));
+    ASSERT_TRUE(QueryNamedPrinter(kTestPrinter, sheet, std::string("PrintFile:") + ansiPath, reply, sizeof reply, &needed));
     ASSERT_EQ(card().instructions.size(), 1u);
     EXPECT_EQ(card().instructions[0].verb, "PrintFile");
     EXPECT_EQ(card().instructions[0].path, ansiPath);
     EXPECT_EQ(card().instructions[0].contents, std::vector<uint8_t>({0x1B, 'A', 'B', 'C', '\r'}));
 
     card().fault = sim::PortFault::kPortFails;
-    EXPECT_FALSE(QueryPrinter(std::string("download:") + ansiPath, reply, sizeof reply, &needed));
+    EXPECT_FALSE(QueryNamedPrinter(kTestPrinter, sheet, std::string("download:") + ansiPath, reply, sizeof reply, &needed));
 }
 
 TEST_F(Channel, DirectModeSwitchesOnlyWhenTheBitIsClear) {

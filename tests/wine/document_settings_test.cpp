@@ -24,6 +24,14 @@ bool AllBytes(const uint8_t* bytes, size_t size, uint8_t value) {
 
 bool SamePrivate(const void* a, const void* b) { return std::memcmp(a, b, qf::kPrivateSize) == 0; }
 
+// The test printer's settings cache in the driver code linked into this program.
+qf::PrivateSettings Cache() { return g_printerRecords.Read(PrinterKey(kTestPrinter)).settingsCache; }
+void SetCache(const qf::PrivateSettings& settings) {
+    g_printerRecords.Update(PrinterKey(kTestPrinter), [&settings](qf::PrinterRecords& printer) {
+        std::memcpy(&printer.settingsCache, &settings, qf::kPrivateSize);
+    });
+}
+
 class SettingsTest : public DriverTest {
 protected:
     void SetUp() override {
@@ -61,8 +69,8 @@ class DocumentSettings : public SettingsTest {};
 
 TEST_F(DocumentSettings, ModeZeroAsksForTheRecordSize) {
     Record out = Output();
-    EXPECT_EQ(FillDocumentSettings(handle, Devmode(out), nullptr, 0), 4068);
-    EXPECT_EQ(FillDocumentSettings(nullptr, nullptr, reinterpret_cast<DEVMODEW*>(16), 0), 4068);
+    EXPECT_EQ(FillDocumentSettings(handle, kTestPrinter, Devmode(out), nullptr, 0), 4068);
+    EXPECT_EQ(FillDocumentSettings(nullptr, nullptr, nullptr, reinterpret_cast<DEVMODEW*>(16), 0), 4068);
     EXPECT_TRUE(AllBytes(out.data(), out.size(), kUntouched));
     EXPECT_EQ(Export<DocPropsFn>("DrvDocumentProperties")(nullptr, nullptr, nullptr, nullptr, nullptr, 0), 4068);
 }
@@ -70,17 +78,18 @@ TEST_F(DocumentSettings, ModeZeroAsksForTheRecordSize) {
 TEST_F(DocumentSettings, WithoutAnOutputBufferNothingIsWritten) {
     Record out = Output();
     Record in = Input(true);
-    EXPECT_EQ(FillDocumentSettings(handle, Devmode(out), Devmode(in), DM_IN_BUFFER | DM_IN_PROMPT), 1);
-    EXPECT_EQ(FillDocumentSettings(handle, nullptr, Devmode(in), DM_OUT_BUFFER | DM_IN_BUFFER), 1);
+    EXPECT_EQ(FillDocumentSettings(handle, kTestPrinter, Devmode(out), Devmode(in), DM_IN_BUFFER | DM_IN_PROMPT), 1);
+    EXPECT_EQ(FillDocumentSettings(handle, kTestPrinter, nullptr, Devmode(in), DM_OUT_BUFFER | DM_IN_BUFFER), 1);
     EXPECT_TRUE(AllBytes(out.data(), out.size(), kUntouched));
-    EXPECT_FALSE(qf::IsSettingsCacheValid(g_settingsCache));
+    EXPECT_FALSE(qf::IsSettingsCacheValid(Cache()));
 }
 
 TEST_F(DocumentSettings, WithoutACacheThePrinterDefaultIsHandedOutAndCached) {
     Record out = Output();
-    EXPECT_EQ(FillDocumentSettings(handle, Devmode(out), nullptr, DM_OUT_BUFFER), 1);
+    EXPECT_EQ(FillDocumentSettings(handle, kTestPrinter, Devmode(out), nullptr, DM_OUT_BUFFER), 1);
     EXPECT_EQ(out, stored);
-    EXPECT_TRUE(SamePrivate(&g_settingsCache, &Private(stored)));
+    const qf::PrivateSettings cache = Cache();
+    EXPECT_TRUE(SamePrivate(&cache, &Private(stored)));
 }
 
 TEST_F(DocumentSettings, OfflineRibbonIsMappedIntoTheRecordAndTheCache) {
@@ -88,13 +97,13 @@ TEST_F(DocumentSettings, OfflineRibbonIsMappedIntoTheRecordAndTheCache) {
     for (int manual = 1; manual <= 10; ++manual) {
         for (bool cacheValid : {false, true}) {
             ResetModuleState(Driver());
-            if (cacheValid) std::memcpy(&g_settingsCache, &Private(stored), qf::kPrivateSize);
+            if (cacheValid) SetCache(Private(stored));
             Private(printer().devmode).manualRibbon = static_cast<int16_t>(manual);
             Private(printer().devmode).ribbonType = 15;
             Record out = Output();
-            FillDocumentSettings(handle, Devmode(out), nullptr, DM_OUT_BUFFER);
+            FillDocumentSettings(handle, kTestPrinter, Devmode(out), nullptr, DM_OUT_BUFFER);
             EXPECT_EQ(Private(out).ribbonType, expected[manual]) << "manual " << manual << " cache " << cacheValid;
-            EXPECT_EQ(g_settingsCache.ribbonType, expected[manual]) << "manual " << manual << " cache " << cacheValid;
+            EXPECT_EQ(Cache().ribbonType, expected[manual]) << "manual " << manual << " cache " << cacheValid;
         }
     }
 }
@@ -103,11 +112,11 @@ TEST_F(DocumentSettings, AValidCacheIsHandedOutWithTheCallersPublicPart) {
     Record committed = DriverRecord();
     Private(committed).rotate180 = 3;
     Private(committed).blackPanel = 2;
-    std::memcpy(&g_settingsCache, &Private(committed), qf::kPrivateSize);
+    SetCache(Private(committed));
     Record in = Input(true);
     for (DWORD mode : {DWORD(DM_OUT_BUFFER), DWORD(DM_OUT_BUFFER | DM_IN_BUFFER)}) {
         Record out = Output();
-        EXPECT_EQ(FillDocumentSettings(handle, Devmode(out), Devmode(in), mode), 1);
+        EXPECT_EQ(FillDocumentSettings(handle, kTestPrinter, Devmode(out), Devmode(in), mode), 1);
         EXPECT_EQ(std::memcmp(out.data(), in.data(), qf::kPublicSize), 0) << "mode " << mode;
         EXPECT_TRUE(SamePrivate(&Private(out), &Private(committed))) << "mode " << mode;
     }
@@ -118,7 +127,7 @@ TEST_F(DocumentSettings, AnApplicationsFieldsAreMergedIntoThePrinterDefault) {
         ResetModuleState(Driver());
         Record in = Input(withPaperSize);
         Record out = Output();
-        EXPECT_EQ(FillDocumentSettings(handle, Devmode(out), Devmode(in), DM_OUT_BUFFER | DM_IN_BUFFER), 1);
+        EXPECT_EQ(FillDocumentSettings(handle, kTestPrinter, Devmode(out), Devmode(in), DM_OUT_BUFFER | DM_IN_BUFFER), 1);
         Record expected = stored;
         Devmode(expected)->dmOrientation = DMORIENT_PORTRAIT;
         Devmode(expected)->dmCopies = 5;
@@ -132,7 +141,7 @@ TEST_F(DocumentSettings, AnApplicationsFieldsAreMergedIntoThePrinterDefault) {
     ResetModuleState(Driver());
     Record in = Input(true);
     Record out = Output();
-    FillDocumentSettings(handle, Devmode(out), Devmode(in), DM_OUT_BUFFER);
+    FillDocumentSettings(handle, kTestPrinter, Devmode(out), Devmode(in), DM_OUT_BUFFER);
     EXPECT_EQ(out, stored);
 }
 
@@ -145,7 +154,7 @@ TEST_F(DocumentSettings, ALongerStoredPublicPartIsHandedOutInTheDriversLayout) {
     Devmode(longer)->dmSize = 220;
     printer().devmode = longer;
     Record out = Output();
-    EXPECT_EQ(FillDocumentSettings(handle, Devmode(out), nullptr, DM_OUT_BUFFER), 1);
+    EXPECT_EQ(FillDocumentSettings(handle, kTestPrinter, Devmode(out), nullptr, DM_OUT_BUFFER), 1);
     EXPECT_EQ(out, stored);
 }
 
@@ -184,14 +193,14 @@ TEST_F(DocumentSettings, ForeignPrinterDefaultsGiveTheDriverDefault) {
         printer().devmode = c.devmode;
         printer().devmodeAsStored = c.asStored;
         Record out = Output();
-        EXPECT_EQ(FillDocumentSettings(handle, Devmode(out), nullptr, DM_OUT_BUFFER), 1) << c.what;
+        EXPECT_EQ(FillDocumentSettings(handle, kTestPrinter, Devmode(out), nullptr, DM_OUT_BUFFER), 1) << c.what;
         EXPECT_EQ(out, expected) << c.what;
-        EXPECT_FALSE(qf::IsSettingsCacheValid(g_settingsCache)) << c.what;
+        EXPECT_FALSE(qf::IsSettingsCacheValid(Cache())) << c.what;
     }
     // A handle the spooler does not know gives the driver default as well, from the block
     // built into the module (no data file can be found without the printer).
     Record out = Output();
-    EXPECT_EQ(FillDocumentSettings(reinterpret_cast<HANDLE>(0x5150), Devmode(out), nullptr, DM_OUT_BUFFER), 1);
+    EXPECT_EQ(FillDocumentSettings(reinterpret_cast<HANDLE>(0x5150), nullptr, Devmode(out), nullptr, DM_OUT_BUFFER), 1);
     EXPECT_EQ(out, expected);
 }
 
@@ -201,13 +210,13 @@ TEST_F(DocumentSettings, ShortInputsAreNotReadPastTheirSize) {
     for (WORD size : {WORD(0), WORD(68), WORD(211)}) {
         for (bool cacheValid : {false, true}) {
             ResetModuleState(Driver());
-            if (cacheValid) std::memcpy(&g_settingsCache, &Private(stored), qf::kPrivateSize);
+            if (cacheValid) SetCache(Private(stored));
             const size_t readable = size < 72 ? 72 : size;  // dmSize itself lies in the first 72 bytes
             GuardedBlock in(readable);
             std::memset(in.data(), 0x11, readable);
             in.devmode()->dmSize = size;
             Record out = Output();
-            EXPECT_EQ(FillDocumentSettings(handle, Devmode(out), in.devmode(), DM_OUT_BUFFER | DM_IN_BUFFER), 1);
+            EXPECT_EQ(FillDocumentSettings(handle, kTestPrinter, Devmode(out), in.devmode(), DM_OUT_BUFFER | DM_IN_BUFFER), 1);
             EXPECT_EQ(out, stored) << "dmSize " << size << " cache " << cacheValid;
             EXPECT_EQ(Export<DocPropsFn>("DrvDocumentProperties")(nullptr, handle, nullptr, Devmode(out),
                                                                   in.devmode(), DM_OUT_BUFFER | DM_IN_BUFFER),

@@ -24,16 +24,13 @@ protected:
 };
 
 TEST_F(RibbonQuery, APrinterThatAnswersSetsEveryOutput) {
-    HANDLE kept = reinterpret_cast<HANDLE>(0x4321);
-    g_hPrinter = kept;
     printer().card.ribbonNumber = 17;
     Query();
     EXPECT_TRUE(encoder);
     EXPECT_TRUE(answered);
     EXPECT_EQ(code, 3);
     EXPECT_STREQ(name, L"KrO");
-    EXPECT_EQ(g_hPrinter, kept) << "the sheet handle is restored";
-    EXPECT_STREQ(g_printerName, kTestPrinter);
+    EXPECT_EQ(spooler().OpenHandleCount(), 0) << "the handle opened for the questions is closed";
     EXPECT_EQ(printer().card.received,
               std::vector<std::string>({"\x1B!V 20\r", "\x1B!RIBBON\r"}));
 }

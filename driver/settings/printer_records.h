@@ -1,0 +1,74 @@
+// What the module keeps of each printer for the life of the process: the printer's
+// settings cache and its single-feed choice, one entry per printer name. A process (an
+// application listing several card printers, the printer folder, the spooler) serves
+// many printers on many threads, so the table is guarded by one lock, held only while an
+// entry is read or changed, and holds a bounded number of printers: the one used least
+// recently is dropped when a new printer needs room.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "driver/settings/private_settings.h"
+
+namespace qf {
+
+// One printer's entry.
+struct PrinterRecords {
+    // The last private block committed for this printer (valid while its signature is the
+    // settings signature; zero until first filled).
+    PrivateSettings settingsCache{};
+    // The Single Feed dialog's choice: 1 enable, 0 disable.
+    uint8_t singleFeedChoice = 1;
+};
+
+class PrinterRecordTable {
+public:
+    static constexpr size_t kDefaultCapacity = 64;
+
+    explicit PrinterRecordTable(size_t capacity = kDefaultCapacity);
+    PrinterRecordTable(const PrinterRecordTable&) = delete;
+    PrinterRecordTable& operator=(const PrinterRecordTable&) = delete;
+
+    // Runs `change` on the entry of `printer` under the table's lock and returns what it
+    // returns. A printer without an entry gets a fresh one first (a zero settings cache,
+    // single feed enabled). `change` works on the entry only: it never calls the spooler,
+    // a window or anything else that could wait. An empty name has no entry: `change`
+    // then runs on a fresh entry that is thrown away.
+    template <typename Change>
+    auto Update(std::u16string_view printer, Change&& change) {
+        const std::string key = Key(printer);
+        if (key.empty()) {
+            PrinterRecords scratch{};
+            return change(scratch);
+        }
+        const std::lock_guard<std::mutex> hold(lock_);
+        return change(EntryLocked(key));
+    }
+
+    // A copy of the entry of `printer`, or a fresh entry when it has none; no entry is made.
+    PrinterRecords Read(std::u16string_view printer) const;
+
+    // How many printers have an entry; drops every entry.
+    size_t Size() const;
+    void Clear();
+
+    // Printer names are compared as the spooler compares them: letters A to Z without
+    // regard to case. The key is the name's UTF-16 units as bytes, so any name is kept apart.
+    static std::string Key(std::u16string_view printer);
+
+private:
+    PrinterRecords& EntryLocked(const std::string& key);
+
+    mutable std::mutex lock_;
+    size_t capacity_;
+    // Most recently used first.
+    std::list<std::pair<std::string, PrinterRecords>> entries_;
+};
+
+}  // namespace qf
