@@ -15,7 +15,7 @@ EncoderDialogState* OpenEncoderDialogState(HWND dialog, LPARAM initParam, int ca
         EndDialog(dialog, cancelId);
         return nullptr;
     }
-    state->sheetData = reinterpret_cast<ULONG_PTR>(sheet);
+    state->sheetData = sheet->id;
     state->working = sheet->encoderSettings;
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     return state;

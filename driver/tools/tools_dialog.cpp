@@ -1,8 +1,8 @@
 // The Tools dialog. Every exchange with the printer happens inside a direct-mode
 // exchange on the device sheet's printer; in the offline configuration (`manualRibbon`
 // not 0) nothing is asked and each command goes out as one RAW job instead. The dialog
-// never changes `manualRibbon`: the record it belongs to is stored as the printer's
-// defaults by every direct-mode switch.
+// never changes `manualRibbon`; the only field of the printer's defaults it stores is
+// the third-track record it clears on a printer without a third track.
 #include "driver/tools/tools_dialog.h"
 
 #include <array>
@@ -18,6 +18,7 @@
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
+#include "driver/entry/printer_info.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
 #include "driver/tools/dialog_controls.h"
@@ -81,9 +82,22 @@ void FillLists(HWND dialog, const qf::ToolsStart& start) {
     SendDlgItemMessageW(dialog, IDC_TOOLS_CLEANING, CB_SETCURSEL, 0, 0);
 }
 
+// Clears the third-track record in the printer's defaults as the printer holds them now.
+void StoreThirdTrackCleared(HANDLE printer) {
+    qf::StorePrivateChange(
+        printer, printer,
+        [](uint8_t* block, const void*) {
+            auto* stored = reinterpret_cast<qf::PrivateSettings*>(block);
+            stored->thirdTrackWord = 0;
+            std::memset(stored->thirdTrackText, 0, sizeof stored->thirdTrackText);
+        },
+        nullptr);
+}
+
 // The enabling of the direct-encoding group and the lists when the dialog opens. A model
-// without a third track also clears the settings' third-track record.
-void SetUpAtStart(HWND dialog, DeviceSheetState& sheet, bool offsetYAllowed) {
+// without a third track also clears the third-track record, in the sheet's settings and
+// in the printer's defaults.
+void SetUpAtStart(HWND dialog, DeviceSheetState& sheet, HANDLE printer, bool offsetYAllowed) {
     qf::PrivateSettings& settings = sheet.Settings();
     const qf::ToolsStart start =
         qf::ToolsAtStart(settings.encoderSettings.encoderPresent != 0, Offline(sheet), offsetYAllowed);
@@ -93,9 +107,10 @@ void SetUpAtStart(HWND dialog, DeviceSheetState& sheet, bool offsetYAllowed) {
     }
     Enable(dialog, IDC_TOOLS_ENCODE, start.trackBoxesEnabled);
     Enable(dialog, IDC_TOOLS_READ, start.readEnabled);
-    if (start.clearThirdTrack) {
+    if (start.clearThirdTrack && (settings.thirdTrackWord != 0 || settings.thirdTrackText[0] != '\0')) {
         settings.thirdTrackWord = 0;
         std::memset(settings.thirdTrackText, 0, sizeof settings.thirdTrackText);
+        StoreThirdTrackCleared(printer);
     }
     FillLists(dialog, start);
 }
@@ -141,7 +156,7 @@ void RefreshOffsets(HWND dialog, bool atStart) {
     Enable(dialog, IDC_TOOLS_OFFSET_X, controls.xEnabled);
     Enable(dialog, IDC_TOOLS_OFFSET_Y, controls.yEnabled);
     Enable(dialog, IDC_TOOLS_SET_OFFSET, controls.setOffsetEnabled);
-    if (atStart) SetUpAtStart(dialog, *sheet, offsetYAllowed);
+    if (atStart) SetUpAtStart(dialog, *sheet, exchange.printer, offsetYAllowed);
 }
 
 qf::ToolButton ButtonOf(int id) {

@@ -87,7 +87,8 @@ std::string Visible(const Blocks& blocks) {
 }
 
 qf::EncoderSettings EncoderOf(const Record& record) {
-    qf::EncoderSettings settings;
+    qf::EncoderSettings settings{};
+    if (record.size() < size_t(qf::kRecordSize)) return settings;  // a store that carried no record
     const uint16_t publicSize = reinterpret_cast<const DEVMODEW*>(record.data())->dmSize;
     std::memcpy(&settings, record.data() + publicSize + 36, sizeof settings);
     return settings;
@@ -168,8 +169,9 @@ protected:
         EXPECT_TRUE(driver.Unexpected().empty());
         return result;
     }
-    // Runs the advanced dialog, opened from the encoder dialog, then cancels the latter.
-    INT_PTR Advanced(sim::DialogScript::Script script) {
+    // Runs the advanced dialog, opened from the encoder dialog of `sheet` (this fixture's
+    // sheet when none is named), then cancels the latter.
+    INT_PTR Advanced(sim::DialogScript::Script script, sim::PropertySheetService* sheet = nullptr) {
         INT_PTR result = 0;
         sim::DialogScript driver([&](HWND dialog) {
             sim::ClickButton(dialog, kAdvanced);
@@ -179,7 +181,7 @@ protected:
             script(dialog);
             if (IsWindowVisible(dialog)) result = -2;
         });
-        service.PushButton(kEncoder);
+        (sheet ? *sheet : service).PushButton(kEncoder);
         EXPECT_EQ(driver.Ran(), 2);
         EXPECT_TRUE(driver.Unexpected().empty());
         return result;
@@ -440,9 +442,11 @@ TEST_F(EncoderDialogs, CancelAndTheCloseBoxKeepNothing) {
         EXPECT_EQ(CheckedOf(dialog, kIsoJis, 3), 0);
         sim::ClickButton(dialog, kEncoderCancel);
     });
+    // Nothing was applied: the sheet's Apply has nothing to store.
     spooler().setPrinterLog.clear();
     service.Apply();
-    EXPECT_EQ(Differences(EncoderOf(Saved()), Private(stored).encoderSettings), "");
+    EXPECT_TRUE(spooler().setPrinterLog.empty());
+    EXPECT_EQ(printer().devmode, stored);
 }
 
 TEST_F(EncoderDialogs, AForeignOrShortStoredRecordIsLeftAlone) {
@@ -702,14 +706,10 @@ TEST_F(EncoderDialogs, TwoPrintersSheetsKeepTheirOwnEncoderRecordsAndModels) {
     spooler().setPrinterLog.clear();
     const qf::EncoderSettings a = Private(stored).encoderSettings;
 
-    // A's Apply with nothing touched stores A's own record.
+    // A's Apply with nothing touched stores nothing.
     service.Apply();
-    EXPECT_EQ(spooler().setPrinterLog.size(), 1u);
-    for (const sim::SetPrinterCall& call : spooler().setPrinterLog) {
-        EXPECT_EQ(call.printer, kTestPrinter);
-        EXPECT_EQ(Differences(EncoderOf(call.devmode), a), "") << "A's untouched Apply";
-    }
-    spooler().setPrinterLog.clear();
+    EXPECT_TRUE(spooler().setPrinterLog.empty()) << "A's untouched Apply";
+    EXPECT_EQ(Differences(EncoderOf(printer().devmode), a), "");
 
     // A's encoder dialog shows A's values and A's model, and its Apply goes to A only.
     Encoder([](HWND dialog) {
@@ -826,7 +826,9 @@ TEST_F(EncoderDialogs, AppliedEncoderSettingsSurviveLaterStores) {
         for (const auto& step : c.steps) step();
         EXPECT_EQ(spooler().setPrinterLog.size(), c.stores) << c.name;
         for (const sim::SetPrinterCall& call : spooler().setPrinterLog)
-            EXPECT_EQ(Differences(EncoderOf(call.devmode), c.expected), "") << c.name;
+            if (!call.devmode.empty()) {
+                EXPECT_EQ(Differences(EncoderOf(call.devmode), c.expected), "") << c.name;
+            }
         EXPECT_EQ(Differences(EncoderOf(printer().devmode), c.expected), "") << c.name;
         if (c.manualRibbon) {
             EXPECT_EQ(spooler().jobs.size(), 2u) << c.name << ": the setup and the firmware";
@@ -834,6 +836,93 @@ TEST_F(EncoderDialogs, AppliedEncoderSettingsSurviveLaterStores) {
         if (service.IsOpen()) service.Cancel();
         Private(stored).manualRibbon = 0;
     }
+}
+
+// Two device-sheet windows on one printer: what one window applied is never undone by
+// anything the other does, in either order, and the printer ends with what the user last
+// applied in each part.
+TEST_F(EncoderDialogs, TwoWindowsOnOnePrinterAddUp) {
+    const std::wstring firmware = spooler().DriverFile(L"q862.bin");
+    std::vector<uint8_t> bytes(300, 0x11);
+    bytes[14] = 0x3C;
+    bytes[15] = 0xFF;
+    WriteBytes(firmware, bytes);
+    sim::PropertySheetService second;
+
+    const auto applyInFirst = [&] {
+        Encoder([](HWND dialog) {
+            sim::ClickButton(dialog, kHigh);  // coercivity High becomes Low
+            sim::ClickButton(dialog, kEncoderApply);
+        });
+    };
+    const auto ok = [&] {
+        second.Apply();
+        second.Commit();
+    };
+    const auto cancel = [&] { second.Cancel(); };
+    const auto tools = [&] {
+        sim::DialogScript close([](HWND dialog) { sim::ClickButton(dialog, IDC_CLOSE_BUTTON); });
+        second.PushButton(qf::kDeviceItemTools);
+        EXPECT_EQ(close.Ran(), 1);
+    };
+    const auto firmwareJob = [&] {
+        sim::Ui().fileChoices = {firmware};
+        sim::DialogScript download([](HWND dialog) {
+            sim::ClickButton(dialog, IDC_FW_SELECT);
+            sim::ClickButton(dialog, IDC_FW_START);
+            sim::ClickButton(dialog, IDCANCEL);
+        });
+        second.PushButton(qf::kDeviceItemFirmware);
+        EXPECT_EQ(download.Ran(), 1);
+    };
+    const auto advancedApply = [&] {
+        Advanced(
+            [](HWND dialog) {
+                Pick(dialog, kDensity, 1);
+                sim::ClickButton(dialog, kTracksApply);
+            },
+            &second);
+    };
+    qf::EncoderSettings applied = Private(stored).encoderSettings;
+    applied.coercivity = 0;
+    qf::EncoderSettings both = applied;
+    both.tracks[1].density = 1;
+    struct Case {
+        const char* other;
+        int16_t manualRibbon;
+        std::function<void()> step;
+        const qf::EncoderSettings& expected;
+    };
+    const Case cases[] = {
+        {"OK", 0, ok, applied},
+        {"Cancel", 0, cancel, applied},
+        {"Tools", 0, tools, applied},
+        {"offline firmware download", 1, firmwareJob, applied},
+        {"Advanced Apply", 0, advancedApply, both},
+    };
+    for (bool applyFirst : {true, false}) {
+        for (const Case& c : cases) {
+            const std::string what = std::string(applyFirst ? "Apply, then the other window's " : "the other window's ") +
+                                     c.other + (applyFirst ? "" : ", then Apply");
+            Private(stored).manualRibbon = c.manualRibbon;
+            Open();
+            ASSERT_EQ(second.Open(Export<QfPropSheetUiProc>("DrvDevicePropertySheets"), reinterpret_cast<LPARAM>(&header)),
+                      1);
+            if (applyFirst) applyInFirst();
+            c.step();
+            if (!applyFirst) applyInFirst();
+            // Both windows close with OK where they are still open.
+            if (second.IsOpen()) ok();
+            service.Apply();
+            service.Commit();
+            EXPECT_EQ(Differences(EncoderOf(printer().devmode), c.expected), "") << what;
+            Record now = printer().devmode;
+            EXPECT_EQ(Private(now).manualRibbon, c.manualRibbon) << what;
+            if (second.IsOpen()) second.Cancel();
+            if (service.IsOpen()) service.Cancel();
+        }
+    }
+    Private(stored).manualRibbon = 0;
 }
 
 // The single-feed choice lives as long as the module: this test runs in a process of its own.

@@ -26,7 +26,10 @@ Record DriverRecord();
 Record DriverDefaultRecord();
 
 inline DEVMODEW* Devmode(Record& record) { return reinterpret_cast<DEVMODEW*>(record.data()); }
+// A record shorter than the driver's (a store that carried none) is first zero-filled to
+// the driver's size, so that a check of it fails instead of reading past its end.
 inline qf::PrivateSettings& Private(Record& record) {
+    if (record.size() < size_t(qf::kRecordSize)) record.resize(qf::kRecordSize, 0);
     return *reinterpret_cast<qf::PrivateSettings*>(record.data() + qf::kPublicSize);
 }
 

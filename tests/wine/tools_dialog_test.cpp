@@ -99,9 +99,13 @@ TEST_F(ToolsDialog, AModelWithoutThirdTrackOffersNoOffsetYAndClearsTheThirdTrack
         EXPECT_TRUE(IsEnabled(dialog, IDC_TOOLS_TRACK2_BOX));
         sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
     });
-    // The record stored when the exchange ends carries the cleared third track.
-    ASSERT_EQ(spooler().setPrinterLog.size(), 2u);
+    // The switches store the attributes only; the one record stored, inside the
+    // exchange, is the printer's own with the third track cleared.
+    ASSERT_EQ(spooler().setPrinterLog.size(), 3u);
+    EXPECT_TRUE(spooler().setPrinterLog[0].devmode.empty());
+    EXPECT_TRUE(spooler().setPrinterLog[2].devmode.empty());
     Record written = spooler().setPrinterLog[1].devmode;
+    ASSERT_EQ(written.size(), qf::kRecordSize);
     EXPECT_EQ(Private(written).thirdTrackWord, 0);
     EXPECT_STREQ(Private(written).thirdTrackText, "");
 }
@@ -280,10 +284,9 @@ TEST_F(ToolsDialog, OfflineCommandsAreJobsAndTheConfigurationStays) {
     EXPECT_TRUE(spooler().jobs[0].ended);
     EXPECT_TRUE(spooler().looseWrites.empty());
     ASSERT_FALSE(spooler().setPrinterLog.empty());
-    for (const sim::SetPrinterCall& call : spooler().setPrinterLog) {
-        Record written = call.devmode;
-        EXPECT_EQ(Private(written).manualRibbon, 3) << "the offline configuration is kept";
-    }
+    for (const sim::SetPrinterCall& call : spooler().setPrinterLog)
+        EXPECT_TRUE(call.devmode.empty()) << "the switches store the attributes only";
+    EXPECT_EQ(Private(printer().devmode).manualRibbon, 3) << "the offline configuration is kept";
 }
 
 TEST_F(ToolsDialog, SendFileHandsEitherInstructionToThePortSide) {

@@ -1,0 +1,111 @@
+// What the module keeps per printer, and the table of live sheets.
+#include "driver/settings/printer_records.h"
+#include "driver/sheets/live_sheets.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "driver/settings/record_rules.h"
+
+namespace {
+
+qf::PrivateSettings Committed(int16_t rotation, uint8_t ribbon) {
+    qf::PrivateSettings settings{};
+    settings.signature = qf::kSettingsSignature;
+    settings.rotate180 = rotation;
+    settings.ribbonType = ribbon;
+    return settings;
+}
+
+void Commit(qf::PrinterRecordTable& table, std::u16string_view printer, const qf::PrivateSettings& settings) {
+    table.Update(printer, [&settings](qf::PrinterRecords& entry) { entry.settingsCache = settings; });
+}
+
+TEST(PrinterRecords, EachPrinterKeepsItsOwnSettingsAndSingleFeedChoice) {
+    qf::PrinterRecordTable table;
+    EXPECT_FALSE(qf::IsSettingsCacheValid(table.Read(u"Card A").settingsCache));
+    EXPECT_EQ(table.Read(u"Card A").singleFeedChoice, 1) << "single feed starts enabled";
+    EXPECT_EQ(table.Size(), 0u) << "reading makes no entry";
+
+    Commit(table, u"Card A", Committed(3, 2));
+    table.Update(u"Card A", [](qf::PrinterRecords& entry) { entry.singleFeedChoice = 0; });
+    Commit(table, u"Card B", Committed(1, 9));
+
+    const qf::PrinterRecords a = table.Read(u"Card A"), b = table.Read(u"Card B");
+    EXPECT_EQ(a.settingsCache.rotate180, 3);
+    EXPECT_EQ(a.settingsCache.ribbonType, 2);
+    EXPECT_EQ(a.singleFeedChoice, 0);
+    EXPECT_EQ(b.settingsCache.rotate180, 1);
+    EXPECT_EQ(b.settingsCache.ribbonType, 9);
+    EXPECT_EQ(b.singleFeedChoice, 1);
+    EXPECT_FALSE(qf::IsSettingsCacheValid(table.Read(u"Card C").settingsCache));
+}
+
+TEST(PrinterRecords, NamesCompareAsTheSpoolerComparesThem) {
+    struct Case {
+        std::u16string_view same;
+        std::u16string_view other;
+    };
+    const Case cases[] = {
+        {u"card printer", u"Card Printer 2"},
+        {u"CARD PRINTER", u"Card Printe"},
+        {std::u16string_view(u"Card Printer\0junk", 17), u"Card\u00C4Printer"},
+    };
+    for (const Case& c : cases) {
+        qf::PrinterRecordTable table;
+        Commit(table, u"Card Printer", Committed(2, 4));
+        EXPECT_EQ(table.Read(c.same).settingsCache.rotate180, 2);
+        EXPECT_FALSE(qf::IsSettingsCacheValid(table.Read(c.other).settingsCache));
+    }
+    // Units that differ only in their high byte are different names.
+    EXPECT_NE(qf::PrinterRecordTable::Key(u"\u0141"), qf::PrinterRecordTable::Key(u"A"));
+}
+
+TEST(PrinterRecords, AnUnnamedPrinterHasNoEntry) {
+    qf::PrinterRecordTable table;
+    const uint8_t seen = table.Update(u"", [](qf::PrinterRecords& entry) {
+        entry.singleFeedChoice = 0;
+        return entry.singleFeedChoice;
+    });
+    EXPECT_EQ(seen, 0);
+    EXPECT_EQ(table.Size(), 0u);
+    EXPECT_EQ(table.Read(u"").singleFeedChoice, 1);
+}
+
+TEST(PrinterRecords, TheLeastRecentlyUsedPrinterMakesRoom) {
+    qf::PrinterRecordTable table(3);
+    Commit(table, u"P1", Committed(1, 1));
+    Commit(table, u"P2", Committed(1, 2));
+    Commit(table, u"P3", Committed(1, 3));
+    table.Update(u"P1", [](qf::PrinterRecords&) {});  // P1 used again: P2 is now the oldest
+    Commit(table, u"P4", Committed(1, 4));
+    EXPECT_EQ(table.Size(), 3u);
+    EXPECT_FALSE(qf::IsSettingsCacheValid(table.Read(u"P2").settingsCache));
+    for (const char16_t* kept : {u"P1", u"P3", u"P4"})
+        EXPECT_TRUE(qf::IsSettingsCacheValid(table.Read(kept).settingsCache));
+}
+
+TEST(LiveSheets, ASheetIsKnownByItsNumberAndKindOnly) {
+    qf::LiveSheets live;
+    int first = 0, second = 0;
+    const uint32_t a = live.Add(1, &first);
+    const uint32_t b = live.Add(2, &second);
+    EXPECT_NE(a, 0u);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(live.Find(a, 1), &first);
+    EXPECT_EQ(live.Find(a, 2), nullptr) << "a document sheet's number names no device sheet";
+    EXPECT_EQ(live.Find(b, 2), &second);
+
+    // A closed sheet's number never names the next sheet, even at the same address.
+    live.Remove(a);
+    const uint32_t again = live.Add(1, &first);
+    EXPECT_NE(again, a);
+    EXPECT_EQ(live.Find(a, 1), nullptr);
+    EXPECT_EQ(live.Find(again, 1), &first);
+    EXPECT_EQ(live.Find(0, 1), nullptr);
+    EXPECT_EQ(live.Size(), 2u);
+}
+
+}  // namespace
