@@ -22,5 +22,6 @@ int OverlayDialogCommand(const Args& args);
 int HologramCommand(const Args& args);
 // The device sheets of two printers open at once, each with its own encoder record.
 int TwoPrintersCommand(const Args& args);
+int ThreadsCommand(const Args& args);
 // Every picture of the operator's manual, rendered beside the DLL: `manual`.
 int ManualCommand(const Args& args);

@@ -30,7 +30,8 @@ const Command kCommands[] = {
      "the hologram job of a 1-bit BMP: hologram FILE.bmp|--sample|--top-down [--rotate] [--both-sides] "
      "[--copies N] [--contrast N]"},
     {L"two-printers", TwoPrintersCommand,
-     "the device sheets of two printers open at once, each keeping its own encoder settings"},
+     "the device sheets of two printers open at once, each keeping its own encoder settings and document records"},
+    {L"threads", ThreadsCommand, "the driver called on eight threads at once for three printers"},
     {L"classify", ClassifyCommand, "classify FILE as firmware, as the firmware download does"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
     {L"manual", ManualCommand, "render every picture of the operator's manual beside the DLL, under the pages' names"},

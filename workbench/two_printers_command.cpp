@@ -5,6 +5,9 @@
 // follow its own model. Prints what each encoder dialog shows, the jobs each printer
 // received, and how each printer's stored record changed; without a display the two
 // encoder dialogs are rendered to two-printers-first.png and two-printers-second.png.
+// Then the first printer's document sheet commits a rotation, and each printer's document
+// record (what DrvDocumentProperties hands an application before a job) is printed: the
+// choice reaches the first printer's records only.
 #include <windows.h>
 
 #include <cstdio>
@@ -16,6 +19,8 @@
 #include "driver/resources/resource.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_rules.h"
+#include "driver/settings/record_sizes.h"
+#include "driver/sheets/document_items.h"
 #include "sim/dialog_script.h"
 #include "sim/property_sheet.h"
 #include "sim/screenshot.h"
@@ -86,6 +91,54 @@ void WorkEncoder(OpenSheet& sheet, const std::wstring& picture, bool apply) {
     sheet.service.PushButton(kEncoderItem);
 }
 
+using DocPropsFn = LONG(WINAPI*)(HWND, HANDLE, PWSTR, PDEVMODEW, PDEVMODEW, DWORD);
+
+template <typename Fn>
+Fn DriverExport(HMODULE driver, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(driver, name)));
+}
+
+// The document record DrvDocumentProperties hands an application for `name`, in one line.
+void PrintDocumentRecord(HMODULE driver, const std::wstring& name) {
+    HANDLE handle = nullptr;
+    sim::SimOpenPrinterW(const_cast<LPWSTR>(name.c_str()), &handle, nullptr);
+    Bytes in = sim::Spooler::Get().Find(name)->devmode;
+    Bytes out(qf::kRecordSize, 0);
+    if (in.size() < size_t(qf::kRecordSize)) in.resize(qf::kRecordSize, 0);
+    DriverExport<DocPropsFn>(driver, "DrvDocumentProperties")(nullptr, handle, const_cast<LPWSTR>(name.c_str()),
+                                                              reinterpret_cast<DEVMODEW*>(out.data()),
+                                                              reinterpret_cast<DEVMODEW*>(in.data()),
+                                                              DM_OUT_BUFFER | DM_IN_BUFFER);
+    sim::SimClosePrinter(handle);
+    const auto& s = *reinterpret_cast<const qf::PrivateSettings*>(out.data() + qf::PrivateOffset(out.data()));
+    std::printf("  \"%s\": rotate180 %d, printBothSides %d, ribbonType %u, encoderPresent %u, modelClass %u\n",
+                sim::Utf8(name).c_str(), s.rotate180, s.printBothSides, s.ribbonType, s.encoderSettings.encoderPresent,
+                s.modelClass);
+}
+
+// The first printer's document sheet: "Rotate 180º" set to its second choice, then OK.
+void CommitRotation(HMODULE driver, const std::wstring& name) {
+    HANDLE handle = nullptr;
+    sim::SimOpenPrinterW(const_cast<LPWSTR>(name.c_str()), &handle, nullptr);
+    Bytes in = sim::Spooler::Get().Find(name)->devmode;
+    if (in.size() < size_t(qf::kRecordSize)) in.resize(qf::kRecordSize, 0);
+    Bytes out(qf::kRecordSize, 0);
+    DOCUMENTPROPERTYHEADER header = {sizeof header, 0, handle, const_cast<LPWSTR>(name.c_str()),
+                                     reinterpret_cast<DEVMODEW*>(in.data()), reinterpret_cast<DEVMODEW*>(out.data()),
+                                     DWORD(qf::kRecordSize), DM_IN_BUFFER | DM_OUT_BUFFER};
+    sim::PropertySheetService sheet;
+    sheet.Open(DriverExport<QfPropSheetUiProc>(driver, "DrvDocumentPropertySheets"), reinterpret_cast<LPARAM>(&header));
+    if (sheet.Page()) {
+        sheet.Select(qf::kItemRotation, 1);
+        std::printf("\nThe document sheet of \"%s\": rotation \"%s\", then OK.\n", sim::Utf8(name).c_str(),
+                    sim::Utf8(sheet.CurrentChoice(qf::kItemRotation)).c_str());
+        sheet.Apply();
+        sheet.Commit();
+    }
+    if (sheet.IsOpen()) sheet.Cancel();
+    sim::SimClosePrinter(handle);
+}
+
 void PrintJobs(const std::wstring& printer) {
     for (const sim::RawJob& job : sim::Spooler::Get().jobs) {
         if (job.printer != printer) continue;
@@ -141,6 +194,15 @@ int TwoPrintersCommand(const Args& args) {
         if (other.service.IsOpen()) other.service.Cancel();
         sim::SimClosePrinter(first.handle);
         sim::SimClosePrinter(other.handle);
+    }
+    if (status == 0) {
+        std::printf("\nEach printer's document record, as an application receives it before a job:\n");
+        for (const std::wstring& name : {SimulatedPrinterName(), std::wstring(kSecondPrinter)})
+            PrintDocumentRecord(driver, name);
+        CommitRotation(driver, SimulatedPrinterName());
+        std::printf("Each printer's document record afterwards:\n");
+        for (const std::wstring& name : {SimulatedPrinterName(), std::wstring(kSecondPrinter)})
+            PrintDocumentRecord(driver, name);
     }
     return status;
 }
