@@ -3,6 +3,8 @@
 // trackbars.
 #include "tests/wine/wine_test.h"
 
+#include <cstddef>
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -25,6 +27,12 @@
 #include "tests/wine/records.h"
 
 namespace {
+
+// The module's document sheet whose page the service holds: the page lies inside the
+// sheet's own state (the page's UserData is the sheet's number, not its address).
+DocumentSheetState* SheetOfPage(COMPROPSHEETUI* page) {
+    return reinterpret_cast<DocumentSheetState*>(reinterpret_cast<uint8_t*>(page) - offsetof(DocumentSheetState, page));
+}
 
 constexpr int kColorItem = 3, kBothSidesItem = 5, kPrintModeItem = 6, kHeadItem = 13;
 constexpr int kSample = qf::kSampleSide;
@@ -126,7 +134,7 @@ protected:
     }
     // The sheet's working record, as its dialogs write it.
     qf::PrivateSettings& Working() {
-        return reinterpret_cast<DocumentSheetState*>(service.Page()->UserData)->Settings();
+        return SheetOfPage(service.Page())->Settings();
     }
     // Presses a push button of the sheet and runs `script` in the dialog it opens.
     INT_PTR Press(int item, const std::function<void(HWND)>& script) {

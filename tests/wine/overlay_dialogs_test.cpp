@@ -4,6 +4,8 @@
 // the simulated spooler's job log.
 #include "tests/wine/wine_test.h"
 
+#include <cstddef>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -26,6 +28,12 @@
 #include "tests/wine/records.h"
 
 namespace {
+
+// The module's document sheet whose page the service holds: the page lies inside the
+// sheet's own state (the page's UserData is the sheet's number, not its address).
+DocumentSheetState* SheetOfPage(COMPROPSHEETUI* page) {
+    return reinterpret_cast<DocumentSheetState*>(reinterpret_cast<uint8_t*>(page) - offsetof(DocumentSheetState, page));
+}
 
 constexpr int kFrontItem = 10, kBackItem = 11, kHologramItem = 12, kBothSidesItem = 5, kPrintingModeItem = 14;
 
@@ -203,7 +211,7 @@ protected:
         sim::Ui().fileChoices.clear();
     }
     qf::PrivateSettings& Working() {
-        return reinterpret_cast<DocumentSheetState*>(service.Page()->UserData)->Settings();
+        return SheetOfPage(service.Page())->Settings();
     }
     // Presses a push button of the sheet and runs `script` in the dialog it opens, and
     // `nested` in the dialog that script opens, if any.
