@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -25,6 +26,15 @@ struct FaultState {
     int failed = 0;
 };
 
+// The books of the heap blocks, files and call counts are kept under one lock: the
+// module is called on many threads at once (its GDI and window calls come from the
+// thread of its windows only).
+std::recursive_mutex& Bookkeeping() {
+    static std::recursive_mutex lock;
+    return lock;
+}
+using BooksHeld = std::lock_guard<std::recursive_mutex>;
+
 FaultState& State() {
     static FaultState state;
     return state;
@@ -38,6 +48,7 @@ std::unordered_set<void*>& HeldBlocks() {
 }
 
 void* Held(void* block) {
+    const BooksHeld hold(Bookkeeping());
     if (block) HeldBlocks().insert(block);
     return block;
 }
@@ -65,6 +76,7 @@ std::unordered_map<HGDIOBJ, HDC>& SelectedBitmaps() {
 }
 
 HANDLE HeldFile(HANDLE file) {
+    const BooksHeld hold(Bookkeeping());
     if (file != INVALID_HANDLE_VALUE && file) HeldFiles().insert(file);
     return file;
 }
@@ -112,13 +124,19 @@ void* __cdecl FaultRealloc(void* block, size_t size) {
         return nullptr;
     }
     void* moved = real(block, size);
-    if (moved || size == 0) HeldBlocks().erase(block);
+    if (moved || size == 0) {
+        const BooksHeld hold(Bookkeeping());
+        HeldBlocks().erase(block);
+    }
     return Held(moved);
 }
 
 void __cdecl FaultFree(void* block) {
     static const auto real = Platform<FreeFn>(L"msvcrt.dll", "free");
-    HeldBlocks().erase(block);
+    {
+        const BooksHeld hold(Bookkeeping());
+        HeldBlocks().erase(block);
+    }
     real(block);
 }
 
@@ -402,7 +420,10 @@ BOOL WINAPI FaultReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD read, 
 
 BOOL WINAPI FaultCloseHandle(HANDLE handle) {
     QF_PLATFORM(L"kernel32.dll", CloseHandle);
-    HeldFiles().erase(handle);
+    {
+        const BooksHeld hold(Bookkeeping());
+        HeldFiles().erase(handle);
+    }
     return real(handle);
 }
 
@@ -476,11 +497,18 @@ void FailCall(CallClass callClass, int nth) {
 
 int FailedCalls() { return State().failed; }
 
-size_t ModuleHeapBlocks() { return HeldBlocks().size(); }
-size_t ModuleFiles() { return HeldFiles().size(); }
+size_t ModuleHeapBlocks() {
+    const BooksHeld hold(Bookkeeping());
+    return HeldBlocks().size();
+}
+size_t ModuleFiles() {
+    const BooksHeld hold(Bookkeeping());
+    return HeldFiles().size();
+}
 size_t ModuleGdiObjects() { return HeldGdi().size(); }
 
 bool CallFails(CallClass callClass) {
+    const BooksHeld hold(Bookkeeping());
     FaultState& state = State();
     const int call = ++state.counts[static_cast<size_t>(callClass)];
     if (callClass != state.armedClass || call != state.armedCall) return false;

@@ -22,8 +22,7 @@ const wchar_t* PrinterOf(HWND dialog) {
 }
 
 uint8_t ChoiceOf(const wchar_t* printerName) {
-    return g_printerRecords.Update(PrinterKey(printerName),
-                                   [](const qf::PrinterRecords& printer) { return printer.singleFeedChoice; });
+    return g_printerRecords.Read(PrinterKey(printerName)).singleFeedChoice;
 }
 
 void OpenSingleFeedDialog(HWND dialog, LPARAM initParam) {

@@ -122,8 +122,7 @@ LONG FillDocumentSettings(HANDLE printer, const wchar_t* printerName, DEVMODEW* 
     }
 
     if (inputReadable) {
-        const qf::PrivateSettings cached = g_printerRecords.Update(
-            name, [](const qf::PrinterRecords& entry) { return entry.settingsCache; });
+        const qf::PrivateSettings cached = g_printerRecords.Read(name).settingsCache;
         if (qf::IsSettingsCacheValid(cached)) {
             std::memmove(output, input, qf::kPublicSize);
             qf::SetRecordSizes(Bytes(output));

@@ -4,43 +4,53 @@
 #include <algorithm>
 
 namespace qf {
+namespace {
+
+char16_t Folded(char16_t unit) { return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit; }
+
+}  // namespace
 
 PrinterRecordTable::PrinterRecordTable(size_t capacity) : capacity_(std::max<size_t>(capacity, 1)) {}
 
-std::string PrinterRecordTable::Key(std::u16string_view printer) {
-    // The name ends at its first zero, as a wide string the spooler hands over does.
+std::u16string_view PrinterRecordTable::Cut(std::u16string_view printer) {
     const size_t end = printer.find(u'\0');
-    if (end != std::u16string_view::npos) printer = printer.substr(0, end);
-    std::string key;
-    key.reserve(printer.size() * 2);
-    for (char16_t unit : printer) {
-        if (unit >= u'a' && unit <= u'z') unit = static_cast<char16_t>(unit - u'a' + u'A');
-        key += static_cast<char>(unit & 0xFF);
-        key += static_cast<char>(unit >> 8);
-    }
-    return key;
+    return end == std::u16string_view::npos ? printer : printer.substr(0, end);
 }
 
-PrinterRecords& PrinterRecordTable::EntryLocked(const std::string& key) {
-    const auto found =
-        std::find_if(entries_.begin(), entries_.end(), [&key](const auto& entry) { return entry.first == key; });
-    if (found != entries_.end()) {
-        entries_.splice(entries_.begin(), entries_, found);
-        return entries_.front().second;
-    }
+bool PrinterRecordTable::SameName(const std::u16string& kept, std::u16string_view printer) {
+    if (kept.size() != printer.size()) return false;
+    for (size_t i = 0; i < kept.size(); ++i)
+        if (Folded(kept[i]) != Folded(printer[i])) return false;
+    return true;
+}
+
+PrinterRecords* PrinterRecordTable::FindLocked(std::u16string_view printer) {
+    const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                    [printer](const auto& entry) { return SameName(entry.first, printer); });
+    if (found == entries_.end()) return nullptr;
+    entries_.splice(entries_.begin(), entries_, found);
+    return &entries_.front().second;
+}
+
+const PrinterRecords* PrinterRecordTable::FindLocked(std::u16string_view printer) const {
+    for (const auto& entry : entries_)
+        if (SameName(entry.first, printer)) return &entry.second;
+    return nullptr;
+}
+
+PrinterRecords& PrinterRecordTable::AddLocked(std::u16string_view printer) {
     // The new entry is made before an old one is dropped: a failed allocation leaves the
     // table as it was.
-    entries_.emplace_front(key, PrinterRecords{});
+    entries_.emplace_front(std::u16string(printer), PrinterRecords{});
     if (entries_.size() > capacity_) entries_.pop_back();
     return entries_.front().second;
 }
 
 PrinterRecords PrinterRecordTable::Read(std::u16string_view printer) const {
-    const std::string key = Key(printer);
+    printer = Cut(printer);
     const std::lock_guard<std::mutex> hold(lock_);
-    for (const auto& entry : entries_)
-        if (entry.first == key) return entry.second;
-    return PrinterRecords{};
+    const PrinterRecords* entry = printer.empty() ? nullptr : FindLocked(printer);
+    return entry ? *entry : PrinterRecords{};
 }
 
 size_t PrinterRecordTable::Size() const {

@@ -37,18 +37,31 @@ public:
 
     // Runs `change` on the entry of `printer` under the table's lock and returns what it
     // returns. A printer without an entry gets a fresh one first (a zero settings cache,
-    // single feed enabled). `change` works on the entry only: it never calls the spooler,
-    // a window or anything else that could wait. An empty name has no entry: `change`
-    // then runs on a fresh entry that is thrown away.
+    // single feed enabled); only that can fail (std::bad_alloc, the table unchanged).
+    // `change` works on the entry only: it never calls the spooler, a window or anything
+    // else that could wait. An empty name has no entry: `change` then runs on a fresh
+    // entry that is thrown away.
     template <typename Change>
     auto Update(std::u16string_view printer, Change&& change) {
-        const std::string key = Key(printer);
-        if (key.empty()) {
+        printer = Cut(printer);
+        if (printer.empty()) {
             PrinterRecords scratch{};
             return change(scratch);
         }
         const std::lock_guard<std::mutex> hold(lock_);
-        return change(EntryLocked(key));
+        PrinterRecords* entry = FindLocked(printer);
+        return change(entry ? *entry : AddLocked(printer));
+    }
+
+    // Runs `change` on the entry of `printer` when it has one; allocates nothing and so
+    // cannot fail. True when there was an entry.
+    template <typename Change>
+    bool UpdateExisting(std::u16string_view printer, Change&& change) {
+        printer = Cut(printer);
+        const std::lock_guard<std::mutex> hold(lock_);
+        PrinterRecords* entry = printer.empty() ? nullptr : FindLocked(printer);
+        if (entry) change(*entry);
+        return entry != nullptr;
     }
 
     // A copy of the entry of `printer`, or a fresh entry when it has none; no entry is made.
@@ -58,17 +71,21 @@ public:
     size_t Size() const;
     void Clear();
 
-    // Printer names are compared as the spooler compares them: letters A to Z without
-    // regard to case. The key is the name's UTF-16 units as bytes, so any name is kept apart.
-    static std::string Key(std::u16string_view printer);
-
 private:
-    PrinterRecords& EntryLocked(const std::string& key);
+    // A name ends at its first zero, as a wide string the spooler hands over does.
+    static std::u16string_view Cut(std::u16string_view printer);
+    // Printer names are compared as the spooler compares them: letters A to Z without
+    // regard to case.
+    static bool SameName(const std::u16string& kept, std::u16string_view printer);
+    // The entry of `printer`, made the most recently used, or nullptr.
+    PrinterRecords* FindLocked(std::u16string_view printer);
+    const PrinterRecords* FindLocked(std::u16string_view printer) const;
+    PrinterRecords& AddLocked(std::u16string_view printer);
 
     mutable std::mutex lock_;
     size_t capacity_;
     // Most recently used first.
-    std::list<std::pair<std::string, PrinterRecords>> entries_;
+    std::list<std::pair<std::u16string, PrinterRecords>> entries_;
 };
 
 }  // namespace qf

@@ -46,9 +46,11 @@ bool IsDriverRecord(const DEVMODEW* record) { return qf::IsDriverRecord(reinterp
 
 // Every call of the document-properties export clears the offline choice in the printer's
 // cache: a record handed out from the cache afterwards learns its ribbon from the printer.
+// A printer without an entry has no choice to clear; nothing is allocated, so DESTROY
+// always gets to free the sheet.
 void ForgetOfflineChoice(const wchar_t* printerName) {
-    g_printerRecords.Update(PrinterKey(printerName),
-                            [](qf::PrinterRecords& printer) { printer.settingsCache.manualRibbon = 0; });
+    g_printerRecords.UpdateExisting(PrinterKey(printerName),
+                                    [](qf::PrinterRecords& printer) { printer.settingsCache.manualRibbon = 0; });
 }
 
 qf::PrinterReport AskPrinter(Sheet& sheet) {
@@ -60,9 +62,7 @@ qf::PrinterReport AskPrinter(Sheet& sheet) {
 
 // Whether this printer's cached settings are in the offline configuration.
 bool CachedOffline(const wchar_t* printerName) {
-    return g_printerRecords.Update(PrinterKey(printerName), [](qf::PrinterRecords& printer) {
-        return printer.settingsCache.manualRibbon != 0;
-    });
+    return g_printerRecords.Read(PrinterKey(printerName)).settingsCache.manualRibbon != 0;
 }
 
 // Adopts what the printer reports into the working settings and the printer's cache.
@@ -509,8 +509,7 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     // The printer is asked only while no settings were committed or cached for it when the
     // call began; the record handed out fills its cache on the way.
     const std::u16string_view printer = PrinterKey(header->pszPrinterName);
-    const bool cacheWasValid = g_printerRecords.Update(
-        printer, [](qf::PrinterRecords& entry) { return qf::IsSettingsCacheValid(entry.settingsCache); });
+    const bool cacheWasValid = qf::IsSettingsCacheValid(g_printerRecords.Read(printer).settingsCache);
     FillDocumentSettings(header->hPrinter, header->pszPrinterName, header->pdmOut, header->pdmIn, header->fMode);
     ForgetOfflineChoice(header->pszPrinterName);
     if (cacheWasValid) return 1;

@@ -60,7 +60,19 @@ TEST(PrinterRecords, NamesCompareAsTheSpoolerComparesThem) {
         EXPECT_FALSE(qf::IsSettingsCacheValid(table.Read(c.other).settingsCache));
     }
     // Units that differ only in their high byte are different names.
-    EXPECT_NE(qf::PrinterRecordTable::Key(u"\u0141"), qf::PrinterRecordTable::Key(u"A"));
+    qf::PrinterRecordTable table;
+    Commit(table, u"\u0141", Committed(1, 1));
+    EXPECT_FALSE(qf::IsSettingsCacheValid(table.Read(u"A").settingsCache));
+    EXPECT_FALSE(qf::IsSettingsCacheValid(table.Read(u"a").settingsCache));
+}
+
+TEST(PrinterRecords, AnExistingEntryChangesWithoutAnyAllocation) {
+    qf::PrinterRecordTable table;
+    EXPECT_FALSE(table.UpdateExisting(u"Card A", [](qf::PrinterRecords& entry) { entry.singleFeedChoice = 0; }));
+    EXPECT_EQ(table.Size(), 0u) << "no entry is made";
+    Commit(table, u"Card A", Committed(2, 2));
+    EXPECT_TRUE(table.UpdateExisting(u"CARD A", [](qf::PrinterRecords& entry) { entry.singleFeedChoice = 0; }));
+    EXPECT_EQ(table.Read(u"Card A").singleFeedChoice, 0);
 }
 
 TEST(PrinterRecords, AnUnnamedPrinterHasNoEntry) {

@@ -84,7 +84,7 @@ protected:
     }
     // A document sheet of `p` that sets the rotation to `rotation` and commits.
     void CommitRotation(TestPrinter& p, LONG rotation) {
-        Record in = DriverRecord();
+        Record in = p.stored;
         Record out(qf::kRecordSize, 0xCD);
         DOCUMENTPROPERTYHEADER header = {sizeof header, 0, p.handle, const_cast<LPWSTR>(p.name.c_str()), Devmode(in),
                                          Devmode(out), DWORD(qf::kRecordSize), DM_IN_BUFFER | DM_OUT_BUFFER};
