@@ -8,6 +8,7 @@
 #include "driver/entry/capabilities.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
+#include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
 
 // Every job is printable: no error string, no resource id.
@@ -81,22 +82,13 @@ namespace {
 // A printer is initialised only when its driver data file can be opened.
 BOOL InitializePrinter(LPWSTR printerName) {
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    HANDLE printer = nullptr;
-    if (!OpenPrinterW(printerName, &printer, &defaults)) return TRUE;
-
-    BOOL ok = FALSE;
-    DRIVER_INFO_2W* driver = qf::ReadDriverInfo(printer);
-    if (driver && driver->pDataFile) {
-        HANDLE file = CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            ok = TRUE;
-        }
-    }
-    qf::FreePrinterRecord(driver);
-    ClosePrinter(printer);
-    return ok;
+    qf::PrinterHandle printer;
+    if (!printer.Open(printerName, &defaults)) return TRUE;
+    const qf::HeapRecord<DRIVER_INFO_2W> driver(qf::ReadDriverInfo(printer.Get()));
+    if (!driver || !driver->pDataFile) return FALSE;
+    const qf::FileHandle file(CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid() ? TRUE : FALSE;
 }
 
 }  // namespace

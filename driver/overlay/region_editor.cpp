@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "driver/entry/dialog_conventions.h"
+#include "driver/entry/owners.h"
 #include "driver/overlay/region_preview.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
@@ -127,11 +128,9 @@ void CloseEditor(HWND dialog) {
 }
 
 void PaintEditor(HWND dialog) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(dialog, &paint);
+    const qf::PaintScope paint(dialog);
     EditorState* state = StateOf(dialog);
-    if (dc && state) PaintRegionPreview(dc, dialog, state->kind->editor, RegionOf(*state));
-    EndPaint(dialog, &paint);
+    if (paint.Dc() && state) PaintRegionPreview(paint.Dc(), dialog, state->kind->editor, RegionOf(*state));
 }
 
 // The bitmap type is taken only with a bitmap: the stored one or one chosen now.

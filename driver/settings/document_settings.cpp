@@ -151,9 +151,8 @@ BOOL BuildDriverDefault(LPWSTR printerName, DEVMODEW* output, PLONG needed, DWOR
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;
     }
-    HANDLE printer = nullptr;
-    if (!printerName || !OpenPrinterW(printerName, &printer, nullptr)) printer = nullptr;
-    BuildDefaultFor(printer, output);
-    if (printer) ClosePrinter(printer);
+    qf::PrinterHandle printer;
+    if (printerName) printer.Open(printerName, nullptr);
+    BuildDefaultFor(printer.Get(), output);
     return TRUE;
 }
