@@ -7,12 +7,14 @@
 #include <cstdint>
 
 #include "driver/entry/module_state.h"
+#include "driver/sheets/document_items.h"
 
-// Asks the printer `printerName` for its encoder and ribbon on the sheet handle. The
-// caller presets the outputs; only what the printer answered completely overwrites them.
-// g_hPrinter is the opened printer for the duration and is restored afterwards.
-void QueryPrinterState(const wchar_t* printerName, bool* encoder, wchar_t* ribbonName, uint8_t* ribbonCode,
-                       bool* answered);
+// Asks the printer `printerName` for its encoder and ribbon on the sheet handle and tells,
+// for each question on its own, what became of it. The caller presets `report` (both
+// questions kCallFailed, no encoder, ribbon none) and `ribbonName`; only what the printer
+// answered completely overwrites them, and a printer that cannot be opened leaves them
+// all. g_hPrinter is the opened printer for the duration and is restored afterwards.
+void QueryPrinterState(const wchar_t* printerName, qf::PrinterReport* report, wchar_t* ribbonName);
 
 // The catalogue's display name of printer ribbon number `number` ("None" when the file
 // or its key is missing); `name` (32 characters) is left as it was when the driver

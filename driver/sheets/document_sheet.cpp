@@ -45,16 +45,18 @@ qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
 bool IsDriverRecord(const DEVMODEW* record) { return qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(record)); }
 
 qf::PrinterReport AskPrinter(Sheet& sheet) {
-    qf::PrinterReport answer{false, false, qf::kRibbonNone};
+    qf::PrinterReport answer{qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, qf::kRibbonNone};
     lstrcpyW(sheet.ribbonName, L"None");
-    QueryPrinterState(sheet.printerName, &answer.encoder, sheet.ribbonName, &answer.ribbon, &answer.answered);
+    QueryPrinterState(sheet.printerName, &answer, sheet.ribbonName);
     return answer;
 }
 
 // Adopts what the printer reports into the working settings and the cache. Returns
-// true when a field changed.
+// true when a field changed. A printer that answered but could not tell its ribbon keeps
+// the ribbon of the settings, and the user is told.
 bool AdoptPrinterAnswer(qf::PrivateSettings& settings, const qf::PrinterReport& report) {
     const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(settings, report, g_settingsCache.manualRibbon != 0);
+    if (adoption.ribbonUnknown) ShowMessage(IDS_CAPTION, IDS_NO_RIBBON, MB_OK);
     if (adoption.ribbonChanged) {
         ShowRibbonChanged(adoption.ribbon, settings.ribbonType);
         settings.ribbonType = g_settingsCache.ribbonType = adoption.ribbon;
@@ -463,23 +465,28 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     g_settingsCache.manualRibbon = 0;
     if (cacheWasValid) return 1;
 
-    qf::PrinterReport answer{false, false, qf::kRibbonNone};
+    qf::PrinterReport answer{qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, qf::kRibbonNone};
     wchar_t name[kRibbonNameChars] = L"None";
-    QueryPrinterState(header->pszPrinterName, &answer.encoder, name, &answer.ribbon, &answer.answered);
-    if (header->fMode != DM_COPY || !answer.answered || !IsDriverRecord(header->pdmOut)) return 1;
+    QueryPrinterState(header->pszPrinterName, &answer, name);
+    if (header->fMode != DM_COPY || !qf::AnsweredAny(answer) || !IsDriverRecord(header->pdmOut)) return 1;
     qf::PrivateSettings* out = PrivateBlock(header->pdmOut);
-    const uint16_t encoder = answer.encoder ? 1 : 0;
-    if (out->ribbonType == answer.ribbon && out->encoderSettings.encoderPresent == encoder) return 1;
+    const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(*out, answer, false);
+    if (!adoption.ribbonChanged && !adoption.encoderChanged) return 1;
 
-    // A printer whose ribbon or encoder changed updates its stored defaults.
-    out->ribbonType = answer.ribbon;
-    out->encoderSettings.encoderPresent = encoder;
+    // A printer whose ribbon or encoder changed updates its stored defaults with what it
+    // answered; a question without answer leaves its field as stored.
+    out->ribbonType = adoption.ribbon;
+    out->encoderSettings.encoderPresent = adoption.encoderPresent;
+    const bool ribbonAnswered = answer.ribbonAsked == qf::Asked::kAnswered;
+    const bool encoderAnswered = answer.encoderAsked == qf::Asked::kAnswered;
     DWORD size = 0;
     const qf::HeapRecord<PRINTER_INFO_2W> stored(qf::ReadPrinterInfo(header->hPrinter, &size));
     if (DEVMODEW* record = qf::StoredDriverRecord(stored.Get(), size)) {
         qf::PrivateSettings* defaults = PrivateBlock(record);
-        defaults->ribbonType = g_settingsCache.ribbonType = answer.ribbon;
-        defaults->encoderSettings.encoderPresent = g_settingsCache.encoderSettings.encoderPresent = encoder;
+        if (ribbonAnswered) defaults->ribbonType = g_settingsCache.ribbonType = adoption.ribbon;
+        if (encoderAnswered)
+            defaults->encoderSettings.encoderPresent = g_settingsCache.encoderSettings.encoderPresent =
+                adoption.encoderPresent;
         SetPrinterW(header->hPrinter, 2, reinterpret_cast<LPBYTE>(stored.Get()), 0);
     }
     return 1;
