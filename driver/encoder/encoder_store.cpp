@@ -8,6 +8,7 @@
 
 #include "driver/channel/channel.h"
 #include "driver/encoder/encoder_jobs.h"
+#include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/printer_info.h"
 #include "driver/settings/record_rules.h"

@@ -60,6 +60,8 @@ int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags) {
     return MessageBoxW(GetActiveWindow(), text, caption, flags);
 }
 
+void TellJobFailed() { ShowMessage(IDS_CAPTION, IDS_JOB_NOT_SENT, MB_OK | MB_ICONERROR); }
+
 void ShowHelp(HWND dialog, qf::HelpTopic topic) {
     WCHAR file[kHelpFileChars] = {};
     if (LoadStringW(g_hInstance, IDS_HELP_FILE, file, kHelpFileChars) <= 0) {

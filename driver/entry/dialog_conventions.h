@@ -13,6 +13,10 @@ int ShowMessage(UINT captionId, UINT textId, UINT flags);
 // The same with a text already composed.
 int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags);
 
+// Tells the user that a command job did not reach the printer. The channel only reports
+// what became of a job; the dialog that sent it tells the user.
+void TellJobFailed();
+
 // The Help button of a dialog whose page of the manual is `topic`. When the help file
 // named by string 200 lies beside the module, it is opened at its contents page (WinHelp);
 // otherwise the dialog's page of the manual, which lies beside the module too (or the
