@@ -102,6 +102,8 @@
 #define IDS_FIRMWARE_FILTER      2322  // the open-file filter: display text '|' pattern '|'
 #define IDS_PRINTER_FIRMWARE     2340  // the type of a file the printer takes as its own firmware
 #define IDS_LAMINATOR_FIRMWARE   2341  // ... and as the laminator's
+#define IDS_HOLOGRAM_BATCH_STOPPED 2342  // a hologram card of several did not reach the printer: %u sent of %u
+#define IDS_HOLOGRAM_TYPE_UNKNOWN  2343  // the stored hologram type is none the printer can be sent
 
 // Texts of the Device Information dialog (and "Yes", "No": IDS_YES, IDS_NO)
 #define IDS_UNKNOWN              2332  // a ribbon the printer or the catalogue does not name
