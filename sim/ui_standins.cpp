@@ -92,7 +92,7 @@ BOOL WINAPI SimGetOpenFileNameW(LPOPENFILENAMEW choice) {
 BOOL WINAPI SimWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
     Ui().helpCalls.push_back({window, file ? file : L"", command, data});
     if (Ui().echo) std::printf("help %s command %u\n", Utf8(file ? file : L"").c_str(), command);
-    return TRUE;
+    return Ui().helpResult;
 }
 
 HINSTANCE WINAPI SimShellExecuteW(HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
