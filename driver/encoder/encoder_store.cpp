@@ -18,16 +18,20 @@ namespace {
 
 const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
-// Makes the job's blocks and sends them. A job that cannot be made (an allocation), whose
-// printer cannot be opened or whose document the spooler does not start, or that did not
-// reach the printer whole (it is aborted), is told to the user.
+// Makes the job's blocks and sends them; true when the job reached the printer whole. A
+// job without a printer to go to, that cannot be made (an allocation), whose printer
+// cannot be opened or whose document the spooler does not start, or that did not reach
+// the printer whole (it is aborted), is told to the user.
 template <typename MakeBlocks>
-void SendJob(const wchar_t* printerName, const char16_t* documentName, MakeBlocks makeBlocks) {
-    if (!printerName || !printerName[0]) return;
-    JobResult result = JobResult::kFailed;
-    qf::RunOrRecover(
-        [&] { result = SendRawJob(printerName, Wide(documentName), makeBlocks(), StartFailure::kAbandon); }, [] {});
-    if (result != JobResult::kSent) TellJobFailed();
+bool SendJob(const wchar_t* printerName, const char16_t* documentName, MakeBlocks makeBlocks) {
+    JobResult result = JobResult::kNotOpened;
+    if (printerName && printerName[0])
+        qf::RunOrRecover(
+            [&] { result = SendRawJob(printerName, Wide(documentName), makeBlocks(), StartFailure::kAbandon); },
+            [&] { result = JobResult::kFailed; });
+    if (result == JobResult::kSent) return true;
+    TellJobFailed();
+    return false;
 }
 
 }  // namespace
@@ -57,16 +61,16 @@ void RestoreEncoderDefaults(HANDLE printer, qf::EncoderPart part, qf::EncoderSet
     std::free(block);
 }
 
-void SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
-    SendJob(printerName, qf::kEncoderJobName, [&] { return qf::EncoderSetupJob(settings); });
+bool SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
+    return SendJob(printerName, qf::kEncoderJobName, [&] { return qf::EncoderSetupJob(settings); });
 }
 
-void SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
-    SendJob(printerName, qf::kEncoderJobName, [&] { return qf::TrackSetupJob(settings); });
+bool SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
+    return SendJob(printerName, qf::kEncoderJobName, [&] { return qf::TrackSetupJob(settings); });
 }
 
-void SendSingleFeed(const wchar_t* printerName, uint8_t choice) {
-    SendJob(printerName, qf::kSingleFeedJobName, [&] { return qf::SingleFeedJob(choice); });
+bool SendSingleFeed(const wchar_t* printerName, uint8_t choice) {
+    return SendJob(printerName, qf::kSingleFeedJobName, [&] { return qf::SingleFeedJob(choice); });
 }
 
 bool StoreEncoderRecord(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, const char* trace) {

@@ -23,10 +23,11 @@ void RestoreEncoderDefaults(HANDLE printer, qf::EncoderPart part, qf::EncoderSet
 // The RAW jobs "VESTRIAENCODER" (encoder set-up; track formats and densities) and
 // "VESTRIAATM" (single feed) on the printer named `printerName`. A job that cannot be
 // made, whose printer cannot be opened, whose document the spooler refuses, or that does
-// not reach the printer whole (it is then aborted) is told to the user.
-void SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
-void SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
-void SendSingleFeed(const wchar_t* printerName, uint8_t choice);
+// not reach the printer whole (it is then aborted) is told to the user. True when the job
+// reached the printer whole.
+bool SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
+bool SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
+bool SendSingleFeed(const wchar_t* printerName, uint8_t choice);
 
 // Writes the 52 bytes of `settings` into the encoder record of the stored default of the
 // printer named `printerName`, and stores the record with SetPrinterW level 2. Only a

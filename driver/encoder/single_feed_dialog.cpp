@@ -24,10 +24,12 @@ void ChooseSingleFeed(HWND dialog, int id) {
     g_singleFeedChoice = static_cast<uint8_t>(id - IDC_SINGLE_FEED_OFF);
 }
 
+// A job that did not reach the printer (the user was told) keeps the dialog open for
+// another Apply.
 void ApplySingleFeed(HWND dialog) {
     const DeviceSheetState* sheet = DeviceSheetOf(GetWindowLongPtrW(dialog, DWLP_USER));
-    SendSingleFeed(sheet && sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, g_singleFeedChoice);
-    EndDialog(dialog, IDOK);
+    if (SendSingleFeed(sheet && sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, g_singleFeedChoice))
+        EndDialog(dialog, IDOK);
 }
 
 }  // namespace
