@@ -38,18 +38,7 @@ bool SendJob(const wchar_t* printerName, const char16_t* documentName, MakeBlock
 
 bool ReadDefaultsBlock(HANDLE printer, uint8_t* block) {
     DRIVER_INFO_2W* driver = qf::ReadDriverInfo(printer);
-    bool read = false;
-    if (driver && driver->pDataFile) {
-        HANDLE file = CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            LARGE_INTEGER size = {};
-            DWORD got = 0;
-            read = GetFileSizeEx(file, &size) && qf::IsDefaultsBlockSize(static_cast<uint64_t>(size.QuadPart)) &&
-                   ReadFile(file, block, qf::kPrivateSize, &got, nullptr) && got == DWORD(qf::kPrivateSize);
-            CloseHandle(file);
-        }
-    }
+    const bool read = qf::ReadDefaultsFile(driver, block);
     qf::FreePrinterRecord(driver);
     return read;
 }

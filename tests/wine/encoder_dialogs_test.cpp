@@ -375,15 +375,18 @@ TEST_F(EncoderDialogs, RestoreDefaultsTakesTheDataFileOnlyWhenItIsWhole) {
 
     struct Case {
         size_t size;
+        bool signature;  // the file's block carries the settings signature
         const wchar_t *start, *end;
         bool macro;
         int coercivity, type;
     };
-    const Case cases[] = {{3855, L"${", L"}$", true, 2, 0}, {3856, L"#(", L")#", false, 0, 2},
-                          {3857, L"${", L"}$", true, 2, 0}};
+    // The driver default's rule too: exact size and the signature.
+    const Case cases[] = {{3855, true, L"${", L"}$", true, 2, 0}, {3856, true, L"#(", L")#", false, 0, 2},
+                          {3857, true, L"${", L"}$", true, 2, 0}, {3856, false, L"${", L"}$", true, 2, 0}};
     for (const Case& c : cases) {
         std::vector<uint8_t> file = block;
         file.resize(c.size, 0);
+        if (!c.signature) file[0] = file[1] = 0;
         WriteBytes(path, file);
         Open();
         // Restore Defaults, then Cancel: nothing is kept.
