@@ -101,7 +101,7 @@ BOOL WINAPI SimWinHelpW(HWND window, LPCWSTR file, UINT command, ULONG_PTR data)
     const std::lock_guard<std::recursive_mutex> hold(UiLock());
     Ui().helpCalls.push_back({window, file ? file : L"", command, data});
     if (Ui().echo) std::printf("help %s command %u\n", Utf8(file ? file : L"").c_str(), command);
-    return TRUE;
+    return Ui().helpResult;
 }
 
 HINSTANCE WINAPI SimShellExecuteW(HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,

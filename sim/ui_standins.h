@@ -56,6 +56,8 @@ struct UiLog {
     std::vector<ShellCall> shellCalls;
     // What ShellExecuteW answers: above 32 is success (the browser opened the page).
     INT_PTR shellResult = 42;
+    // What WinHelpW answers: FALSE as on a system without a help viewer.
+    BOOL helpResult = TRUE;
     std::vector<std::string> debugTraces;  // wide traces are recorded as UTF-8
     // Answers a message box; by default the first button of its kind.
     std::function<int(const MessageBoxRecord&)> answer;

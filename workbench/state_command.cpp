@@ -15,6 +15,19 @@
 #include "workbench/commands.h"
 #include "workbench/simulated_printer.h"
 
+namespace {
+
+const char* AskedText(qf::Asked asked) {
+    switch (asked) {
+    case qf::Asked::kAnswered: return "answered";
+    case qf::Asked::kNoAnswer: return "no answer";
+    case qf::Asked::kCallFailed: return "call failed";
+    }
+    return "?";
+}
+
+}  // namespace
+
 int StateCommand(const Args& args) {
     std::string error;
     HMODULE driver = StartSimulatedPrinter(args, &error);
@@ -25,10 +38,11 @@ int StateCommand(const Args& args) {
     // The driver's operations run here, with the DLL's resources.
     ResetModuleState(driver);
     const std::wstring name = SimulatedPrinterName();
-    bool encoder = false, answered = false;
+    qf::PrinterReport report{qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, qf::kRibbonNone};
     wchar_t ribbonName[kRibbonNameChars] = L"None";
-    uint8_t code = qf::kRibbonNone;
-    QueryPrinterState(name.c_str(), &encoder, ribbonName, &code, &answered);
+    QueryPrinterState(name.c_str(), &report, ribbonName);
+    const bool encoder = report.encoder;
+    const uint8_t code = report.ribbon;
 
     char model[224] = {};
     DWORD needed = 0;
@@ -37,7 +51,8 @@ int StateCommand(const Args& args) {
     const std::string modelText = reply.complete ? std::string(reply.text) : std::string();
 
     std::printf("\nPrinter state of \"%s\":\n", sim::Utf8(name).c_str());
-    std::printf("  answered        %s\n", answered ? "yes" : "no");
+    std::printf("  encoder asked   %s\n", AskedText(report.encoderAsked));
+    std::printf("  ribbon asked    %s\n", AskedText(report.ribbonAsked));
     std::printf("  encoder         %s\n", encoder ? "fitted" : "none");
     std::printf("  ribbon code     %u (%s)\n", code, sim::Utf8(reinterpret_cast<const wchar_t*>(qf::RibbonName(code))).c_str());
     std::printf("  catalogue name  %s\n", sim::Utf8(ribbonName).c_str());

@@ -6,10 +6,8 @@
 #include <vector>
 
 #include "driver/channel/reply.h"
-#include "driver/entry/dialog_conventions.h"
 #include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
-#include "driver/resources/resource.h"
 
 namespace {
 
@@ -190,5 +188,3 @@ JobResult SendRawJobOn(HANDLE printer, const wchar_t* documentName, const std::v
     }
     return JobResult::kSent;
 }
-
-void TellJobFailed() { ShowMessage(IDS_CAPTION, IDS_JOB_NOT_SENT, MB_OK | MB_ICONERROR); }

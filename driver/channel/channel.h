@@ -100,6 +100,3 @@ JobResult SendRawJob(const wchar_t* printerName, const wchar_t* documentName, co
 // The same on a printer handle the caller keeps open.
 JobResult SendRawJobOn(HANDLE printer, const wchar_t* documentName, const std::vector<std::string>& blocks,
                        StartFailure onStartFailure);
-
-// Tells the user that a command job did not reach the printer.
-void TellJobFailed();

@@ -128,11 +128,15 @@ void RestoreTrackDefaults(HWND dialog, State& state) {
     FillTrackControls(dialog, state);
 }
 
-// Apply: the track part becomes the sheet's committed one, goes to the printer and into
-// the printer's stored defaults; the general part stays as committed.
+// Apply: the track part goes to the printer and becomes the sheet's committed one and the
+// printer's stored defaults; the general part stays as committed. A job that failed keeps
+// the dialog open for another Apply.
 void ApplyTrackSettings(HWND dialog, const State& state) {
-    ApplyEncoderPart(state, qf::EncoderPart::kTracks, SendTrackSetup);
-    EndDialog(dialog, IDC_TRACKS_APPLY);
+    switch (ApplyEncoderPart(state, qf::EncoderPart::kTracks, SendTrackSetup)) {
+    case EncoderApply::kApplied: EndDialog(dialog, IDC_TRACKS_APPLY); break;
+    case EncoderApply::kNotSent: break;
+    case EncoderApply::kSheetGone: EndDialog(dialog, IDCANCEL); break;
+    }
 }
 
 void TrackCommand(HWND dialog, int id, int code) {

@@ -75,12 +75,15 @@ void RestoreGeneralDefaults(HWND dialog, State& state) {
     FillEncoderControls(dialog, state);
 }
 
-// Apply: the general part becomes the sheet's committed one, goes to the printer and into
+// Apply: the general part goes to the printer and becomes the sheet's committed one and
 // the printer's stored defaults; the track part and the encoder's presence stay as
-// committed.
+// committed. A job that failed keeps the dialog open for another Apply.
 void ApplyEncoderSettings(HWND dialog, const State& state) {
-    ApplyEncoderPart(state, qf::EncoderPart::kGeneral, SendEncoderSetup);
-    EndDialog(dialog, IDC_ENCODER_APPLY);
+    switch (ApplyEncoderPart(state, qf::EncoderPart::kGeneral, SendEncoderSetup)) {
+    case EncoderApply::kApplied: EndDialog(dialog, IDC_ENCODER_APPLY); break;
+    case EncoderApply::kNotSent: break;
+    case EncoderApply::kSheetGone: EndDialog(dialog, IDC_ENCODER_CANCEL); break;
+    }
 }
 
 void EncoderCommand(HWND dialog, int id, int code) {

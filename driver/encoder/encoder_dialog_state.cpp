@@ -32,13 +32,21 @@ void CloseEncoderDialogState(HWND dialog) {
     SetWindowLongPtrW(dialog, DWLP_USER, 0);
 }
 
-void ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart part,
-                      void (*send)(const wchar_t* printerName, const qf::EncoderSettings& settings)) {
+EncoderApply ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart part,
+                              bool (*send)(const wchar_t* printerName, const qf::EncoderSettings& settings)) {
     DeviceSheetState* sheet = EncoderDialogSheet(state);
-    if (!sheet) return;
+    if (!sheet) {
+        ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);
+        return EncoderApply::kSheetGone;
+    }
+    qf::EncoderSettings committed = sheet->encoderSettings;
+    qf::CopyEncoderPart(part, state.working, committed);
+    // Settings the printer did not get are not stored as if it had them.
+    if (!send(sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, committed))
+        return EncoderApply::kNotSent;
     sheet->CommitEncoderPart(part, state.working);
-    send(sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, sheet->encoderSettings);
     SaveEncoderPart(sheet->printerName, part, sheet->encoderSettings);
+    return EncoderApply::kApplied;
 }
 
 CPSUICBPARAM EncoderDialogParam(const EncoderDialogState& state) { return SheetDialogParam(state.sheetData); }

@@ -26,11 +26,18 @@ EncoderDialogState* EncoderDialogStateOf(HWND dialog);
 DeviceSheetState* EncoderDialogSheet(const EncoderDialogState& state);
 // WM_NCDESTROY: frees the dialog's state.
 void CloseEncoderDialogState(HWND dialog);
-// Apply of an encoder dialog: `part` of the working copy becomes the sheet's committed
-// record (the other part and the encoder's presence stay as committed), goes to the
-// printer by `send` and into the printer's stored defaults. Nothing happens when the
-// sheet is gone.
-void ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart part,
-                      void (*send)(const wchar_t* printerName, const qf::EncoderSettings& settings));
+// What became of an encoder dialog's Apply.
+enum class EncoderApply {
+    kApplied,   // sent, committed and stored: the dialog closes as applied
+    kNotSent,   // the job did not reach the printer (the user was told): nothing is
+                // committed or stored, and the dialog stays open with the user's values
+    kSheetGone, // the sheet that opened the dialog is gone: the user was told "System
+                // Error", nothing was sent or stored, and the dialog closes as cancelled
+};
+// Apply of an encoder dialog: `part` of the working copy goes to the printer by `send`;
+// once the printer has it, it becomes the sheet's committed record (the other part and
+// the encoder's presence stay as committed) and goes into the printer's stored defaults.
+EncoderApply ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart part,
+                              bool (*send)(const wchar_t* printerName, const qf::EncoderSettings& settings));
 // A callback record naming the dialog's sheet, for the dialog it opens.
 CPSUICBPARAM EncoderDialogParam(const EncoderDialogState& state);

@@ -43,7 +43,6 @@ EncoderSettings BuiltInEncoderDefaults() {
     return settings;
 }
 
-bool IsDefaultsBlockSize(uint64_t fileSize) { return fileSize == static_cast<uint64_t>(kPrivateSize); }
 
 void CopyEncoderPart(EncoderPart part, const EncoderSettings& from, EncoderSettings& to) {
     if (part == EncoderPart::kGeneral) {

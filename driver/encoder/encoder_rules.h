@@ -24,10 +24,6 @@ enum class EncoderPart { kGeneral, kTracks };
 // no parities. `encoderPresent` is 0.
 EncoderSettings BuiltInEncoderDefaults();
 
-// A defaults block is a file of exactly the private block's size (3856 bytes); a file of
-// any other size is not read at all.
-bool IsDefaultsBlockSize(uint64_t fileSize);
-
 // Copies one part of `from` into `to`; the rest of `to`, `encoderPresent` included, stays
 // as it is. Delimiters are copied as text: the bytes up to and including the first zero
 // within the field (all ten bytes when the field holds none).

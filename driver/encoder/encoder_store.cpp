@@ -8,6 +8,7 @@
 
 #include "driver/channel/channel.h"
 #include "driver/encoder/encoder_jobs.h"
+#include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
@@ -18,34 +19,27 @@ namespace {
 
 const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
-// Makes the job's blocks and sends them. A job that cannot be made (an allocation), whose
-// printer cannot be opened or whose document the spooler does not start, or that did not
-// reach the printer whole (it is aborted), is told to the user.
+// Makes the job's blocks and sends them; true when the job reached the printer whole. A
+// job without a printer to go to, that cannot be made (an allocation), whose printer
+// cannot be opened or whose document the spooler does not start, or that did not reach
+// the printer whole (it is aborted), is told to the user.
 template <typename MakeBlocks>
-void SendJob(const wchar_t* printerName, const char16_t* documentName, MakeBlocks makeBlocks) {
-    if (!printerName || !printerName[0]) return;
-    JobResult result = JobResult::kFailed;
-    qf::RunOrRecover(
-        [&] { result = SendRawJob(printerName, Wide(documentName), makeBlocks(), StartFailure::kAbandon); }, [] {});
-    if (result != JobResult::kSent) TellJobFailed();
+bool SendJob(const wchar_t* printerName, const char16_t* documentName, MakeBlocks makeBlocks) {
+    JobResult result = JobResult::kNotOpened;
+    if (printerName && printerName[0])
+        qf::RunOrRecover(
+            [&] { result = SendRawJob(printerName, Wide(documentName), makeBlocks(), StartFailure::kAbandon); },
+            [&] { result = JobResult::kFailed; });
+    if (result == JobResult::kSent) return true;
+    TellJobFailed();
+    return false;
 }
 
 }  // namespace
 
 bool ReadDefaultsBlock(HANDLE printer, uint8_t* block) {
     DRIVER_INFO_2W* driver = qf::ReadDriverInfo(printer);
-    bool read = false;
-    if (driver && driver->pDataFile) {
-        HANDLE file = CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            LARGE_INTEGER size = {};
-            DWORD got = 0;
-            read = GetFileSizeEx(file, &size) && qf::IsDefaultsBlockSize(static_cast<uint64_t>(size.QuadPart)) &&
-                   ReadFile(file, block, qf::kPrivateSize, &got, nullptr) && got == DWORD(qf::kPrivateSize);
-            CloseHandle(file);
-        }
-    }
+    const bool read = qf::ReadDefaultsFile(driver, block);
     qf::FreePrinterRecord(driver);
     return read;
 }
@@ -57,16 +51,16 @@ void RestoreEncoderDefaults(HANDLE printer, qf::EncoderPart part, qf::EncoderSet
     std::free(block);
 }
 
-void SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
-    SendJob(printerName, qf::kEncoderJobName, [&] { return qf::EncoderSetupJob(settings); });
+bool SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
+    return SendJob(printerName, qf::kEncoderJobName, [&] { return qf::EncoderSetupJob(settings); });
 }
 
-void SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
-    SendJob(printerName, qf::kEncoderJobName, [&] { return qf::TrackSetupJob(settings); });
+bool SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings) {
+    return SendJob(printerName, qf::kEncoderJobName, [&] { return qf::TrackSetupJob(settings); });
 }
 
-void SendSingleFeed(const wchar_t* printerName, uint8_t choice) {
-    SendJob(printerName, qf::kSingleFeedJobName, [&] { return qf::SingleFeedJob(choice); });
+bool SendSingleFeed(const wchar_t* printerName, uint8_t choice) {
+    return SendJob(printerName, qf::kSingleFeedJobName, [&] { return qf::SingleFeedJob(choice); });
 }
 
 bool StoreEncoderParts(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, EncoderParts parts,

@@ -11,9 +11,10 @@
 #include "driver/settings/private_settings.h"
 
 // Reads the driver's data file of the printer open as `printer` (its DRIVER_INFO_2
-// pDataFile) into `block`, a zero-filled buffer of 3856 bytes. True when the file is
-// exactly 3856 bytes long and was read whole; otherwise the buffer is to be taken as
-// empty. Never reports to the user.
+// pDataFile) into `block`, a zero-filled buffer of 3856 bytes, by the driver default's
+// own reader: true when the file is exactly 3856 bytes long, was read whole and carries
+// the settings signature; otherwise the buffer is to be taken as empty. Never reports to
+// the user.
 bool ReadDefaultsBlock(HANDLE printer, uint8_t* block);
 
 // One part of `target` from the printer's defaults block, or from the built-in encoder
@@ -23,10 +24,11 @@ void RestoreEncoderDefaults(HANDLE printer, qf::EncoderPart part, qf::EncoderSet
 // The RAW jobs "VESTRIAENCODER" (encoder set-up; track formats and densities) and
 // "VESTRIAATM" (single feed) on the printer named `printerName`. A job that cannot be
 // made, whose printer cannot be opened, whose document the spooler refuses, or that does
-// not reach the printer whole (it is then aborted) is told to the user.
-void SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
-void SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
-void SendSingleFeed(const wchar_t* printerName, uint8_t choice);
+// not reach the printer whole (it is then aborted) is told to the user. True when the job
+// reached the printer whole.
+bool SendEncoderSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
+bool SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& settings);
+bool SendSingleFeed(const wchar_t* printerName, uint8_t choice);
 
 // Which parts of an encoder record a store writes.
 struct EncoderParts {

@@ -39,11 +39,13 @@ void ChooseSingleFeed(HWND dialog, int id) {
                             [choice](qf::PrinterRecords& printer) { printer.singleFeedChoice = choice; });
 }
 
+// A job that did not reach the printer (the user was told) keeps the dialog open for
+// another Apply.
 void ApplySingleFeed(HWND dialog) {
     const DeviceSheetState* sheet = SheetOf(dialog);
     const uint8_t choice = IsDlgButtonChecked(dialog, IDC_SINGLE_FEED_ON) == BST_CHECKED ? 1 : 0;
-    SendSingleFeed(sheet && sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, choice);
-    EndDialog(dialog, IDOK);
+    if (SendSingleFeed(sheet && sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, choice))
+        EndDialog(dialog, IDOK);
 }
 
 }  // namespace

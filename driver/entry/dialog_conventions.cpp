@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cwchar>
+#include <string>
 
 #include "driver/entry/module_state.h"
 #include "driver/resources/resource.h"
@@ -12,39 +13,86 @@ namespace {
 constexpr int kCaptionChars = 32;
 constexpr int kTextChars = 256;
 constexpr int kHelpFileChars = 1024;
-constexpr DWORD kPathChars = 1024;
+// The longest path the platform's wide file functions take (with the "\\?\" form).
+constexpr size_t kLongestPath = 32767;
 
-// The directory of the module's own file, with its final backslash, in `directory`
-// (kPathChars characters); false when it cannot be told.
-bool ModuleDirectory(WCHAR* directory) {
-    const DWORD length = GetModuleFileNameW(g_hInstance, directory, kPathChars);
-    if (length == 0 || length >= kPathChars) return false;
-    WCHAR* slash = wcsrchr(directory, L'\\');
-    if (!slash) return false;
-    slash[1] = L'\0';
-    return true;
+// The directory of the module's own file, with its final backslash; empty when it cannot
+// be told. The buffer grows until the whole path fits: a module may lie in a folder whose
+// path is longer than MAX_PATH.
+std::wstring ModuleDirectory() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(g_hInstance, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0) return std::wstring();
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        if (path.size() > kLongestPath) return std::wstring();
+        path.resize(path.size() * 2);
+    }
+    const size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos) return std::wstring();
+    path.resize(slash + 1);
+    return path;
 }
 
-// `directory` followed by `name` in `path` (kPathChars characters); false when the
-// whole path does not fit.
-bool PathBeside(const WCHAR* directory, const WCHAR* name, WCHAR* path) {
-    const size_t used = wcslen(directory), added = wcslen(name);
-    if (used + added >= kPathChars) return false;
-    wmemcpy(path, directory, used);
-    wmemcpy(path + used, name, added + 1);
-    return true;
+// A path longer than MAX_PATH in the form the wide file functions take it in ("\\?\C:\..."
+// or "\\?\UNC\server\..."); a shorter one as it is.
+std::wstring FileFunctionPath(const std::wstring& path) {
+    if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0) return path;
+    if (path.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
 }
 
-bool IsFile(const WCHAR* path) {
-    const DWORD attributes = GetFileAttributesW(path);
+// A path another program can be handed: the path itself when it is shorter than MAX_PATH,
+// else its short form when that is; empty when neither fits.
+std::wstring HandedPath(const std::wstring& path) {
+    if (path.size() < MAX_PATH) return path;
+    const std::wstring full = FileFunctionPath(path);
+    const DWORD needed = GetShortPathNameW(full.c_str(), nullptr, 0);
+    if (needed == 0) return std::wstring();
+    std::wstring shortPath(needed, L'\0');
+    const DWORD length = GetShortPathNameW(full.c_str(), &shortPath[0], needed);
+    if (length == 0 || length >= needed) return std::wstring();
+    shortPath.resize(length);
+    if (shortPath.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        shortPath = L"\\\\" + shortPath.substr(8);
+    else if (shortPath.compare(0, 4, L"\\\\?\\") == 0)
+        shortPath = shortPath.substr(4);
+    return shortPath.size() < MAX_PATH ? shortPath : std::wstring();
+}
+
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(FileFunctionPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The help file in the help viewer; false when there is no viewer (current Windows has
+// none) or the file cannot be handed to it.
+bool OpenHelpFile(HWND dialog, const std::wstring& file) {
+    const std::wstring handed = HandedPath(file);
+    return !handed.empty() && WinHelpW(dialog, handed.c_str(), HELP_CONTENTS, 0);
+}
+
 // The manual's page in the user's browser; the shell tells success by a value above 32.
-void OpenManualPage(HWND dialog, const WCHAR* page, const WCHAR* directory) {
-    const INT_PTR result =
-        reinterpret_cast<INT_PTR>(ShellExecuteW(dialog, L"open", page, nullptr, directory, SW_SHOWNORMAL));
-    if (result <= 32) OutputDebugStringA("Unable to open the manual page\n");
+bool OpenManualPage(HWND dialog, const std::wstring& page, const std::wstring& directory) {
+    const std::wstring handed = HandedPath(page), folder = HandedPath(directory);
+    if (handed.empty()) return false;
+    const INT_PTR result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(dialog, L"open", handed.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(),
+                      SW_SHOWNORMAL));
+    return result > 32;
+}
+
+// Tells the user that the manual's page `page` is there but nothing opened it.
+void TellPageNotOpened(const std::wstring& page) {
+    WCHAR format[kTextChars] = {};
+    LoadStringW(g_hInstance, IDS_HELP_NOT_OPENED, format, kTextChars);
+    std::wstring text = format;
+    const size_t at = text.find(L"%s");
+    if (at != std::wstring::npos) text.replace(at, 2, page);
+    ShowMessageText(IDS_CAPTION, text.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 }  // namespace
 
@@ -60,32 +108,43 @@ int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags) {
     return MessageBoxW(GetActiveWindow(), text, caption, flags);
 }
 
+void TellJobFailed() { ShowMessage(IDS_CAPTION, IDS_JOB_NOT_SENT, MB_OK | MB_ICONERROR); }
+
 void ShowHelp(HWND dialog, qf::HelpTopic topic) {
     WCHAR file[kHelpFileChars] = {};
     if (LoadStringW(g_hInstance, IDS_HELP_FILE, file, kHelpFileChars) <= 0) {
         OutputDebugStringA("Unable to find HELP FILE\n");
         return;
     }
-    WCHAR directory[kPathChars] = {}, helpFile[kPathChars] = {}, topicPage[kPathChars] = {},
-          indexPage[kPathChars] = {};
-    const bool placed =
-        ModuleDirectory(directory) && PathBeside(directory, file, helpFile) &&
-        PathBeside(directory, reinterpret_cast<const WCHAR*>(qf::HelpPage(topic)), topicPage) &&
-        PathBeside(directory, reinterpret_cast<const WCHAR*>(qf::HelpPage(qf::HelpTopic::kIndex)), indexPage);
-    switch (placed ? qf::ChooseHelp(IsFile(helpFile), IsFile(topicPage), IsFile(indexPage)) : qf::HelpAction::kNothing) {
-        case qf::HelpAction::kHelpFile:
-            WinHelpW(dialog, helpFile, HELP_CONTENTS, 0);
-            break;
-        case qf::HelpAction::kTopicPage:
-            OpenManualPage(dialog, topicPage, directory);
-            break;
-        case qf::HelpAction::kIndexPage:
-            OpenManualPage(dialog, indexPage, directory);
-            break;
-        case qf::HelpAction::kNothing:
-            OutputDebugStringA("Unable to find HELP FILE\n");
-            break;
+    const std::wstring directory = ModuleDirectory();
+    std::wstring helpFile, topicPage, indexPage;
+    if (!directory.empty()) {
+        helpFile = directory + file;
+        topicPage = directory + reinterpret_cast<const WCHAR*>(qf::HelpPage(topic));
+        indexPage = directory + reinterpret_cast<const WCHAR*>(qf::HelpPage(qf::HelpTopic::kIndex));
     }
+    const bool topicPresent = !directory.empty() && IsFile(topicPage);
+    const bool indexPresent = !directory.empty() && IsFile(indexPage);
+    const bool helpFilePresent = !directory.empty() && IsFile(helpFile);
+    if (qf::ChooseHelp(helpFilePresent, topicPresent, indexPresent) == qf::HelpAction::kHelpFile) {
+        if (OpenHelpFile(dialog, helpFile)) return;
+        OutputDebugStringA("Unable to open the help file\n");
+    }
+    // The manual's page, also when the help file's viewer is not there.
+    switch (qf::ChooseHelp(false, topicPresent, indexPresent)) {
+    case qf::HelpAction::kTopicPage:
+        if (OpenManualPage(dialog, topicPage, directory)) return;
+        break;
+    case qf::HelpAction::kIndexPage:
+        if (OpenManualPage(dialog, indexPage, directory)) return;
+        break;
+    default:
+        if (!helpFilePresent) OutputDebugStringA("Unable to find HELP FILE\n");
+        ShowMessage(IDS_CAPTION, IDS_HELP_MISSING, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    OutputDebugStringA("Unable to open the manual page\n");
+    TellPageNotOpened(topicPresent ? topicPage : indexPage);
 }
 
 bool HandleCloseRequest(HWND dialog, UINT message, WPARAM wParam, int closeId) {

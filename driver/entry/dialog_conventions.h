@@ -13,12 +13,18 @@ int ShowMessage(UINT captionId, UINT textId, UINT flags);
 // The same with a text already composed.
 int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags);
 
+// Tells the user that a command job did not reach the printer. The channel only reports
+// what became of a job; the dialog that sent it tells the user.
+void TellJobFailed();
+
 // The Help button of a dialog whose page of the manual is `topic`. When the help file
 // named by string 200 lies beside the module, it is opened at its contents page (WinHelp);
-// otherwise the dialog's page of the manual, which lies beside the module too (or the
-// manual's contents page when that page is missing), is opened with the shell's "open"
-// verb, in the user's browser. When neither is there, or the file's name cannot be
-// loaded, only a debugger trace is written; the dialog goes on as before.
+// when it is not there, or has no viewer (current Windows has none), the dialog's page of
+// the manual, which lies beside the module too (or the manual's contents page when that
+// page is missing), is opened with the shell's "open" verb, in the user's browser. A
+// folder whose path is longer than MAX_PATH is handed on by its short form. When nothing
+// opens, the user is told (the page that could not be opened, or that Help is not
+// installed); without the file's name only a debugger trace is written.
 void ShowHelp(HWND dialog, qf::HelpTopic topic);
 
 // The close box: turns WM_SYSCOMMAND/SC_CLOSE into a click of the dialog's own close

@@ -45,6 +45,19 @@ DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer) {
     }));
 }
 
+bool ReadDefaultsFile(const DRIVER_INFO_2W* driver, uint8_t* block) {
+    if (!driver || !driver->pDataFile) return false;
+    HANDLE file = CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size = {};
+    DWORD read = 0;
+    const bool whole = GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
+                       ReadFile(file, block, kPrivateSize, &read, nullptr) && read == DWORD(kPrivateSize);
+    CloseHandle(file);
+    return whole && IsUsableDefaultsFile(static_cast<uint64_t>(size.QuadPart), block);
+}
+
 void FreePrinterRecord(void* record) { std::free(record); }
 
 bool StorePrivateChange(HANDLE reader, HANDLE writer, PrivateChange change, const void* context, const char* trace) {

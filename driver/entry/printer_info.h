@@ -1,6 +1,6 @@
 // Reads the spooler's information records about a printer with the usual size query
 // followed by the real call. The records are heap blocks that the caller frees with
-// FreePrinterRecord.
+// FreePrinterRecord. It also holds the one reader of the driver's data file.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +20,12 @@ DEVMODEW* StoredDriverRecord(PRINTER_INFO_2W* info, DWORD size);
 
 // DRIVER_INFO_2 of an open printer's driver, or nullptr when the spooler gives none.
 DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer);
+
+// Reads the defaults block of a driver's data file (`pDataFile` of `driver`) into `block`
+// (3856 bytes). True only for a file that is exactly 3856 bytes long, read whole, whose
+// block carries the settings signature; otherwise the buffer is to be taken as empty.
+// The one reader of the file: the driver default and every Restore Defaults use it.
+bool ReadDefaultsFile(const DRIVER_INFO_2W* driver, uint8_t* block);
 
 void FreePrinterRecord(void* record);
 

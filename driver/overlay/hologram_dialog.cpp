@@ -105,8 +105,9 @@ void CopiesTyped(HWND dialog) {
 }
 
 // Every hologram job goes to the sheet's printer; when that name cannot be opened, to
-// the printer the working record names.
-void SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& writes) {
+// the printer the working record names. True when the job reached a printer whole; the
+// caller tells the user otherwise.
+bool SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& writes) {
     const auto* name = reinterpret_cast<const wchar_t*>(qf::kHologramJobName);
     JobResult result = JobResult::kNotOpened;
     if (sheet.printerName[0]) result = SendRawJob(sheet.printerName, name, writes, StartFailure::kContinue);
@@ -114,9 +115,17 @@ void SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& 
     std::memcpy(device, sheet.WorkingDevmode()->dmDeviceName, sizeof(WCHAR) * CCHDEVICENAME);
     if (result == JobResult::kNotOpened && device[0] && lstrcmpW(device, sheet.printerName) != 0)
         result = SendRawJob(device, name, writes, StartFailure::kContinue);
-    // A hologram layer that lost bytes is a failed job, aborted; one that no printer took is
-    // lost too: the user is told either way.
-    if (result == JobResult::kFailed || result == JobResult::kNotOpened) TellJobFailed();
+    return result == JobResult::kSent;
+}
+
+// A batch of cards stopped at a card that did not reach the printer: the user is told
+// once, with how many cards were sent.
+void TellBatchStopped(uint32_t sent, uint32_t cards) {
+    WCHAR format[256] = {};
+    LoadStringW(g_hInstance, IDS_HOLOGRAM_BATCH_STOPPED, format, 256);
+    WCHAR text[320] = {};
+    wsprintfW(text, format, static_cast<UINT>(sent), static_cast<UINT>(cards));
+    ShowMessageText(IDS_CAPTION, text, MB_OK | MB_ICONERROR);
 }
 
 // The bitmap type: the stored file is read and checked again now, since it may have been
@@ -146,13 +155,22 @@ void PrintHologramBitmap(DocumentSheetState& sheet) {
         TellJobFailed();
         return;
     }
-    SendHologramJob(sheet, writes);
+    // A hologram layer that lost bytes is a failed job, aborted; one that no printer took is
+    // lost too: the user is told either way.
+    if (!SendHologramJob(sheet, writes)) TellJobFailed();
 }
 
-// The whole-card and area types: one job per card. An area the printer cannot be sent
-// (off the card, empty or inverted) is refused with the editor's message, before any job.
+// The whole-card and area types: one job per card. A stored type the printer cannot be
+// sent, or an area it cannot be sent (off the card, empty or inverted), is refused with its
+// own message, before any job. The batch stops at the first card that does not reach the
+// printer: a spooler that refuses one card refuses the next, and each failed card would
+// leave an aborted job behind.
 void PrintHologram(DocumentSheetState& sheet) {
     const qf::PrivateSettings& settings = sheet.Settings();
+    if (!qf::HologramTypePrintable(settings)) {
+        ShowMessage(IDS_CAPTION, IDS_HOLOGRAM_TYPE_UNKNOWN, MB_OK | MB_ICONERROR);
+        return;
+    }
     if (settings.hologramOverlay.region.overlayType == qf::kHologramBitmap) {
         PrintHologramBitmap(sheet);
         return;
@@ -161,15 +179,22 @@ void PrintHologram(DocumentSheetState& sheet) {
         ShowMessage(IDS_CAPTION, IDS_INVALID_COORDINATES, MB_OK | MB_ICONERROR);
         return;
     }
-    // No commands: they could not be made (an allocation), or the stored type is none of
-    // the printable ones. Either way the press sent nothing, and the user is told.
+    // No commands: they could not be made (an allocation). The press sent nothing, and the
+    // user is told.
     const std::vector<std::string> commands = qf::HologramCardCommands(settings);
     if (commands.empty()) {
         TellJobFailed();
         return;
     }
-    for (uint32_t card = qf::HologramCardCount(settings.hologramOverlay.copies); card > 0; --card)
-        SendHologramJob(sheet, commands);
+    const uint32_t cards = qf::HologramCardCount(settings.hologramOverlay.copies);
+    for (uint32_t sent = 0; sent < cards; ++sent) {
+        if (SendHologramJob(sheet, commands)) continue;
+        if (cards == 1)
+            TellJobFailed();
+        else
+            TellBatchStopped(sent, cards);
+        return;
+    }
 }
 
 void PrintClicked(HWND dialog) {

@@ -16,6 +16,18 @@ bool HologramCopiesAccepted(uint32_t copies) { return copies <= kHologramMaxCopi
 
 uint32_t HologramCardCount(uint32_t copies) { return copies == 0 ? 1 : copies; }
 
+bool HologramTypePrintable(const PrivateSettings& settings) {
+    switch (settings.hologramOverlay.region.overlayType) {
+    case kHologramFull:
+    case kHologramArea:
+    case kHologramAreaBlank:
+    case kHologramBitmap:
+        return true;
+    default:
+        return false;
+    }
+}
+
 uint8_t HologramContrast(const PrivateSettings& settings) { return settings.headSettings[kHologramHeadSetting]; }
 
 bool HologramAreaRefused(const PrivateSettings& settings) {

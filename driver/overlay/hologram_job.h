@@ -19,6 +19,9 @@ inline constexpr char16_t kHologramJobName[] = u"VESTRIAHOLOGRAM";
 bool HologramCopiesAccepted(uint32_t copies);
 // The cards a print lays: 0 and 1 both give one.
 uint32_t HologramCardCount(uint32_t copies);
+// Whether the stored hologram type is one the printer can be sent (whole card, the two
+// area types, bitmap); a record from elsewhere may hold any other number.
+bool HologramTypePrintable(const PrivateSettings& settings);
 // The H-panel contrast that opens every hologram job.
 uint8_t HologramContrast(const PrivateSettings& settings);
 

@@ -102,6 +102,10 @@
 #define IDS_FIRMWARE_FILTER      2322  // the open-file filter: display text '|' pattern '|'
 #define IDS_PRINTER_FIRMWARE     2340  // the type of a file the printer takes as its own firmware
 #define IDS_LAMINATOR_FIRMWARE   2341  // ... and as the laminator's
+#define IDS_HOLOGRAM_BATCH_STOPPED 2342  // a hologram card of several did not reach the printer: %u sent of %u
+#define IDS_HOLOGRAM_TYPE_UNKNOWN  2343  // the stored hologram type is none the printer can be sent
+#define IDS_HELP_NOT_OPENED      2344  // Help found the manual's page but nothing opened it: %s is the page
+#define IDS_HELP_MISSING         2345  // Help found neither a working help file nor the manual
 
 // Texts of the Device Information dialog (and "Yes", "No": IDS_YES, IDS_NO)
 #define IDS_UNKNOWN              2332  // a ribbon the printer or the catalogue does not name

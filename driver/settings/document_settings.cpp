@@ -60,26 +60,12 @@ qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
     return reinterpret_cast<qf::PrivateSettings*>(Bytes(record) + qf::kPublicSize);
 }
 
-// Reads the defaults block of a driver's data file into `block`: the whole block, and
-// only one that carries the settings signature.
-bool ReadDataFile(const DRIVER_INFO_2W* driver, uint8_t* block) {
-    if (!driver || !driver->pDataFile) return false;
-    HANDLE file = CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD read = 0;
-    const bool complete = GetFileSize(file, nullptr) != INVALID_FILE_SIZE &&
-                          ReadFile(file, block, qf::kPrivateSize, &read, nullptr) && read == DWORD(qf::kPrivateSize);
-    CloseHandle(file);
-    return complete && qf::IsUsableDefaultsBlock(block);
-}
-
 // The driver default record for an open printer (or none): the defaults block of its
 // data file, or the block built into the module when that file cannot be used.
 void BuildDefaultFor(HANDLE printer, DEVMODEW* output) {
     uint8_t block[qf::kPrivateSize];
     DRIVER_INFO_2W* driver = printer ? qf::ReadDriverInfo(printer) : nullptr;
-    if (!ReadDataFile(driver, block)) std::memcpy(block, qf::kBuiltInDefaultsBlock, sizeof block);
+    if (!qf::ReadDefaultsFile(driver, block)) std::memcpy(block, qf::kBuiltInDefaultsBlock, sizeof block);
     qf::FreePrinterRecord(driver);
     qf::BuildDefaultRecord(block, Bytes(output));
 }

@@ -83,6 +83,10 @@ bool IsUsableDefaultsBlock(const uint8_t* block) {
     return block && Read<uint16_t>(block, offsetof(PrivateSettings, signature)) == kSettingsSignature;
 }
 
+bool IsUsableDefaultsFile(uint64_t fileSize, const uint8_t* block) {
+    return fileSize == static_cast<uint64_t>(kPrivateSize) && IsUsableDefaultsBlock(block);
+}
+
 bool IsSettingsCacheValid(const PrivateSettings& cache) { return cache.signature == kSettingsSignature; }
 
 void ApplyOfflineRibbon(PrivateSettings& settings, PrivateSettings& cache) {

@@ -55,6 +55,10 @@ void BuildDefaultRecord(const uint8_t* defaultsBlock, uint8_t* out);
 // settings signature.
 bool IsUsableDefaultsBlock(const uint8_t* block);
 
+// The driver's data file may stand as the defaults block: it is exactly 3856 bytes long
+// (`fileSize`) and its block (`block`, the bytes read) carries the settings signature.
+bool IsUsableDefaultsFile(uint64_t fileSize, const uint8_t* block);
+
 // The cache holds a committed private block once its signature is set.
 bool IsSettingsCacheValid(const PrivateSettings& cache);
 

@@ -18,31 +18,33 @@ namespace {
 
 constexpr DWORD kStateReplySize = 32;
 
+qf::Asked Outcome(bool called, bool answered) {
+    if (!called) return qf::Asked::kCallFailed;
+    return answered ? qf::Asked::kAnswered : qf::Asked::kNoAnswer;
+}
+
 }  // namespace
 
-void QueryPrinterState(const wchar_t* printerName, bool* encoder, wchar_t* ribbonName, uint8_t* ribbonCode,
-                       bool* answered) {
+void QueryPrinterState(const wchar_t* printerName, qf::PrinterReport* report, wchar_t* ribbonName) {
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
     if (!printer.Open(printerName, &defaults)) return;
 
-    // A question whose call failed was never put to the printer: then nothing it said
-    // counts, and the caller keeps its settings.
-    bool encoderAsked = false, ribbonAsked = false;
+    // Each question counts on its own: one whose call failed says nothing about the other.
+    bool encoderCalled = false, ribbonCalled = false;
     std::string encoderText, ribbonText;
-    const bool encoderReply = AskSheetPrinter(printer.Get(), qf::kEncoderQuery, kStateReplySize, &encoderText, &encoderAsked);
-    const bool ribbonReply = AskSheetPrinter(printer.Get(), qf::kRibbonQuery, kStateReplySize, &ribbonText, &ribbonAsked);
-    if (!encoderAsked || !ribbonAsked) return;
-    if (encoderReply && qf::IsEncoderReply(encoderText)) {
-        *encoder = true;
-        *answered = true;
-    }
+    const bool encoderReply =
+        AskSheetPrinter(printer.Get(), qf::kEncoderQuery, kStateReplySize, &encoderText, &encoderCalled);
+    const bool ribbonReply = AskSheetPrinter(printer.Get(), qf::kRibbonQuery, kStateReplySize, &ribbonText, &ribbonCalled);
+    report->encoderAsked = Outcome(encoderCalled, encoderReply);
+    if (encoderReply) report->encoder = qf::IsEncoderReply(encoderText);
     // A ribbon answer starting with a zero byte is no answer; ACK alone is the number 0.
-    if (ribbonReply && (ribbonText.empty() || ribbonText[0] != '\0')) {
+    const bool ribbonAnswered = ribbonReply && (ribbonText.empty() || ribbonText[0] != '\0');
+    report->ribbonAsked = Outcome(ribbonCalled, ribbonAnswered);
+    if (ribbonAnswered) {
         const int32_t number = qf::ParseRibbonNumber(ribbonText);
-        *ribbonCode = qf::RibbonFromReply(ribbonText);
+        report->ribbon = qf::RibbonFromReply(ribbonText);
         RibbonCatalogueName(number, ribbonName);
-        *answered = true;
     }
 }
 

@@ -7,12 +7,14 @@
 #include <cstdint>
 
 #include "driver/entry/module_state.h"
+#include "driver/sheets/document_items.h"
 
 // Asks the printer `printerName` for its encoder and ribbon, on a handle opened for the
-// questions. The caller presets the outputs; only what the printer answered completely
-// overwrites them.
-void QueryPrinterState(const wchar_t* printerName, bool* encoder, wchar_t* ribbonName, uint8_t* ribbonCode,
-                       bool* answered);
+// questions, and tells, for each question on its own, what became of it. The caller
+// presets `report` (both questions kCallFailed, no encoder, ribbon none) and
+// `ribbonName`; only what the printer answered completely overwrites them, and a printer
+// that cannot be opened leaves them all.
+void QueryPrinterState(const wchar_t* printerName, qf::PrinterReport* report, wchar_t* ribbonName);
 
 // The catalogue's display name of printer ribbon number `number` ("None" when the file
 // or its key is missing); `name` (32 characters) is left as it was when the driver

@@ -42,9 +42,14 @@ void AskEncoder(const Sheet& sheet, qf::PrivateSettings& settings) {
                                 [](qf::PrinterRecords& printer) { printer.settingsCache.encoderSettings.encoderPresent = 1; });
         return;
     }
+    // A question without answer keeps the stored value: a printer briefly unreachable while
+    // its properties were open must not lose encoding in every later document.
     std::string text;
+    bool called = false;
+    const bool complete = AskSheetPrinter(sheet.printer, qf::kEncoderQuery, kReplySize, &text, &called);
+    const qf::Asked asked = !called ? qf::Asked::kCallFailed : complete ? qf::Asked::kAnswered : qf::Asked::kNoAnswer;
     settings.encoderSettings.encoderPresent =
-        AskSheetPrinter(sheet.printer, qf::kEncoderQuery, kReplySize, &text) && qf::IsEncoderReply(text) ? 1 : 0;
+        qf::EncoderAfterQuestion(settings.encoderSettings.encoderPresent, asked, complete && qf::IsEncoderReply(text));
 }
 
 // The model text the sheet's dialogs decide by is this printer's answer, or none: a

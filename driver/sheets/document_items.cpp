@@ -144,22 +144,31 @@ void NormaliseAtOpen(PrivateSettings& settings, std::string_view modelText) {
     if (!EncodeOnlyOffered(settings)) settings.printingMode = kPrintingModePrint;
 }
 
+bool AnsweredAny(const PrinterReport& report) {
+    return report.encoderAsked == Asked::kAnswered || report.ribbonAsked == Asked::kAnswered;
+}
+
+uint16_t EncoderAfterQuestion(uint16_t current, Asked asked, bool encoder) {
+    if (asked != Asked::kAnswered) return current;
+    return encoder ? 1 : 0;
+}
+
 PrinterAdoption AdoptPrinterReport(const PrivateSettings& settings, const PrinterReport& report, bool offline) {
-    PrinterAdoption adoption{false, settings.ribbonType, false, settings.encoderSettings.encoderPresent};
-    if (settings.ribbonType != report.ribbon && report.answered && !offline) {
-        adoption.ribbonChanged = true;
-        adoption.ribbon = report.ribbon;
-    }
-    const uint16_t detected = report.encoder ? 1 : 0;
-    const bool differs = settings.encoderSettings.encoderPresent != detected;
-    uint16_t encoder = settings.encoderSettings.encoderPresent;
-    if (differs && report.answered)
-        encoder = offline ? 1 : detected;
-    else if (!differs && offline)
-        encoder = 1;
-    if (encoder != settings.encoderSettings.encoderPresent) {
+    const uint16_t current = settings.encoderSettings.encoderPresent;
+    PrinterAdoption adoption{false, settings.ribbonType, false, current, false};
+    const uint16_t encoder = offline ? 1 : EncoderAfterQuestion(current, report.encoderAsked, report.encoder);
+    if (encoder != current) {
         adoption.encoderChanged = true;
         adoption.encoderPresent = encoder;
+    }
+    if (offline) return adoption;
+    if (report.ribbonAsked != Asked::kAnswered) {
+        // Nothing half-known is stored; a printer that answered nothing at all is not
+        // worth a notice, one that answered the encoder question but not this one is.
+        adoption.ribbonUnknown = AnsweredAny(report);
+    } else if (settings.ribbonType != report.ribbon) {
+        adoption.ribbonChanged = true;
+        adoption.ribbon = report.ribbon;
     }
     return adoption;
 }

@@ -54,9 +54,9 @@ void ForgetOfflineChoice(const wchar_t* printerName) {
 }
 
 qf::PrinterReport AskPrinter(Sheet& sheet) {
-    qf::PrinterReport answer{false, false, qf::kRibbonNone};
+    qf::PrinterReport answer{qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, qf::kRibbonNone};
     lstrcpyW(sheet.ribbonName, L"None");
-    QueryPrinterState(sheet.printerName, &answer.encoder, sheet.ribbonName, &answer.ribbon, &answer.answered);
+    QueryPrinterState(sheet.printerName, &answer, sheet.ribbonName);
     return answer;
 }
 
@@ -66,9 +66,11 @@ bool CachedOffline(const wchar_t* printerName) {
 }
 
 // Adopts what the printer reports into the working settings and the printer's cache.
-// Returns true when a field changed.
+// Returns true when a field changed. A printer that answered but could not tell its
+// ribbon keeps the ribbon of the settings, and the user is told.
 bool AdoptPrinterAnswer(const Sheet& sheet, qf::PrivateSettings& settings, const qf::PrinterReport& report) {
     const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(settings, report, CachedOffline(sheet.printerName));
+    if (adoption.ribbonUnknown) ShowMessage(IDS_CAPTION, IDS_NO_RIBBON, MB_OK);
     if (adoption.ribbonChanged) {
         ShowRibbonChanged(adoption.ribbon, settings.ribbonType);
         settings.ribbonType = adoption.ribbon;
@@ -108,10 +110,13 @@ std::string AskModel(Sheet& sheet) {
     return model;
 }
 
-// What the printer reported, stored into its default record as it holds it now.
+// What the printer reported, stored into its default record as it holds it now: the
+// fields of the questions it answered.
 struct ReportedFields {
     uint8_t ribbonType;
     uint16_t encoderPresent;
+    bool ribbon;
+    bool encoder;
 };
 bool StoreReportedFields(HANDLE printer, const ReportedFields& fields) {
     return qf::StorePrivateChange(
@@ -119,8 +124,8 @@ bool StoreReportedFields(HANDLE printer, const ReportedFields& fields) {
         [](uint8_t* block, const void* context) {
             const auto& reported = *static_cast<const ReportedFields*>(context);
             auto* stored = reinterpret_cast<qf::PrivateSettings*>(block);
-            stored->ribbonType = reported.ribbonType;
-            stored->encoderSettings.encoderPresent = reported.encoderPresent;
+            if (reported.ribbon) stored->ribbonType = reported.ribbonType;
+            if (reported.encoder) stored->encoderSettings.encoderPresent = reported.encoderPresent;
         },
         &fields);
 }
@@ -410,7 +415,8 @@ bool ChooseWorkingRecord(Sheet& sheet, DOCUMENTPROPERTYHEADER* header, DWORD inf
         qf::PrivateSettings* defaults = PrivateBlock(stored);
         defaults->ribbonType = settings.ribbonType;
         defaults->encoderSettings.encoderPresent = settings.encoderSettings.encoderPresent;
-        StoreReportedFields(header->hPrinter, {settings.ribbonType, settings.encoderSettings.encoderPresent});
+        StoreReportedFields(header->hPrinter,
+                            {settings.ribbonType, settings.encoderSettings.encoderPresent, true, true});
     }
     return true;
 }
@@ -514,21 +520,24 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     ForgetOfflineChoice(header->pszPrinterName);
     if (cacheWasValid) return 1;
 
-    qf::PrinterReport answer{false, false, qf::kRibbonNone};
+    qf::PrinterReport answer{qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, qf::kRibbonNone};
     wchar_t name[kRibbonNameChars] = L"None";
-    QueryPrinterState(header->pszPrinterName, &answer.encoder, name, &answer.ribbon, &answer.answered);
-    if (header->fMode != DM_COPY || !answer.answered || !IsDriverRecord(header->pdmOut)) return 1;
+    QueryPrinterState(header->pszPrinterName, &answer, name);
+    if (header->fMode != DM_COPY || !qf::AnsweredAny(answer) || !IsDriverRecord(header->pdmOut)) return 1;
     qf::PrivateSettings* out = PrivateBlock(header->pdmOut);
-    const uint16_t encoder = answer.encoder ? 1 : 0;
-    if (out->ribbonType == answer.ribbon && out->encoderSettings.encoderPresent == encoder) return 1;
+    const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(*out, answer, false);
+    if (!adoption.ribbonChanged && !adoption.encoderChanged) return 1;
 
-    // A printer whose ribbon or encoder changed updates its stored defaults and its cache.
-    out->ribbonType = answer.ribbon;
-    out->encoderSettings.encoderPresent = encoder;
-    if (StoreReportedFields(header->hPrinter, {answer.ribbon, encoder}))
-        g_printerRecords.Update(printer, [&answer, encoder](qf::PrinterRecords& entry) {
-            entry.settingsCache.ribbonType = answer.ribbon;
-            entry.settingsCache.encoderSettings.encoderPresent = encoder;
+    // A printer whose ribbon or encoder changed updates its stored defaults and its cache
+    // with what it answered; a question without answer leaves its field as stored.
+    out->ribbonType = adoption.ribbon;
+    out->encoderSettings.encoderPresent = adoption.encoderPresent;
+    const ReportedFields reported{adoption.ribbon, adoption.encoderPresent, answer.ribbonAsked == qf::Asked::kAnswered,
+                                  answer.encoderAsked == qf::Asked::kAnswered};
+    if (StoreReportedFields(header->hPrinter, reported))
+        g_printerRecords.Update(printer, [&reported](qf::PrinterRecords& entry) {
+            if (reported.ribbon) entry.settingsCache.ribbonType = reported.ribbonType;
+            if (reported.encoder) entry.settingsCache.encoderSettings.encoderPresent = reported.encoderPresent;
         });
     return 1;
 }

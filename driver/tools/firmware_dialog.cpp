@@ -75,6 +75,13 @@ bool SendFirmwareBody(HANDLE printer, HANDLE file, uint32_t announced) {
     }
 }
 
+// Shows the type and check byte of an accepted firmware file.
+void ShowFirmwareClass(HWND dialog, const qf::FirmwareClass& kind) {
+    SetControlString(dialog, IDC_FW_TYPE,
+                     kind.type == qf::FirmwareType::kLaminator ? IDS_LAMINATOR_FIRMWARE : IDS_PRINTER_FIRMWARE);
+    SetControlAnsiText(dialog, IDC_FW_CHECK, qf::CheckByteText(kind.checkByte));
+}
+
 // Chooses a firmware file and shows its type and check byte; true when the file is one
 // the printer takes. A file that cannot be opened is refused without a message.
 bool CheckFirmwareFile(HWND dialog) {
@@ -90,19 +97,42 @@ bool CheckFirmwareFile(HWND dialog) {
         ShowMessage(IDS_CAPTION, IDS_FIRMWARE_REFUSED, MB_OK | MB_ICONERROR);
         return false;
     }
-    SetControlString(dialog, IDC_FW_TYPE,
-                     kind.type == qf::FirmwareType::kLaminator ? IDS_LAMINATOR_FIRMWARE : IDS_PRINTER_FIRMWARE);
-    SetControlAnsiText(dialog, IDC_FW_CHECK, qf::CheckByteText(kind.checkByte));
+    ShowFirmwareClass(dialog, kind);
     SetDlgItemTextW(dialog, IDC_FW_PATH, path);
     return true;
 }
 
-// Sends the file named in the path edit and reports the outcome in the status line.
+// The file about to be sent, opened as `file`, classified now by Select's rules: the path
+// box may have been edited, or the file changed on disk, since it was selected. False (the
+// user told) when it could not be opened or is no firmware.
+bool CheckFileToSend(HWND dialog, const qf::FileHandle& file) {
+    if (!file.Valid()) {
+        ShowMessage(IDS_CAPTION, IDS_FIRMWARE_OPEN_ERROR, kJobErrorFlags);
+        return false;
+    }
+    const qf::FirmwareClass kind = qf::ClassifyFirmware(ReadFileStart(file.Get()));
+    if (kind.type == qf::FirmwareType::kRefused) {
+        ShowMessage(IDS_CAPTION, IDS_FIRMWARE_REFUSED, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    ShowFirmwareClass(dialog, kind);
+    return true;
+}
+
+// Sends the file named in the path edit, when it is firmware, and reports the outcome in
+// the status line.
 void StartFirmwareDownload(HWND dialog, bool* transferred) {
     DeviceSheetState* sheet = SheetOf(dialog);
     if (!sheet) return;
     const std::string path = WholeControlAnsiText(dialog, IDC_FW_PATH);
     Enable(dialog, IDC_FW_STATUS, true);
+    // The checked file stays open, shared for reading only, while it is sent: nobody can
+    // change, rename or delete it between the check and the port side's reading.
+    const qf::FileHandle checked(OpenForReading(path));
+    if (!CheckFileToSend(dialog, checked)) {
+        SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_FAILED);
+        return;
+    }
     SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_SENDING);
     UpdateWindow(dialog);
     bool sent = false;

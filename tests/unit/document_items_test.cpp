@@ -307,41 +307,87 @@ TEST(DocumentItems, NormalisedSettingsKeepTheInvariants) {
     }
 }
 
-// What the sheet adopts from the printer's report when it opens.
+// What the sheet adopts from the printer's report when it opens: each question counts on
+// its own, for every combination of what became of the two questions.
 TEST(DocumentItems, AdoptingThePrintersReport) {
+    constexpr Asked kAnswered = Asked::kAnswered, kNoAnswer = Asked::kNoAnswer, kFailed = Asked::kCallFailed;
     struct Row {
-        uint8_t ribbon;
-        uint16_t encoder;
         PrinterReport report;
-        bool offline;
-        PrinterAdoption expected;
+        bool ribbonChanged;
+        uint8_t ribbon;
+        uint16_t encoderPresent;
+        bool ribbonUnknown;
     };
+    // The settings hold ribbon 0 (YMCKO) and an encoder; the printer reports ribbon 6 and,
+    // where it answers the encoder question, no encoder.
     const Row rows[] = {
-        // ribbon, encoder | answered, encoder, ribbon | offline | ribbonChanged, ribbon, encoderChanged, encoder
-        {0, 1, {true, true, 0}, false, {false, 0, false, 1}},    // nothing new
-        {0, 1, {true, true, 5}, false, {true, 5, false, 1}},     // another ribbon
-        {0, 1, {false, false, 5}, false, {false, 0, false, 1}},  // no answer: nothing adopted
-        {0, 1, {true, false, 0}, false, {false, 0, true, 0}},    // the encoder is gone
-        {0, 0, {true, true, 0}, false, {false, 0, true, 1}},     // an encoder appeared
-        {0, 1, {true, true, 5}, true, {false, 0, false, 1}},     // offline: the ribbon is the user's
-        {0, 1, {true, false, 0}, true, {false, 0, false, 1}},    // offline: the encoder stays offered
-        {0, 0, {false, false, 0}, true, {false, 0, true, 1}},    // offline: the encoder is offered
-        {0, 0, {true, true, 0}, true, {false, 0, true, 1}},
+        // encoder question, encoder, ribbon question, ribbon | adopted
+        {{kAnswered, false, kAnswered, 6}, true, 6, 0, false},
+        {{kAnswered, false, kNoAnswer, 15}, false, 0, 0, true},
+        {{kAnswered, false, kFailed, 15}, false, 0, 0, true},
+        {{kNoAnswer, false, kAnswered, 6}, true, 6, 1, false},
+        {{kNoAnswer, false, kNoAnswer, 15}, false, 0, 1, false},  // nothing answered: no notice
+        {{kNoAnswer, false, kFailed, 15}, false, 0, 1, false},
+        {{kFailed, false, kAnswered, 6}, true, 6, 1, false},  // old firmware without the encoder question
+        {{kFailed, false, kNoAnswer, 15}, false, 0, 1, false},
+        {{kFailed, false, kFailed, 15}, false, 0, 1, false},
+        // The same ribbon again, an encoder answer of "1", and a reported "no ribbon".
+        {{kAnswered, true, kAnswered, 0}, false, 0, 1, false},
+        {{kFailed, false, kAnswered, 15}, true, 15, 1, false},
     };
     for (const Row& row : rows) {
         PrivateSettings settings{};
-        settings.ribbonType = row.ribbon;
+        settings.ribbonType = 0;
+        settings.encoderSettings.encoderPresent = 1;
+        const PrinterAdoption got = AdoptPrinterReport(settings, row.report, false);
+        SCOPED_TRACE(testing::Message() << "encoder asked " << int(row.report.encoderAsked) << " reported "
+                                        << row.report.encoder << ", ribbon asked " << int(row.report.ribbonAsked)
+                                        << " reported " << int(row.report.ribbon));
+        EXPECT_EQ(got.ribbonChanged, row.ribbonChanged);
+        EXPECT_EQ(got.ribbon, row.ribbon);
+        EXPECT_EQ(got.encoderChanged, row.encoderPresent != 1);
+        EXPECT_EQ(got.encoderPresent, row.encoderPresent);
+        EXPECT_EQ(got.ribbonUnknown, row.ribbonUnknown);
+    }
+}
+
+// An encoder that appears is adopted; the offline configuration keeps the user's ribbon,
+// always offers the encoder and tells nothing.
+TEST(DocumentItems, AdoptingAnEncoderAndTheOfflineConfiguration) {
+    struct Row {
+        uint16_t encoder;
+        PrinterReport report;
+        bool offline;
+        bool ribbonChanged;
+        bool encoderChanged;
+        uint16_t encoderPresent;
+    };
+    const Row rows[] = {
+        {0, {Asked::kAnswered, true, Asked::kAnswered, 0}, false, false, true, 1},
+        {0, {Asked::kAnswered, true, Asked::kAnswered, 5}, true, false, true, 1},
+        {1, {Asked::kAnswered, false, Asked::kAnswered, 0}, true, false, false, 1},
+        {0, {Asked::kCallFailed, false, Asked::kCallFailed, 15}, true, false, true, 1},
+        {1, {Asked::kAnswered, false, Asked::kCallFailed, 15}, true, false, false, 1},
+    };
+    for (const Row& row : rows) {
+        PrivateSettings settings{};
         settings.encoderSettings.encoderPresent = row.encoder;
         const PrinterAdoption got = AdoptPrinterReport(settings, row.report, row.offline);
-        SCOPED_TRACE(testing::Message() << "ribbon " << int(row.ribbon) << " encoder " << row.encoder << " answered "
-                                        << row.report.answered << " reported " << row.report.encoder << "/"
-                                        << int(row.report.ribbon) << " offline " << row.offline);
-        EXPECT_EQ(got.ribbonChanged, row.expected.ribbonChanged);
-        if (got.ribbonChanged) {
-            EXPECT_EQ(got.ribbon, row.expected.ribbon);
-        }
-        EXPECT_EQ(got.encoderChanged, row.expected.encoderChanged);
-        EXPECT_EQ(got.encoderPresent, row.expected.encoderPresent);
+        SCOPED_TRACE(testing::Message() << "encoder " << row.encoder << " offline " << row.offline);
+        EXPECT_EQ(got.ribbonChanged, row.ribbonChanged);
+        EXPECT_EQ(got.encoderChanged, row.encoderChanged);
+        EXPECT_EQ(got.encoderPresent, row.encoderPresent);
+        EXPECT_FALSE(got.ribbonUnknown);
+    }
+}
+
+// The device sheet's rule for the encoder flag it stores.
+TEST(DocumentItems, TheEncoderFlagAfterItsQuestion) {
+    for (uint16_t current : {0, 1}) {
+        EXPECT_EQ(EncoderAfterQuestion(current, Asked::kAnswered, true), 1);
+        EXPECT_EQ(EncoderAfterQuestion(current, Asked::kAnswered, false), 0) << "an answer of \"0\" clears it";
+        EXPECT_EQ(EncoderAfterQuestion(current, Asked::kNoAnswer, false), current);
+        EXPECT_EQ(EncoderAfterQuestion(current, Asked::kCallFailed, false), current);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "driver/channel/commands.h"
+#include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
 
 namespace qf {
@@ -55,12 +56,23 @@ TEST(EncoderRules, TheGeneratedDefaultsBlockHoldsTheBuiltInDefaults) {
     EXPECT_EQ(Bytes(fromBlock), Bytes(builtIn));
 }
 
-TEST(EncoderRules, DefaultsBlockSize) {
-    EXPECT_FALSE(IsDefaultsBlockSize(0));
-    EXPECT_FALSE(IsDefaultsBlockSize(3855));
-    EXPECT_TRUE(IsDefaultsBlockSize(3856));
-    EXPECT_FALSE(IsDefaultsBlockSize(3857));
-    EXPECT_FALSE(IsDefaultsBlockSize(3856ull + (1ull << 32)));
+// The one rule for the driver's data file, for the driver default and for Restore
+// Defaults alike: exactly 3856 bytes, and the settings signature.
+TEST(EncoderRules, DefaultsFileRule) {
+    std::vector<uint8_t> signed_(kPrivateSize, 0), unsigned_(kPrivateSize, 0);
+    signed_[0] = 0x45;  // the signature 0x5A45, little-endian, at the block's start
+    signed_[1] = 0x5A;
+    const struct {
+        uint64_t size;
+        bool signature;
+        bool usable;
+    } rows[] = {
+        {0, true, false},    {3855, true, false},  {3856, true, true},
+        {3857, true, false}, {3856ull + (1ull << 32), true, false}, {3856, false, false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(IsUsableDefaultsFile(row.size, row.signature ? signed_.data() : unsigned_.data()), row.usable)
+            << "size " << row.size << " signature " << row.signature;
 }
 
 // Which record bytes each part covers.

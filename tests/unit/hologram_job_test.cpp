@@ -118,5 +118,19 @@ TEST(HologramJob, OnlyAnAreaOnTheCardWithAPositiveSizeIsSent) {
     EXPECT_EQ(HologramCardCommands(settings).size(), 3u);
 }
 
+// The types the print button can send; a record from elsewhere may hold any number.
+TEST(HologramJob, PrintableTypes) {
+    PrivateSettings settings{};
+    const struct {
+        uint16_t type;
+        bool printable;
+    } rows[] = {{kHologramFull, true}, {kHologramArea, true}, {kHologramAreaBlank, true},
+                {kHologramBitmap, true}, {4, false}, {0xFFFF, false}};
+    for (const auto& row : rows) {
+        settings.hologramOverlay.region.overlayType = row.type;
+        EXPECT_EQ(HologramTypePrintable(settings), row.printable) << "type " << row.type;
+    }
+}
+
 }  // namespace
 }  // namespace qf

@@ -91,6 +91,33 @@ TEST_F(DeviceSheet, APrinterThatDoesNotAnswerShowsTheDefaultModel) {
     EXPECT_FALSE(Enabled(kFirmware));
 }
 
+// The encoder flag of the stored settings follows an answer to the encoder question and
+// is kept when the question got none (a printer briefly unreachable keeps its encoder).
+TEST_F(DeviceSheet, TheEncoderFlagIsKeptWhenItsQuestionGotNoAnswer) {
+    struct Row {
+        sim::PortFault fault;
+        bool encoder;  // what the printer answers
+        uint16_t stored;
+        bool offered;  // "Encoder Settings" available
+    };
+    const Row rows[] = {
+        {sim::PortFault::kNone, false, 1, false},     {sim::PortFault::kNone, true, 0, true},
+        {sim::PortFault::kEmptyReply, false, 1, true}, {sim::PortFault::kEmptyReply, false, 0, false},
+        {sim::PortFault::kNoAnswer, false, 1, true},   {sim::PortFault::kNoAnswer, false, 0, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "fault " << int(row.fault) << " stored " << row.stored);
+        Private(stored).encoderSettings.encoderPresent = row.stored;
+        printer().devmode = stored;
+        printer().card.encoder = row.encoder;
+        printer().card.commandFaults = {{"\x1B!V 20\r", row.fault}};
+        ASSERT_EQ(Open(), 1);
+        EXPECT_EQ(Enabled(kEncoder), row.offered);
+        EXPECT_EQ(service.CurrentChoice(kModel), L"Vestria Q862k 1.07") << "the model is asked all the same";
+        service.Cancel();
+    }
+}
+
 TEST_F(DeviceSheet, MaintenanceButtonsFollowTheirRules) {
     struct Case {
         const char* what;

@@ -139,7 +139,103 @@ TEST_F(DialogConventions, HelpOpensTheHelpFileOrTheDialogsPageBesideTheModule) {
         const bool opened = !c.helpFile.empty() || !c.page.empty();
         EXPECT_EQ(sim::Ui().debugTraces, opened ? std::vector<std::string>{}
                                                 : std::vector<std::string>{"Unable to find HELP FILE\n"});
+        if (opened) {
+            EXPECT_TRUE(sim::Ui().messageBoxes.empty());
+        } else {
+            ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+            EXPECT_EQ(sim::Ui().messageBoxes[0].text,
+                      L"Help could not be found: the manual is not installed beside the driver.");
+        }
     }
+}
+
+// Help arrives somewhere: a help file without a viewer gives way to the manual's page, a
+// page nothing opens is told with its path, and nothing at all is told too.
+TEST_F(DialogConventions, HelpFallsBackAndTellsWhatDidNotOpen) {
+    ModuleCopy copy(L"fallback");
+    ASSERT_NE(copy.Module(), nullptr);
+    g_hInstance = copy.Module();
+    const std::wstring dir = copy.Directory();
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> present;
+        BOOL helpResult;
+        INT_PTR shellResult;
+        size_t helpCalls;
+        std::wstring page;     // the page handed to the shell, or empty
+        std::wstring message;  // what the user is told, or empty
+    };
+    const Case cases[] = {
+        {"no help viewer: the dialog's page", {L"QF862K.HLP", L"qf862k-tools.html"}, FALSE, 42, 1,
+         dir + L"qf862k-tools.html", L""},
+        {"no help viewer: the contents page", {L"QF862K.HLP", L"qf862k-index.html"}, FALSE, 42, 1,
+         dir + L"qf862k-index.html", L""},
+        {"no help viewer and no manual", {L"QF862K.HLP"}, FALSE, 42, 1, L"",
+         L"Help could not be found: the manual is not installed beside the driver."},
+        {"no program for the page", {L"qf862k-tools.html"}, TRUE, SE_ERR_NOASSOC, 0, dir + L"qf862k-tools.html",
+         L"Help could not be opened: no program on this computer shows the manual's pages. Open " + dir +
+             L"qf862k-tools.html in a web browser."},
+        {"no viewer and no program", {L"QF862K.HLP", L"qf862k-tools.html"}, FALSE, SE_ERR_NOASSOC, 1,
+         dir + L"qf862k-tools.html",
+         L"Help could not be opened: no program on this computer shows the manual's pages. Open " + dir +
+             L"qf862k-tools.html in a web browser."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const wchar_t* file : {L"QF862K.HLP", L"qf862k-tools.html", L"qf862k-index.html"}) copy.Remove(file);
+        for (const std::wstring& file : c.present) copy.Place(file);
+        sim::ResetUi();
+        sim::Ui().helpResult = c.helpResult;
+        sim::Ui().shellResult = c.shellResult;
+        ShowHelp(nullptr, qf::HelpTopic::kTools);
+        EXPECT_EQ(sim::Ui().helpCalls.size(), c.helpCalls);
+        if (c.page.empty()) {
+            EXPECT_TRUE(sim::Ui().shellCalls.empty());
+        } else {
+            ASSERT_EQ(sim::Ui().shellCalls.size(), 1u);
+            EXPECT_EQ(sim::Ui().shellCalls[0].file, c.page);
+        }
+        if (c.message.empty()) {
+            EXPECT_TRUE(sim::Ui().messageBoxes.empty());
+        } else {
+            ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+            EXPECT_EQ(sim::Ui().messageBoxes[0].text, c.message);
+        }
+    }
+}
+
+// A module in a folder whose path is longer than MAX_PATH (and than any fixed buffer of
+// 1,024 characters) still opens its page, by the page's short path.
+TEST_F(DialogConventions, HelpFromAFolderWithAVeryLongPath) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = L"\\\\?\\" + std::wstring(temp) + L"qfhelp-long-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    while (folder.size() < 1010 + 4) {
+        folder += L"\\" + std::wstring(60, L'd');
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    const std::wstring dll = folder + L"\\qf862kui.dll", page = folder + L"\\qf862k-tools.html";
+    ASSERT_TRUE(CopyFileW((sim::ProgramDirectory() + L"qf862kui.dll").c_str(), dll.c_str(), FALSE));
+    ASSERT_TRUE(sim::WriteWholeFile(page, "<!DOCTYPE html>"));
+    HMODULE module = LoadLibraryW(dll.c_str());
+    if (module) {
+        g_hInstance = module;
+        ShowHelp(nullptr, qf::HelpTopic::kTools);
+        if (sim::Ui().shellCalls.empty()) {
+            // The platform gives no short form: the user is told, with the page.
+            ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+            EXPECT_NE(sim::Ui().messageBoxes[0].text.find(L"qf862k-tools.html"), std::wstring::npos);
+        } else {
+            const std::wstring handed = sim::Ui().shellCalls[0].file;
+            EXPECT_LT(handed.size(), size_t(MAX_PATH));
+            EXPECT_NE(GetFileAttributesW(handed.c_str()), INVALID_FILE_ATTRIBUTES) << sim::Utf8(handed);
+            EXPECT_TRUE(sim::Ui().messageBoxes.empty());
+        }
+    } else {
+        ADD_FAILURE() << "the module could not be loaded from the long folder";
+    }
+    DeleteFileW(page.c_str());
 }
 
 TEST_F(DialogConventions, APageTheShellCannotOpenWritesATrace) {
@@ -152,6 +248,7 @@ TEST_F(DialogConventions, APageTheShellCannotOpenWritesATrace) {
     ASSERT_EQ(sim::Ui().shellCalls.size(), 1u);
     EXPECT_EQ(sim::Ui().shellCalls[0].file, copy.Directory() + L"qf862k-head-settings.html");
     EXPECT_EQ(sim::Ui().debugTraces, std::vector<std::string>{"Unable to open the manual page\n"});
+    EXPECT_EQ(sim::Ui().messageBoxes.size(), 1u) << "the user is told as well";
 }
 
 TEST_F(DialogConventions, HelpWithoutItsFileNameWritesATrace) {

@@ -321,6 +321,12 @@ TEST_F(ConvertDevMode, WithoutAUsableDataFileTheBuiltInBlockIsUsed) {
     const std::wstring shortFile = writeFile(L"short.dat", Record(block.begin(), block.end() - 1));
     const std::wstring zeros = writeFile(L"zeros.dat", Record(qf::kPrivateSize, 0));
     const std::wstring empty = writeFile(L"empty.dat", Record());
+    // A signed block with a field of its own and one byte more: a block that a reader
+    // going by the signature alone would take.
+    Record longer = block;
+    reinterpret_cast<qf::PrivateSettings*>(longer.data())->blackPanel = 2;
+    longer.push_back(0);
+    const std::wstring longFile = writeFile(L"long.dat", longer);
 
     struct Case {
         const char* what;
@@ -331,6 +337,7 @@ TEST_F(ConvertDevMode, WithoutAUsableDataFileTheBuiltInBlockIsUsed) {
     const Case cases[] = {
         {"missing data file", spooler().DriverFile(L"missing.dat"), true, kTestPrinter},
         {"data file one byte short", shortFile, true, kTestPrinter},
+        {"data file one byte long", longFile, true, kTestPrinter},
         {"empty data file", empty, true, kTestPrinter},
         {"data file of zeros", zeros, true, kTestPrinter},
         {"printer cannot be opened", printer().dataFile, false, kTestPrinter},

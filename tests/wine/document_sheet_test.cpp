@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "driver/entry/module_state.h"
+#include "driver/sheets/document_sheet.h"
 #include "sim/dialog_script.h"
 #include "sim/property_sheet.h"
 #include "tests/wine/records.h"
@@ -267,6 +269,87 @@ TEST_F(DocumentSheet, AboutShowsTheVersion) {
     EXPECT_EQ(service.About(), CPSUICB_ACTION_ITEMS_APPLIED);
     EXPECT_EQ(script.Ran(), 1);
     EXPECT_EQ(version, L"Version 4.00.07");
+}
+
+// What became of the encoder and the ribbon question, every combination: the printer has
+// ribbon number 6 (YMC, code 5) and no encoder, the stored settings YMCKO and an encoder.
+struct QuestionRow {
+    sim::PortFault encoderFault;
+    sim::PortFault ribbonFault;
+};
+const QuestionRow kQuestionRows[] = {
+    {sim::PortFault::kNone, sim::PortFault::kNone},
+    {sim::PortFault::kNone, sim::PortFault::kEmptyReply},
+    {sim::PortFault::kNone, sim::PortFault::kNoAnswer},
+    {sim::PortFault::kEmptyReply, sim::PortFault::kNone},
+    {sim::PortFault::kEmptyReply, sim::PortFault::kEmptyReply},
+    {sim::PortFault::kEmptyReply, sim::PortFault::kNoAnswer},
+    {sim::PortFault::kNoAnswer, sim::PortFault::kNone},
+    {sim::PortFault::kNoAnswer, sim::PortFault::kEmptyReply},
+    {sim::PortFault::kNoAnswer, sim::PortFault::kNoAnswer},
+};
+void AskWith(sim::Printer& printer, const QuestionRow& row) {
+    printer.card.ribbonNumber = 6;
+    printer.card.encoder = false;
+    printer.card.commandFaults = {{"\x1B!V 20\r", row.encoderFault}, {"\x1B!RIBBON\r", row.ribbonFault}};
+}
+
+TEST_F(DocumentSheet, EachPrinterQuestionCountsOnItsOwn) {
+    for (const QuestionRow& row : kQuestionRows) {
+        SCOPED_TRACE(testing::Message() << "encoder fault " << int(row.encoderFault) << ", ribbon fault "
+                                        << int(row.ribbonFault));
+        const bool encoderAnswered = row.encoderFault == sim::PortFault::kNone;
+        const bool ribbonAnswered = row.ribbonFault == sim::PortFault::kNone;
+        printer().devmode = stored;
+        AskWith(printer(), row);
+        sim::Ui().messageBoxes.clear();
+        ASSERT_EQ(Open(), 1);
+        // The item names what the printer reported; the settings keep their ribbon.
+        EXPECT_EQ(Choice(kRibbon), ribbonAnswered ? L"YMC" : L"None");
+        EXPECT_EQ(service.ChoiceText(kPrintMode, 0), ribbonAnswered ? L"Front YMC" : L"Front YMCKO");
+        service.Commit();
+        EXPECT_EQ(Private(out).ribbonType, ribbonAnswered ? 5 : 0);
+        EXPECT_EQ(Private(out).encoderSettings.encoderPresent, encoderAnswered ? 0 : 1);
+        const wchar_t* notice = ribbonAnswered    ? L"Ribbon changed to YMC."
+                                : encoderAnswered ? L"There is no ribbon or unable to communicate to printer."
+                                                  : nullptr;
+        if (notice) {
+            ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+            EXPECT_EQ(sim::Ui().messageBoxes[0].text, notice);
+        } else {
+            EXPECT_TRUE(sim::Ui().messageBoxes.empty()) << "a printer that answers nothing gives no message";
+        }
+    }
+}
+
+// Without a sheet, in a module whose cache is empty (this program's own copy of the
+// operation, its module state reset for each row): the record handed out and the stored
+// defaults take what the printer answered, each question on its own, and no message.
+TEST_F(DocumentSheet, WithoutASheetEachPrinterQuestionCountsOnItsOwn) {
+    for (const QuestionRow& row : kQuestionRows) {
+        SCOPED_TRACE(testing::Message() << "encoder fault " << int(row.encoderFault) << ", ribbon fault "
+                                        << int(row.ribbonFault));
+        const bool encoderAnswered = row.encoderFault == sim::PortFault::kNone;
+        const bool ribbonAnswered = row.ribbonFault == sim::PortFault::kNone;
+        ResetModuleState(Driver());
+        printer().devmode = stored;
+        AskWith(printer(), row);
+        spooler().setPrinterLog.clear();
+        sim::Ui().messageBoxes.clear();
+        header.fMode = DM_COPY;
+        EXPECT_EQ(DocumentPropertiesWithoutSheet(&header), 1);
+        EXPECT_EQ(Private(out).ribbonType, ribbonAnswered ? 5 : 0);
+        EXPECT_EQ(Private(out).encoderSettings.encoderPresent, encoderAnswered ? 0 : 1);
+        if (encoderAnswered || ribbonAnswered) {
+            ASSERT_EQ(spooler().setPrinterLog.size(), 1u);
+            Record written = spooler().setPrinterLog[0].devmode;
+            EXPECT_EQ(Private(written).ribbonType, ribbonAnswered ? 5 : 0);
+            EXPECT_EQ(Private(written).encoderSettings.encoderPresent, encoderAnswered ? 0 : 1);
+        } else {
+            EXPECT_TRUE(spooler().setPrinterLog.empty());
+        }
+        EXPECT_TRUE(sim::Ui().messageBoxes.empty());
+    }
 }
 
 using SheetsFn = LONG(WINAPI*)(PPROPSHEETUI_INFO, LPARAM);

@@ -377,15 +377,18 @@ TEST_F(EncoderDialogs, RestoreDefaultsTakesTheDataFileOnlyWhenItIsWhole) {
 
     struct Case {
         size_t size;
+        bool signature;  // the file's block carries the settings signature
         const wchar_t *start, *end;
         bool macro;
         int coercivity, type;
     };
-    const Case cases[] = {{3855, L"${", L"}$", true, 2, 0}, {3856, L"#(", L")#", false, 0, 2},
-                          {3857, L"${", L"}$", true, 2, 0}};
+    // The driver default's rule too: exact size and the signature.
+    const Case cases[] = {{3855, true, L"${", L"}$", true, 2, 0}, {3856, true, L"#(", L")#", false, 0, 2},
+                          {3857, true, L"${", L"}$", true, 2, 0}, {3856, false, L"${", L"}$", true, 2, 0}};
     for (const Case& c : cases) {
         std::vector<uint8_t> file = block;
         file.resize(c.size, 0);
+        if (!c.signature) file[0] = file[1] = 0;
         WriteBytes(path, file);
         Open();
         // Restore Defaults, then Cancel: nothing is kept.
@@ -923,6 +926,82 @@ TEST_F(EncoderDialogs, TwoWindowsOnOnePrinterAddUp) {
         }
     }
     Private(stored).manualRibbon = 0;
+}
+
+// Apply whose job the spooler refuses: the user is told, nothing is committed or stored,
+// and the dialog stays open with the user's values; Apply again, once the printer takes
+// the job, closes it as applied.
+TEST_F(EncoderDialogs, ApplyWhoseJobFailsStoresNothingAndStaysOpen) {
+    struct Case {
+        const char* what;
+        int item;
+        int apply;         // the Apply button
+        bool advanced;     // the advanced dialog, opened from the encoder dialog
+        std::function<void(HWND)> change;
+    };
+    const Case cases[] = {
+        {"encoder settings", kEncoder, kEncoderApply, false, [](HWND dialog) { sim::ClickButton(dialog, kHigh); }},
+        {"advanced settings", kEncoder, kTracksApply, true, [](HWND dialog) { Pick(dialog, kDensity, 1); }},
+        {"single feed", kSingleFeed, IDOK, false, [](HWND dialog) { sim::ClickButton(dialog, kFeedOff); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Open();
+        sim::Ui().messageBoxes.clear();
+        const qf::EncoderSettings before = Private(printer().devmode).encoderSettings;
+        bool openAfterFailure = false, closedAfterRetry = false;
+        const auto script = [&](HWND dialog) {
+            c.change(dialog);
+            printer().jobsRefused = true;
+            sim::ClickButton(dialog, c.apply);
+            openAfterFailure = IsWindowVisible(dialog) != FALSE;
+            EXPECT_TRUE(spooler().setPrinterLog.empty()) << "nothing stored";
+            printer().jobsRefused = false;
+            sim::ClickButton(dialog, c.apply);
+            closedAfterRetry = IsWindowVisible(dialog) == FALSE;
+        };
+        if (c.advanced) {
+            Advanced(script);
+        } else {
+            sim::DialogScript driver(script);
+            service.PushButton(c.item);
+            EXPECT_EQ(driver.Ran(), 1);
+        }
+        EXPECT_TRUE(openAfterFailure);
+        EXPECT_TRUE(closedAfterRetry);
+        ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+        EXPECT_EQ(sim::Ui().messageBoxes[0].text, L"The command did not reach the printer.");
+        ASSERT_EQ(spooler().jobs.size(), 1u) << "the retried job";
+        EXPECT_TRUE(spooler().jobs[0].ended);
+        if (c.item == kEncoder) {
+            ASSERT_EQ(spooler().setPrinterLog.size(), 1u) << "stored once, after the job reached the printer";
+            EXPECT_NE(Differences(EncoderOf(spooler().setPrinterLog[0].devmode), before), "");
+        } else {
+            EXPECT_TRUE(spooler().setPrinterLog.empty());
+        }
+        service.Cancel();
+    }
+}
+
+// An encoder dialog whose sheet closed meanwhile: Apply tells "System Error", sends and
+// stores nothing, and the dialog ends as cancelled, not as applied.
+TEST_F(EncoderDialogs, ApplyAfterTheSheetIsGoneIsToldAndCancelled) {
+    Open();
+    sim::Ui().messageBoxes.clear();
+    const INT_PTR result = Encoder([&](HWND dialog) {
+        sim::ClickButton(dialog, kHigh);
+        // The sheet's DESTROY while its dialog is open.
+        PROPSHEETUI_INFO destroy = service.Info();
+        destroy.Reason = PROPSHEETUI_REASON_DESTROY;
+        Export<QfPropSheetUiProc>("DrvDevicePropertySheets")(&destroy, 0);
+        sim::ClickButton(dialog, kEncoderApply);
+    });
+    EXPECT_EQ(result, kEncoderCancel);
+    ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+    EXPECT_EQ(sim::Ui().messageBoxes[0].text, L"System Error");
+    EXPECT_TRUE(spooler().jobs.empty());
+    EXPECT_TRUE(spooler().setPrinterLog.empty());
+    service.Info().UserData = 0;  // the sheet is gone already
 }
 
 // The single-feed choice lives as long as the module: this test runs in a process of its own.

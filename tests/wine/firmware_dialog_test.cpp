@@ -109,12 +109,8 @@ TEST_F(FirmwareDialog, OfflineTheFileGoesOutAsAFramedJob) {
 
 TEST_F(FirmwareDialog, OfflineFilesThatCannotBeSent) {
     Private(stored).manualRibbon = 1;
-    const std::wstring empty = MakeFile(L"empty.bin", "");
     const std::wstring file = MakeFile(L"q862.bin", PrinterFirmware(9000));
     RunFirmware(file, [&](HWND dialog) {
-        // An empty file: the header announces 0 bytes and the trailer follows at once.
-        SetDlgItemTextW(dialog, IDC_FW_PATH, empty.c_str());
-        sim::ClickButton(dialog, IDC_FW_START);
         // A file that is gone by the time of the download starts no job at all.
         SetDlgItemTextW(dialog, IDC_FW_PATH, (file + L".missing").c_str());
         sim::ClickButton(dialog, IDC_FW_START);
@@ -130,21 +126,84 @@ TEST_F(FirmwareDialog, OfflineFilesThatCannotBeSent) {
         sim::ClickButton(dialog, IDC_FW_START);
         EXPECT_EQ(Text(dialog, IDC_FW_STATUS), "Error in downloading firmware");
     });
-    ASSERT_EQ(spooler().jobs.size(), 2u) << "the missing file started no job";
-    const sim::RawJob& emptyJob = spooler().jobs[0];
-    ASSERT_EQ(emptyJob.blocks.size(), 2u);
-    EXPECT_EQ(Block(emptyJob.blocks[0]), std::string("\x1B" "DC \x00\x00\x00\x00", 8));
-    EXPECT_EQ(Block(emptyJob.blocks[1]), "\xFF\r");
-    EXPECT_TRUE(emptyJob.ended);
-    const sim::RawJob& broken = spooler().jobs[1];
+    ASSERT_EQ(spooler().jobs.size(), 1u) << "the missing file started no job";
+    const sim::RawJob& broken = spooler().jobs[0];
     EXPECT_TRUE(broken.aborted);
     EXPECT_FALSE(broken.ended);
     ASSERT_FALSE(broken.blocks.empty());
     EXPECT_NE(Block(broken.blocks.back()), "\xFF\r") << "no trailer after a short body";
-    EXPECT_EQ(Messages(), std::vector<std::wstring>({L"Please wait until the printer Resets and Initializes.\n",
-                                                     L"Error opening bin file", L"Error reading from bin file"}));
-    for (size_t i = 1; i < sim::Ui().messageBoxes.size(); ++i)
+    EXPECT_EQ(Messages(), std::vector<std::wstring>({L"Error opening bin file", L"Error reading from bin file"}));
+    for (size_t i = 0; i < sim::Ui().messageBoxes.size(); ++i)
         EXPECT_EQ(sim::Ui().messageBoxes[i].flags, UINT(MB_OK | MB_ICONERROR | MB_SETFOREGROUND));
+}
+
+// Download sends only a file it has just classified as firmware, by Select's rules: the
+// path box edited after Select, or the selected file changed on disk, is checked again.
+TEST_F(FirmwareDialog, DownloadChecksTheFileItSends) {
+    const std::string laminator = [] {
+        std::string bytes(300, '\xFF');
+        bytes[275] = '\x0A';
+        bytes.replace(277, 4, "N796");
+        return bytes;
+    }();
+    struct Row {
+        const char* what;
+        bool offline;
+        bool editPath;          // the box names the other file instead of the selected one
+        std::string onDisk;     // what the sent file holds at the time of the download
+        const wchar_t* message;  // nullptr: the file is sent
+        const char* type;        // the type shown after the download
+    };
+    const Row rows[] = {
+        {"a typed path to a file that is no firmware", false, true, std::string(200, '\xFF'),
+         L"Incorrect  firmware file.\nPlease select correct firmware file.", "Printer F/W"},
+        {"the same, offline", true, true, "text, not firmware",
+         L"Incorrect  firmware file.\nPlease select correct firmware file.", "Printer F/W"},
+        {"the selected file replaced by one that is no firmware", false, false, "",
+         L"Incorrect  firmware file.\nPlease select correct firmware file.", "Printer F/W"},
+        {"the selected file replaced by laminator firmware", false, false, laminator, nullptr, "Laminator F/W"},
+        {"a typed path to laminator firmware, offline", true, true, laminator, nullptr, "Laminator F/W"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Private(stored).manualRibbon = row.offline ? 1 : 0;
+        sim::Ui().messageBoxes.clear();
+        card().instructions.clear();
+        spooler().jobs.clear();
+        const std::wstring selected = MakeFile(L"q862.bin", PrinterFirmware(300));
+        const std::wstring other = MakeFile(L"other.bin", "");
+        std::string status, type;
+        RunFirmware(selected, [&](HWND dialog) {
+            EXPECT_EQ(Text(dialog, IDC_FW_TYPE), "Printer F/W");
+            if (row.editPath) {
+                ASSERT_TRUE(sim::WriteWholeFile(other, row.onDisk));
+                SetDlgItemTextW(dialog, IDC_FW_PATH, other.c_str());
+            } else {
+                ASSERT_TRUE(sim::WriteWholeFile(selected, row.onDisk));
+            }
+            sim::ClickButton(dialog, IDC_FW_START);
+            status = Text(dialog, IDC_FW_STATUS);
+            type = Text(dialog, IDC_FW_TYPE);
+            EXPECT_TRUE(IsEnabled(dialog, IDC_FW_START));
+        });
+        service.Cancel();
+        EXPECT_EQ(type, row.type);
+        if (row.message) {
+            EXPECT_EQ(Messages(), std::vector<std::wstring>({row.message}));
+            EXPECT_EQ(status, "Error in downloading firmware");
+            EXPECT_TRUE(card().instructions.empty());
+            EXPECT_TRUE(spooler().jobs.empty());
+        } else {
+            EXPECT_EQ(status, "Firmware DownLoaded Successfully...");
+            if (row.offline) {
+                ASSERT_EQ(spooler().jobs.size(), 1u);
+                EXPECT_EQ(Block(spooler().jobs[0].blocks[1]), laminator);
+            } else {
+                ASSERT_EQ(card().instructions.size(), 1u);
+                EXPECT_EQ(Block(card().instructions[0].contents), laminator);
+            }
+        }
+    }
 }
 
 // A path typed longer than the 260-character buffer it is read into would name another

@@ -23,6 +23,7 @@
 #include "driver/sheets/sheet_state.h"
 #include "sim/allocation_fault.h"
 #include "sim/dialog_script.h"
+#include "sim/faults.h"
 #include "sim/files.h"
 #include "sim/property_sheet.h"
 #include "tests/wine/records.h"
@@ -770,6 +771,52 @@ TEST_F(OverlayDialogs, CopiesDecideHowManyCardsAndTooManyAreRefused) {
         else
             EXPECT_TRUE(sim::Ui().messageBoxes.empty()) << sim::Utf8(c.typed);
     }
+}
+
+// A batch of cards stops at the first card that does not reach the printer and tells the
+// user once, with how many cards were sent; a stored type that cannot be printed has its
+// own text and starts no job.
+TEST_F(OverlayDialogs, AFailedCardStopsTheBatchWithOneMessage) {
+    struct Case {
+        const char* what;
+        uint16_t type;
+        uint16_t copies;
+        bool refused;     // the spooler refuses every job
+        int failingWrite;  // 0: none; else this write fails (three writes a whole card)
+        size_t jobs;       // jobs the spooler started
+        std::vector<std::wstring> messages;
+    };
+    const Case cases[] = {
+        {"a refused spooler, 1500 copies", qf::kHologramFull, 1500, true, 0, 0,
+         {L"The command did not reach the printer. The print stopped: 0 of 1500 cards were sent."}},
+        {"the third card's write fails", qf::kHologramFull, 5, false, 7, 3,
+         {L"The command did not reach the printer. The print stopped: 2 of 5 cards were sent."}},
+        {"one card", qf::kHologramFull, 1, true, 0, 0, {L"The command did not reach the printer."}},
+        {"a type the printer cannot be sent", 7, 3, false, 0, 0,
+         {L"The stored hologram type cannot be printed. Choose the hologram area again with the button "
+          L"\"Hologram Overlay Varnish at front\"."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Stored().hologramOverlay.region.overlayType = c.type;
+        Stored().hologramOverlay.copies = c.copies;
+        printer().jobsRefused = c.refused;
+        OpenSheet();
+        spooler().jobs.clear();
+        spooler().looseWrites.clear();
+        sim::Ui().messageBoxes.clear();
+        sim::ResetCalls();
+        if (c.failingWrite) sim::FailCall(sim::CallClass::kWrite, c.failingWrite);
+        PrintHologram();
+        sim::ResetCalls();
+        EXPECT_EQ(spooler().jobs.size(), c.jobs);
+        for (size_t i = 0; i < spooler().jobs.size(); ++i)
+            EXPECT_EQ(spooler().jobs[i].ended, i + 1 < c.jobs || c.failingWrite == 0) << "job " << i;
+        EXPECT_LE(spooler().looseWrites.size(), 1u) << "no card is tried after the first refused one";
+        EXPECT_EQ(MessageTexts(), c.messages);
+        service.Cancel();
+    }
+    printer().jobsRefused = false;
 }
 
 TEST_F(OverlayDialogs, WholeCardAndAreaJobsAreExact) {

@@ -15,19 +15,23 @@ protected:
         lstrcpyW(name, L"None");
     }
     void Query(const wchar_t* printerName = kTestPrinter) {
-        QueryPrinterState(printerName, &encoder, name, &code, &answered);
+        report = {qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, 15};
+        QueryPrinterState(printerName, &report, name);
+        encoder = report.encoder;
+        code = report.ribbon;
     }
+    qf::PrinterReport report{};
     bool encoder = false;
     wchar_t name[kRibbonNameChars] = {};
     uint8_t code = 15;
-    bool answered = false;
 };
 
 TEST_F(RibbonQuery, APrinterThatAnswersSetsEveryOutput) {
     printer().card.ribbonNumber = 17;
     Query();
     EXPECT_TRUE(encoder);
-    EXPECT_TRUE(answered);
+    EXPECT_EQ(report.encoderAsked, qf::Asked::kAnswered);
+    EXPECT_EQ(report.ribbonAsked, qf::Asked::kAnswered);
     EXPECT_EQ(code, 3);
     EXPECT_STREQ(name, L"KrO");
     EXPECT_EQ(spooler().OpenHandleCount(), 0) << "the handle opened for the questions is closed";
@@ -36,25 +40,43 @@ TEST_F(RibbonQuery, APrinterThatAnswersSetsEveryOutput) {
 }
 
 TEST_F(RibbonQuery, AnswersThatDoNotCountLeaveThePresets) {
-    const sim::PortFault faults[] = {sim::PortFault::kNoAnswer, sim::PortFault::kEmptyReply,
-                                     sim::PortFault::kNoAck, sim::PortFault::kOversized};
-    for (sim::PortFault fault : faults) {
-        printer().card.fault = fault;
-        encoder = answered = false;
-        code = 15;
+    struct Case {
+        sim::PortFault fault;
+        qf::Asked asked;
+    };
+    const Case cases[] = {{sim::PortFault::kNoAnswer, qf::Asked::kCallFailed},
+                          {sim::PortFault::kEmptyReply, qf::Asked::kNoAnswer},
+                          {sim::PortFault::kNoAck, qf::Asked::kNoAnswer},
+                          {sim::PortFault::kOversized, qf::Asked::kCallFailed}};
+    for (const Case& c : cases) {
+        printer().card.fault = c.fault;
         lstrcpyW(name, L"None");
         Query();
-        EXPECT_FALSE(encoder) << int(fault);
-        EXPECT_FALSE(answered) << int(fault);
-        EXPECT_EQ(code, 15) << int(fault);
+        EXPECT_EQ(report.encoderAsked, c.asked) << int(c.fault);
+        EXPECT_EQ(report.ribbonAsked, c.asked) << int(c.fault);
+        EXPECT_FALSE(encoder) << int(c.fault);
+        EXPECT_EQ(code, 15) << int(c.fault);
         EXPECT_STREQ(name, L"None");
     }
     printer().card.fault = sim::PortFault::kNone;
     printer().openable = false;
     const size_t before = printer().card.received.size();
     Query();
-    EXPECT_FALSE(answered);
+    EXPECT_EQ(report.encoderAsked, qf::Asked::kCallFailed);
+    EXPECT_EQ(report.ribbonAsked, qf::Asked::kCallFailed);
     EXPECT_EQ(printer().card.received.size(), before) << "nothing is asked of a printer that cannot be opened";
+}
+
+// A question whose call failed takes nothing from the other: the ribbon is read whatever
+// became of the encoder question.
+TEST_F(RibbonQuery, TheRibbonAnswerCountsWhenTheEncoderQuestionFails) {
+    printer().card.ribbonNumber = 17;
+    printer().card.commandFaults = {{"\x1B!V 20\r", sim::PortFault::kNoAnswer}};
+    Query();
+    EXPECT_EQ(report.encoderAsked, qf::Asked::kCallFailed);
+    EXPECT_EQ(report.ribbonAsked, qf::Asked::kAnswered);
+    EXPECT_EQ(code, 3);
+    EXPECT_STREQ(name, L"KrO");
 }
 
 TEST_F(RibbonQuery, NoEncoderAndANonNumericRibbonAnswer) {
@@ -62,7 +84,8 @@ TEST_F(RibbonQuery, NoEncoderAndANonNumericRibbonAnswer) {
     printer().card.ribbonReply = "R?";
     Query();
     EXPECT_FALSE(encoder);
-    EXPECT_TRUE(answered);
+    EXPECT_EQ(report.encoderAsked, qf::Asked::kAnswered);
+    EXPECT_EQ(report.ribbonAsked, qf::Asked::kAnswered);
     EXPECT_EQ(code, 15) << "an answer that is no number means no ribbon";
 }
 
