@@ -665,6 +665,11 @@ TEST_F(FailureWalk, EachMendHoldsAtItsFailurePoints) {
             EXPECT_NE(Private(written).ribbonType, qf::kRibbonNone) << where << ": a failed query became no ribbon";
         }
     };
+    // A button whose open-file dialog cannot be shown says so.
+    const Check choosingTold = [this](const std::string& where) {
+        if (sim::FailedCalls() == 0 || !sim::Ui().openFileDialogs.empty()) return;
+        EXPECT_TRUE(Told()) << where << ": no open-file dialog and no message";
+    };
     const std::vector<Mend> mends = {
         {"an encoder job whose write fails is aborted and told", "encoder settings", CallClass::kWrite, toldNotReached},
         {"an encoder job whose write falls short is aborted and told", "encoder settings", CallClass::kShortWrite,
@@ -692,6 +697,10 @@ TEST_F(FailureWalk, EachMendHoldsAtItsFailurePoints) {
         {"the colour sample's bitmap is deleted whatever the selection did", "colour correction", CallClass::kGdi,
          onlyOwnHandle},
         {"Send File resets its status when it fails part-way", "Send File", CallClass::kAllocation, nullptr},
+        {"Send File's Select File without memory for its filter is told", "Send File", CallClass::kAllocation,
+         choosingTold},
+        {"an overlay editor's Browse without memory for its filter is told", "front overlay editor",
+         CallClass::kAllocation, choosingTold},
         {"the firmware download resets its status when it fails part-way", "firmware download, online",
          CallClass::kAllocation, nullptr},
         {"the firmware file check keeps no file open", "firmware download, online", CallClass::kShortRead, nullptr},
