@@ -108,6 +108,11 @@ int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags) {
     return MessageBoxW(GetActiveWindow(), text, caption, flags);
 }
 
+void CloseUnfilledDialog(HWND dialog, INT_PTR result) {
+    ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);
+    EndDialog(dialog, result);
+}
+
 void TellJobFailed() { ShowMessage(IDS_CAPTION, IDS_JOB_NOT_SENT, MB_OK | MB_ICONERROR); }
 
 void ShowHelp(HWND dialog, qf::HelpTopic topic) {

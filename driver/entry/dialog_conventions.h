@@ -13,6 +13,10 @@ int ShowMessage(UINT captionId, UINT textId, UINT flags);
 // The same with a text already composed.
 int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags);
 
+// A dialog that could not fill its controls (memory running short) tells the user
+// "System Error" and ends with `result`, rather than showing empty or partial fields.
+void CloseUnfilledDialog(HWND dialog, INT_PTR result);
+
 // Tells the user that a command job did not reach the printer. The channel only reports
 // what became of a job; the dialog that sent it tells the user.
 void TellJobFailed();

@@ -66,7 +66,11 @@ bool OpenColorCorrection(HWND dialog, LPARAM initParam) {
         // leaves the thumb where the old range put it: starting from the range's start
         // makes the amount shown next a change, so 0 sits in the middle.
         SendDlgItemMessageW(dialog, IDC_COLOR_SLIDER_FIRST + i, TBM_SETPOS, FALSE, qf::kColorAmountMin);
-        EnableWindow(GetDlgItem(dialog, IDC_COLOR_SLIDER_FIRST + i), states.enabled[i]);
+        // The name and value go with the slider: a disabled trackbar may be drawn like an
+        // enabled one, but greyed labels show which sliders the ribbon does not use.
+        const BOOL on = states.enabled[i] ? TRUE : FALSE;
+        for (const int first : {IDC_COLOR_SLIDER_FIRST, IDC_COLOR_NAME_FIRST, IDC_COLOR_VALUE_FIRST})
+            EnableWindow(GetDlgItem(dialog, first + i), on);
     }
     ShowAmounts(dialog, settings, states);
     return true;

@@ -38,7 +38,11 @@ bool OpenHeadSettings(HWND dialog, LPARAM initParam) {
         SendDlgItemMessageW(dialog, IDC_HEAD_SLIDER_FIRST + i, TBM_SETRANGE, TRUE,
                             MAKELPARAM(qf::kHeadLevelMin, qf::kHeadLevelMax));
         ShowLevel(dialog, i, qf::ShownHeadLevel(settings.headSettings[i]));
-        EnableWindow(GetDlgItem(dialog, IDC_HEAD_SLIDER_FIRST + i), qf::HeadSliderEnabled(enabled, i));
+        // The name and value go with the slider: a disabled trackbar may be drawn like an
+        // enabled one, but greyed labels show which sliders the ribbon does not use.
+        const BOOL on = qf::HeadSliderEnabled(enabled, i) ? TRUE : FALSE;
+        for (const int first : {IDC_HEAD_SLIDER_FIRST, IDC_HEAD_NAME_FIRST, IDC_HEAD_VALUE_FIRST})
+            EnableWindow(GetDlgItem(dialog, first + i), on);
     }
     return true;
 }

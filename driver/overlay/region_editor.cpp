@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "driver/entry/dialog_conventions.h"
+#include "driver/entry/guard.h"
 #include "driver/entry/owners.h"
 #include "driver/overlay/region_preview.h"
 #include "driver/resources/resource.h"
@@ -285,7 +286,7 @@ INT_PTR RegionEditorDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     if (HandleCloseRequest(dialog, message, wParam, IDC_CLOSE_BUTTON)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
-        OpenEditor(dialog, lParam, kind);
+        qf::RunOrRecover([&] { OpenEditor(dialog, lParam, kind); }, [dialog] { CloseUnfilledDialog(dialog, 0); });
         return TRUE;
     case WM_COMMAND:
         return EditorCommand(dialog, LOWORD(wParam), HIWORD(wParam), kind) ? TRUE : FALSE;

@@ -258,6 +258,8 @@
 #define IDC_HEAD_MAGENTA_CONTRAST_VALUE   1819
 #define IDC_HEAD_CYAN_CONTRAST_VALUE      1820
 #define IDC_HEAD_BLACK_CONTRAST_VALUE     1821
+// The name beside each slider, in the same order (1822..1832)
+#define IDC_HEAD_NAME_FIRST          1822
 
 // Controls of the colour correction dialog: the eight sliders in `colorAdjust` order,
 // and the value shown beside each
@@ -279,6 +281,8 @@
 #define IDC_COLOR_RED_CONTRAST_VALUE     1915
 #define IDC_COLOR_GREEN_CONTRAST_VALUE   1916
 #define IDC_COLOR_BLUE_CONTRAST_VALUE    1917
+// The name beside each slider, in the same order (1920..1927)
+#define IDC_COLOR_NAME_FIRST         1920
 
 // Controls of the overlay varnish editors (front and back)
 #define IDC_OVERLAY_TYPE_GROUP   1230

@@ -120,8 +120,12 @@ INT_PTR CALLBACK DeviceInformationDialogProc(HWND dialog, UINT message, WPARAM w
     return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
         if (HandleCloseRequest(dialog, message, wParam, IDC_CLOSE_BUTTON)) return TRUE;
         switch (message) {
-        case WM_INITDIALOG:
-            return StartDeviceInformation(dialog, lParam);
+        case WM_INITDIALOG: {
+            INT_PTR focus = TRUE;
+            qf::RunOrRecover([&] { focus = StartDeviceInformation(dialog, lParam); },
+                             [dialog] { CloseUnfilledDialog(dialog, IDCANCEL); });
+            return focus;
+        }
         case WM_COMMAND:
             return DeviceInformationCommand(dialog, LOWORD(wParam));
         default:

@@ -3,9 +3,12 @@
 
 #include <commdlg.h>
 
+#include <new>
 #include <vector>
 
+#include "driver/entry/dialog_conventions.h"
 #include "driver/entry/module_state.h"
+#include "driver/resources/resource.h"
 
 std::string AnsiText(const wchar_t* text) {
     const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -51,11 +54,22 @@ void SetControlString(HWND dialog, int id, UINT stringId) {
 }
 
 bool ChooseFile(HWND owner, UINT filterId, wchar_t* path, const wchar_t* defaultExtension) {
-    // The filter's pieces end with zero characters; a second one ends the list.
-    std::wstring filter = LoadModuleText(filterId);
-    for (wchar_t& c : filter)
-        if (c == L'|') c = L'\0';
-    filter += L'\0';
+    // The filter's pieces end with zero characters; a second one ends the list. A filter
+    // that cannot be made (memory running short) leaves the button the user pressed with
+    // no dialog at all: the user is told.
+    std::wstring filter;
+    try {
+        filter = LoadModuleText(filterId);
+        for (wchar_t& c : filter)
+            if (c == L'|') c = L'\0';
+        filter += L'\0';
+    } catch (const std::bad_alloc&) {
+        filter.clear();
+    }
+    if (filter.size() < 2) {
+        ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);
+        return false;
+    }
     path[kFilePathChars] = L'\0';
     OPENFILENAMEW choice = {};
     // The Windows NT 4 layout: the newer fields at the end are not used.

@@ -32,7 +32,8 @@ void SetControlString(HWND dialog, int id, UINT stringId);
 // extension `defaultExtension`, short names, a prompt before a missing file is created.
 // The dialog opens with `path` in its name box (empty for a new choice; the name just
 // refused when the caller asks again). True with the chosen path in `path`
-// (kFilePathChars characters and a zero) on OK.
+// (kFilePathChars characters and a zero) on OK. When the dialog's filter cannot be made
+// (memory running short) the user is told "System Error" and false is returned.
 bool ChooseFile(HWND owner, UINT filterId, wchar_t* path, const wchar_t* defaultExtension = L"bin");
 
 // Disables control `id` while an action runs: the button the user pressed. It is enabled

@@ -389,7 +389,7 @@ INT_PTR CALLBACK ToolsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (HandleCloseRequest(dialog, message, wParam, IDC_CLOSE_BUTTON)) return TRUE;
         switch (message) {
         case WM_INITDIALOG:
-            StartTools(dialog, lParam);
+            qf::RunOrRecover([&] { StartTools(dialog, lParam); }, [dialog] { CloseUnfilledDialog(dialog, IDCANCEL); });
             return TRUE;
         case WM_COMMAND:
             return ToolsCommand(dialog, LOWORD(wParam), HIWORD(wParam));

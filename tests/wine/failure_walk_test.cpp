@@ -661,13 +661,18 @@ TEST_F(FailureWalk, EachMendHoldsAtItsFailurePoints) {
         for (const sim::SetPrinterCall& call : spooler().setPrinterLog) {
             Record written = call.devmode;
             if (written.size() < qf::kRecordSize) continue;
-            // The printer has an encoder: a store holds its answer, or the stored value when
-            // the question failed, never a "no encoder" made up from the failure.
+            // The printer has an encoder: what is written is its answer, or, when the
+            // question got no answer, the stored value kept as it was.
             const uint16_t encoder = Private(written).encoderSettings.encoderPresent;
             EXPECT_TRUE(encoder == 1 || encoder == Private(stored).encoderSettings.encoderPresent)
                 << where << ": a failed query became no encoder";
             EXPECT_NE(Private(written).ribbonType, qf::kRibbonNone) << where << ": a failed query became no ribbon";
         }
+    };
+    // A button whose open-file dialog cannot be shown says so.
+    const Check choosingTold = [this](const std::string& where) {
+        if (sim::FailedCalls() == 0 || !sim::Ui().openFileDialogs.empty()) return;
+        EXPECT_TRUE(Told()) << where << ": no open-file dialog and no message";
     };
     const std::vector<Mend> mends = {
         {"an encoder job whose write fails is aborted and told", "encoder settings", CallClass::kWrite, toldNotReached},
@@ -696,6 +701,10 @@ TEST_F(FailureWalk, EachMendHoldsAtItsFailurePoints) {
         {"the colour sample's bitmap is deleted whatever the selection did", "colour correction", CallClass::kGdi,
          onlyOwnHandle},
         {"Send File resets its status when it fails part-way", "Send File", CallClass::kAllocation, nullptr},
+        {"Send File's Select File without memory for its filter is told", "Send File", CallClass::kAllocation,
+         choosingTold},
+        {"an overlay editor's Browse without memory for its filter is told", "front overlay editor",
+         CallClass::kAllocation, choosingTold},
         {"the firmware download resets its status when it fails part-way", "firmware download, online",
          CallClass::kAllocation, nullptr},
         {"the firmware file check keeps no file open", "firmware download, online", CallClass::kShortRead, nullptr},

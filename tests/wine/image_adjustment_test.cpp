@@ -157,9 +157,21 @@ protected:
     sim::PropertySheetService service;
 };
 
+// Which sliders are enabled; each slider's name and value are enabled exactly when it is,
+// so that an operator sees which ones the ribbon does not use even where a disabled
+// trackbar is drawn like an enabled one.
 std::vector<bool> EnabledSliders(HWND dialog, int first, int count) {
+    const bool head = first == IDC_HEAD_SLIDER_FIRST;
+    const int names = head ? IDC_HEAD_NAME_FIRST : IDC_COLOR_NAME_FIRST;
+    const int values = head ? IDC_HEAD_VALUE_FIRST : IDC_COLOR_VALUE_FIRST;
     std::vector<bool> enabled;
-    for (int i = 0; i < count; ++i) enabled.push_back(IsWindowEnabled(GetDlgItem(dialog, first + i)) != FALSE);
+    for (int i = 0; i < count; ++i) {
+        const bool on = IsWindowEnabled(GetDlgItem(dialog, first + i)) != FALSE;
+        EXPECT_NE(GetDlgItem(dialog, names + i), nullptr) << "slider " << i;
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, names + i)) != FALSE, on) << "name of slider " << i;
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, values + i)) != FALSE, on) << "value of slider " << i;
+        enabled.push_back(on);
+    }
     return enabled;
 }
 
