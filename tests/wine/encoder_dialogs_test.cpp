@@ -186,6 +186,32 @@ protected:
         EXPECT_TRUE(driver.Unexpected().empty());
         return result;
     }
+    // Opens Tools from `sheet` and closes it: a direct-mode exchange of its own.
+    void OpenAndCloseTools(sim::PropertySheetService& sheet) {
+        sim::DialogScript close([](HWND dialog) { sim::ClickButton(dialog, IDC_CLOSE_BUTTON); });
+        sheet.PushButton(qf::kDeviceItemTools);
+        EXPECT_EQ(close.Ran(), 1);
+    }
+    // A firmware file the download accepts, in the driver directory.
+    std::wstring FirmwareFile() {
+        const std::wstring firmware = spooler().DriverFile(L"q862.bin");
+        std::vector<uint8_t> bytes(300, 0x11);
+        bytes[14] = 0x3C;
+        bytes[15] = 0xFF;
+        WriteBytes(firmware, bytes);
+        return firmware;
+    }
+    // Downloads `firmware` from `sheet`'s F/W Download dialog.
+    void DownloadFirmware(sim::PropertySheetService& sheet, const std::wstring& firmware) {
+        sim::Ui().fileChoices = {firmware};
+        sim::DialogScript download([](HWND dialog) {
+            sim::ClickButton(dialog, IDC_FW_SELECT);
+            sim::ClickButton(dialog, IDC_FW_START);
+            sim::ClickButton(dialog, IDCANCEL);
+        });
+        sheet.PushButton(qf::kDeviceItemFirmware);
+        EXPECT_EQ(download.Ran(), 1);
+    }
     const sim::RawJob& OnlyJob() {
         static sim::RawJob none;
         EXPECT_EQ(spooler().jobs.size(), 1u);
@@ -769,11 +795,7 @@ TEST_F(EncoderDialogs, TwoPrintersSheetsKeepTheirOwnEncoderRecordsAndModels) {
 // Whatever an encoder dialog applied survives every later store the sheet or its dialogs
 // make: the direct-mode switch of Tools stores the sheet's record with the applied bytes.
 TEST_F(EncoderDialogs, AppliedEncoderSettingsSurviveLaterStores) {
-    const std::wstring firmware = spooler().DriverFile(L"q862.bin");
-    std::vector<uint8_t> bytes(300, 0x11);
-    bytes[14] = 0x3C;
-    bytes[15] = 0xFF;
-    WriteBytes(firmware, bytes);
+    const std::wstring firmware = FirmwareFile();
 
     qf::EncoderSettings afterEncoder = Private(stored).encoderSettings;
     afterEncoder.coercivity = 0;
@@ -791,21 +813,8 @@ TEST_F(EncoderDialogs, AppliedEncoderSettingsSurviveLaterStores) {
             sim::ClickButton(dialog, kTracksApply);
         });
     };
-    const auto tools = [&] {
-        sim::DialogScript close([](HWND dialog) { sim::ClickButton(dialog, IDC_CLOSE_BUTTON); });
-        service.PushButton(qf::kDeviceItemTools);
-        EXPECT_EQ(close.Ran(), 1);
-    };
-    const auto firmwareJob = [&] {
-        sim::Ui().fileChoices = {firmware};
-        sim::DialogScript download([](HWND dialog) {
-            sim::ClickButton(dialog, IDC_FW_SELECT);
-            sim::ClickButton(dialog, IDC_FW_START);
-            sim::ClickButton(dialog, IDCANCEL);
-        });
-        service.PushButton(qf::kDeviceItemFirmware);
-        EXPECT_EQ(download.Ran(), 1);
-    };
+    const auto tools = [&] { OpenAndCloseTools(service); };
+    const auto firmwareJob = [&] { DownloadFirmware(service, firmware); };
     const auto cancel = [&] { service.Cancel(); };
     const auto ok = [&] {
         service.Apply();
@@ -845,11 +854,7 @@ TEST_F(EncoderDialogs, AppliedEncoderSettingsSurviveLaterStores) {
 // anything the other does, in either order, and the printer ends with what the user last
 // applied in each part.
 TEST_F(EncoderDialogs, TwoWindowsOnOnePrinterAddUp) {
-    const std::wstring firmware = spooler().DriverFile(L"q862.bin");
-    std::vector<uint8_t> bytes(300, 0x11);
-    bytes[14] = 0x3C;
-    bytes[15] = 0xFF;
-    WriteBytes(firmware, bytes);
+    const std::wstring firmware = FirmwareFile();
     sim::PropertySheetService second;
 
     const auto applyInFirst = [&] {
@@ -863,21 +868,8 @@ TEST_F(EncoderDialogs, TwoWindowsOnOnePrinterAddUp) {
         second.Commit();
     };
     const auto cancel = [&] { second.Cancel(); };
-    const auto tools = [&] {
-        sim::DialogScript close([](HWND dialog) { sim::ClickButton(dialog, IDC_CLOSE_BUTTON); });
-        second.PushButton(qf::kDeviceItemTools);
-        EXPECT_EQ(close.Ran(), 1);
-    };
-    const auto firmwareJob = [&] {
-        sim::Ui().fileChoices = {firmware};
-        sim::DialogScript download([](HWND dialog) {
-            sim::ClickButton(dialog, IDC_FW_SELECT);
-            sim::ClickButton(dialog, IDC_FW_START);
-            sim::ClickButton(dialog, IDCANCEL);
-        });
-        second.PushButton(qf::kDeviceItemFirmware);
-        EXPECT_EQ(download.Ran(), 1);
-    };
+    const auto tools = [&] { OpenAndCloseTools(second); };
+    const auto firmwareJob = [&] { DownloadFirmware(second, firmware); };
     const auto advancedApply = [&] {
         Advanced(
             [](HWND dialog) {
