@@ -54,7 +54,8 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/entry/dialog_conventions.cpp
   ${QF_DRIVER_DIR}/settings/document_settings.cpp
   ${QF_DRIVER_DIR}/settings/ribbon_query.cpp
-  ${QF_DRIVER_DIR}/channel/channel.cpp
+  ${QF_DRIVER_DIR}/channel/printer_queries.cpp
+  ${QF_DRIVER_DIR}/channel/raw_jobs.cpp
   ${QF_DRIVER_DIR}/sheets/option_items.cpp
   ${QF_DRIVER_DIR}/sheets/sheet_state.cpp
   ${QF_DRIVER_DIR}/sheets/document_sheet.cpp

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "driver/channel/channel.h"
+#include "driver/channel/raw_jobs.h"
 #include "driver/encoder/encoder_jobs.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/channel/channel.h"
+#include "driver/channel/raw_jobs.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"

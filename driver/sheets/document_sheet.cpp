@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "driver/channel/channel.h"
+#include "driver/channel/printer_queries.h"
 #include "driver/channel/commands.h"
 #include "driver/channel/reply.h"
 #include "driver/entry/dialog_conventions.h"

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "driver/channel/channel.h"
+#include "driver/channel/printer_queries.h"
 #include "driver/channel/commands.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"

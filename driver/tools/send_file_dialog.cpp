@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "driver/channel/channel.h"
+#include "driver/channel/printer_queries.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/resources/resource.h"

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/channel/channel.h"
+#include "driver/channel/printer_queries.h"
+#include "driver/channel/raw_jobs.h"
 #include "driver/channel/commands.h"
 #include "driver/channel/reply.h"
 #include "driver/encoder/track_data_check.h"

@@ -5,7 +5,8 @@
 
 #include <cstring>
 
-#include "driver/channel/channel.h"
+#include "driver/channel/printer_queries.h"
+#include "driver/channel/raw_jobs.h"
 #include "driver/channel/reply.h"
 #include "driver/entry/module_state.h"
 #include "driver/entry/printer_info.h"

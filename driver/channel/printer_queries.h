@@ -1,13 +1,13 @@
-// The one road between the module and the card printer: queries through the spooler's
-// printer-data call, deletion of the replies the platform keeps, the direct-printing
-// switch, and RAW command jobs.
+// Questions to the card printer: the spooler's printer-data call, deletion of the replies
+// the platform keeps, and the direct-printing exchange of the Tools dialog. Commands that
+// go out as print jobs are driver/channel/raw_jobs.h.
 #pragma once
 
 #include <windows.h>
+#include <winspool.h>
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 // Sends `command` (a printer command or a port instruction) on the printer named
 // `printerName`, or on `fallback` when that name is empty or cannot be opened: the
@@ -79,24 +79,3 @@ bool AskInExchange(const DirectExchange& exchange, std::string_view command, cha
 // Writes `bytes` to the exchange's printer handle outside any document; the result is
 // not used.
 void WriteOutsideJob(const DirectExchange& exchange, std::string_view bytes);
-
-// What a RAW job does when the spooler refuses to start its document.
-enum class StartFailure { kAbandon, kContinue };
-
-// What became of a RAW job.
-enum class JobResult {
-    kNotOpened,  // the printer could not be opened: nothing was sent
-    kAbandoned,  // the spooler did not start the document and the job was abandoned
-    kSent,       // every block was written whole and the job ended
-    kFailed,     // a write failed or fell short (or nothing could carry it): the job was aborted
-};
-
-// One RAW job named `documentName` on `printerName`: each block is one write, with its
-// exact bytes. A job whose write fails or takes fewer bytes than it was given is aborted
-// (AbortPrinter), never ended as complete: the printer must not get a command stream
-// with a command missing.
-JobResult SendRawJob(const wchar_t* printerName, const wchar_t* documentName, const std::vector<std::string>& blocks,
-                     StartFailure onStartFailure);
-// The same on a printer handle the caller keeps open.
-JobResult SendRawJobOn(HANDLE printer, const wchar_t* documentName, const std::vector<std::string>& blocks,
-                       StartFailure onStartFailure);
