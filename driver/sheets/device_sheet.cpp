@@ -124,15 +124,13 @@ void StoreEncoderSettings(const Sheet& sheet) {
 }
 
 LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {
-    return qf::CallGuarded<LONG>(CPSUICB_ACTION_NONE, [param]() -> LONG {
-        Sheet* sheet = param ? DeviceSheetOf(param->UserData) : nullptr;
-        if (!sheet) return CPSUICB_ACTION_NONE;
+    return SheetCallback(param, DeviceSheetOf, [param](Sheet& sheet) -> LONG {
         switch (param->Reason) {
         case CPSUICB_REASON_SEL_CHANGED:
         case CPSUICB_REASON_DLGPROC:
             return CPSUICB_ACTION_OPTIF_CHANGED;
         case CPSUICB_REASON_APPLYNOW:
-            StoreEncoderSettings(*sheet);
+            StoreEncoderSettings(sheet);
             return CPSUICB_ACTION_ITEMS_APPLIED;
         case CPSUICB_REASON_ABOUT:
             ShowAboutBox(GetActiveWindow(), param->UserData);
@@ -141,14 +139,6 @@ LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {
             return CPSUICB_ACTION_NONE;
         }
     });
-}
-
-void FreeSheet(PROPSHEETUI_INFO* info) {
-    Sheet* sheet = DeviceSheetOf(info->UserData);
-    info->UserData = 0;
-    if (!sheet) return;
-    qf::FreePrinterRecord(sheet->printerInfo);
-    DeleteSheet(sheet);
 }
 
 LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
@@ -165,7 +155,7 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
     sheet->printerInfo = qf::ReadPrinterInfo(header->hPrinter, &size);
     DEVMODEW* stored = qf::StoredDriverRecord(sheet->printerInfo, size);
     if (!stored) {
-        FreeSheet(info);
+        FreeDeviceSheet(info);
         ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
         info->Result = static_cast<ULONG_PTR>(-1);
         return -1;
@@ -192,19 +182,6 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
     return -1;
 }
 
-// INIT: an opening that fails part-way (an allocation) frees what the sheet took and
-// tells the user; the page is not added.
-LONG OpenSheetOrTell(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
-    try {
-        return OpenSheet(info, header);
-    } catch (...) {
-        FreeSheet(info);
-        qf::CallGuarded<int>(0, [] { return ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK); });
-        info->Result = static_cast<ULONG_PTR>(-1);
-        return -1;
-    }
-}
-
 }  // namespace
 
 LONG DeviceSheet(PROPSHEETUI_INFO* info) {
@@ -212,10 +189,13 @@ LONG DeviceSheet(PROPSHEETUI_INFO* info) {
     case PROPSHEETUI_REASON_INIT: {
         auto* header = reinterpret_cast<DEVICEPROPERTYHEADER*>(info->lParamInit);
         if (!header) return ERR_CPSUI_GETLASTERROR;
-        return OpenSheetOrTell(info, header);
+        // An opening that fails part-way answers as a sheet without its records does.
+        return OpenSheetOrTell(
+            info, [&] { return OpenSheet(info, header); }, FreeDeviceSheet, -1,
+            [info] { info->Result = static_cast<ULONG_PTR>(-1); });
     }
     case PROPSHEETUI_REASON_DESTROY:
-        FreeSheet(info);
+        FreeDeviceSheet(info);
         return 1;
     case PROPSHEETUI_REASON_SET_RESULT:
         info->Result = static_cast<ULONG_PTR>(-1);

@@ -353,21 +353,19 @@ void SelectionChanged(Sheet& sheet, OPTITEM& item) {
 }
 
 LONG CALLBACK DocumentSheetCallback(PCPSUICBPARAM param) {
-    return qf::CallGuarded<LONG>(CPSUICB_ACTION_NONE, [param]() -> LONG {
-        Sheet* sheet = param ? DocumentSheetOf(param->UserData) : nullptr;
-        if (!sheet) return CPSUICB_ACTION_NONE;
+    return SheetCallback(param, DocumentSheetOf, [param](Sheet& sheet) -> LONG {
         switch (param->Reason) {
         case CPSUICB_REASON_SEL_CHANGED:
-            if (param->pCurItem) SelectionChanged(*sheet, *param->pCurItem);
+            if (param->pCurItem) SelectionChanged(sheet, *param->pCurItem);
             return CPSUICB_ACTION_OPTIF_CHANGED;
         case CPSUICB_REASON_DLGPROC:
             return CPSUICB_ACTION_OPTIF_CHANGED;
         case CPSUICB_REASON_UNDO_CHANGES:
         case CPSUICB_REASON_ITEMS_REVERTED:
-            std::memcpy(sheet->working, sheet->undo, sizeof sheet->working);
+            std::memcpy(sheet.working, sheet.undo, sizeof sheet.working);
             return CPSUICB_ACTION_NONE;
         case CPSUICB_REASON_APPLYNOW:
-            ApplySelections(*sheet, sheet->items);
+            ApplySelections(sheet, sheet.items);
             return CPSUICB_ACTION_ITEMS_APPLIED;
         case CPSUICB_REASON_ABOUT:
             ShowAboutBox(GetActiveWindow(), param->UserData);
@@ -376,15 +374,6 @@ LONG CALLBACK DocumentSheetCallback(PCPSUICBPARAM param) {
             return CPSUICB_ACTION_NONE;
         }
     });
-}
-
-// The sheet's records, freed at DESTROY; nothing outside the sheet points into them.
-void FreeSheet(PROPSHEETUI_INFO* info) {
-    Sheet* sheet = DocumentSheetOf(info->UserData);
-    info->UserData = 0;
-    if (!sheet) return;
-    qf::FreePrinterRecord(sheet->printerInfo);
-    DeleteSheet(sheet);
 }
 
 // Chooses the record the sheet edits and copies it into the sheet's working record: the
@@ -442,7 +431,7 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
     if (!ChooseWorkingRecord(*sheet, header, infoSize, answer)) {
         // Nothing to edit: the sheet is not added.
         if (sheet->printerInfo) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
-        FreeSheet(info);
+        FreeDocumentSheet(info);
         return ERR_CPSUI_GETLASTERROR;
     }
     const std::string model = AskModel(*sheet);
@@ -458,19 +447,6 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
     sheet->page.UserData = sheet->id;
     if (qf::AddPage(info, &sheet->page)) info->Result = 0;
     return 1;
-}
-
-// INIT: an opening that fails part-way (an allocation) frees what the sheet took and
-// tells the user, as a sheet without its records does; the sheet is not added.
-LONG OpenSheetOrTell(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
-    try {
-        return OpenSheet(info, header);
-    } catch (...) {
-        FreeSheet(info);
-        qf::CallGuarded<int>(0, [] { return ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK); });
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return ERR_CPSUI_GETLASTERROR;
-    }
 }
 
 // Publishes the working record to the caller's output and to the cache. The result is
@@ -548,12 +524,15 @@ LONG DocumentSheet(PROPSHEETUI_INFO* info) {
     ForgetOfflineChoice(header->pszPrinterName);
     switch (info->Reason) {
     case PROPSHEETUI_REASON_INIT:
-        return OpenSheetOrTell(info, header);
+        // An opening that fails part-way tells the user, as a sheet without its records does.
+        return OpenSheetOrTell(
+            info, [&] { return OpenSheet(info, header); }, FreeDocumentSheet, ERR_CPSUI_GETLASTERROR,
+            [] { SetLastError(ERROR_NOT_ENOUGH_MEMORY); });
     case PROPSHEETUI_REASON_SET_RESULT:
         CommitSheet(info, header);
         return 1;
     case PROPSHEETUI_REASON_DESTROY:
-        FreeSheet(info);
+        FreeDocumentSheet(info);
         return 1;
     default:
         return 1;

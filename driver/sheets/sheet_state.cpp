@@ -65,6 +65,22 @@ DeviceSheetState* DeviceSheetOf(ULONG_PTR userData) { return Find<DeviceSheetSta
 DocumentSheetState* DocumentSheetOfDialog(LPARAM initParam) { return DocumentSheetOf(DialogUserData(initParam)); }
 DeviceSheetState* DeviceSheetOfDialog(LPARAM initParam) { return DeviceSheetOf(DialogUserData(initParam)); }
 
+namespace {
+
+template <typename Sheet>
+void FreeSheet(PROPSHEETUI_INFO* info) {
+    Sheet* sheet = Find<Sheet>(info->UserData);
+    info->UserData = 0;
+    if (!sheet) return;
+    qf::FreePrinterRecord(sheet->printerInfo);
+    Delete(sheet);
+}
+
+}  // namespace
+
+void FreeDocumentSheet(PROPSHEETUI_INFO* info) { FreeSheet<DocumentSheetState>(info); }
+void FreeDeviceSheet(PROPSHEETUI_INFO* info) { FreeSheet<DeviceSheetState>(info); }
+
 CPSUICBPARAM SheetDialogParam(ULONG_PTR userData) {
     CPSUICBPARAM param = {};
     param.cbSize = sizeof param;

@@ -13,7 +13,11 @@
 
 #include "driver/entry/ddk.h"
 #include "driver/encoder/encoder_rules.h"
+#include "driver/entry/dialog_conventions.h"
+#include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
+#include "driver/entry/printer_info.h"
+#include "driver/resources/resource.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
@@ -115,3 +119,34 @@ DeviceSheetState* DeviceSheetOfDialog(LPARAM initParam);
 // A callback record naming `userData`'s sheet, for a dialog that opens a further dialog
 // of the same sheet with DialogBoxParamW(..., reinterpret_cast<LPARAM>(&record)).
 CPSUICBPARAM SheetDialogParam(ULONG_PTR userData);
+
+// DESTROY, and an opening that stops part-way: frees the sheet named by `info`'s UserData
+// with its printer information, and clears the UserData.
+void FreeDocumentSheet(PROPSHEETUI_INFO* info);
+void FreeDeviceSheet(PROPSHEETUI_INFO* info);
+
+// INIT: runs `open`; an opening that throws part-way (an allocation) frees what the sheet
+// took with `free`, tells the user "System Error", runs `failed` (which sets the sheet's
+// own failure report) and returns `failure`. The page is then not added.
+template <typename Open, typename Failed>
+LONG OpenSheetOrTell(PROPSHEETUI_INFO* info, Open&& open, void (*free)(PROPSHEETUI_INFO*), LONG failure,
+                     Failed&& failed) {
+    try {
+        return open();
+    } catch (...) {
+        free(info);
+        qf::CallGuarded<int>(0, [] { return ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK); });
+        failed();
+        return failure;
+    }
+}
+
+// A sheet callback: `reason` runs, guarded, with the live sheet that `param` names; a
+// callback for a sheet that is gone, or one that throws, answers CPSUICB_ACTION_NONE.
+template <typename Sheet, typename Reason>
+LONG SheetCallback(PCPSUICBPARAM param, Sheet* (*sheetOf)(ULONG_PTR), Reason&& reason) {
+    return qf::CallGuarded<LONG>(CPSUICB_ACTION_NONE, [&]() -> LONG {
+        Sheet* sheet = param ? sheetOf(param->UserData) : nullptr;
+        return sheet ? reason(*sheet) : CPSUICB_ACTION_NONE;
+    });
+}
