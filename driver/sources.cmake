@@ -58,7 +58,9 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/channel/raw_jobs.cpp
   ${QF_DRIVER_DIR}/sheets/option_items.cpp
   ${QF_DRIVER_DIR}/sheets/sheet_state.cpp
+  ${QF_DRIVER_DIR}/sheets/printer_answers.cpp
   ${QF_DRIVER_DIR}/sheets/document_sheet.cpp
+  ${QF_DRIVER_DIR}/sheets/document_properties.cpp
   ${QF_DRIVER_DIR}/sheets/device_sheet.cpp
   ${QF_DRIVER_DIR}/tools/about_dialog.cpp
   ${QF_DRIVER_DIR}/imaging/head_settings_dialog.cpp

@@ -1,29 +1,26 @@
-// The document property sheet.
+// The document property sheet: its items, its callback and its life from INIT to
+// DESTROY. What it makes of the printer's answers is printer_answers.cpp; the same
+// entry point without a sheet is document_properties.cpp.
 #include "driver/sheets/document_sheet.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "driver/channel/printer_queries.h"
-#include "driver/channel/commands.h"
-#include "driver/channel/reply.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
-#include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
 #include "driver/imaging/color_correction_dialog.h"
 #include "driver/imaging/head_settings_dialog.h"
 #include "driver/overlay/overlay_dialogs.h"
 #include "driver/resources/resource.h"
-#include "driver/settings/document_settings.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
-#include "driver/settings/ribbon_query.h"
 #include "driver/settings/ribbons.h"
 #include "driver/sheets/document_items.h"
 #include "driver/sheets/option_items.h"
+#include "driver/sheets/printer_answers.h"
 #include "driver/sheets/sheet_state.h"
 #include "driver/tools/about_dialog.h"
 #include "driver/tools/device_information_dialog.h"
@@ -32,7 +29,6 @@ namespace {
 
 using qf::DocumentItem;
 
-constexpr DWORD kModelReplySize = 20;
 constexpr WORD kListStyle = 0x80;  // the style word of the ribbon, black-panel and printing-mode lists
 
 using Sheet = DocumentSheetState;
@@ -43,92 +39,6 @@ qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
     return reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
 }
 bool IsDriverRecord(const DEVMODEW* record) { return qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(record)); }
-
-// Every call of the document-properties export clears the offline choice in the printer's
-// cache: a record handed out from the cache afterwards learns its ribbon from the printer.
-// A printer without an entry has no choice to clear; nothing is allocated, so DESTROY
-// always gets to free the sheet.
-void ForgetOfflineChoice(const wchar_t* printerName) {
-    g_printerRecords.UpdateExisting(PrinterKey(printerName),
-                                    [](qf::PrinterRecords& printer) { printer.settingsCache.manualRibbon = 0; });
-}
-
-qf::PrinterReport AskPrinter(Sheet& sheet) {
-    qf::PrinterReport answer{qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, qf::kRibbonNone};
-    lstrcpyW(sheet.ribbonName, L"None");
-    QueryPrinterState(sheet.printerName, &answer, sheet.ribbonName);
-    return answer;
-}
-
-// Whether this printer's cached settings are in the offline configuration.
-bool CachedOffline(const wchar_t* printerName) {
-    return g_printerRecords.Read(PrinterKey(printerName)).settingsCache.manualRibbon != 0;
-}
-
-// Adopts what the printer reports into the working settings and the printer's cache.
-// Returns true when a field changed. A printer that answered but could not tell its
-// ribbon keeps the ribbon of the settings, and the user is told.
-bool AdoptPrinterAnswer(const Sheet& sheet, qf::PrivateSettings& settings, const qf::PrinterReport& report) {
-    const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(settings, report, CachedOffline(sheet.printerName));
-    if (adoption.ribbonUnknown) ShowMessage(IDS_CAPTION, IDS_NO_RIBBON, MB_OK);
-    if (adoption.ribbonChanged) {
-        ShowRibbonChanged(adoption.ribbon, settings.ribbonType);
-        settings.ribbonType = adoption.ribbon;
-    }
-    if (adoption.encoderChanged) settings.encoderSettings.encoderPresent = adoption.encoderPresent;
-    g_printerRecords.Update(PrinterKey(sheet.printerName), [&adoption](qf::PrinterRecords& printer) {
-        if (adoption.ribbonChanged) printer.settingsCache.ribbonType = adoption.ribbon;
-        if (adoption.encoderChanged) printer.settingsCache.encoderSettings.encoderPresent = adoption.encoderPresent;
-    });
-    return adoption.ribbonChanged || adoption.encoderChanged;
-}
-
-// The model text from the printer, or the default text when it does not answer or the
-// configuration is offline.
-std::string AskModel(Sheet& sheet) {
-    qf::PrivateSettings& settings = sheet.Settings();
-    std::string model(qf::kDefaultModelText);
-    if (CachedOffline(sheet.printerName)) {
-        const uint8_t ribbon = qf::RibbonFromManualIndex(settings.manualRibbon);
-        settings.ribbonType = ribbon;
-        g_printerRecords.Update(PrinterKey(sheet.printerName),
-                                [ribbon](qf::PrinterRecords& printer) { printer.settingsCache.ribbonType = ribbon; });
-        return model;
-    }
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    qf::PrinterHandle printer;
-    if (printer.Open(sheet.printerName, &defaults)) {
-        std::string answer;
-        if (AskSheetPrinter(printer.Get(), qf::kModelQuery, kModelReplySize, &answer))
-            model = std::string(qf::UpToFirstZero(answer));
-        const uint8_t modelClass = qf::ClassifyModel(model);
-        settings.modelClass = modelClass;
-        g_printerRecords.Update(PrinterKey(sheet.printerName), [modelClass](qf::PrinterRecords& entry) {
-            entry.settingsCache.modelClass = modelClass;
-        });
-    }
-    return model;
-}
-
-// What the printer reported, stored into its default record as it holds it now: the
-// fields of the questions it answered.
-struct ReportedFields {
-    uint8_t ribbonType;
-    uint16_t encoderPresent;
-    bool ribbon;
-    bool encoder;
-};
-bool StoreReportedFields(HANDLE printer, const ReportedFields& fields) {
-    return qf::StorePrivateChange(
-        printer, printer,
-        [](uint8_t* block, const void* context) {
-            const auto& reported = *static_cast<const ReportedFields*>(context);
-            auto* stored = reinterpret_cast<qf::PrivateSettings*>(block);
-            if (reported.ribbon) stored->ribbonType = reported.ribbonType;
-            if (reported.encoder) stored->encoderSettings.encoderPresent = reported.encoderPresent;
-        },
-        &fields);
-}
 
 // An item is available when its rule allows it and, for a push button, when its dialog
 // is there to open.
@@ -392,13 +302,13 @@ bool ChooseWorkingRecord(Sheet& sheet, DOCUMENTPROPERTYHEADER* header, DWORD inf
             else
                 std::memcpy(&printer.settingsCache, &settings, qf::kPrivateSize);
         });
-        AdoptPrinterAnswer(sheet, settings, answer);
+        AdoptPrinterAnswer(sheet.printerName, settings, answer);
         return true;
     }
     DEVMODEW* stored = qf::StoredDriverRecord(sheet.printerInfo, infoSize);
     if (!stored) return false;
     qf::CopyDriverRecord(reinterpret_cast<const uint8_t*>(stored), sheet.working);
-    if (AdoptPrinterAnswer(sheet, settings, answer)) {
+    if (AdoptPrinterAnswer(sheet.printerName, settings, answer)) {
         // The printer's stored defaults learn what the printer reported, and only that: the
         // rest of the record stays as the printer holds it now.
         qf::PrivateSettings* defaults = PrivateBlock(stored);
@@ -427,14 +337,14 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
     if (!sheet->printerName[0] && sheet->printerInfo && sheet->printerInfo->pPrinterName)
         lstrcpynW(sheet->printerName, sheet->printerInfo->pPrinterName, kPrinterNameChars);
 
-    const qf::PrinterReport answer = AskPrinter(*sheet);
+    const qf::PrinterReport answer = AskPrinterState(sheet->printerName, sheet->ribbonName);
     if (!ChooseWorkingRecord(*sheet, header, infoSize, answer)) {
         // Nothing to edit: the sheet is not added.
         if (sheet->printerInfo) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
         FreeDocumentSheet(info);
         return ERR_CPSUI_GETLASTERROR;
     }
-    const std::string model = AskModel(*sheet);
+    const std::string model = AskModel(sheet->printerName, sheet->Settings());
     std::memcpy(sheet->undo, sheet->working, sizeof sheet->undo);
 
     qf::NormaliseAtOpen(sheet->Settings(), model);
@@ -470,53 +380,6 @@ void CommitSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
 }
 
 }  // namespace
-
-LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
-    if (!header) return -1;
-    if (header->fMode == 0 || !header->pdmOut) {
-        header->cbOut = qf::kRecordSize;
-        return qf::kRecordSize;
-    }
-    if (!(header->fMode & (DM_UPDATE | DM_COPY)) || (header->fMode & DM_NOPERMISSION)) return 1;
-    // A buffer stated too small for the record learns the size it needs and is not
-    // written. A size of 0 states nothing: the platform's own spooler passes 0 for an
-    // application's buffer, which the application sized with the size query.
-    if (header->cbOut != 0 && header->cbOut < DWORD(qf::kRecordSize)) {
-        header->cbOut = qf::kRecordSize;
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return -1;
-    }
-    header->cbOut = qf::kRecordSize;
-
-    // The printer is asked only while no settings were committed or cached for it when the
-    // call began; the record handed out fills its cache on the way.
-    const std::u16string_view printer = PrinterKey(header->pszPrinterName);
-    const bool cacheWasValid = qf::IsSettingsCacheValid(g_printerRecords.Read(printer).settingsCache);
-    FillDocumentSettings(header->hPrinter, header->pszPrinterName, header->pdmOut, header->pdmIn, header->fMode);
-    ForgetOfflineChoice(header->pszPrinterName);
-    if (cacheWasValid) return 1;
-
-    qf::PrinterReport answer{qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, qf::kRibbonNone};
-    wchar_t name[kRibbonNameChars] = L"None";
-    QueryPrinterState(header->pszPrinterName, &answer, name);
-    if (header->fMode != DM_COPY || !qf::AnsweredAny(answer) || !IsDriverRecord(header->pdmOut)) return 1;
-    qf::PrivateSettings* out = PrivateBlock(header->pdmOut);
-    const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(*out, answer, false);
-    if (!adoption.ribbonChanged && !adoption.encoderChanged) return 1;
-
-    // A printer whose ribbon or encoder changed updates its stored defaults and its cache
-    // with what it answered; a question without answer leaves its field as stored.
-    out->ribbonType = adoption.ribbon;
-    out->encoderSettings.encoderPresent = adoption.encoderPresent;
-    const ReportedFields reported{adoption.ribbon, adoption.encoderPresent, answer.ribbonAsked == qf::Asked::kAnswered,
-                                  answer.encoderAsked == qf::Asked::kAnswered};
-    if (StoreReportedFields(header->hPrinter, reported))
-        g_printerRecords.Update(printer, [&reported](qf::PrinterRecords& entry) {
-            if (reported.ribbon) entry.settingsCache.ribbonType = reported.ribbonType;
-            if (reported.encoder) entry.settingsCache.encoderSettings.encoderPresent = reported.encoderPresent;
-        });
-    return 1;
-}
 
 LONG DocumentSheet(PROPSHEETUI_INFO* info) {
     auto* header = reinterpret_cast<DOCUMENTPROPERTYHEADER*>(info->lParamInit);
