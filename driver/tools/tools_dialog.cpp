@@ -128,16 +128,10 @@ bool ReadOffset(HWND dialog, const DirectExchange& exchange, std::string_view qu
     return true;
 }
 
-// Reads the model and the two offsets and sets the offset controls; at the dialog's
-// start also the encoding group and the lists. A printer that cannot be opened leaves
-// the dialog as its template has it.
-void RefreshOffsets(HWND dialog, bool atStart) {
-    DeviceSheetState* sheet = SheetOf(dialog);
-    if (!sheet) return;
-    const DirectExchangeScope scope(sheet->printerInfo);
-    if (!scope.Opened()) return;
-    const DirectExchange& exchange = scope.Get();
-    const bool offline = Offline(*sheet);
+// Reads the model and the two offsets inside `exchange` and sets the offset controls; at
+// the dialog's start also the encoding group and the lists.
+void RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange& exchange, bool atStart) {
+    const bool offline = Offline(sheet);
     bool offsetYAllowed = true, xRead = false, yRead = false;
     if (!offline) {
         std::vector<char> model(qf::kToolsReplyBytes, '\0');
@@ -157,7 +151,16 @@ void RefreshOffsets(HWND dialog, bool atStart) {
     Enable(dialog, IDC_TOOLS_OFFSET_X, controls.xEnabled);
     Enable(dialog, IDC_TOOLS_OFFSET_Y, controls.yEnabled);
     Enable(dialog, IDC_TOOLS_SET_OFFSET, controls.setOffsetEnabled);
-    if (atStart) SetUpAtStart(dialog, *sheet, exchange.printer, offsetYAllowed);
+    if (atStart) SetUpAtStart(dialog, sheet, exchange.printer, offsetYAllowed);
+}
+
+// The same in an exchange of its own, when the dialog opens. A printer that cannot be
+// opened leaves the dialog as its template has it.
+void RefreshOffsets(HWND dialog, bool atStart) {
+    DeviceSheetState* sheet = SheetOf(dialog);
+    if (!sheet) return;
+    const DirectExchangeScope scope(sheet->printerInfo);
+    if (scope.Opened()) RefreshOffsetsIn(dialog, *sheet, scope.Get(), atStart);
 }
 
 qf::ToolButton ButtonOf(int id) {
@@ -229,7 +232,8 @@ void SendToolCommand(HWND dialog, int buttonId) {
     const DirectExchange& exchange = scope.Get();
     ToolsTexts texts;
     const qf::ToolCommand command = qf::BuildToolCommand(ReadToolsInput(dialog, buttonId, texts), AskUser);
-    if (command.refreshOffsets) RefreshOffsets(dialog, false);
+    // One exchange for the whole action: the offsets are read again inside this one.
+    if (command.refreshOffsets) RefreshOffsetsIn(dialog, *sheet, exchange, false);
     if (command.bytes.empty()) {
         SetStatus(dialog, "");
     } else if (Offline(*sheet)) {
