@@ -52,6 +52,7 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/entry/module_state.cpp
   ${QF_DRIVER_DIR}/entry/printer_info.cpp
   ${QF_DRIVER_DIR}/entry/dialog_conventions.cpp
+  ${QF_DRIVER_DIR}/entry/dialog_controls.cpp
   ${QF_DRIVER_DIR}/settings/document_settings.cpp
   ${QF_DRIVER_DIR}/settings/ribbon_query.cpp
   ${QF_DRIVER_DIR}/channel/printer_queries.cpp
@@ -71,7 +72,6 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/encoder/encoder_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/advanced_track_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/single_feed_dialog.cpp
-  ${QF_DRIVER_DIR}/tools/dialog_controls.cpp
   ${QF_DRIVER_DIR}/tools/tools_dialog.cpp
   ${QF_DRIVER_DIR}/tools/send_file_dialog.cpp
   ${QF_DRIVER_DIR}/tools/firmware_dialog.cpp

@@ -55,23 +55,6 @@ struct DirectExchange {
 bool OpenDirectExchange(PRINTER_INFO_2W* record, DirectExchange* exchange);
 // Puts the attributes back and closes the printer.
 void CloseDirectExchange(const DirectExchange& exchange);
-// Owns a direct-mode exchange: opened at construction, and closed (the attributes put
-// back, the printer closed) when the scope ends, on every path.
-class DirectExchangeScope {
-public:
-    explicit DirectExchangeScope(PRINTER_INFO_2W* record) : opened_(OpenDirectExchange(record, &exchange_)) {}
-    ~DirectExchangeScope() {
-        if (opened_) CloseDirectExchange(exchange_);
-    }
-    DirectExchangeScope(const DirectExchangeScope&) = delete;
-    DirectExchangeScope& operator=(const DirectExchangeScope&) = delete;
-    bool Opened() const { return opened_; }
-    const DirectExchange& Get() const { return exchange_; }
-
-private:
-    DirectExchange exchange_{};
-    bool opened_;
-};
 // A query inside the exchange: the reply goes to `reply`, its count to `needed`; no kept
 // reply is deleted (the caller deletes the form it needs). True when the call succeeded.
 bool AskInExchange(const DirectExchange& exchange, std::string_view command, char* reply, DWORD size,

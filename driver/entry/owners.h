@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "driver/channel/printer_queries.h"
 
 namespace qf {
 
@@ -138,6 +139,37 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
+};
+
+// Disables control `id` while an action runs: the button the user pressed. It is enabled
+// again when the scope ends, on every path.
+class DisabledWhile {
+public:
+    DisabledWhile(HWND dialog, int id) : control_(GetDlgItem(dialog, id)) { EnableWindow(control_, FALSE); }
+    ~DisabledWhile() { EnableWindow(control_, TRUE); }
+    DisabledWhile(const DisabledWhile&) = delete;
+    DisabledWhile& operator=(const DisabledWhile&) = delete;
+
+private:
+    HWND control_;
+};
+
+// Owns a direct-mode exchange: opened at construction, and closed (the attributes put
+// back, the printer closed) when the scope ends, on every path.
+class DirectExchangeScope {
+public:
+    explicit DirectExchangeScope(PRINTER_INFO_2W* record) : opened_(OpenDirectExchange(record, &exchange_)) {}
+    ~DirectExchangeScope() {
+        if (opened_) CloseDirectExchange(exchange_);
+    }
+    DirectExchangeScope(const DirectExchangeScope&) = delete;
+    DirectExchangeScope& operator=(const DirectExchangeScope&) = delete;
+    bool Opened() const { return opened_; }
+    const DirectExchange& Get() const { return exchange_; }
+
+private:
+    DirectExchange exchange_{};
+    bool opened_;
 };
 
 }  // namespace qf

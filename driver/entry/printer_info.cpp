@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "driver/entry/owners.h"
 #include "driver/settings/record_rules.h"
 
 namespace qf {
@@ -47,14 +48,13 @@ DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer) {
 
 bool ReadDefaultsFile(const DRIVER_INFO_2W* driver, uint8_t* block) {
     if (!driver || !driver->pDataFile) return false;
-    HANDLE file = CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const FileHandle file(CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
     LARGE_INTEGER size = {};
     DWORD read = 0;
-    const bool whole = GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
-                       ReadFile(file, block, kPrivateSize, &read, nullptr) && read == DWORD(kPrivateSize);
-    CloseHandle(file);
+    const bool whole = GetFileSizeEx(file.Get(), &size) && size.QuadPart >= 0 &&
+                       ReadFile(file.Get(), block, kPrivateSize, &read, nullptr) && read == DWORD(kPrivateSize);
     return whole && IsUsableDefaultsFile(static_cast<uint64_t>(size.QuadPart), block);
 }
 

@@ -13,6 +13,7 @@
 #include "driver/channel/raw_jobs.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
+#include "driver/entry/owners.h"
 #include "driver/entry/module_state.h"
 #include "driver/imaging/head_settings_dialog.h"
 #include "driver/overlay/hologram_job.h"
@@ -20,7 +21,7 @@
 #include "driver/overlay/region_preview.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
-#include "driver/tools/dialog_controls.h"
+#include "driver/entry/dialog_controls.h"
 
 namespace {
 
@@ -205,7 +206,7 @@ void PrintClicked(HWND dialog) {
         return;
     }
     {
-        const DisabledWhile printing(dialog, IDC_HOLOGRAM_PRINT);
+        const qf::DisabledWhile printing(dialog, IDC_HOLOGRAM_PRINT);
         // Jobs that cannot be made (an allocation) reach no printer: the user is told.
         qf::RunOrRecover([&] { PrintHologram(*state->sheet); }, TellJobFailed);
     }

@@ -15,7 +15,7 @@
 #include "driver/overlay/region_preview.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
-#include "driver/tools/dialog_controls.h"
+#include "driver/entry/dialog_controls.h"
 
 namespace {
 

@@ -4,15 +4,17 @@
 #include <cstring>
 #include <new>
 
+#include "driver/entry/owners.h"
 #include "driver/resources/resource.h"
 
 bool ReadMonochromeFile(const wchar_t* path, MonochromeFile* file) {
     file->bytes.reset();
     file->size = 0;
     if (!path || !path[0]) return false;
-    HANDLE handle = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
+    const qf::FileHandle opened(
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!opened.Valid()) return false;
+    HANDLE handle = opened.Get();
     bool read = false;
     LARGE_INTEGER length = {};
     if (GetFileSizeEx(handle, &length) && length.QuadPart >= 0) {
@@ -35,7 +37,6 @@ bool ReadMonochromeFile(const wchar_t* path, MonochromeFile* file) {
             }
         }
     }
-    CloseHandle(handle);
     if (!read) {
         file->bytes.reset();
         file->size = 0;

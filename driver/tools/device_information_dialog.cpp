@@ -12,7 +12,7 @@
 #include "driver/settings/ribbons.h"
 #include "driver/sheets/sheet_state.h"
 #include "driver/tools/device_information.h"
-#include "driver/tools/dialog_controls.h"
+#include "driver/entry/dialog_controls.h"
 
 namespace {
 

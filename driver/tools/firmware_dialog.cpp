@@ -13,7 +13,7 @@
 #include "driver/entry/owners.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
-#include "driver/tools/dialog_controls.h"
+#include "driver/entry/dialog_controls.h"
 #include "driver/tools/firmware_file.h"
 #include "driver/tools/tool_commands.h"
 
@@ -182,7 +182,7 @@ void SelectPressed(HWND dialog) {
 // The button is back and the status tells the failure on every path, also when the
 // download fails part-way (an allocation).
 void StartPressed(HWND dialog) {
-    const DisabledWhile pressed(dialog, IDC_FW_START);
+    const qf::DisabledWhile pressed(dialog, IDC_FW_START);
     bool transferred = false;
     qf::RunOrRecover([&] { StartFirmwareDownload(dialog, &transferred); },
                      [&] { SetControlString(dialog, IDC_FW_STATUS, transferred ? IDS_FIRMWARE_SENT : IDS_FIRMWARE_FAILED); });

@@ -8,9 +8,10 @@
 #include "driver/channel/printer_queries.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
+#include "driver/entry/owners.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
-#include "driver/tools/dialog_controls.h"
+#include "driver/entry/dialog_controls.h"
 #include "driver/tools/tool_commands.h"
 
 namespace {
@@ -73,7 +74,7 @@ void SendFileToPrinter(HWND dialog, bool* transferred) {
 // The button is back and the status tells the failure on every path, also when the
 // sending fails part-way (an allocation).
 void SendPressed(HWND dialog) {
-    const DisabledWhile pressed(dialog, IDC_SEND_BUTTON);
+    const qf::DisabledWhile pressed(dialog, IDC_SEND_BUTTON);
     bool transferred = false;
     qf::RunOrRecover([&] { SendFileToPrinter(dialog, &transferred); },
                      [&] { SetControlString(dialog, IDC_SEND_STATUS, transferred ? IDS_FILE_SENT : IDS_FILE_NOT_SENT); });

@@ -18,11 +18,12 @@
 #include "driver/encoder/track_data_check.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/guard.h"
+#include "driver/entry/owners.h"
 #include "driver/entry/module_state.h"
 #include "driver/entry/printer_info.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
-#include "driver/tools/dialog_controls.h"
+#include "driver/entry/dialog_controls.h"
 #include "driver/tools/send_file_dialog.h"
 #include "driver/tools/tool_commands.h"
 
@@ -159,7 +160,7 @@ void RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange
 void RefreshOffsets(HWND dialog, bool atStart) {
     DeviceSheetState* sheet = SheetOf(dialog);
     if (!sheet) return;
-    const DirectExchangeScope scope(sheet->printerInfo);
+    const qf::DirectExchangeScope scope(sheet->printerInfo);
     if (scope.Opened()) RefreshOffsetsIn(dialog, *sheet, scope.Get(), atStart);
 }
 
@@ -207,7 +208,7 @@ void QueryToolCommand(HWND dialog, int buttonId, const DirectExchange& exchange,
     DWORD needed = 0;
     bool ok = false;
     {
-        const DisabledWhile pressed(dialog, buttonId);
+        const qf::DisabledWhile pressed(dialog, buttonId);
         Repaint(dialog);
         ok = AskInExchange(exchange, command, reply.data(), qf::kToolsReplyBytes, &needed);
     }
@@ -222,7 +223,7 @@ void QueryToolCommand(HWND dialog, int buttonId, const DirectExchange& exchange,
 void SendToolCommand(HWND dialog, int buttonId) {
     DeviceSheetState* sheet = SheetOf(dialog);
     if (!sheet) return;
-    const DirectExchangeScope scope(sheet->printerInfo);
+    const qf::DirectExchangeScope scope(sheet->printerInfo);
     // A printer that cannot be opened is neither asked nor switched; the user is told the
     // command did not reach it.
     if (!scope.Opened()) {
@@ -250,7 +251,7 @@ void SendToolCommand(HWND dialog, int buttonId) {
 // Reads the ticked tracks into their edits, the Read button disabled meanwhile. A reply
 // without ACK goes to the status field and ends the read.
 void ReadTickedTracks(HWND dialog, const DirectExchange& exchange) {
-    const DisabledWhile pressed(dialog, IDC_TOOLS_READ);
+    const qf::DisabledWhile pressed(dialog, IDC_TOOLS_READ);
     Repaint(dialog);
     for (uint32_t track = 0; track < 3; ++track) {
         if (IsDlgButtonChecked(dialog, kTrackBoxes[track]) != BST_CHECKED) continue;
@@ -274,7 +275,7 @@ void ReadTickedTracks(HWND dialog, const DirectExchange& exchange) {
 void ReadTracks(HWND dialog) {
     DeviceSheetState* sheet = SheetOf(dialog);
     if (!sheet || Offline(*sheet)) return;
-    const DirectExchangeScope scope(sheet->printerInfo);
+    const qf::DirectExchangeScope scope(sheet->printerInfo);
     if (!scope.Opened()) return;
     for (const int edit : kTrackEdits) SetDlgItemTextW(dialog, edit, L"");
     Repaint(dialog);

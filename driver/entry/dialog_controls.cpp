@@ -1,5 +1,5 @@
 // Control texts and the open-file dialog of the maintenance dialogs.
-#include "driver/tools/dialog_controls.h"
+#include "driver/entry/dialog_controls.h"
 
 #include <commdlg.h>
 

@@ -1,6 +1,6 @@
-// What the maintenance dialogs share: texts between their controls and the 8-bit text
-// the printer and the port side take, texts of the string table, and the open-file
-// dialog with a filter from the string table.
+// What the module's dialogs share: texts between their controls and the 8-bit text the
+// printer and the port side take, texts of the string table, and the open-file dialog
+// with a filter from the string table.
 #pragma once
 
 #include <windows.h>
@@ -35,16 +35,3 @@ void SetControlString(HWND dialog, int id, UINT stringId);
 // (kFilePathChars characters and a zero) on OK. When the dialog's filter cannot be made
 // (memory running short) the user is told "System Error" and false is returned.
 bool ChooseFile(HWND owner, UINT filterId, wchar_t* path, const wchar_t* defaultExtension = L"bin");
-
-// Disables control `id` while an action runs: the button the user pressed. It is enabled
-// again when the scope ends, on every path.
-class DisabledWhile {
-public:
-    DisabledWhile(HWND dialog, int id) : control_(GetDlgItem(dialog, id)) { EnableWindow(control_, FALSE); }
-    ~DisabledWhile() { EnableWindow(control_, TRUE); }
-    DisabledWhile(const DisabledWhile&) = delete;
-    DisabledWhile& operator=(const DisabledWhile&) = delete;
-
-private:
-    HWND control_;
-};
