@@ -89,7 +89,8 @@ int ManualCommand(const Args& args) {
     // The card design lies where an operator would keep one, so that the file fields of the
     // pictures show a path like theirs rather than the build machine's folders.
     CreateDirectoryW(kCardFolder, nullptr);
-    const std::wstring design = std::wstring(kCardFolder) + L"\\card.bmp";
+    const std::wstring cards = std::wstring(kCardFolder) + L"\\";
+    const std::wstring design = cards + L"card.bmp";
     if (!sim::WriteWholeFile(design, CardDesignBitmap())) {
         std::fprintf(stderr, "workbench: cannot write %s\n", sim::Utf8(design).c_str());
         return 1;
@@ -102,8 +103,8 @@ int ManualCommand(const Args& args) {
         {SheetCommand, {L"document"}},
         {SheetCommand, {L"device"}},
         {DialogCommand, {L"tools"}},
-        {DialogCommand, {L"send-file"}},
-        {DialogCommand, {L"firmware"}},
+        {DialogCommand, {L"send-file", L"--file", WriteSampleFile(L"send-file", cards)}},
+        {DialogCommand, {L"firmware", L"--file", WriteSampleFile(L"firmware", cards)}},
         {DialogCommand, {L"info"}},
         // The hologram before the overlay editors: the back editor commits printing on
         // both sides, which the module keeps for the sheets opened after it.
@@ -120,6 +121,8 @@ int ManualCommand(const Args& args) {
     }
     if (status == 0 && !SaveBitmapFilePng(design, dir + kPicturePrefix + L"hologram-source.png")) status = 1;
     DeleteFileW(design.c_str());
+    DeleteFileW((cards + L"sample-card.prn").c_str());
+    DeleteFileW((cards + L"sample-firmware.bin").c_str());
     RemoveDirectoryW(kCardFolder);
     DeleteFileW((dir + kPicturePrefix + L"sample-card.bmp").c_str());  // the overlay dialogs' sample
     std::fflush(stdout);
