@@ -13,6 +13,10 @@ usage: check_manual.py SOURCE_TOP [--pictures DIR]
 - the list of the manual's files (qf862k-manual.lst) names exactly the pages, the style
   sheet and the pictures the pages show;
 - every page the Help buttons open (driver/entry/help_pages.cpp) exists;
+- the message page (qf862k-messages.html) quotes every message the module can show: the
+  string-table texts of MESSAGE_IDS, a list that must hold every text id the code hands
+  to ShowMessage or writes into a dialog's status line;
+- the contents page names the module's version as its version resource gives it;
 - with --pictures DIR: every picture a page shows is in DIR, where the workbench has just
   rendered the manual's pictures from the real module.
 Prints every problem and exits with 1 when there is any.
@@ -26,6 +30,22 @@ import sys
 
 MANUAL_LIST = "qf862k-manual.lst"
 INDEX = "qf862k-index.html"
+MESSAGES = "qf862k-messages.html"
+
+# The messages the module can show: its message boxes and the status lines of its
+# dialogs. Field values ("Unknown", "N/A") and labels ("Status: ") are not messages.
+MESSAGE_IDS = [
+    "IDS_SYSTEM_ERROR", "IDS_JOB_NOT_SENT",
+    "IDS_RIBBON_CHANGED", "IDS_RIBBON_CHANGED_MONO", "IDS_NO_RIBBON",
+    "IDS_INVALID_TRACK_CHARACTER", "IDS_TOO_MANY_TRACK_CHARACTERS",
+    "IDS_CHANGE_OFFSETS", "IDS_CLEANING_READY", "IDS_CARD_IN_FEEDER", "IDS_OFFSET_LIMIT",
+    "IDS_NO_DATA_TO_ENCODE", "IDS_NO_RESPONSE",
+    "IDS_FILE_SENT", "IDS_FILE_NOT_SENT", "IDS_SENDING_FILE",
+    "IDS_FIRMWARE_SENT", "IDS_FIRMWARE_UPDATING", "IDS_FIRMWARE_SENDING", "IDS_FIRMWARE_FAILED",
+    "IDS_FIRMWARE_OPEN_ERROR", "IDS_FIRMWARE_SIZE_ERROR", "IDS_FIRMWARE_READ_ERROR",
+    "IDS_FIRMWARE_REFUSED", "IDS_FIRMWARE_RESETTING",
+    "IDS_NOT_MONOCHROME", "IDS_INVALID_COUNT", "IDS_INVALID_COORDINATES",
+]
 
 
 class Page(html.parser.HTMLParser):
@@ -114,6 +134,58 @@ def matches(quote, resources, code):
                for text in resources if "%" in text)
 
 
+def string_table(top):
+    """The string table's texts by id name, as a window shows them."""
+    with open(os.path.join(top, "driver/resources/qf862kui.rc"), encoding="utf-8") as rc:
+        source = rc.read()
+    table = source[source.index("STRINGTABLE"):]
+    table = table[:table.index("\nEND")]
+    return {name: shown(raw) for name, raw in re.findall(r'^\s*(IDS_\w+)\s+"((?:[^"]|"")*)"', table, re.M)}
+
+
+def ids_the_code_shows(top):
+    """Text ids the code hands to ShowMessage or writes into a status line."""
+    found = set()
+    for path in glob.glob(os.path.join(top, "driver/**/*.cpp"), recursive=True):
+        with open(path, encoding="utf-8") as source:
+            code = source.read()
+        for call in re.findall(r"ShowMessage\(([^;]*?)\)\s*[;=!)]", code):
+            found.update(name for name in re.findall(r"IDS_\w+", call) if name != "IDS_CAPTION")
+        for call in re.findall(r"SetControlString\(\s*\w+,\s*IDC_\w*STATUS,([^;]*)\);", code):
+            found.update(re.findall(r"IDS_\w+", call))
+        # A text id chosen into a variable first, then shown ("textId = IDS_...").
+        found.update(re.findall(r"\btextId\s*=\s*(IDS_\w+)", code))
+    return found
+
+
+def check_messages(top, quotes_on_page, problems):
+    table = string_table(top)
+    for name in sorted(ids_the_code_shows(top) - set(MESSAGE_IDS) - {"IDS_FILE_CHOSEN"}):
+        problems.append(f"check_manual.py: the code shows {name}, which MESSAGE_IDS lacks")
+    quotes = [normalise(q) for q in quotes_on_page]
+    for name in MESSAGE_IDS:
+        if name not in table:
+            problems.append(f"check_manual.py: {name} is not in the string table")
+            continue
+        text = table[name]
+        if not any(q == text or ("%" in text and pattern(text).match(q)) for q in quotes):
+            problems.append(f"{MESSAGES}: lacks the message \"{text}\" ({name})")
+
+
+def check_version(top, index_text, problems):
+    with open(os.path.join(top, "driver/resources/qf862kui.rc"), encoding="utf-8") as rc:
+        version = re.search(r'VALUE "FileVersion", "([^"]+)"', rc.read()).group(1)
+    with open(os.path.join(top, "driver/entry/version.h"), encoding="utf-8") as header:
+        shown_version = re.search(r'kVersionText\[\] = L"([^"]+)"', header.read()).group(1)
+    if shown_version != version:
+        problems.append(f"version.h: the About box shows {shown_version}, the version resource {version}")
+    found = re.search(r'<p class="version">Driver version ([0-9.]+), (\d{4}-\d{2}-\d{2})</p>', index_text)
+    if not found:
+        problems.append(f'{INDEX}: no <p class="version">Driver version N, YYYY-MM-DD</p>')
+    elif found.group(1) != version:
+        problems.append(f"{INDEX}: names version {found.group(1)}, the module's version resource {version}")
+
+
 def main(argv):
     if len(argv) < 2:
         print(__doc__)
@@ -154,6 +226,11 @@ def main(argv):
                 problems.append(f"{name}: link {value} does not resolve")
             elif target.endswith(".html"):
                 links_from[name].add(target)
+        if name == MESSAGES:
+            check_messages(top, parser.quotes, problems)
+        if name == INDEX:
+            with open(os.path.join(manual, name), encoding="utf-8") as page:
+                check_version(top, page.read(), problems)
         for quote in parser.quotes:
             text = normalise(quote)
             if not matches(text, resources, code):
@@ -166,6 +243,8 @@ def main(argv):
             continue
         reached.add(page)
         queue.extend(links_from[page])
+    if MESSAGES not in pages:
+        problems.append(f"{MESSAGES}: missing")
     for name in pages:
         if name not in reached:
             problems.append(f"{name}: not reachable from {INDEX}")

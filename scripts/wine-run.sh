@@ -45,6 +45,13 @@ esac
     wineserver -w
     touch "$WINEPREFIX/.qf-ready"
   fi
+  # The title bars' minimise, maximise and close glyphs come from the Marlett font of
+  # Wine's own fonts (Debian's fonts-wine); the prefix's Fonts folder holds it, so that
+  # the buttons are drawn as on Windows rather than as the letters "0 1 r".
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 ) 9>"$build_dir/.wineprefix.lock"
 
 if [ -z "${DISPLAY:-}" ]; then

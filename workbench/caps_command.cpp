@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "driver/entry/capabilities.h"
 #include "sim/driver_install.h"
@@ -83,11 +84,30 @@ int InstallCommand(const Args&) {
                 sim::Utf8(dll).c_str());
     const std::vector<std::wstring> manual = sim::ManualFiles(sim::ProgramDirectory());
     const std::wstring dir = dll.substr(0, dll.find_last_of(L'\\') + 1);
-    if (manual.empty())
+    if (manual.empty()) {
         std::printf("no operator's manual in the package\n");
-    else
-        std::printf("operator's manual: %zu files beside the driver, contents page %sqf862k-index.html\n",
-                    manual.size(), sim::Utf8(dir).c_str());
+        return 0;
+    }
+    // Only the files that are there were installed: a picture the workbench has not yet
+    // rendered is named, with the command that renders it.
+    std::vector<std::wstring> missing;
+    for (const std::wstring& file : manual)
+        if (GetFileAttributesW((dir + file).c_str()) == INVALID_FILE_ATTRIBUTES) missing.push_back(file);
+    std::printf("operator's manual: %zu of %zu files beside the driver, contents page %sqf862k-index.html\n",
+                manual.size() - missing.size(), manual.size(), sim::Utf8(dir).c_str());
+    const std::wstring index = dir + L"qf862k-index.html";
+    using UnixNameFn = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (char* path = unixName ? unixName(index.c_str()) : nullptr) {
+        std::printf("  on this machine: %s\n", path);
+        HeapFree(GetProcessHeap(), 0, path);
+    }
+    if (!missing.empty()) {
+        std::printf("  missing (not yet rendered; ./build.sh manual renders them):");
+        for (const std::wstring& file : missing) std::printf(" %s", sim::Utf8(file).c_str());
+        std::printf("\n");
+    }
     return 0;
 }
 

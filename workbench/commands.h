@@ -25,3 +25,7 @@ int TwoPrintersCommand(const Args& args);
 int ThreadsCommand(const Args& args);
 // Every picture of the operator's manual, rendered beside the DLL: `manual`.
 int ManualCommand(const Args& args);
+// Writes the sample printer file ("send-file") or printer firmware ("firmware") the
+// maintenance dialogs are given when no file is named; DIRECTORY ends with a separator or
+// a name prefix. Returns the file's path.
+std::wstring WriteSampleFile(const std::wstring& kind, const std::wstring& directory);

@@ -15,6 +15,7 @@
 #include "sim/spooler.h"
 #include "sim/ui_standins.h"
 #include "workbench/commands.h"
+#include "workbench/sheet_support.h"
 #include "workbench/simulated_printer.h"
 
 namespace {
@@ -29,8 +30,13 @@ void PrintPart(const char* title, const uint8_t* bytes, size_t size, bool privat
 void PrintRecord(const char* title, const Bytes& record) {
     std::printf("\n%s\n", title);
     if (record.size() == size_t(qf::kRecordSize)) {
-        PrintPart("public part", record.data(), qf::kPublicSize, false);
-        PrintPart("private block", record.data() + qf::kPublicSize, qf::kPrivateSize, true);
+        // Public part and private block, one list of field lines (printed whole, or in the
+        // demo as what changed since the record before).
+        std::vector<std::string> lines = qf::DescribeFields(record.data(), qf::kPublicSize, false);
+        for (const std::string& line : qf::DescribeFields(record.data() + qf::kPublicSize, qf::kPrivateSize, true))
+            lines.push_back(line);
+        std::printf("  public part (%d bytes) and private block (%d bytes)\n", int(qf::kPublicSize), int(qf::kPrivateSize));
+        PrintRecordLines(lines);
     } else {
         PrintPart("defaults block", record.data(), record.size(), true);
     }

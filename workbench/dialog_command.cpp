@@ -105,23 +105,6 @@ void InformationScript(HWND dialog, const wchar_t* picture) {
     sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
 }
 
-// A file for the open-file dialog when the user names none: a printer file for Send File,
-// printer firmware (check byte 0x3C) for the download.
-std::wstring SampleFile(const std::wstring& kind) {
-    if (kind == L"send-file") {
-        const std::wstring path = OutputDirectory() + L"sample-card.prn";
-        sim::WriteWholeFile(path, "\x1B" "A\r");
-        return path;
-    }
-    std::string firmware(300, '\0');
-    for (size_t i = 0; i < firmware.size(); ++i) firmware[i] = static_cast<char>(i);
-    firmware[14] = '\x3C';
-    firmware[15] = '\xFF';
-    const std::wstring path = OutputDirectory() + L"sample-firmware.bin";
-    sim::WriteWholeFile(path, firmware);
-    return path;
-}
-
 // Opens the dialog from its sheet: with a script when there is no display.
 void OpenFromSheet(sim::PropertySheetService& service, const DialogKind& kind) {
     if (!Headless()) {
@@ -165,6 +148,25 @@ int Usage() {
 
 }  // namespace
 
+// A file for the open-file dialog when the user names none, written into DIRECTORY (with
+// its name prefix): a printer file for Send File, printer firmware (check byte 0x3C) for
+// the download.
+std::wstring WriteSampleFile(const std::wstring& kind, const std::wstring& directory) {
+    if (kind == L"send-file") {
+        const std::wstring path = directory + L"sample-card.prn";
+        sim::WriteWholeFile(path, "\x1B" "A\r");
+        return path;
+    }
+    std::string firmware(300, '\0');
+    for (size_t i = 0; i < firmware.size(); ++i) firmware[i] = static_cast<char>(i);
+    firmware[14] = '\x3C';
+    firmware[15] = '\xFF';
+    const std::wstring path = directory + L"sample-firmware.bin";
+    sim::WriteWholeFile(path, firmware);
+    return path;
+}
+
+
 int DialogCommand(const Args& args) {
     if (!args.empty() && (args[0] == L"head" || args[0] == L"color")) return ImagingDialogCommand(args);
     if (!args.empty() && (args[0] == L"front-overlay" || args[0] == L"back-overlay" || args[0] == L"hologram"))
@@ -186,7 +188,7 @@ int DialogCommand(const Args& args) {
     // The offline configuration: the first entry of the fixed ribbon list.
     if (offline) reinterpret_cast<qf::PrivateSettings*>(stored.data() + qf::kPublicSize)->manualRibbon = 1;
     if (file.empty() && Headless() && (kind->name == std::wstring(L"send-file") || kind->name == std::wstring(L"firmware")))
-        file = SampleFile(kind->name);
+        file = WriteSampleFile(kind->name, OutputDirectory());
     if (!file.empty()) sim::Ui().fileChoices.push_back(file);
     sim::Ui().realFileDialog = !Headless();
 

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "workbench/commands.h"
+#include "workbench/sheet_support.h"
 
 namespace {
 
@@ -41,6 +42,8 @@ const Command kCommands[] = {
 int DemoCommand(const Args& args) {
     int status = InstallCommand(args);
     if (status == 0) status = CapsCommand(args);
+    // The first settings record is printed whole, the later ones as what changed.
+    SetRecordChangesOnly(true);
     if (status == 0) status = DevmodeCommand(args);
     if (status == 0) status = StateCommand(args);
     if (status == 0) status = SheetCommand(Args{L"document"});

@@ -18,6 +18,7 @@
 namespace {
 
 constexpr wchar_t kPicturePrefix[] = L"qf862k-";
+constexpr wchar_t kCardFolder[] = L"C:\\Cards";
 
 // A card design of 1024 x 640 dots, 1 bit per dot, as a hologram picture is drawn: a
 // frame, a block in the top left corner and stripes that show which way it lies.
@@ -85,7 +86,11 @@ int ManualCommand(const Args& args) {
     RemoveOldPictures(dir);
     SetPictureNames(dir, kPicturePrefix);
 
-    const std::wstring design = dir + kPicturePrefix + L"hologram-source.bmp";
+    // The card design lies where an operator would keep one, so that the file fields of the
+    // pictures show a path like theirs rather than the build machine's folders.
+    CreateDirectoryW(kCardFolder, nullptr);
+    const std::wstring cards = std::wstring(kCardFolder) + L"\\";
+    const std::wstring design = cards + L"card.bmp";
     if (!sim::WriteWholeFile(design, CardDesignBitmap())) {
         std::fprintf(stderr, "workbench: cannot write %s\n", sim::Utf8(design).c_str());
         return 1;
@@ -98,15 +103,15 @@ int ManualCommand(const Args& args) {
         {SheetCommand, {L"document"}},
         {SheetCommand, {L"device"}},
         {DialogCommand, {L"tools"}},
-        {DialogCommand, {L"send-file"}},
-        {DialogCommand, {L"firmware"}},
+        {DialogCommand, {L"send-file", L"--file", WriteSampleFile(L"send-file", cards)}},
+        {DialogCommand, {L"firmware", L"--file", WriteSampleFile(L"firmware", cards)}},
         {DialogCommand, {L"info"}},
         // The hologram before the overlay editors: the back editor commits printing on
         // both sides, which the module keeps for the sheets opened after it.
         {DialogCommand, {L"hologram", L"--file", design}},
         {HologramCommand, {design}},
-        {DialogCommand, {L"front-overlay"}},
-        {DialogCommand, {L"back-overlay"}},
+        {DialogCommand, {L"front-overlay", L"--file", design}},
+        {DialogCommand, {L"back-overlay", L"--file", design}},
     };
     int status = 0;
     for (const Step& step : steps) {
@@ -116,6 +121,9 @@ int ManualCommand(const Args& args) {
     }
     if (status == 0 && !SaveBitmapFilePng(design, dir + kPicturePrefix + L"hologram-source.png")) status = 1;
     DeleteFileW(design.c_str());
+    DeleteFileW((cards + L"sample-card.prn").c_str());
+    DeleteFileW((cards + L"sample-firmware.bin").c_str());
+    RemoveDirectoryW(kCardFolder);
     DeleteFileW((dir + kPicturePrefix + L"sample-card.bmp").c_str());  // the overlay dialogs' sample
     std::fflush(stdout);
     if (status != 0) std::fprintf(stderr, "workbench: the manual's pictures are incomplete\n");

@@ -42,10 +42,10 @@ void PrintItems(const sim::PropertySheetService& service) {
 
 void PrintRecord(const char* title, const Bytes& record) {
     std::printf("\n%s\n", title);
-    for (const std::string& line : qf::DescribeFields(record.data(), qf::kPublicSize, false))
-        std::printf("    %s\n", line.c_str());
+    std::vector<std::string> lines = qf::DescribeFields(record.data(), qf::kPublicSize, false);
     for (const std::string& line : qf::DescribeFields(record.data() + qf::kPublicSize, qf::kPrivateSize, true))
-        std::printf("    %s\n", line.c_str());
+        lines.push_back(line);
+    PrintRecordLines(lines);
 }
 
 // Renders the About box the sheet opens, then closes it.

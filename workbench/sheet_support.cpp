@@ -18,6 +18,30 @@ std::wstring g_pictureDirectory;
 std::wstring g_picturePrefix;
 }  // namespace
 
+namespace {
+bool g_recordChangesOnly = false;
+std::vector<std::string> g_lastRecordLines;
+}  // namespace
+
+void SetRecordChangesOnly(bool on) { g_recordChangesOnly = on; }
+
+void PrintRecordLines(const std::vector<std::string>& lines) {
+    const bool changesOnly = g_recordChangesOnly && g_lastRecordLines.size() == lines.size();
+    if (!changesOnly) {
+        for (const std::string& line : lines) std::printf("    %s\n", line.c_str());
+    } else {
+        size_t changed = 0;
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (lines[i] != g_lastRecordLines[i]) {
+                std::printf("    was %s\n    now %s\n", g_lastRecordLines[i].c_str(), lines[i].c_str());
+                ++changed;
+            }
+        std::printf("    (%zu of %zu fields changed since the record printed above; the others as there)\n",
+                    changed, lines.size());
+    }
+    g_lastRecordLines = lines;
+}
+
 void SetPictureNames(const std::wstring& directory, const std::wstring& prefix) {
     g_pictureDirectory = directory;
     g_picturePrefix = prefix;

@@ -13,6 +13,13 @@ bool Headless();
 // Where pictures go: build/windows/workbench-output\ (created when missing), or the
 // directory and file-name prefix SetPictureNames gave. Picture names are appended to it.
 std::wstring OutputDirectory();
+// The demo prints the first settings record whole and each later one as the fields that
+// changed since the record printed before it. PrintRecordLines prints a record's field
+// lines ("    name = value") that way once SetRecordChangesOnly(true) was called, and whole
+// otherwise.
+void SetRecordChangesOnly(bool on);
+void PrintRecordLines(const std::vector<std::string>& lines);
+
 void SetPictureNames(const std::wstring& directory, const std::wstring& prefix);
 
 // Stores the driver default (DrvConvertDevMode) as the printer's default settings, as the
