@@ -73,6 +73,8 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/encoder/advanced_track_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/single_feed_dialog.cpp
   ${QF_DRIVER_DIR}/tools/tools_dialog.cpp
+  ${QF_DRIVER_DIR}/tools/tools_offsets.cpp
+  ${QF_DRIVER_DIR}/tools/tools_tracks.cpp
   ${QF_DRIVER_DIR}/tools/send_file_dialog.cpp
   ${QF_DRIVER_DIR}/tools/firmware_dialog.cpp
   ${QF_DRIVER_DIR}/tools/device_information_dialog.cpp
