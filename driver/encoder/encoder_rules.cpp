@@ -43,7 +43,6 @@ EncoderSettings BuiltInEncoderDefaults() {
     return settings;
 }
 
-
 void CopyEncoderPart(EncoderPart part, const EncoderSettings& from, EncoderSettings& to) {
     if (part == EncoderPart::kGeneral) {
         to.macroEnabled = from.macroEnabled;

@@ -45,9 +45,6 @@ bool AskUser(qf::ToolQuestion question) {
 
 namespace {
 
-
-
-
 // The item data of a list's selection, or -1 when nothing is selected.
 int32_t ListChoice(HWND dialog, int id) {
     HWND list = GetDlgItem(dialog, id);
@@ -55,8 +52,6 @@ int32_t ListChoice(HWND dialog, int id) {
     if (at == CB_ERR) return -1;
     return static_cast<int32_t>(SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(at), 0));
 }
-
-
 
 qf::ToolButton ButtonOf(int id) {
     switch (id) {
@@ -140,9 +135,6 @@ void SendToolCommand(HWND dialog, int buttonId) {
         QueryToolCommand(dialog, buttonId, exchange, command.bytes);
     }
 }
-
-
-
 
 void OpenSendFile(HWND dialog) {
     CPSUICBPARAM param = SheetDialogParam(static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)));
