@@ -67,7 +67,8 @@ struct DeviceSheetState {
     WCHAR printerName[kPrinterNameChars];
     PRINTER_INFO_2W* printerInfo;
     // The stored default record inside printerInfo, checked at INIT: the working settings
-    // of the device sheet's dialogs, stored with printerInfo by a direct-mode switch.
+    // of the device sheet's dialogs. It is never stored whole: each store writes only what
+    // its window changed, on the printer's current record.
     DEVMODEW* record;
     // The committed encoder record: the stored one as the sheet found it, then what the
     // encoder dialogs applied. The sheet's Apply stores the parts this sheet applied.
