@@ -674,6 +674,12 @@ TEST_F(FailureWalk, EachMendHoldsAtItsFailurePoints) {
         if (sim::FailedCalls() == 0 || !sim::Ui().openFileDialogs.empty()) return;
         EXPECT_TRUE(Told()) << where << ": no open-file dialog and no message";
     };
+    // A dialog that cannot fill itself (memory running short) says so: an allocation that
+    // failed on the way is never silent.
+    const Check fillingTold = [this](const std::string& where) {
+        if (sim::FailedCalls() == 0) return;
+        EXPECT_TRUE(Told()) << where << ": an allocation failed and nothing was said";
+    };
     const std::vector<Mend> mends = {
         {"an encoder job whose write fails is aborted and told", "encoder settings", CallClass::kWrite, toldNotReached},
         {"an encoder job whose write falls short is aborted and told", "encoder settings", CallClass::kShortWrite,
@@ -705,6 +711,12 @@ TEST_F(FailureWalk, EachMendHoldsAtItsFailurePoints) {
          choosingTold},
         {"an overlay editor's Browse without memory for its filter is told", "front overlay editor",
          CallClass::kAllocation, choosingTold},
+        {"Tools that cannot fill its lists and offsets is told", "Tools: a typed", CallClass::kAllocation,
+         fillingTold},
+        {"device information that cannot fill its fields is told", "device information", CallClass::kAllocation,
+         fillingTold},
+        {"a region editor that cannot fill its type list is told", "front overlay editor", CallClass::kAllocation,
+         fillingTold},
         {"the firmware download resets its status when it fails part-way", "firmware download, online",
          CallClass::kAllocation, nullptr},
         {"the firmware file check keeps no file open", "firmware download, online", CallClass::kShortRead, nullptr},
