@@ -103,20 +103,22 @@ PixelRect MapCardRectToPreview(const PixelRect& preview, const CardArea& card, b
     // Products first, then truncating divisions; 64 bits hold any stored coordinate.
     const int64_t w = int64_t{preview.right} - preview.left;
     const int64_t h = int64_t{preview.bottom} - preview.top;
-    const auto sx = [w](uint32_t x) { return w * x / kCardDotsAcross; };
-    const auto sy = [h](uint32_t y) { return h * y / kCardDotsDown; };
-    int64_t left, top, right, bottom;
+    const auto sx = [w](int64_t x) { return w * x / kCardDotsAcross; };
+    const auto sy = [h](int64_t y) { return h * y / kCardDotsDown; };
+    // Turned, the rectangle is the one the printer is sent: card dot x is dot 1023 - x and
+    // row y is row 639 - y, so that the preview shows where the job puts the area.
+    int64_t cardLeft = card.left, cardTop = card.top, cardRight = card.right, cardBottom = card.bottom;
     if (rotated) {
-        left = preview.right - sx(card.right);
-        top = preview.bottom - sy(card.bottom);
-        right = preview.right - sx(card.left) + 1;
-        bottom = preview.bottom - sy(card.top) + 1;
-    } else {
-        left = preview.left + sx(card.left);
-        top = preview.top + sy(card.top);
-        right = preview.left + sx(card.right) + 1;
-        bottom = preview.top + sy(card.bottom) + 1;
+        constexpr int64_t kLastDot = kCardDotsAcross - 1, kLastRow = kCardDotsDown - 1;
+        cardLeft = kLastDot - card.right;
+        cardTop = kLastRow - card.bottom;
+        cardRight = kLastDot - card.left;
+        cardBottom = kLastRow - card.top;
     }
+    const int64_t left = preview.left + sx(cardLeft);
+    const int64_t top = preview.top + sy(cardTop);
+    const int64_t right = preview.left + sx(cardRight) + 1;
+    const int64_t bottom = preview.top + sy(cardBottom) + 1;
     const auto clip = [](int64_t v) {
         return static_cast<int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
     };

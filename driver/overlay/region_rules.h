@@ -87,7 +87,7 @@ PixelRect PreviewRectFromGroupBox(int32_t groupWidth, int32_t groupHeight, int32
 
 // A rectangle of card dots with inclusive edges, drawn onto the preview box `preview`:
 // the card's 1024 x 640 dots are scaled to the box; rotated, the rectangle is turned by
-// 180 degrees about the box's centre.
+// 180 degrees as the job turns it (dot x is 1023 - x, row y is 639 - y).
 PixelRect MapCardRectToPreview(const PixelRect& preview, const CardArea& card, bool rotated);
 
 // The fixed zone of the smart-card and magnetic-stripe overlay types, in card dots with

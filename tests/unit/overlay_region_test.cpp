@@ -170,15 +170,22 @@ TEST(OverlayRegion, CardToPreviewMapping) {
         // The ISO zone: x 85..279, y 197..356. 128·85/1024 = 10, 128·279/1024 = 34,
         // 86·197/640 = 26, 86·356/640 = 47.
         {"ISO zone", *FixedZone(kOverlaySmartcardIso, false), false, {12 + 10, 29 + 26, 12 + 34 + 1, 29 + 47 + 1}},
+        // Turned, dot x is 1023 - x and row y is 639 - y, as in the job: the ISO zone is
+        // x 744..938, y 283..442; 128·744/1024 = 93, 128·938/1024 = 117, 86·283/640 = 38,
+        // 86·442/640 = 59.
         {"ISO zone rotated", *FixedZone(kOverlaySmartcardIso, true), true,
-         {140 - 34, 115 - 47, 140 - 10 + 1, 115 - 26 + 1}},
+         {12 + 93, 29 + 38, 12 + 117 + 1, 29 + 59 + 1}},
         // The whole card reaches one pixel past the box.
         {"whole card", {0, 0, 1024, 640}, false, {12, 29, 141, 116}},
-        // The stripe ends at 1024 upright and at 1023 turned: 128·1023/1024 = 127.
+        // The stripe ends at 1024 upright and at 1023 turned, so that turned it is x 0..1023,
+        // y 443..614: 128·1023/1024 = 127, 86·443/640 = 59, 86·614/640 = 82.
         {"stripe", *FixedZone(kOverlayMagneticStripe, false), false, {12, 29 + 3, 141, 29 + 26 + 1}},
-        {"stripe rotated", *FixedZone(kOverlayMagneticStripe, true), true, {13, 115 - 26, 141, 115 - 3 + 1}},
+        {"stripe rotated", *FixedZone(kOverlayMagneticStripe, true), true, {12, 29 + 59, 12 + 127 + 1, 29 + 82 + 1}},
         {"area", {100, 50, 300, 150}, false, {12 + 12, 29 + 6, 12 + 37 + 1, 29 + 20 + 1}},
-        {"area rotated", {100, 50, 300, 150}, true, {140 - 37, 115 - 20, 140 - 12 + 1, 115 - 6 + 1}},
+        // The job sends the turned area at x 1023 - 300 = 723, y 639 - 150 = 489, 200 x 100
+        // dots: x 723..923, y 489..589; 128·723/1024 = 90, 128·923/1024 = 115,
+        // 86·489/640 = 65, 86·589/640 = 79.
+        {"area rotated", {100, 50, 300, 150}, true, {12 + 90, 29 + 65, 12 + 115 + 1, 29 + 79 + 1}},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(MapCardRectToPreview(kBox, row.card, row.rotated), row.expected) << row.what;
