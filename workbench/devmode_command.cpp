@@ -24,7 +24,8 @@ using Bytes = std::vector<uint8_t>;
 
 void PrintPart(const char* title, const uint8_t* bytes, size_t size, bool privatePart) {
     std::printf("  %s (%zu bytes)\n", title, size);
-    for (const std::string& line : qf::DescribeFields(bytes, size, privatePart)) std::printf("    %s\n", line.c_str());
+    for (const std::string& line : qf::DescribeFields(bytes, size, privatePart, DriverRibbonName))
+        std::printf("    %s\n", line.c_str());
 }
 
 void PrintRecord(const char* title, const Bytes& record) {
@@ -32,8 +33,9 @@ void PrintRecord(const char* title, const Bytes& record) {
     if (record.size() == size_t(qf::kRecordSize)) {
         // Public part and private block, one list of field lines (printed whole, or in the
         // demo as what changed since the record before).
-        std::vector<std::string> lines = qf::DescribeFields(record.data(), qf::kPublicSize, false);
-        for (const std::string& line : qf::DescribeFields(record.data() + qf::kPublicSize, qf::kPrivateSize, true))
+        std::vector<std::string> lines = qf::DescribeFields(record.data(), qf::kPublicSize, false, DriverRibbonName);
+        for (const std::string& line :
+             qf::DescribeFields(record.data() + qf::kPublicSize, qf::kPrivateSize, true, DriverRibbonName))
             lines.push_back(line);
         std::printf("  public part (%d bytes) and private block (%d bytes)\n", int(qf::kPublicSize), int(qf::kPrivateSize));
         PrintRecordLines(lines);

@@ -11,6 +11,7 @@
 #include "sim/screenshot.h"
 #include "sim/spooler.h"
 #include "sim/ui_standins.h"
+#include "workbench/sheet_support.h"
 #include "workbench/simulated_printer.h"
 
 namespace {
@@ -23,7 +24,7 @@ std::vector<std::string> PrivateFields(const Bytes& record) {
     if (record.size() < sizeof(DEVMODEW)) return {};
     const size_t publicSize = reinterpret_cast<const DEVMODEW*>(record.data())->dmSize;
     if (record.size() < publicSize) return {};
-    return qf::DescribeFields(record.data() + publicSize, record.size() - publicSize, true);
+    return qf::DescribeFields(record.data() + publicSize, record.size() - publicSize, true, DriverRibbonName);
 }
 
 Bytes StoredRecord() {

@@ -42,8 +42,9 @@ void PrintItems(const sim::PropertySheetService& service) {
 
 void PrintRecord(const char* title, const Bytes& record) {
     std::printf("\n%s\n", title);
-    std::vector<std::string> lines = qf::DescribeFields(record.data(), qf::kPublicSize, false);
-    for (const std::string& line : qf::DescribeFields(record.data() + qf::kPublicSize, qf::kPrivateSize, true))
+    std::vector<std::string> lines = qf::DescribeFields(record.data(), qf::kPublicSize, false, DriverRibbonName);
+    for (const std::string& line :
+         qf::DescribeFields(record.data() + qf::kPublicSize, qf::kPrivateSize, true, DriverRibbonName))
         lines.push_back(line);
     PrintRecordLines(lines);
 }

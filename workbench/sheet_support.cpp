@@ -6,10 +6,27 @@
 #include <vector>
 
 #include "driver/entry/ddk.h"
+#include "driver/resources/resource.h"
 #include "driver/settings/record_sizes.h"
+#include "driver/settings/ribbons.h"
 #include "sim/driver_loader.h"
 #include "sim/spooler.h"
+#include "sim/ui_standins.h"
 #include "workbench/simulated_printer.h"
+
+namespace {
+
+std::string DriverText(UINT id) {
+    wchar_t text[128] = {};
+    LoadStringW(GetModuleHandleW(L"qf862kui.dll"), id, text, 128);
+    return sim::Utf8(text);
+}
+
+}  // namespace
+
+std::string DriverRibbonName(uint32_t code) { return DriverText(IDS_RIBBON_NAME_FIRST + qf::RibbonNameIndex(code)); }
+
+std::string DriverPrintModeText(uint8_t mode) { return DriverText(IDS_PRINT_MODE_FIRST + mode); }
 
 bool Headless() { return GetEnvironmentVariableW(L"QF_HEADLESS", nullptr, 0) > 0; }
 

@@ -20,6 +20,11 @@ std::wstring OutputDirectory();
 void SetRecordChangesOnly(bool on);
 void PrintRecordLines(const std::vector<std::string>& lines);
 
+// The driver's texts for a ribbon code and a print mode, loaded from the loaded module's
+// string table (UTF-8); DriverRibbonName also names ribbon codes in record field lines.
+std::string DriverRibbonName(uint32_t code);
+std::string DriverPrintModeText(uint8_t mode);
+
 void SetPictureNames(const std::wstring& directory, const std::wstring& prefix);
 
 // Stores the driver default (DrvConvertDevMode) as the printer's default settings, as the

@@ -13,6 +13,7 @@
 #include "driver/settings/ribbons.h"
 #include "sim/ui_standins.h"
 #include "workbench/commands.h"
+#include "workbench/sheet_support.h"
 #include "workbench/simulated_printer.h"
 
 namespace {
@@ -39,7 +40,8 @@ int StateCommand(const Args& args) {
     ResetModuleState(driver);
     const std::wstring name = SimulatedPrinterName();
     qf::PrinterReport report{qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, qf::kRibbonNone};
-    wchar_t ribbonName[kRibbonNameChars] = L"None";
+    wchar_t ribbonName[kRibbonNameChars] = {};
+    LoadRibbonName(qf::kRibbonNone, ribbonName, kRibbonNameChars);
     QueryPrinterState(name.c_str(), &report, ribbonName);
     const bool encoder = report.encoder;
     const uint8_t code = report.ribbon;
@@ -54,7 +56,7 @@ int StateCommand(const Args& args) {
     std::printf("  encoder asked   %s\n", AskedText(report.encoderAsked));
     std::printf("  ribbon asked    %s\n", AskedText(report.ribbonAsked));
     std::printf("  encoder         %s\n", encoder ? "fitted" : "none");
-    std::printf("  ribbon code     %u (%s)\n", code, sim::Utf8(reinterpret_cast<const wchar_t*>(qf::RibbonName(code))).c_str());
+    std::printf("  ribbon code     %u (%s)\n", code, DriverRibbonName(code).c_str());
     std::printf("  catalogue name  %s\n", sim::Utf8(ribbonName).c_str());
     std::printf("  model text      %s\n", reply.complete ? modelText.c_str() : "(no answer)");
     std::printf("  model class     %u%s\n", qf::ClassifyModel(modelText),
@@ -62,7 +64,7 @@ int StateCommand(const Args& args) {
     std::printf("  print modes     ");
     const qf::PrintModes modes = qf::PrintModeList(code, 0, qf::IsDuplexModel(modelText));
     for (int i = 0; i < modes.count; ++i)
-        std::printf("%s\"%s\"", i ? ", " : "", sim::Utf8(reinterpret_cast<const wchar_t*>(modes.modes[i])).c_str());
+        std::printf("%s\"%s\"", i ? ", " : "", DriverPrintModeText(modes.modes[i]).c_str());
     std::printf("\n");
     // The notice a sheet shows when the settings it opens held another ribbon.
     std::printf("  ribbon notice   (shown when the settings held another ribbon)\n");

@@ -61,6 +61,9 @@
 #define IDS_LOGO_FILE            2139  // the About box's logo, in the driver's directory
 #define IDS_BARCODE              2310
 #define IDS_OFFLINE_RIBBON_FIRST 2311  // the ten entries of the offline ribbon list, 2311..2320
+#define IDS_DEFAULT_MODEL        2346  // the model text shown until the printer answers
+#define IDS_RIBBON_NAME_FIRST    2350  // the names of ribbon codes 0..14, then "None": 2350..2365
+#define IDS_PRINT_MODE_FIRST     2370  // the print-mode texts, "None" first: 2370..2401
 
 // Texts of the encoder dialogs
 #define IDS_TRACK_MODE_FIRST     1631  // the eight track modes "ISO1" .. "7 bit", 1631..1638

@@ -8,25 +8,21 @@
 namespace qf {
 namespace {
 
-constexpr char16_t kDefaultDeviceName[] = u"Varlo Halvard Line Printer";
-constexpr char16_t kDefaultFormName[] = u"86mmx54mm Card";
-
-// Copies a zero-terminated text into a zero-filled text field of the record at
-// `offset`; the field is written through bytes because it may be unaligned.
-template <size_t N>
-void PutText(PublicDevmode& record, size_t offset, const char16_t (&text)[N]) {
-    std::memcpy(reinterpret_cast<unsigned char*>(&record) + offset, text, sizeof(text));
+// Copies a text into a zero-filled text field of `fieldChars` characters at `offset`, cut
+// so that a terminating zero stays; the field is written through bytes because it may be
+// unaligned.
+void PutText(PublicDevmode& record, size_t offset, size_t fieldChars, std::u16string_view text) {
+    const size_t chars = text.size() < fieldChars ? text.size() : fieldChars - 1;
+    std::memcpy(reinterpret_cast<unsigned char*>(&record) + offset, text.data(), chars * sizeof(char16_t));
 }
 
 }  // namespace
 
-PublicDevmode DriverDefaultPublicPart() {
-    static_assert(sizeof(kDefaultDeviceName) <= sizeof(PublicDevmode::dmDeviceName), "device name fits");
-    static_assert(sizeof(kDefaultFormName) <= sizeof(PublicDevmode::dmFormName), "form name fits");
+PublicDevmode DriverDefaultPublicPart(const RecordNames& names) {
 
     PublicDevmode record;
     std::memset(&record, 0, sizeof(record));
-    PutText(record, offsetof(PublicDevmode, dmDeviceName), kDefaultDeviceName);
+    PutText(record, offsetof(PublicDevmode, dmDeviceName), kDeviceNameChars, names.deviceName);
     record.dmSpecVersion = static_cast<uint16_t>(kSpecVersion);
     record.dmDriverVersion = 1;
     record.dmSize = static_cast<uint16_t>(kPublicSize);
@@ -45,7 +41,7 @@ PublicDevmode DriverDefaultPublicPart() {
     record.dmYResolution = 300;
     record.dmTTOption = 1;     // TrueType as bitmaps
     record.dmCollate = 1;
-    PutText(record, offsetof(PublicDevmode, dmFormName), kDefaultFormName);
+    PutText(record, offsetof(PublicDevmode, dmFormName), kFormNameChars, names.formName);
     record.dmLogPixels = 300;
     record.dmBitsPerPel = 24;
     record.dmPelsWidth = 640;

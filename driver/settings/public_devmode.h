@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "driver/settings/record_sizes.h"
 
@@ -84,8 +85,15 @@ static_assert(offsetof(PublicDevmode, dmDitherType) == 200, "dmDitherType");
 static_assert(offsetof(PublicDevmode, dmReserved1) == 204, "dmReserved1");
 static_assert(offsetof(PublicDevmode, dmReserved2) == 208, "dmReserved2");
 
+// The names a default record carries, texts of the module's string table: the driver's
+// name and the card form's name. A name longer than its field is cut.
+struct RecordNames {
+    std::u16string_view deviceName;
+    std::u16string_view formName;
+};
+
 // The public part of the driver default: the card form in landscape, one copy,
 // 300 dpi colour, with this record's sizes and version.
-PublicDevmode DriverDefaultPublicPart();
+PublicDevmode DriverDefaultPublicPart(const RecordNames& names);
 
 }  // namespace qf

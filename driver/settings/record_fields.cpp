@@ -341,16 +341,14 @@ std::string HexText(uint64_t value, size_t digits) {
     return out;
 }
 
-std::string NumberText(const RecordField& field, const uint8_t* bytes) {
+std::string NumberText(const RecordField& field, const uint8_t* bytes, RibbonNamer ribbonName) {
     const size_t width = NumberWidth(field.kind);
     if (field.style == ValueStyle::kHex) return "0x" + HexText(ReadUnsigned(bytes, width), width * 2);
     const int64_t value = IsSigned(field.kind) ? ReadSigned(bytes, width)
                                                : static_cast<int64_t>(ReadUnsigned(bytes, width));
     std::string name;
-    if (field.style == ValueStyle::kRibbonCode && value >= 0 && value <= kRibbonNone) {
-        for (const char16_t* c = RibbonName(static_cast<uint32_t>(value)); *c != u'\0'; ++c) {
-            AppendUtf8(name, *c);
-        }
+    if (field.style == ValueStyle::kRibbonCode) {
+        if (ribbonName && value >= 0 && value <= kRibbonNone) name = ribbonName(static_cast<uint32_t>(value));
     } else if (value >= 0 && value < field.valueNameCount) {
         name = field.valueNames[value];
     }
@@ -428,12 +426,12 @@ std::string BytesText(const uint8_t* bytes, size_t size) {
     return std::to_string(size) + " bytes, " + std::to_string(nonZero) + " non-zero";
 }
 
-std::string ValueText(const RecordField& field, const uint8_t* bytes) {
+std::string ValueText(const RecordField& field, const uint8_t* bytes, RibbonNamer ribbonName) {
     switch (field.kind) {
     case FieldKind::kText16: return Text16(bytes, field.size);
     case FieldKind::kText8: return Text8(bytes, field.size);
     case FieldKind::kBytes: return BytesText(bytes, field.size);
-    default: return NumberText(field, bytes);
+    default: return NumberText(field, bytes, ribbonName);
     }
 }
 
@@ -461,7 +459,8 @@ const std::vector<RecordField>& PrivateRecordFields() {
     return fields;
 }
 
-std::vector<std::string> DescribeFields(const uint8_t* bytes, size_t size, bool privatePart) {
+std::vector<std::string> DescribeFields(const uint8_t* bytes, size_t size, bool privatePart,
+                                        RibbonNamer ribbonName) {
     const std::vector<RecordField>& fields = privatePart ? PrivateRecordFields() : PublicRecordFields();
     std::vector<std::string> lines;
     for (const RecordField& field : fields) {
@@ -470,7 +469,7 @@ std::vector<std::string> DescribeFields(const uint8_t* bytes, size_t size, bool 
                             " and the fields after it are missing)");
             break;
         }
-        lines.push_back(field.name + " = " + ValueText(field, bytes + field.offset) + "  (" +
+        lines.push_back(field.name + " = " + ValueText(field, bytes + field.offset, ribbonName) + "  (" +
                         field.meaning + ")");
     }
     return lines;

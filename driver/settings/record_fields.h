@@ -26,7 +26,7 @@ enum class FieldKind : uint8_t {
 enum class ValueStyle : uint8_t {
     kDecimal,     // with the name of its value, where the value has one
     kHex,
-    kRibbonCode,  // with the ribbon's display name
+    kRibbonCode,  // with the ribbon's display name, when the caller can name ribbons
 };
 
 // Bytes a number of this kind occupies; 0 for texts and byte areas.
@@ -48,10 +48,15 @@ struct RecordField {
 const std::vector<RecordField>& PublicRecordFields();
 const std::vector<RecordField>& PrivateRecordFields();
 
+// The display name of a ribbon code in UTF-8. Ribbon names are texts of the module's
+// string table, so only a caller that holds the module can give them.
+using RibbonNamer = std::string (*)(uint32_t code);
+
 // One line per field, "name = value  (meaning)", for the public part (privatePart
 // false) or the private block held in bytes[0..size). Only bytes inside `size` are
 // read: when the data ends inside the part, a last line says from which field on
-// the fields are missing.
-std::vector<std::string> DescribeFields(const uint8_t* bytes, size_t size, bool privatePart);
+// the fields are missing. A ribbon code is named by `ribbonName` when one is given.
+std::vector<std::string> DescribeFields(const uint8_t* bytes, size_t size, bool privatePart,
+                                        RibbonNamer ribbonName = nullptr);
 
 }  // namespace qf

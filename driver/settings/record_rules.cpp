@@ -72,8 +72,8 @@ void CopyDriverRecord(const uint8_t* record, uint8_t* out) {
     SetRecordSizes(out);
 }
 
-void BuildDefaultRecord(const uint8_t* defaultsBlock, uint8_t* out) {
-    const PublicDevmode defaults = DriverDefaultPublicPart();
+void BuildDefaultRecord(const uint8_t* defaultsBlock, const RecordNames& names, uint8_t* out) {
+    const PublicDevmode defaults = DriverDefaultPublicPart(names);
     std::memcpy(out, &defaults, kPublicSize);
     std::memcpy(out + kPublicSize, defaultsBlock, kPrivateSize);
     Write<int16_t>(out, kPublicSize + offsetof(PrivateSettings, printBothSides), 1);

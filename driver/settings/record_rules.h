@@ -47,9 +47,9 @@ size_t PrivateOffset(const uint8_t* record);
 // bytes of its public part, then its private block; the sizes name that layout.
 void CopyDriverRecord(const uint8_t* record, uint8_t* out);
 
-// Fills `out` (4068 bytes) with the driver default record: the default public part and
-// `defaultsBlock` (3856 bytes), with both-sides printing on.
-void BuildDefaultRecord(const uint8_t* defaultsBlock, uint8_t* out);
+// Fills `out` (4068 bytes) with the driver default record: the default public part with
+// `names` and `defaultsBlock` (3856 bytes), with both-sides printing on.
+void BuildDefaultRecord(const uint8_t* defaultsBlock, const RecordNames& names, uint8_t* out);
 
 // A defaults block (3856 bytes) that may stand as the driver default: it carries the
 // settings signature.

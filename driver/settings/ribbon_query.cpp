@@ -56,13 +56,27 @@ void RibbonCatalogueName(int32_t number, wchar_t* name) {
         return;
     const std::string path = qf::RibbonCataloguePath(directory);
     const std::string section(qf::kRibbonCatalogueSection);
-    const std::string fallback(qf::kRibbonCatalogueDefault);
+    // A missing file or key names no ribbon, as the ribbon code above the last does.
+    wchar_t none[kRibbonNameChars] = {};
+    LoadRibbonName(qf::kRibbonNone, none, kRibbonNameChars);
+    char fallback[kRibbonNameChars * 2] = {};
+    WideCharToMultiByte(CP_ACP, 0, none, -1, fallback, sizeof fallback - 1, nullptr, nullptr);
     char value[qf::kRibbonCatalogueValueChars + 1] = {};
-    GetPrivateProfileStringA(section.c_str(), qf::RibbonCatalogueKey(number).c_str(), fallback.c_str(), value,
+    GetPrivateProfileStringA(section.c_str(), qf::RibbonCatalogueKey(number).c_str(), fallback, value,
                              sizeof value, path.c_str());
     const std::string_view cut = qf::CutCatalogueValue(std::string_view(value, sizeof value));
     std::wmemset(name, 0, kRibbonNameChars);
     MultiByteToWideChar(CP_ACP, 0, cut.data(), static_cast<int>(cut.size()), name, kRibbonNameChars - 1);
+}
+
+void LoadRibbonName(uint32_t code, wchar_t* text, int chars) {
+    text[0] = L'\0';
+    LoadStringW(g_hInstance, IDS_RIBBON_NAME_FIRST + qf::RibbonNameIndex(code), text, chars);
+}
+
+void LoadPrintModeText(qf::PrintModeText mode, wchar_t* text, int chars) {
+    text[0] = L'\0';
+    LoadStringW(g_hInstance, IDS_PRINT_MODE_FIRST + mode, text, chars);
 }
 
 void ShowRibbonChanged(uint8_t newCode, uint8_t) {
@@ -77,6 +91,8 @@ void ShowRibbonChanged(uint8_t newCode, uint8_t) {
     // The texts name the ribbon at their one "%s".
     std::wstring text = format;
     const size_t at = text.find(L"%s");
-    if (at != std::wstring::npos) text.replace(at, 2, reinterpret_cast<const wchar_t*>(qf::RibbonName(newCode)));
+    wchar_t name[kRibbonNameChars] = {};
+    LoadRibbonName(newCode, name, kRibbonNameChars);
+    if (at != std::wstring::npos) text.replace(at, 2, name);
     ShowMessageText(IDS_CAPTION, text.c_str(), MB_OK);
 }

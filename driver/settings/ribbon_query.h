@@ -21,5 +21,10 @@ void QueryPrinterState(const wchar_t* printerName, qf::PrinterReport* report, wc
 // directory is unknown.
 void RibbonCatalogueName(int32_t number, wchar_t* name);
 
+// The name of ribbon code `code` and a print-mode text, from the string table, into
+// `text` of `chars` characters (empty when the text cannot be loaded).
+void LoadRibbonName(uint32_t code, wchar_t* text, int chars);
+void LoadPrintModeText(qf::PrintModeText mode, wchar_t* text, int chars);
+
 // Tells the user the printer reports ribbon `newCode`. The old code plays no part.
 void ShowRibbonChanged(uint8_t newCode, uint8_t oldCode);

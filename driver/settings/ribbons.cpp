@@ -24,35 +24,27 @@ constexpr std::array<uint8_t, 31> kRibbonOfPrinterNumber = {
     kRibbonKd, kRibbonNone, kRibbonYmcko,           // 28, 29, 30
 };
 
-constexpr std::array<const char16_t*, 15> kRibbonNames = {
-    u"YMCKO", u"Kresin", u"KdO", u"KrO", u"Hologram", u"YMC", u"YMCK", u"YMCKK",
-    u"YMCKOK", u"Clear Varnish", u"Scratch Off", u"YMCKUv", u"YMCUvK", u"Kd",
-    u"Unknown Monochrome",
-};
-constexpr const char16_t* kNoRibbonName = u"None";
-
 struct PrintModeRow {
-    const char16_t* oneSide;
+    PrintModeText oneSide;
     PrintModes bothSides;
 };
 
 // The print modes of ribbon codes 0..13, in the order the user sees them.
 constexpr std::array<PrintModeRow, 14> kPrintModes = {{
-    {u"Front YMCKO", {3, {u"Front YMCO, Back K", u"Front YMCKO, Back YMCKO", u"Front YMC, Back KO"}}},
-    {u"Front K", {1, {u"Front and Back K"}}},
-    {u"Front KdO", {1, {u"Front KdO, Back KdO"}}},
-    {u"Front KrO", {1, {u"Front KrO, Back KrO"}}},
-    {u"Front Hologram", {1, {u"Front and Back Hologram"}}},
-    {u"Front YMC", {1, {u"Front YMC, Back YMC"}}},
-    {u"Front YMCK", {2, {u"Front YMC, Back K", u"Front YMCK, Back YMCK"}}},
-    {u"Front YMCK", {2, {u"Front YMCK, Back K", u"Front YMCK, Back YMCK"}}},
-    {u"Front YMCKO", {4, {u"Front YMCKO, Back K", u"Front YMC, Back KO", u"Front YMCKO, Back YMCKO",
-                          u"Front YMCK, Back K"}}},
-    {u"Front Clear Varnish", {1, {u"Front and Back Clear Varnish"}}},
-    {u"Front Scratch Off", {1, {u"Front and Back Scratch Off"}}},
-    {u"Print YMCKUv", {3, {u"Front YMCUv, Back K", u"Front YMCKUv, Back YMCKUv", u"Front YMC, Back KUv"}}},
-    {u"Print YMCUvK", {2, {u"Front YMCUv, Back K", u"Front YMCUv, Back YMCUv"}}},
-    {u"Front Thermal", {1, {u"Front and Back Thermal"}}},
+    {kFrontYmcko, {3, {kFrontYmcoBackK, kFrontYmckoBackYmcko, kFrontYmcBackKo}}},       // YMCKO
+    {kFrontK, {1, {kFrontAndBackK}}},                                                   // K resin
+    {kFrontKdo, {1, {kFrontKdoBackKdo}}},                                               // KdO
+    {kFrontKro, {1, {kFrontKroBackKro}}},                                               // KrO
+    {kFrontHologram, {1, {kFrontAndBackHologram}}},                                     // hologram
+    {kFrontYmc, {1, {kFrontYmcBackYmc}}},                                               // YMC
+    {kFrontYmck, {2, {kFrontYmcBackK, kFrontYmckBackYmck}}},                            // YMCK
+    {kFrontYmck, {2, {kFrontYmckBackK, kFrontYmckBackYmck}}},                           // YMCKK
+    {kFrontYmcko, {4, {kFrontYmckoBackK, kFrontYmcBackKo, kFrontYmckoBackYmcko, kFrontYmckBackK}}},  // YMCKOK
+    {kFrontClearVarnish, {1, {kFrontAndBackClearVarnish}}},                             // clear varnish
+    {kFrontScratchOff, {1, {kFrontAndBackScratchOff}}},                                 // scratch-off
+    {kPrintYmckuv, {3, {kFrontYmcuvBackK, kFrontYmckuvBackYmckuv, kFrontYmcBackKuv}}},  // YMCKUv
+    {kPrintYmcuvk, {2, {kFrontYmcuvBackK, kFrontYmcuvBackYmcuv}}},                      // YMCUvK
+    {kFrontThermal, {1, {kFrontAndBackThermal}}},                                       // Kd
 }};
 
 // The unknown monochrome ribbon prints like the ribbon of its kind.
@@ -108,14 +100,14 @@ uint8_t RibbonFromReply(std::string_view text) {
 
 bool IsEncoderReply(std::string_view text) { return !text.empty() && text.front() == '1'; }
 
-const char16_t* RibbonName(uint32_t code) {
+uint8_t RibbonNameIndex(uint32_t code) {
     const uint8_t ribbon = static_cast<uint8_t>(code & 0xFFu);
-    return ribbon < kRibbonNames.size() ? kRibbonNames[ribbon] : kNoRibbonName;
+    return ribbon <= kRibbonUnknownMono ? ribbon : kRibbonNone;
 }
 
 RibbonChange RibbonChangeNotice(uint32_t code) {
     const uint8_t ribbon = static_cast<uint8_t>(code & 0xFFu);
-    if (ribbon >= kRibbonNames.size()) return RibbonChange::kNoRibbon;
+    if (ribbon > kRibbonUnknownMono) return RibbonChange::kNoRibbon;
     if (ribbon == kRibbonUnknownMono) return RibbonChange::kChangedMonochrome;
     return RibbonChange::kChanged;
 }
@@ -163,7 +155,7 @@ bool IsModel511Or513(std::string_view modelText) {
 
 PrintModes PrintModeList(uint8_t ribbon, uint8_t monoKind, bool bothSides) {
     if (ribbon == kRibbonUnknownMono) ribbon = RibbonOfMonoKind(monoKind);
-    if (ribbon >= kPrintModes.size()) return {1, {kNoRibbonName}};
+    if (ribbon >= kPrintModes.size()) return {1, {kNoPrintMode}};
     const PrintModeRow& row = kPrintModes[ribbon];
     return bothSides ? row.bothSides : PrintModes{1, {row.oneSide}};
 }

@@ -36,9 +36,14 @@ uint8_t RibbonFromReply(std::string_view text);
 // The printer's encoder answer (the text before the ACK) tells that an encoder is fitted.
 bool IsEncoderReply(std::string_view text);
 
-// The display name of a ribbon code; only its low byte counts, and every code above
-// kRibbonUnknownMono is "None".
-const char16_t* RibbonName(uint32_t code);
+// Ribbon names and print-mode texts are texts of the module's string table. The core
+// names each by its place in its run there, and the Win32 layer loads the text.
+
+// The place of a ribbon code's name in the run of ribbon names: codes up to
+// kRibbonUnknownMono name their own ribbon, every code above names none ("None", at
+// kRibbonNone). Only the code's low byte counts.
+constexpr uint8_t kRibbonNameCount = 16;
+uint8_t RibbonNameIndex(uint32_t code);
 
 // What the user is told when the printer reports a new ribbon.
 enum class RibbonChange : uint8_t {
@@ -52,7 +57,6 @@ RibbonChange RibbonChangeNotice(uint32_t code);
 // printer ribbon number.
 inline constexpr std::string_view kRibbonCatalogueFile = "qf862rib.ini";
 inline constexpr std::string_view kRibbonCatalogueSection = "Ribbon Type";
-inline constexpr std::string_view kRibbonCatalogueDefault = "None";
 constexpr size_t kRibbonCatalogueValueChars = 31;
 
 // The catalogue's path in the printer-driver directory: "2\" and the file name are added
@@ -78,11 +82,31 @@ bool IsModel796(std::string_view modelText);
 // The "511" and "513" families: no third magnetic track.
 bool IsModel511Or513(std::string_view modelText);
 
+// The print-mode texts, in the order of their run in the string table. kNoPrintMode
+// ("None") stands for a ribbon that offers none.
+enum PrintModeText : uint8_t {
+    kNoPrintMode,
+    kFrontYmcko, kFrontYmcoBackK, kFrontYmckoBackYmcko, kFrontYmcBackKo,
+    kFrontK, kFrontAndBackK,
+    kFrontKdo, kFrontKdoBackKdo,
+    kFrontKro, kFrontKroBackKro,
+    kFrontHologram, kFrontAndBackHologram,
+    kFrontYmc, kFrontYmcBackYmc,
+    kFrontYmck, kFrontYmcBackK, kFrontYmckBackYmck, kFrontYmckBackK,
+    kFrontYmckoBackK,
+    kFrontClearVarnish, kFrontAndBackClearVarnish,
+    kFrontScratchOff, kFrontAndBackScratchOff,
+    kPrintYmckuv, kFrontYmcuvBackK, kFrontYmckuvBackYmckuv, kFrontYmcBackKuv,
+    kPrintYmcuvk, kFrontYmcuvBackYmcuv,
+    kFrontThermal, kFrontAndBackThermal,
+    kPrintModeTextCount
+};
+
 // The print modes a ribbon offers: which panels go on which side.
 constexpr size_t kMaxPrintModes = 4;
 struct PrintModes {
     uint8_t count;                                // 1..4
-    const char16_t* modes[kMaxPrintModes];        // the first `count` are set
+    PrintModeText modes[kMaxPrintModes];          // the first `count` are set
 };
 // `monoKind` counts only for kRibbonUnknownMono; `bothSides` picks the duplex list.
 PrintModes PrintModeList(uint8_t ribbon, uint8_t monoKind, bool bothSides);

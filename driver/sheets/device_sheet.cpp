@@ -31,7 +31,6 @@
 namespace {
 
 constexpr DWORD kReplySize = 80;
-const wchar_t* const kDefaultModelName = reinterpret_cast<const wchar_t*>(qf::kDefaultModelName);
 
 using Sheet = DeviceSheetState;
 
@@ -55,10 +54,13 @@ void AskEncoder(const Sheet& sheet, qf::PrivateSettings& settings) {
 // The model text the sheet's dialogs decide by is this printer's answer, or none: a
 // printer that does not answer never inherits the text of one asked before.
 void AskModel(Sheet& sheet, qf::PrivateSettings& settings) {
-    lstrcpynW(sheet.modelName, kDefaultModelName, kModelNameChars);
+    sheet.modelName[0] = L'\0';
+    LoadStringW(g_hInstance, IDS_DEFAULT_MODEL, sheet.modelName, kModelNameChars);
+    sheet.modelAnswered = false;
     sheet.modelReply[0] = '\0';
     std::string text;
     if (settings.manualRibbon != 0 || !AskSheetPrinter(sheet.printer, qf::kModelQuery, kReplySize, &text)) return;
+    sheet.modelAnswered = true;
     // Every rule reads the model text as the user sees it: up to its first zero byte.
     text = std::string(qf::UpToFirstZero(text));
     lstrcpynA(sheet.modelReply, text.c_str(), kModelReplySize);
@@ -72,9 +74,7 @@ void AskModel(Sheet& sheet, qf::PrivateSettings& settings) {
 
 void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
     OPTITEM* items = sheet.items;
-    std::string model;
-    for (const wchar_t* c = sheet.modelName; *c; ++c) model += static_cast<char>(*c <= 0x7F ? *c : '?');
-    const qf::DeviceItemAvailability availability = qf::DeviceItemsAtOpen(settings, model);
+    const qf::DeviceItemAvailability availability = qf::DeviceItemsAtOpen(settings, sheet.modelAnswered);
 
     qf::SetChoice(sheet.params[qf::kDeviceItemModel], sheet.modelName, qf::kIconModel);
     qf::SetType(sheet.types[qf::kDeviceItemModel], TVOT_LISTBOX, &sheet.params[qf::kDeviceItemModel], 1, 0);
@@ -170,7 +170,8 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
     AskModel(*sheet, settings);
     BuildItems(*sheet, settings);
 
-    qf::FillPage(sheet->page, const_cast<LPWSTR>(kDefaultModelName), qf::LoadItemText(IDS_CAPTION, sheet->itemName),
+    qf::FillPage(sheet->page, qf::LoadItemText(IDS_DEFAULT_MODEL, sheet->callerName),
+                 qf::LoadItemText(IDS_CAPTION, sheet->itemName),
                  DeviceSheetCallback, CPSUI_PDLGPAGE_PRINTERPROP, qf::kDeviceItemCount);
     sheet->page.pOptItem = sheet->items;
     sheet->page.UserData = sheet->id;

@@ -10,11 +10,6 @@
 
 namespace qf {
 
-// The model text the sheets assume until the printer answers the model query.
-inline constexpr std::string_view kDefaultModelText = "Varlo Vestria Card Printer";
-// The same text as the sheets show it.
-inline constexpr char16_t kDefaultModelName[] = u"Varlo Vestria Card Printer";
-
 // The document sheet's items, in array order.
 enum DocumentItem : int {
     kItemPaperOutput = 0,

@@ -17,6 +17,7 @@
 #include "driver/resources/resource.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
+#include "driver/settings/ribbon_query.h"
 #include "driver/settings/ribbons.h"
 #include "driver/sheets/document_items.h"
 #include "driver/sheets/option_items.h"
@@ -63,7 +64,7 @@ void SetTwoStates(Sheet& sheet, int index, UINT first, ULONG_PTR firstIcon, UINT
 void RebuildPrintModes(Sheet& sheet) {
     const qf::PrintModes modes = qf::ResetPrintModeIndex(sheet.Settings());
     for (int i = 0; i < modes.count; ++i) {
-        lstrcpynW(sheet.printModeTexts[i], reinterpret_cast<const wchar_t*>(modes.modes[i]), qf::kItemTextChars);
+        LoadPrintModeText(modes.modes[i], sheet.printModeTexts[i], qf::kItemTextChars);
         qf::SetChoice(sheet.params[qf::kItemPrintMode][i], sheet.printModeTexts[i], qf::kIconPrintMode);
     }
     qf::SetType(sheet.types[qf::kItemPrintMode], TVOT_LISTBOX, sheet.params[qf::kItemPrintMode], modes.count, 0);

@@ -32,7 +32,7 @@ void ForgetOfflineChoice(const wchar_t* printerName) {
 
 qf::PrinterReport AskPrinterState(const wchar_t* printerName, wchar_t* ribbonName) {
     qf::PrinterReport answer{qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, qf::kRibbonNone};
-    lstrcpyW(ribbonName, L"None");
+    LoadRibbonName(qf::kRibbonNone, ribbonName, kRibbonNameChars);
     QueryPrinterState(printerName, &answer, ribbonName);
     return answer;
 }
@@ -60,10 +60,10 @@ bool AdoptPrinterAnswer(const wchar_t* printerName, qf::PrivateSettings& setting
     return adoption.ribbonChanged || adoption.encoderChanged;
 }
 
-// The model text from the printer, or the default text when it does not answer or the
-// configuration is offline.
+// The model text from the printer; none when it does not answer or the configuration is
+// offline.
 std::string AskModel(const wchar_t* printerName, qf::PrivateSettings& settings) {
-    std::string model(qf::kDefaultModelText);
+    std::string model;
     if (CachedOffline(printerName)) {
         const uint8_t ribbon = qf::RibbonFromManualIndex(settings.manualRibbon);
         settings.ribbonType = ribbon;

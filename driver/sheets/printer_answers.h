@@ -29,8 +29,9 @@ bool CachedOffline(const wchar_t* printerName);
 // ribbon of the settings, and the user is told.
 bool AdoptPrinterAnswer(const wchar_t* printerName, qf::PrivateSettings& settings, const qf::PrinterReport& report);
 
-// The model text from the printer, or the default text when it does not answer or the
-// configuration is offline; `settings` and the printer's cache learn its class.
+// The model text from the printer, empty when it does not answer or the configuration is
+// offline (an empty text names no model); `settings` and the printer's cache learn its
+// class.
 std::string AskModel(const wchar_t* printerName, qf::PrivateSettings& settings);
 
 // What the printer reported, stored into its default record as it holds it now: the

@@ -77,8 +77,10 @@ struct DeviceSheetState {
     bool tracksApplied;   // this sheet applied the advanced track settings' part
     // The printer's answer to the model query up to its first zero byte, empty when it
     // did not answer; the model item shows `modelName` (the answer, or the default text).
+    bool modelAnswered;
     char modelReply[kModelReplySize];
     WCHAR modelName[kModelNameChars];
+    WCHAR callerName[qf::kItemTextChars];  // the page's caller: the default model text
 
     OPTTYPE types[qf::kDeviceItemCount];
     OPTPARAM params[qf::kDeviceItemCount];

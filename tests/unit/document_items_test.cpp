@@ -133,8 +133,7 @@ TEST(DocumentItems, BothSidesAndRotationListFollowModelAndSides) {
     };
     const Case kCases[] = {
         {kDuplexModel, true}, {kOtherDuplexModel, true}, {kModel796, false},
-        {"QF-85 862", true},  {"QF-8588", true},         {kDefaultModelText.data(), false},
-        {"", false},
+        {"QF-85 862", true},  {"QF-8588", true},         {"", false},
     };
     for (const Case& c : kCases) {
         EXPECT_EQ(DocumentItemsAtOpen(PrivateSettings{}, c.model).enabled[kItemBothSides], c.bothSides)

@@ -96,7 +96,7 @@ TEST(RecordRules, TheDefaultRecordPrintsOnBothSides) {
     Put<uint16_t>(block, 0, kSettingsSignature);
     EXPECT_TRUE(IsUsableDefaultsBlock(block.data()));
     std::vector<uint8_t> out(kRecordSize, 0xCD);
-    BuildDefaultRecord(block.data(), out.data());
+    BuildDefaultRecord(block.data(), {u"Card printer", u"Card"}, out.data());
     EXPECT_TRUE(IsUsableRecord(out.data(), out.size()));
     EXPECT_EQ(Get<int16_t>(out, kPublicSize + offsetof(PrivateSettings, printBothSides)), 1);
     Put<uint16_t>(block, 0, 0);

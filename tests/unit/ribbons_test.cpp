@@ -7,19 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "driver/resources/resource.h"
+#include "tests/unit/string_table.h"
+
 namespace qf {
 namespace {
 
-// The names are plain ASCII; narrowed, they print readably when a check fails.
-std::string Narrow(const char16_t* text) {
-    std::string out;
-    for (; text != nullptr && *text != u'\0'; ++text) out += static_cast<char>(*text);
-    return out;
-}
+// The texts the module shows for a ribbon code and a print-mode list.
+std::string Name(uint32_t code) { return StringTableText(IDS_RIBBON_NAME_FIRST + RibbonNameIndex(code)); }
 
 std::vector<std::string> Texts(const PrintModes& modes) {
     std::vector<std::string> texts;
-    for (size_t i = 0; i < modes.count && i < kMaxPrintModes; ++i) texts.push_back(Narrow(modes.modes[i]));
+    for (size_t i = 0; i < modes.count && i < kMaxPrintModes; ++i)
+        texts.push_back(StringTableText(IDS_PRINT_MODE_FIRST + modes.modes[i]));
     return texts;
 }
 
@@ -83,13 +83,13 @@ TEST(Ribbons, NamesAndChangeNotice) {
         "Clear Varnish", "Scratch Off", "YMCKUv", "YMCUvK", "Kd", "Unknown Monochrome",
     };
     for (uint32_t code = 0; code < 15; ++code) {
-        EXPECT_EQ(Narrow(RibbonName(code)), kNames[code]) << "code " << code;
-        EXPECT_EQ(Narrow(RibbonName(code + 0x100)), kNames[code]) << "only the low byte counts";
+        EXPECT_EQ(Name(code), kNames[code]) << "code " << code;
+        EXPECT_EQ(Name(code + 0x100), kNames[code]) << "only the low byte counts";
         EXPECT_EQ(RibbonChangeNotice(code),
                   code == 14 ? RibbonChange::kChangedMonochrome : RibbonChange::kChanged) << "code " << code;
     }
     for (uint32_t code : {15u, 16u, 255u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(Narrow(RibbonName(code)), "None") << "code " << code;
+        EXPECT_EQ(Name(code), "None") << "code " << code;
         EXPECT_EQ(RibbonChangeNotice(code), RibbonChange::kNoRibbon) << "code " << code;
     }
 }

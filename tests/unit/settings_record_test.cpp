@@ -17,10 +17,27 @@
 #include "driver/settings/private_settings.h"
 #include "driver/settings/public_devmode.h"
 #include "driver/settings/record_fields.h"
+#include "driver/resources/resource.h"
 #include "driver/settings/record_sizes.h"
+#include "driver/settings/ribbons.h"
+#include "tests/unit/string_table.h"
 
 namespace qf {
 namespace {
+
+// The module's texts (plain ASCII) as the Win32 layer hands them to the core.
+std::u16string TableText16(int id) {
+    const std::string text = StringTableText(id);
+    return std::u16string(text.begin(), text.end());
+}
+
+// The names a default record gets: the driver's name and the card form's name.
+RecordNames ModuleNames() {
+    static const std::u16string device = TableText16(IDS_CAPTION), form = TableText16(IDS_PAPER_NAME);
+    return {device, form};
+}
+
+std::string ModuleRibbonName(uint32_t code) { return StringTableText(IDS_RIBBON_NAME_FIRST + RibbonNameIndex(code)); }
 
 // Fields of the packed records are read as values (unary +) or through bytes: a
 // reference to one would carry an alignment the field may not have.
@@ -157,7 +174,7 @@ TEST(DefaultsBlock, AreasKeepTheAreaRules) {
 }
 
 TEST(DriverDefaultPublicPart, Values) {
-    const PublicDevmode d = DriverDefaultPublicPart();
+    const PublicDevmode d = DriverDefaultPublicPart(ModuleNames());
     EXPECT_EQ(Text16At(&d, offsetof(PublicDevmode, dmDeviceName), kDeviceNameChars),
               u"Varlo Halvard Line Printer");
     EXPECT_EQ(Text16At(&d, offsetof(PublicDevmode, dmFormName), kFormNameChars), u"86mmx54mm Card");
@@ -198,6 +215,15 @@ TEST(DriverDefaultPublicPart, Values) {
                             [](uint8_t b) { return b == 0; }));
     EXPECT_TRUE(std::all_of(bytes.begin() + formEnd, bytes.begin() + offsetof(PublicDevmode, dmLogPixels),
                             [](uint8_t b) { return b == 0; }));
+}
+
+// A translated name longer than its field is cut so that the field keeps its zero.
+TEST(DriverDefaultPublicPart, LongNamesAreCut) {
+    const std::u16string longName(40, u'x');
+    const PublicDevmode d = DriverDefaultPublicPart({longName, longName});
+    EXPECT_EQ(Text16At(&d, offsetof(PublicDevmode, dmDeviceName), kDeviceNameChars), longName.substr(0, 31));
+    EXPECT_EQ(Text16At(&d, offsetof(PublicDevmode, dmFormName), kFormNameChars), longName.substr(0, 31));
+    EXPECT_EQ(d.dmSpecVersion, 0x0401) << "the field after the device name is untouched";
 }
 
 struct Part {
@@ -339,8 +365,8 @@ std::string ValueOf(const std::vector<std::string>& lines, const std::string& na
 
 TEST(DescribeFields, DecodesTheDefaults) {
     const std::vector<uint8_t> block = ReadDefaultsBlock();
-    const PublicDevmode publicPart = DriverDefaultPublicPart();
-    const std::vector<std::string> privateLines = DescribeFields(block.data(), block.size(), true);
+    const PublicDevmode publicPart = DriverDefaultPublicPart(ModuleNames());
+    const std::vector<std::string> privateLines = DescribeFields(block.data(), block.size(), true, ModuleRibbonName);
     const std::vector<std::string> publicLines =
         DescribeFields(reinterpret_cast<const uint8_t*>(&publicPart), sizeof(publicPart), false);
     EXPECT_EQ(privateLines.size(), PrivateRecordFields().size());
@@ -422,7 +448,7 @@ TEST(DescribeFields, RendersUnusualValues) {
 TEST(DescribeFields, ReadsNothingBeyondTheData) {
     const std::vector<uint8_t> block = ReadDefaultsBlock();
     ASSERT_EQ(block.size(), static_cast<size_t>(kPrivateSize));
-    const PublicDevmode publicPart = DriverDefaultPublicPart();
+    const PublicDevmode publicPart = DriverDefaultPublicPart(ModuleNames());
     const std::vector<uint8_t> publicBytes = BytesOf(&publicPart, sizeof(publicPart));
 
     for (const Part& part : Parts()) {

@@ -28,7 +28,8 @@ Record DriverRecord() {
 
 Record DriverDefaultRecord() {
     Record record(qf::kRecordSize, 0);
-    const qf::PublicDevmode defaults = qf::DriverDefaultPublicPart();
+    // The names the module's string table gives the driver and the card form.
+    const qf::PublicDevmode defaults = qf::DriverDefaultPublicPart({u"Varlo Halvard Line Printer", u"86mmx54mm Card"});
     std::memcpy(record.data(), &defaults, qf::kPublicSize);
     const Record block = DefaultsBlock();
     if (block.size() == size_t(qf::kPrivateSize)) std::memcpy(&Private(record), block.data(), block.size());
