@@ -64,6 +64,7 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/sheets/document_properties.cpp
   ${QF_DRIVER_DIR}/sheets/device_sheet.cpp
   ${QF_DRIVER_DIR}/tools/about_dialog.cpp
+  ${QF_DRIVER_DIR}/imaging/slider_dialog.cpp
   ${QF_DRIVER_DIR}/imaging/head_settings_dialog.cpp
   ${QF_DRIVER_DIR}/imaging/color_correction_dialog.cpp
   ${QF_DRIVER_DIR}/encoder/encoder_store.cpp

@@ -8,7 +8,6 @@
 #include "driver/encoder/encoder_rules.h"
 #include "driver/encoder/encoder_store.h"
 #include "driver/entry/dialog_conventions.h"
-#include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
@@ -65,12 +64,13 @@ void FillTrackControls(HWND dialog, State& state) {
 
 // The working copy starts from the sheet's committed record, not from the encoder
 // dialog's unapplied choices.
-void OpenAdvancedDialog(HWND dialog, LPARAM initParam) {
+INT_PTR OpenAdvancedDialog(HWND dialog, LPARAM initParam) {
     State* state = OpenEncoderDialogState(dialog, initParam, IDCANCEL);
-    if (!state) return;
+    if (!state) return TRUE;
     FillList(dialog, IDC_TRACK_MODE, IDS_TRACK_MODE_FIRST, kModeCount);
     FillList(dialog, IDC_TRACK_DENSITY, IDS_DENSITY_FIRST, kDensityCount);
     FillTrackControls(dialog, *state);
+    return TRUE;
 }
 
 void ChooseTrack(HWND dialog, State& state, int id) {
@@ -122,29 +122,9 @@ void ChooseParity(HWND dialog, State& state, int id) {
         CurrentTrack(state).charParity = parity;
 }
 
-void RestoreTrackDefaults(HWND dialog, State& state) {
-    const DeviceSheetState* sheet = EncoderDialogSheet(state);
-    RestoreEncoderDefaults(sheet ? sheet->printer : nullptr, qf::EncoderPart::kTracks, state.working);
-    FillTrackControls(dialog, state);
-}
-
-// Apply: the track part goes to the printer and becomes the sheet's committed one and the
-// printer's stored defaults; the general part stays as committed. A job that failed keeps
-// the dialog open for another Apply.
-void ApplyTrackSettings(HWND dialog, const State& state) {
-    switch (ApplyEncoderPart(state, qf::EncoderPart::kTracks, SendTrackSetup)) {
-    case EncoderApply::kApplied: EndDialog(dialog, IDC_TRACKS_APPLY); break;
-    case EncoderApply::kNotSent: break;
-    case EncoderApply::kSheetGone: EndDialog(dialog, IDCANCEL); break;
-    }
-}
-
-void TrackCommand(HWND dialog, int id, int code) {
+INT_PTR TrackCommand(HWND dialog, int id, int code) {
     State* state = EncoderDialogStateOf(dialog);
-    if (!state) {
-        if (id == IDCANCEL) EndDialog(dialog, IDCANCEL);
-        return;
-    }
+    if (!state) return FALSE;
     switch (id) {
     case IDC_TRACK_1:
     case IDC_TRACK_2:
@@ -171,39 +151,24 @@ void TrackCommand(HWND dialog, int id, int code) {
         ChooseParity(dialog, *state, id);
         break;
     case IDC_RESTORE_DEFAULTS:
-        RestoreTrackDefaults(dialog, *state);
+        RestoreWorkingDefaults(*state, qf::EncoderPart::kTracks);
+        FillTrackControls(dialog, *state);
         break;
     case IDC_TRACKS_APPLY:
-        ApplyTrackSettings(dialog, *state);
-        break;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        break;
-    case IDC_HELP_BUTTON:
-        ShowHelp(dialog, qf::HelpTopic::kAdvancedTracks);
+        // The track part goes to the printer and becomes the sheet's committed one and the
+        // printer's stored defaults; the general part stays as committed.
+        ApplyAndEnd(dialog, *state, qf::EncoderPart::kTracks, SendTrackSetup, IDC_TRACKS_APPLY, IDCANCEL);
         break;
     default:
-        break;
+        return FALSE;
     }
+    return TRUE;
 }
 
 }  // namespace
 
 INT_PTR CALLBACK AdvancedTrackDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        if (HandleCloseRequest(dialog, message, wParam, IDCANCEL)) return TRUE;
-        switch (message) {
-        case WM_INITDIALOG:
-            OpenAdvancedDialog(dialog, lParam);
-            return TRUE;
-        case WM_COMMAND:
-            TrackCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        case WM_NCDESTROY:
-            CloseEncoderDialogState(dialog);
-            return FALSE;
-        default:
-            return FALSE;
-        }
-    });
+    static const DialogShape kShape = {IDCANCEL, qf::HelpTopic::kAdvancedTracks, OpenAdvancedDialog, TrackCommand,
+                                       CloseEncoderDialogState};
+    return RunDialogShape(kShape, dialog, message, wParam, lParam);
 }

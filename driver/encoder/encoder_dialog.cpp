@@ -8,7 +8,6 @@
 #include "driver/encoder/encoder_rules.h"
 #include "driver/encoder/encoder_store.h"
 #include "driver/entry/dialog_conventions.h"
-#include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
@@ -43,12 +42,13 @@ void FillEncoderControls(HWND dialog, State& state) {
     EnableForType(dialog, view);
 }
 
-void OpenEncoderDialog(HWND dialog, LPARAM initParam) {
+INT_PTR OpenEncoderDialog(HWND dialog, LPARAM initParam) {
     State* state = OpenEncoderDialogState(dialog, initParam, IDC_ENCODER_CANCEL);
-    if (!state) return;
+    if (!state) return TRUE;
     SendDlgItemMessageW(dialog, IDC_ENCODER_START_DATA, EM_LIMITTEXT, qf::kDelimiterChars - 1, 0);
     SendDlgItemMessageW(dialog, IDC_ENCODER_END_DATA, EM_LIMITTEXT, qf::kDelimiterChars - 1, 0);
     FillEncoderControls(dialog, *state);
+    return TRUE;
 }
 
 void ReadDelimiter(HWND dialog, State& state, int id) {
@@ -69,29 +69,9 @@ void OpenAdvancedSettings(HWND dialog, const State& state) {
     RunModuleDialog(dialog, IDD_ADVANCED_TRACKS, AdvancedTrackDialogProc, reinterpret_cast<LPARAM>(&param));
 }
 
-void RestoreGeneralDefaults(HWND dialog, State& state) {
-    const DeviceSheetState* sheet = EncoderDialogSheet(state);
-    RestoreEncoderDefaults(sheet ? sheet->printer : nullptr, qf::EncoderPart::kGeneral, state.working);
-    FillEncoderControls(dialog, state);
-}
-
-// Apply: the general part goes to the printer and becomes the sheet's committed one and
-// the printer's stored defaults; the track part and the encoder's presence stay as
-// committed. A job that failed keeps the dialog open for another Apply.
-void ApplyEncoderSettings(HWND dialog, const State& state) {
-    switch (ApplyEncoderPart(state, qf::EncoderPart::kGeneral, SendEncoderSetup)) {
-    case EncoderApply::kApplied: EndDialog(dialog, IDC_ENCODER_APPLY); break;
-    case EncoderApply::kNotSent: break;
-    case EncoderApply::kSheetGone: EndDialog(dialog, IDC_ENCODER_CANCEL); break;
-    }
-}
-
-void EncoderCommand(HWND dialog, int id, int code) {
+INT_PTR EncoderCommand(HWND dialog, int id, int code) {
     State* state = EncoderDialogStateOf(dialog);
-    if (!state) {
-        if (id == IDC_ENCODER_CANCEL || id == IDCANCEL) EndDialog(dialog, IDC_ENCODER_CANCEL);
-        return;
-    }
+    if (!state) return FALSE;
     switch (id) {
     case IDC_ENCODER_MACRO:
         state->working.macroEnabled = IsDlgButtonChecked(dialog, IDC_ENCODER_MACRO) == BST_CHECKED ? 1 : 0;
@@ -120,40 +100,26 @@ void EncoderCommand(HWND dialog, int id, int code) {
         OpenAdvancedSettings(dialog, *state);
         break;
     case IDC_RESTORE_DEFAULTS:
-        RestoreGeneralDefaults(dialog, *state);
+        RestoreWorkingDefaults(*state, qf::EncoderPart::kGeneral);
+        FillEncoderControls(dialog, *state);
         break;
     case IDC_ENCODER_APPLY:
-        ApplyEncoderSettings(dialog, *state);
-        break;
-    case IDC_ENCODER_CANCEL:
-    case IDCANCEL:  // the Escape key
-        EndDialog(dialog, IDC_ENCODER_CANCEL);
-        break;
-    case IDC_HELP_BUTTON:
-        ShowHelp(dialog, qf::HelpTopic::kEncoderSettings);
+        // The general part goes to the printer and becomes the sheet's committed one and the
+        // printer's stored defaults; the track part and the encoder's presence stay as
+        // committed.
+        ApplyAndEnd(dialog, *state, qf::EncoderPart::kGeneral, SendEncoderSetup, IDC_ENCODER_APPLY,
+                    IDC_ENCODER_CANCEL);
         break;
     default:
-        break;
+        return FALSE;
     }
+    return TRUE;
 }
 
 }  // namespace
 
 INT_PTR CALLBACK EncoderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        if (HandleCloseRequest(dialog, message, wParam, IDC_ENCODER_CANCEL)) return TRUE;
-        switch (message) {
-        case WM_INITDIALOG:
-            OpenEncoderDialog(dialog, lParam);
-            return TRUE;
-        case WM_COMMAND:
-            EncoderCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        case WM_NCDESTROY:
-            CloseEncoderDialogState(dialog);
-            return FALSE;
-        default:
-            return FALSE;
-        }
-    });
+    static const DialogShape kShape = {IDC_ENCODER_CANCEL, qf::HelpTopic::kEncoderSettings, OpenEncoderDialog,
+                                       EncoderCommand, CloseEncoderDialogState};
+    return RunDialogShape(kShape, dialog, message, wParam, lParam);
 }

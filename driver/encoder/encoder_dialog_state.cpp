@@ -36,7 +36,7 @@ EncoderApply ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart p
                               bool (*send)(const wchar_t* printerName, const qf::EncoderSettings& settings)) {
     DeviceSheetState* sheet = EncoderDialogSheet(state);
     if (!sheet) {
-        ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);
+        TellSystemError();
         return EncoderApply::kSheetGone;
     }
     qf::EncoderSettings committed = sheet->encoderSettings;
@@ -47,6 +47,21 @@ EncoderApply ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart p
     sheet->CommitEncoderPart(part, state.working);
     SaveEncoderPart(sheet->printerName, part, sheet->encoderSettings);
     return EncoderApply::kApplied;
+}
+
+void ApplyAndEnd(HWND dialog, const EncoderDialogState& state, qf::EncoderPart part,
+                 bool (*send)(const wchar_t* printerName, const qf::EncoderSettings& settings), int appliedId,
+                 int cancelId) {
+    switch (ApplyEncoderPart(state, part, send)) {
+    case EncoderApply::kApplied: EndDialog(dialog, appliedId); break;
+    case EncoderApply::kNotSent: break;
+    case EncoderApply::kSheetGone: EndDialog(dialog, cancelId); break;
+    }
+}
+
+void RestoreWorkingDefaults(EncoderDialogState& state, qf::EncoderPart part) {
+    const DeviceSheetState* sheet = EncoderDialogSheet(state);
+    RestoreEncoderDefaults(sheet ? sheet->printer : nullptr, part, state.working);
 }
 
 CPSUICBPARAM EncoderDialogParam(const EncoderDialogState& state) { return SheetDialogParam(state.sheetData); }

@@ -20,11 +20,11 @@ struct EncoderDialogState {
 // without memory the user is told "System Error", the dialog ends with `cancelId` and
 // nullptr is returned.
 EncoderDialogState* OpenEncoderDialogState(HWND dialog, LPARAM initParam, int cancelId);
-// The dialog's state, or nullptr before WM_INITDIALOG and after WM_NCDESTROY.
+// The dialog's state, or nullptr before WM_INITDIALOG and after WM_DESTROY.
 EncoderDialogState* EncoderDialogStateOf(HWND dialog);
 // The sheet the dialog belongs to while that sheet is open, else nullptr.
 DeviceSheetState* EncoderDialogSheet(const EncoderDialogState& state);
-// WM_NCDESTROY: frees the dialog's state.
+// WM_DESTROY: frees the dialog's state.
 void CloseEncoderDialogState(HWND dialog);
 // What became of an encoder dialog's Apply.
 enum class EncoderApply {
@@ -39,5 +39,13 @@ enum class EncoderApply {
 // the encoder's presence stay as committed) and goes into the printer's stored defaults.
 EncoderApply ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart part,
                               bool (*send)(const wchar_t* printerName, const qf::EncoderSettings& settings));
+// Apply pressed: ApplyEncoderPart, after which the dialog ends with `appliedId` once
+// applied and with `cancelId` when its sheet is gone; a job that failed leaves it open.
+void ApplyAndEnd(HWND dialog, const EncoderDialogState& state, qf::EncoderPart part,
+                 bool (*send)(const wchar_t* printerName, const qf::EncoderSettings& settings), int appliedId,
+                 int cancelId);
+// Restore Defaults pressed: `part` of the working copy from the printer's defaults block
+// (the built-in one when the printer's cannot be read).
+void RestoreWorkingDefaults(EncoderDialogState& state, qf::EncoderPart part);
 // A callback record naming the dialog's sheet, for the dialog it opens.
 CPSUICBPARAM EncoderDialogParam(const EncoderDialogState& state);

@@ -49,6 +49,8 @@ std::wstring LoadModuleText(UINT stringId) {
 
 std::string LoadModuleAnsiText(UINT stringId) { return AnsiText(LoadModuleText(stringId).c_str()); }
 
+void EnableControl(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE); }
+
 void SetControlString(HWND dialog, int id, UINT stringId) {
     SetDlgItemTextW(dialog, id, LoadModuleText(stringId).c_str());
 }
@@ -67,7 +69,7 @@ bool ChooseFile(HWND owner, UINT filterId, wchar_t* path, const wchar_t* default
         filter.clear();
     }
     if (filter.size() < 2) {
-        ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);
+        TellSystemError();
         return false;
     }
     path[kFilePathChars] = L'\0';

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "driver/entry/guard.h"
+#include "driver/entry/owners.h"
+
 // The longest path the open-file dialog returns and the dialogs read back, in characters.
 constexpr int kFilePathChars = 260;
 
@@ -24,8 +27,24 @@ std::wstring LoadModuleText(UINT stringId);
 // String `stringId` of the module in the ANSI code page, for the fields that show it
 // beside the printer's 8-bit text.
 std::string LoadModuleAnsiText(UINT stringId);
+
+// Enables or disables control `id`.
+void EnableControl(HWND dialog, int id, bool enabled);
+
 // Shows string `stringId` in control `id`.
 void SetControlString(HWND dialog, int id, UINT stringId);
+
+// A button that sends something to the printer: it is disabled while `send` runs, and the
+// status line `statusId` tells the outcome on every path, also when the sending fails
+// part-way (an allocation): `send(&sent)` sets `sent` once the printer has it, and the
+// status then says `sentText`, else `failedText`.
+template <typename Send>
+void RunSendButton(HWND dialog, int buttonId, int statusId, UINT sentText, UINT failedText, Send&& send) {
+    const qf::DisabledWhile pressed(dialog, buttonId);
+    bool sent = false;
+    qf::RunOrRecover([&] { send(&sent); },
+                     [&] { SetControlString(dialog, statusId, sent ? sentText : failedText); });
+}
 
 // Asks the user for an existing or new file with the open-file dialog: the filter is
 // string `filterId` (display text and pattern, each followed by '|'), the default

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <string>
 
+#include "driver/entry/guard.h"
 #include "driver/entry/module_state.h"
 #include "driver/resources/resource.h"
 
@@ -108,8 +109,10 @@ int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags) {
     return MessageBoxW(GetActiveWindow(), text, caption, flags);
 }
 
+void TellSystemError() { ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR); }
+
 void CloseUnfilledDialog(HWND dialog, INT_PTR result) {
-    ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);
+    TellSystemError();
     EndDialog(dialog, result);
 }
 
@@ -158,8 +161,39 @@ bool HandleCloseRequest(HWND dialog, UINT message, WPARAM wParam, int closeId) {
     return true;
 }
 
+INT_PTR RunDialogShape(const DialogShape& shape, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
+        if (HandleCloseRequest(dialog, message, wParam, shape.closeId)) return TRUE;
+        switch (message) {
+        case WM_INITDIALOG: {
+            if (!shape.fillsAtOpen) return shape.open(dialog, lParam);
+            INT_PTR answer = TRUE;
+            qf::RunOrRecover([&] { answer = shape.open(dialog, lParam); },
+                             [&] { CloseUnfilledDialog(dialog, shape.unfilledResult); });
+            return answer;
+        }
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (shape.command && shape.command(dialog, id, HIWORD(wParam))) return TRUE;
+            if (id == IDC_HELP_BUTTON && shape.help) {
+                ShowHelp(dialog, *shape.help);
+                return TRUE;
+            }
+            if (id != shape.closeId && id != IDCANCEL) return FALSE;
+            EndDialog(dialog, shape.closeId);
+            return TRUE;
+        }
+        case WM_DESTROY:
+            if (shape.close) shape.close(dialog);
+            return FALSE;
+        default:
+            return shape.other ? shape.other(dialog, message, wParam, lParam) : FALSE;
+        }
+    });
+}
+
 INT_PTR RunModuleDialog(HWND owner, int templateId, DLGPROC procedure, LPARAM param) {
     const INT_PTR result = DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(templateId), owner, procedure, param);
-    if (result == -1) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);
+    if (result == -1) TellSystemError();
     return result;
 }

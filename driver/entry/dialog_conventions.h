@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "driver/entry/help_pages.h"
 
 // Shows string `textId` under caption string `captionId` in a message box owned by the
@@ -16,6 +18,9 @@ int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags);
 // A dialog that could not fill its controls (memory running short) tells the user
 // "System Error" and ends with `result`, rather than showing empty or partial fields.
 void CloseUnfilledDialog(HWND dialog, INT_PTR result);
+
+// Tells the user "System Error": a user action failed on an allocation or a resource.
+void TellSystemError();
 
 // Tells the user that a command job did not reach the printer. The channel only reports
 // what became of a job; the dialog that sent it tells the user.
@@ -34,6 +39,30 @@ void ShowHelp(HWND dialog, qf::HelpTopic topic);
 // The close box: turns WM_SYSCOMMAND/SC_CLOSE into a click of the dialog's own close
 // button `closeId`. Returns true when the message was such a close request.
 bool HandleCloseRequest(HWND dialog, UINT message, WPARAM wParam, int closeId);
+
+// The one shape of the module's dialog procedures. A dialog names what it does with the
+// messages every dialog gets; RunDialogShape does the rest:
+// - nothing escapes the procedure: a failure inside answers "not handled" (FALSE);
+// - the title bar's close box is a click of the dialog's close button `closeId`;
+// - WM_INITDIALOG goes to `open`, whose answer is the message's (TRUE: the system sets
+//   the focus). A dialog that fills its controls when it opens (`fillsAtOpen`) and
+//   cannot, memory running short, tells "System Error" and ends with `unfilledResult`;
+// - WM_COMMAND goes to `command`, when the dialog has one, with the control's id and
+//   notification code. What it leaves (FALSE): the Help button opens `help`'s page, and
+//   the close button and the Escape key (IDCANCEL) end the dialog with `closeId`;
+// - WM_DESTROY goes to `close`, when the dialog keeps something to free;
+// - any other message goes to `other`, when the dialog takes others (FALSE: not handled).
+struct DialogShape {
+    int closeId;
+    std::optional<qf::HelpTopic> help;
+    INT_PTR (*open)(HWND dialog, LPARAM initParam);
+    INT_PTR (*command)(HWND dialog, int id, int code) = nullptr;
+    void (*close)(HWND dialog) = nullptr;
+    INT_PTR (*other)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) = nullptr;
+    bool fillsAtOpen = false;
+    INT_PTR unfilledResult = IDCANCEL;
+};
+INT_PTR RunDialogShape(const DialogShape& shape, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Runs dialog `templateId` of the module modally from `owner` and returns its result. A
 // dialog the platform cannot make (out of window resources) shows "System Error": the

@@ -74,4 +74,21 @@ bool StorePrivateChange(HANDLE reader, HANDLE writer, PrivateChange change, cons
     return stored;
 }
 
+std::wstring FileBesideDriver(const wchar_t* printerName, const wchar_t* fileName) {
+    std::wstring path;
+    {
+        PrinterHandle printer;
+        if (!printer.Open(printerName, nullptr)) return path;
+        const HeapRecord<DRIVER_INFO_2W> driver(ReadDriverInfo(printer.Get()));
+        if (!driver)
+            OutputDebugStringW(L"Get Default file name Failed\r\n");
+        else if (driver->pDriverPath)
+            path = driver->pDriverPath;
+    }
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return std::wstring();
+    path.resize(slash + 1);
+    return path + fileName;
+}
+
 }  // namespace qf

@@ -7,6 +7,7 @@
 #include <winspool.h>
 
 #include <cstdint>
+#include <string>
 
 namespace qf {
 
@@ -28,6 +29,11 @@ DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer);
 bool ReadDefaultsFile(const DRIVER_INFO_2W* driver, uint8_t* block);
 
 void FreePrinterRecord(void* record);
+
+// The path of file `fileName` in the folder of printer `printerName`'s driver file (the
+// colour sample, the About logo). Empty when the printer cannot be opened or its driver
+// names no folder; a driver record the spooler does not give is traced for a debugger.
+std::wstring FileBesideDriver(const wchar_t* printerName, const wchar_t* fileName);
 
 // What a store changes in the printer's stored private block.
 using PrivateChange = void (*)(uint8_t* privateBlock, const void* context);

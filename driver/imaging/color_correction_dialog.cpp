@@ -10,10 +10,10 @@
 #include <string>
 
 #include "driver/entry/dialog_conventions.h"
-#include "driver/entry/guard.h"
 #include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
 #include "driver/imaging/color_adjust.h"
+#include "driver/imaging/slider_dialog.h"
 #include "driver/resources/resource.h"
 #include "driver/encoder/encoder_store.h"
 #include "driver/sheets/sheet_state.h"
@@ -31,27 +31,22 @@ struct ColorDialog {
     uint8_t file[qf::kSampleFileBytes];
 };
 
-ColorDialog* StateOf(HWND dialog) {
-    auto* state = reinterpret_cast<ColorDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    // The sheet must still be open for its record to be written.
-    return state && DocumentSheetOf(state->sheetId) == state->sheet ? state : nullptr;
-}
+ColorDialog* StateOf(HWND dialog) { return LiveDialogState<ColorDialog>(dialog); }
 
-void ShowAmount(HWND dialog, int index, int amount) {
-    SendDlgItemMessageW(dialog, IDC_COLOR_SLIDER_FIRST + index, TBM_SETPOS, TRUE, amount);
-    SetDlgItemInt(dialog, IDC_COLOR_VALUE_FIRST + index, static_cast<UINT>(amount), TRUE);
-}
+constexpr SliderRows kRows = {IDC_COLOR_SLIDER_FIRST, IDC_COLOR_NAME_FIRST, IDC_COLOR_VALUE_FIRST, qf::kColorAdjustCount,
+                               true};
 
 void ShowAmounts(HWND dialog, const qf::PrivateSettings& settings, const qf::ColorSliderStates& states) {
-    for (int i = 0; i < qf::kColorAdjustCount; ++i) ShowAmount(dialog, i, qf::ShownColorAmount(settings, states, i));
+    for (int i = 0; i < qf::kColorAdjustCount; ++i)
+        ShowSliderValue(dialog, kRows, i, qf::ShownColorAmount(settings, states, i));
 }
 
-bool OpenColorCorrection(HWND dialog, LPARAM initParam) {
+INT_PTR OpenColorCorrection(HWND dialog, LPARAM initParam) {
     DocumentSheetState* sheet = DocumentSheetOfDialog(initParam);
     auto* state = sheet ? new (std::nothrow) ColorDialog : nullptr;
     if (!state) {
         EndDialog(dialog, IDCANCEL);
-        return false;
+        return TRUE;
     }
     state->sheet = sheet;
     state->sheetId = sheet->id;
@@ -66,20 +61,12 @@ bool OpenColorCorrection(HWND dialog, LPARAM initParam) {
         // leaves the thumb where the old range put it: starting from the range's start
         // makes the amount shown next a change, so 0 sits in the middle.
         SendDlgItemMessageW(dialog, IDC_COLOR_SLIDER_FIRST + i, TBM_SETPOS, FALSE, qf::kColorAmountMin);
-        // The name and value go with the slider: a disabled trackbar may be drawn like an
-        // enabled one, but greyed labels show which sliders the ribbon does not use.
-        const BOOL on = states.enabled[i] ? TRUE : FALSE;
-        for (const int first : {IDC_COLOR_SLIDER_FIRST, IDC_COLOR_NAME_FIRST, IDC_COLOR_VALUE_FIRST})
-            EnableWindow(GetDlgItem(dialog, first + i), on);
+        EnableSliderRow(dialog, kRows, i, states.enabled[i]);
     }
     ShowAmounts(dialog, settings, states);
-    return true;
+    return TRUE;
 }
 
-void CloseColorCorrection(HWND dialog) {
-    delete reinterpret_cast<ColorDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    SetWindowLongPtrW(dialog, DWLP_USER, 0);
-}
 
 void RepaintSample(HWND dialog) { InvalidateRect(dialog, nullptr, FALSE); }
 
@@ -88,12 +75,10 @@ void RepaintSample(HWND dialog) { InvalidateRect(dialog, nullptr, FALSE); }
 // the scale stays until the user gives the slider another position.
 void ColorSliderMoved(HWND dialog, HWND slider) {
     ColorDialog* state = StateOf(dialog);
-    const int index = GetDlgCtrlID(slider) - IDC_COLOR_SLIDER_FIRST;
-    if (!state || index < 0 || index >= qf::kColorAdjustCount ||
-        GetDlgItem(dialog, IDC_COLOR_SLIDER_FIRST + index) != slider)
-        return;
+    int amount = 0;
+    const int index = MovedSliderRow(dialog, kRows, slider, &amount);
+    if (!state || index < 0) return;
     qf::PrivateSettings& settings = state->sheet->Settings();
-    const int amount = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
     if (amount == qf::ShownColorAmount(settings, qf::ColorSliderRules(settings), index)) return;
     settings.colorAdjust[index] = static_cast<int16_t>(amount);
     SetDlgItemInt(dialog, IDC_COLOR_VALUE_FIRST + index, static_cast<UINT>(amount), TRUE);
@@ -125,20 +110,7 @@ std::wstring SamplePath(DocumentSheetState& sheet) {
         lstrcpynW(name, sheet.printerInfo->pPrinterName, CCHDEVICENAME + 1);
     else
         std::memcpy(name, sheet.WorkingDevmode()->dmDeviceName, sizeof(WCHAR) * CCHDEVICENAME);
-    std::wstring path;
-    {
-        qf::PrinterHandle printer;
-        if (!printer.Open(name, nullptr)) return path;
-        const qf::HeapRecord<DRIVER_INFO_2W> driver(qf::ReadDriverInfo(printer.Get()));
-        if (!driver)
-            OutputDebugStringW(L"Get Default file name Failed\r\n");
-        else if (driver->pDriverPath)
-            path = driver->pDriverPath;
-    }
-    const size_t slash = path.find_last_of(L'\\');
-    if (slash == std::wstring::npos) return std::wstring();
-    path.resize(slash + 1);
-    return path + kSampleFileName;
+    return qf::FileBesideDriver(name, kSampleFileName);
 }
 
 // Reads the sample file into the dialog's buffer; the bytes read, at most the size of
@@ -190,45 +162,29 @@ void PaintSample(HWND dialog) {
     }
 }
 
-bool ColorCommand(HWND dialog, int id) {
-    switch (id) {
-    case IDC_RESTORE_DEFAULTS:
-        RestoreColorDefaults(dialog);
-        return true;
-    case IDC_CLOSE_BUTTON:
-    case IDCANCEL:  // the Escape key
-        EndDialog(dialog, IDC_CLOSE_BUTTON);
-        return true;
-    case IDC_HELP_BUTTON:
-        ShowHelp(dialog, qf::HelpTopic::kColorCorrection);
-        return true;
+INT_PTR ColorCommand(HWND dialog, int id, int) {
+    if (id != IDC_RESTORE_DEFAULTS) return FALSE;
+    RestoreColorDefaults(dialog);
+    return TRUE;
+}
+
+INT_PTR ColorMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+    case WM_HSCROLL:
+        ColorSliderMoved(dialog, reinterpret_cast<HWND>(lParam));
+        return TRUE;
+    case WM_PAINT:
+        PaintSample(dialog);
+        return TRUE;
     default:
-        return false;
+        return FALSE;
     }
 }
 
 }  // namespace
 
 INT_PTR CALLBACK ColorCorrectionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        if (HandleCloseRequest(dialog, message, wParam, IDC_CLOSE_BUTTON)) return TRUE;
-        switch (message) {
-        case WM_INITDIALOG:
-            OpenColorCorrection(dialog, lParam);
-            return TRUE;
-        case WM_HSCROLL:
-            ColorSliderMoved(dialog, reinterpret_cast<HWND>(lParam));
-            return TRUE;
-        case WM_PAINT:
-            PaintSample(dialog);
-            return TRUE;
-        case WM_COMMAND:
-            return ColorCommand(dialog, LOWORD(wParam)) ? TRUE : FALSE;
-        case WM_DESTROY:
-            CloseColorCorrection(dialog);
-            return FALSE;
-        default:
-            return FALSE;
-        }
-    });
+    static const DialogShape kShape = {IDC_CLOSE_BUTTON, qf::HelpTopic::kColorCorrection, OpenColorCorrection,
+                                       ColorCommand, FreeDialogState<ColorDialog>, ColorMessage};
+    return RunDialogShape(kShape, dialog, message, wParam, lParam);
 }

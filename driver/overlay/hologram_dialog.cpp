@@ -35,22 +35,18 @@ struct HologramDialog {
     bool filling;  // the dialog is writing its own controls
 };
 
-HologramDialog* StateOf(HWND dialog) {
-    auto* state = reinterpret_cast<HologramDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    // The sheet must still be open for its record to be written.
-    return state && DocumentSheetOf(state->sheetId) == state->sheet ? state : nullptr;
-}
+HologramDialog* StateOf(HWND dialog) { return LiveDialogState<HologramDialog>(dialog); }
 
 ULONG_PTR SheetUserData(const HologramDialog& state) { return state.sheetId; }
 
-bool OpenHologramDialog(HWND dialog, LPARAM initParam) {
+INT_PTR OpenHologramDialog(HWND dialog, LPARAM initParam) {
     DocumentSheetState* sheet = DocumentSheetOfDialog(initParam);
     auto* state = sheet ? new (std::nothrow) HologramDialog{sheet, sheet->id, false, true} : nullptr;
     if (!state) {
         // A dialog without its state cannot work: the user who pressed its button is told.
-        if (sheet) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR);
+        if (sheet) TellSystemError();
         EndDialog(dialog, 0);
-        return false;
+        return TRUE;
     }
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     const qf::HologramSettings& hologram = sheet->Settings().hologramOverlay;
@@ -58,12 +54,7 @@ bool OpenHologramDialog(HWND dialog, LPARAM initParam) {
     CheckDlgButton(dialog, IDC_HOLOGRAM_ENABLE, hologram.enabled ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemInt(dialog, IDC_HOLOGRAM_COPIES, hologram.copies, FALSE);
     state->filling = false;
-    return true;
-}
-
-void CloseHologramDialog(HWND dialog) {
-    delete reinterpret_cast<HologramDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    SetWindowLongPtrW(dialog, DWLP_USER, 0);
+    return TRUE;
 }
 
 void EnableClicked(HWND dialog) {
@@ -218,51 +209,36 @@ void CloseClicked(HWND dialog) {
     EndDialog(dialog, state && state->changed ? 1 : 0);
 }
 
-bool HologramCommand(HWND dialog, int id, int code) {
+INT_PTR HologramCommand(HWND dialog, int id, int code) {
     switch (id) {
     case IDC_HOLOGRAM_ENABLE:
         if (code == BN_CLICKED) EnableClicked(dialog);
-        return true;
+        return TRUE;
     case IDC_HOLOGRAM_REGION_BUTTON:
         if (code == BN_CLICKED) RegionClicked(dialog);
-        return true;
+        return TRUE;
     case IDC_HOLOGRAM_COPIES:
         CopiesTyped(dialog);
-        return true;
+        return TRUE;
     case IDC_HOLOGRAM_PRINT:
         if (code == BN_CLICKED) PrintClicked(dialog);
-        return true;
+        return TRUE;
     case IDC_HOLOGRAM_HEAD_SETTINGS:
         if (code == BN_CLICKED) HeadSettingsClicked(dialog);
-        return true;
+        return TRUE;
     case IDC_CLOSE_BUTTON:
     case IDCANCEL:  // the Escape key
         CloseClicked(dialog);
-        return true;
-    case IDC_HELP_BUTTON:
-        ShowHelp(dialog, qf::HelpTopic::kHologramVarnish);
-        return true;
+        return TRUE;
     default:
-        return false;
+        return FALSE;
     }
 }
 
 }  // namespace
 
 INT_PTR CALLBACK HologramVarnishDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        if (HandleCloseRequest(dialog, message, wParam, IDC_CLOSE_BUTTON)) return TRUE;
-        switch (message) {
-        case WM_INITDIALOG:
-            OpenHologramDialog(dialog, lParam);
-            return TRUE;
-        case WM_COMMAND:
-            return HologramCommand(dialog, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
-        case WM_DESTROY:
-            CloseHologramDialog(dialog);
-            return FALSE;
-        default:
-            return FALSE;
-        }
-    });
+    static const DialogShape kShape = {IDC_CLOSE_BUTTON, qf::HelpTopic::kHologramVarnish, OpenHologramDialog,
+                                       HologramCommand, FreeDialogState<HologramDialog>};
+    return RunDialogShape(kShape, dialog, message, wParam, lParam);
 }

@@ -33,11 +33,7 @@ struct EditorState {
     bool filling;
 };
 
-EditorState* StateOf(HWND dialog) {
-    auto* state = reinterpret_cast<EditorState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    // The sheet must still be open for its record to be written.
-    return state && DocumentSheetOf(state->sheetId) == state->sheet ? state : nullptr;
-}
+EditorState* StateOf(HWND dialog) { return LiveDialogState<EditorState>(dialog); }
 
 qf::OverlayRegion& RegionOf(EditorState& state) { return state.kind->regionOf(state.sheet->Settings()); }
 
@@ -121,11 +117,6 @@ bool OpenEditor(HWND dialog, LPARAM initParam, const RegionEditorKind& kind) {
     state->changed = false;
     state->filling = false;
     return true;
-}
-
-void CloseEditor(HWND dialog) {
-    delete reinterpret_cast<EditorState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    SetWindowLongPtrW(dialog, DWLP_USER, 0);
 }
 
 void PaintEditor(HWND dialog) {
@@ -297,7 +288,7 @@ INT_PTR RegionEditorDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         PaintEditor(dialog);
         return TRUE;
     case WM_DESTROY:
-        CloseEditor(dialog);
+        FreeDialogState<EditorState>(dialog);
         return FALSE;
     default:
         return FALSE;

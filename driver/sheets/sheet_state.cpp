@@ -65,6 +65,34 @@ DeviceSheetState* DeviceSheetOf(ULONG_PTR userData) { return Find<DeviceSheetSta
 DocumentSheetState* DocumentSheetOfDialog(LPARAM initParam) { return DocumentSheetOf(DialogUserData(initParam)); }
 DeviceSheetState* DeviceSheetOfDialog(LPARAM initParam) { return DeviceSheetOf(DialogUserData(initParam)); }
 
+void KeepSheetOfWindow(HWND dialog, ULONG_PTR sheetId) {
+    SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(sheetId));
+}
+ULONG_PTR SheetIdOfWindow(HWND dialog) { return static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+namespace {
+
+template <typename Sheet>
+Sheet* OpenOnSheet(HWND dialog, Sheet* sheet) {
+    if (!sheet) {
+        EndDialog(dialog, IDCANCEL);
+        return nullptr;
+    }
+    KeepSheetOfWindow(dialog, sheet->id);
+    return sheet;
+}
+
+}  // namespace
+
+DocumentSheetState* OpenOnDocumentSheet(HWND dialog, LPARAM initParam) {
+    return OpenOnSheet(dialog, DocumentSheetOfDialog(initParam));
+}
+DeviceSheetState* OpenOnDeviceSheet(HWND dialog, LPARAM initParam, bool needsRecord) {
+    DeviceSheetState* sheet = DeviceSheetOfDialog(initParam);
+    return OpenOnSheet(dialog, sheet && (sheet->record || !needsRecord) ? sheet : nullptr);
+}
+DocumentSheetState* DocumentSheetOfWindow(HWND dialog) { return DocumentSheetOf(SheetIdOfWindow(dialog)); }
+DeviceSheetState* DeviceSheetOfWindow(HWND dialog) { return DeviceSheetOf(SheetIdOfWindow(dialog)); }
+
 namespace {
 
 template <typename Sheet>

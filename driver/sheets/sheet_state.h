@@ -119,6 +119,33 @@ DeviceSheetState* DeviceSheetOf(ULONG_PTR userData);
 DocumentSheetState* DocumentSheetOfDialog(LPARAM initParam);
 DeviceSheetState* DeviceSheetOfDialog(LPARAM initParam);
 
+// A dialog that works on its sheet keeps the sheet's number as its DWLP_USER
+// (KeepSheetOfWindow) and finds the sheet again by it, or nullptr once the sheet is gone.
+void KeepSheetOfWindow(HWND dialog, ULONG_PTR sheetId);
+ULONG_PTR SheetIdOfWindow(HWND dialog);
+// A dialog opening on the sheet whose button opened it (`initParam` as above) keeps the
+// sheet's number. A sheet that is gone, or a device sheet without its record when the
+// dialog needs one, ends the dialog with IDCANCEL and gives nullptr.
+DocumentSheetState* OpenOnDocumentSheet(HWND dialog, LPARAM initParam);
+DeviceSheetState* OpenOnDeviceSheet(HWND dialog, LPARAM initParam, bool needsRecord);
+DocumentSheetState* DocumentSheetOfWindow(HWND dialog);
+DeviceSheetState* DeviceSheetOfWindow(HWND dialog);
+
+// A dialog that keeps a state object of its own as its DWLP_USER, with the document sheet
+// it works on (`sheet`) and that sheet's number (`sheetId`): LiveDialogState gives the
+// state while the sheet is still open, for its record to be written, else nullptr;
+// FreeDialogState frees the state when the dialog is destroyed.
+template <typename State>
+State* LiveDialogState(HWND dialog) {
+    auto* state = reinterpret_cast<State*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    return state && DocumentSheetOf(state->sheetId) == state->sheet ? state : nullptr;
+}
+template <typename State>
+void FreeDialogState(HWND dialog) {
+    delete reinterpret_cast<State*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    SetWindowLongPtrW(dialog, DWLP_USER, 0);
+}
+
 // A callback record naming `userData`'s sheet, for a dialog that opens a further dialog
 // of the same sheet with DialogBoxParamW(..., reinterpret_cast<LPARAM>(&record)).
 CPSUICBPARAM SheetDialogParam(ULONG_PTR userData);

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "driver/entry/dialog_conventions.h"
-#include "driver/entry/guard.h"
 #include "driver/entry/owners.h"
 #include "driver/entry/module_state.h"
 #include "driver/entry/printer_info.h"
@@ -50,50 +49,40 @@ const wchar_t* SheetPrinterName(LPARAM initParam) {
     return nullptr;
 }
 
+INT_PTR OpenAbout(HWND dialog, LPARAM initParam) {
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(SheetPrinterName(initParam)));
+    ShowVersion(dialog);
+    return TRUE;
+}
+
+INT_PTR AboutCommand(HWND dialog, int id, int) {
+    if (id != IDOK) return FALSE;
+    EndDialog(dialog, IDOK);
+    return TRUE;
+}
+
+INT_PTR AboutMessage(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message != WM_PAINT) return FALSE;
+    PaintLogo(dialog);
+    return TRUE;
+}
+
 }  // namespace
 
 HBITMAP LoadAboutLogo(const wchar_t* printerName) {
     if (!printerName || !printerName[0]) return nullptr;
 
-    std::wstring path;
-    {
-        qf::PrinterHandle printer;
-        if (!printer.Open(printerName, nullptr)) return nullptr;
-        const qf::HeapRecord<DRIVER_INFO_2W> driver(qf::ReadDriverInfo(printer.Get()));
-        if (driver && driver->pDriverPath) path = driver->pDriverPath;
-    }
-
-    const size_t slash = path.find_last_of(L'\\');
-    if (slash == std::wstring::npos) return nullptr;
-    path.resize(slash + 1);
     WCHAR name[kLogoNameChars] = {};
     LoadStringW(g_hInstance, IDS_LOGO_FILE, name, kLogoNameChars);
-    path += name;
+    const std::wstring path = qf::FileBesideDriver(printerName, name);
+    if (path.empty()) return nullptr;
     return static_cast<HBITMAP>(
         LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        if (HandleCloseRequest(dialog, message, wParam, IDCANCEL)) return TRUE;
-        switch (message) {
-        case WM_INITDIALOG:
-            SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(SheetPrinterName(lParam)));
-            ShowVersion(dialog);
-            return TRUE;
-        case WM_PAINT:
-            PaintLogo(dialog);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, LOWORD(wParam));
-                return TRUE;
-            }
-            return FALSE;
-        default:
-            return FALSE;
-        }
-    });
+    static const DialogShape kShape = {IDCANCEL, std::nullopt, OpenAbout, AboutCommand, nullptr, AboutMessage};
+    return RunDialogShape(kShape, dialog, message, wParam, lParam);
 }
 
 void ShowAboutBox(HWND owner, ULONG_PTR sheetUserData) {

@@ -7,7 +7,6 @@
 
 #include "driver/channel/printer_queries.h"
 #include "driver/entry/dialog_conventions.h"
-#include "driver/entry/guard.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
 #include "driver/sheets/sheet_state.h"
@@ -100,36 +99,11 @@ INT_PTR StartDeviceInformation(HWND dialog, LPARAM initParam) {
     return FALSE;
 }
 
-INT_PTR DeviceInformationCommand(HWND dialog, int id) {
-    switch (id) {
-    case IDC_HELP_BUTTON:
-        ShowHelp(dialog, qf::HelpTopic::kDeviceInformation);
-        return TRUE;
-    case IDC_CLOSE_BUTTON:
-    case IDCANCEL:
-        EndDialog(dialog, IDC_CLOSE_BUTTON);
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
 }  // namespace
 
 INT_PTR CALLBACK DeviceInformationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        if (HandleCloseRequest(dialog, message, wParam, IDC_CLOSE_BUTTON)) return TRUE;
-        switch (message) {
-        case WM_INITDIALOG: {
-            INT_PTR focus = TRUE;
-            qf::RunOrRecover([&] { focus = StartDeviceInformation(dialog, lParam); },
-                             [dialog] { CloseUnfilledDialog(dialog, IDCANCEL); });
-            return focus;
-        }
-        case WM_COMMAND:
-            return DeviceInformationCommand(dialog, LOWORD(wParam));
-        default:
-            return FALSE;
-        }
-    });
+    // The dialog fills its fields as it opens: when it cannot, it says so and ends.
+    static const DialogShape kShape = {IDC_CLOSE_BUTTON, qf::HelpTopic::kDeviceInformation, StartDeviceInformation,
+                                       nullptr, nullptr, nullptr, true, IDCANCEL};
+    return RunDialogShape(kShape, dialog, message, wParam, lParam);
 }

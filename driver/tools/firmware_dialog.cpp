@@ -22,12 +22,6 @@ namespace {
 constexpr DWORD kInstructionReplyBytes = 128;
 constexpr UINT kJobErrorFlags = MB_OK | MB_ICONERROR | MB_SETFOREGROUND;
 
-DeviceSheetState* SheetOf(HWND dialog) {
-    return DeviceSheetOf(static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)));
-}
-
-void Enable(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE); }
-
 HANDLE OpenForReading(const std::string& path) {
     return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
@@ -75,11 +69,19 @@ bool SendFirmwareBody(HANDLE printer, HANDLE file, uint32_t announced) {
     }
 }
 
-// Shows the type and check byte of an accepted firmware file.
-void ShowFirmwareClass(HWND dialog, const qf::FirmwareClass& kind) {
+// Classifies an open file by the start of its content and shows its type and check byte;
+// a file the printer does not take as firmware is refused with a message. True when the
+// printer takes it.
+bool ShowFirmwareKind(HWND dialog, const qf::FileHandle& file) {
+    const qf::FirmwareClass kind = qf::ClassifyFirmware(ReadFileStart(file.Get()));
+    if (kind.type == qf::FirmwareType::kRefused) {
+        ShowMessage(IDS_CAPTION, IDS_FIRMWARE_REFUSED, MB_OK | MB_ICONERROR);
+        return false;
+    }
     SetControlString(dialog, IDC_FW_TYPE,
                      kind.type == qf::FirmwareType::kLaminator ? IDS_LAMINATOR_FIRMWARE : IDS_PRINTER_FIRMWARE);
     SetControlAnsiText(dialog, IDC_FW_CHECK, qf::CheckByteText(kind.checkByte));
+    return true;
 }
 
 // Chooses a firmware file and shows its type and check byte; true when the file is one
@@ -87,17 +89,8 @@ void ShowFirmwareClass(HWND dialog, const qf::FirmwareClass& kind) {
 bool CheckFirmwareFile(HWND dialog) {
     wchar_t path[kFilePathChars + 1] = {};
     if (!ChooseFile(dialog, IDS_FIRMWARE_FILTER, path)) return false;
-    qf::FirmwareClass kind{};
-    {
-        const qf::FileHandle file(OpenForReading(AnsiText(path)));
-        if (!file.Valid()) return false;
-        kind = qf::ClassifyFirmware(ReadFileStart(file.Get()));
-    }
-    if (kind.type == qf::FirmwareType::kRefused) {
-        ShowMessage(IDS_CAPTION, IDS_FIRMWARE_REFUSED, MB_OK | MB_ICONERROR);
-        return false;
-    }
-    ShowFirmwareClass(dialog, kind);
+    const qf::FileHandle file(OpenForReading(AnsiText(path)));
+    if (!file.Valid() || !ShowFirmwareKind(dialog, file)) return false;
     SetDlgItemTextW(dialog, IDC_FW_PATH, path);
     return true;
 }
@@ -110,22 +103,16 @@ bool CheckFileToSend(HWND dialog, const qf::FileHandle& file) {
         ShowMessage(IDS_CAPTION, IDS_FIRMWARE_OPEN_ERROR, kJobErrorFlags);
         return false;
     }
-    const qf::FirmwareClass kind = qf::ClassifyFirmware(ReadFileStart(file.Get()));
-    if (kind.type == qf::FirmwareType::kRefused) {
-        ShowMessage(IDS_CAPTION, IDS_FIRMWARE_REFUSED, MB_OK | MB_ICONERROR);
-        return false;
-    }
-    ShowFirmwareClass(dialog, kind);
-    return true;
+    return ShowFirmwareKind(dialog, file);
 }
 
 // Sends the file named in the path edit, when it is firmware, and reports the outcome in
 // the status line.
 void StartFirmwareDownload(HWND dialog, bool* transferred) {
-    DeviceSheetState* sheet = SheetOf(dialog);
+    DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet) return;
     const std::string path = WholeControlAnsiText(dialog, IDC_FW_PATH);
-    Enable(dialog, IDC_FW_STATUS, true);
+    EnableControl(dialog, IDC_FW_STATUS, true);
     // The checked file stays open, shared for reading only, while it is sent: nobody can
     // change, rename or delete it between the check and the port side's reading.
     const qf::FileHandle checked(OpenForReading(path));
@@ -158,46 +145,30 @@ void StartFirmwareDownload(HWND dialog, bool* transferred) {
     ShowMessage(IDS_CAPTION, IDS_FIRMWARE_RESETTING, MB_OK);
 }
 
-void StartFirmware(HWND dialog, LPARAM initParam) {
-    DeviceSheetState* sheet = DeviceSheetOfDialog(initParam);
-    if (!sheet || !sheet->record) {
-        EndDialog(dialog, IDCANCEL);
-        return;
-    }
-    SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(sheet->id));
-    Enable(dialog, IDC_FW_STATUS, false);
-    Enable(dialog, IDC_FW_PATH, false);
-    Enable(dialog, IDC_FW_START, false);
+INT_PTR StartFirmware(HWND dialog, LPARAM initParam) {
+    if (!OpenOnDeviceSheet(dialog, initParam, true)) return TRUE;
+    EnableControl(dialog, IDC_FW_STATUS, false);
+    EnableControl(dialog, IDC_FW_PATH, false);
+    EnableControl(dialog, IDC_FW_START, false);
+    return TRUE;
 }
 
 void SelectPressed(HWND dialog) {
     bool accepted = false;
-    qf::RunOrRecover([&] { accepted = CheckFirmwareFile(dialog); },
-                     [] { ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR); });
+    qf::RunOrRecover([&] { accepted = CheckFirmwareFile(dialog); }, TellSystemError);
     if (!accepted) return;
-    Enable(dialog, IDC_FW_START, true);
-    Enable(dialog, IDC_FW_PATH, true);
+    EnableControl(dialog, IDC_FW_START, true);
+    EnableControl(dialog, IDC_FW_PATH, true);
 }
 
-// The button is back and the status tells the failure on every path, also when the
-// download fails part-way (an allocation).
-void StartPressed(HWND dialog) {
-    const qf::DisabledWhile pressed(dialog, IDC_FW_START);
-    bool transferred = false;
-    qf::RunOrRecover([&] { StartFirmwareDownload(dialog, &transferred); },
-                     [&] { SetControlString(dialog, IDC_FW_STATUS, transferred ? IDS_FIRMWARE_SENT : IDS_FIRMWARE_FAILED); });
-}
-
-INT_PTR FirmwareCommand(HWND dialog, int id) {
+INT_PTR FirmwareCommand(HWND dialog, int id, int) {
     switch (id) {
     case IDC_FW_SELECT:
         SelectPressed(dialog);
         return TRUE;
     case IDC_FW_START:
-        StartPressed(dialog);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
+        RunSendButton(dialog, IDC_FW_START, IDC_FW_STATUS, IDS_FIRMWARE_SENT, IDS_FIRMWARE_FAILED,
+                      [dialog](bool* sent) { StartFirmwareDownload(dialog, sent); });
         return TRUE;
     default:
         return FALSE;
@@ -246,16 +217,6 @@ bool DownloadFirmwareJob(const wchar_t* printerName, const std::string& path) {
 }
 
 INT_PTR CALLBACK FirmwareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        if (HandleCloseRequest(dialog, message, wParam, IDCANCEL)) return TRUE;
-        switch (message) {
-        case WM_INITDIALOG:
-            StartFirmware(dialog, lParam);
-            return TRUE;
-        case WM_COMMAND:
-            return FirmwareCommand(dialog, LOWORD(wParam));
-        default:
-            return FALSE;
-        }
-    });
+    static const DialogShape kShape = {IDCANCEL, std::nullopt, StartFirmware, FirmwareCommand};
+    return RunDialogShape(kShape, dialog, message, wParam, lParam);
 }

@@ -7,8 +7,6 @@
 
 #include "driver/channel/printer_queries.h"
 #include "driver/entry/dialog_conventions.h"
-#include "driver/entry/guard.h"
-#include "driver/entry/owners.h"
 #include "driver/resources/resource.h"
 #include "driver/sheets/sheet_state.h"
 #include "driver/entry/dialog_controls.h"
@@ -19,23 +17,13 @@ namespace {
 // The port side's reply to an instruction is not examined; it only needs room.
 constexpr DWORD kInstructionReplyBytes = 128;
 
-DeviceSheetState* SheetOf(HWND dialog) {
-    return DeviceSheetOf(static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)));
-}
-
-void Enable(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE); }
-
-void StartSendFile(HWND dialog, LPARAM initParam) {
-    DeviceSheetState* sheet = DeviceSheetOfDialog(initParam);
-    if (!sheet) {
-        EndDialog(dialog, IDCANCEL);
-        return;
-    }
-    SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(sheet->id));
-    Enable(dialog, IDC_SEND_PATH, false);
-    Enable(dialog, IDC_SEND_STATUS, false);
-    Enable(dialog, IDC_SEND_BUTTON, false);
+INT_PTR StartSendFile(HWND dialog, LPARAM initParam) {
+    if (!OpenOnDeviceSheet(dialog, initParam, false)) return TRUE;
+    EnableControl(dialog, IDC_SEND_PATH, false);
+    EnableControl(dialog, IDC_SEND_STATUS, false);
+    EnableControl(dialog, IDC_SEND_BUTTON, false);
     CheckRadioButton(dialog, IDC_SEND_PRN, IDC_SEND_TEXT, IDC_SEND_PRN);
+    return TRUE;
 }
 
 // A chosen file can be sent. The status line is reset either way, so that the outcome of
@@ -44,7 +32,7 @@ void SelectFile(HWND dialog) {
     wchar_t path[kFilePathChars + 1] = {};
     if (ChooseFile(dialog, IDS_SEND_FILE_FILTER, path)) {
         SetDlgItemTextW(dialog, IDC_SEND_PATH, path);
-        Enable(dialog, IDC_SEND_BUTTON, true);
+        EnableControl(dialog, IDC_SEND_BUTTON, true);
     }
     SetControlString(dialog, IDC_SEND_STATUS, IDS_FILE_CHOSEN);
 }
@@ -52,10 +40,10 @@ void SelectFile(HWND dialog) {
 // Hands the file to the port side: "PrintFile:" for a printer file, "sendcmds:" for a
 // text file of commands. The status line tells the outcome.
 void SendFileToPrinter(HWND dialog, bool* transferred) {
-    DeviceSheetState* sheet = SheetOf(dialog);
+    DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet) return;
     const std::string path = WholeControlAnsiText(dialog, IDC_SEND_PATH);
-    Enable(dialog, IDC_SEND_STATUS, true);
+    EnableControl(dialog, IDC_SEND_STATUS, true);
     SetControlString(dialog, IDC_SEND_STATUS, IDS_SENDING_FILE);
     UpdateWindow(dialog);
     const qf::PortTransfer transfer = IsDlgButtonChecked(dialog, IDC_SEND_PRN) == BST_CHECKED
@@ -71,25 +59,14 @@ void SendFileToPrinter(HWND dialog, bool* transferred) {
     SetControlString(dialog, IDC_SEND_STATUS, sent ? IDS_FILE_SENT : IDS_FILE_NOT_SENT);
 }
 
-// The button is back and the status tells the failure on every path, also when the
-// sending fails part-way (an allocation).
-void SendPressed(HWND dialog) {
-    const qf::DisabledWhile pressed(dialog, IDC_SEND_BUTTON);
-    bool transferred = false;
-    qf::RunOrRecover([&] { SendFileToPrinter(dialog, &transferred); },
-                     [&] { SetControlString(dialog, IDC_SEND_STATUS, transferred ? IDS_FILE_SENT : IDS_FILE_NOT_SENT); });
-}
-
-INT_PTR SendFileCommand(HWND dialog, int id) {
+INT_PTR SendFileCommand(HWND dialog, int id, int) {
     switch (id) {
     case IDC_SEND_SELECT:
         SelectFile(dialog);
         return TRUE;
     case IDC_SEND_BUTTON:
-        SendPressed(dialog);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
+        RunSendButton(dialog, IDC_SEND_BUTTON, IDC_SEND_STATUS, IDS_FILE_SENT, IDS_FILE_NOT_SENT,
+                      [dialog](bool* sent) { SendFileToPrinter(dialog, sent); });
         return TRUE;
     default:
         return FALSE;
@@ -99,16 +76,6 @@ INT_PTR SendFileCommand(HWND dialog, int id) {
 }  // namespace
 
 INT_PTR CALLBACK SendFileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        if (HandleCloseRequest(dialog, message, wParam, IDCANCEL)) return TRUE;
-        switch (message) {
-        case WM_INITDIALOG:
-            StartSendFile(dialog, lParam);
-            return TRUE;
-        case WM_COMMAND:
-            return SendFileCommand(dialog, LOWORD(wParam));
-        default:
-            return FALSE;
-        }
-    });
+    static const DialogShape kShape = {IDCANCEL, std::nullopt, StartSendFile, SendFileCommand};
+    return RunDialogShape(kShape, dialog, message, wParam, lParam);
 }

@@ -110,7 +110,7 @@ void QueryToolCommand(HWND dialog, int buttonId, const DirectExchange& exchange,
 
 // Builds the command of the pressed button, asking its questions, and sends it.
 void SendToolCommand(HWND dialog, int buttonId) {
-    DeviceSheetState* sheet = ToolsSheetOf(dialog);
+    DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet) return;
     const qf::DirectExchangeScope scope(sheet->printerInfo);
     // A printer that cannot be opened is neither asked nor switched; the user is told the
@@ -137,24 +137,18 @@ void SendToolCommand(HWND dialog, int buttonId) {
 }
 
 void OpenSendFile(HWND dialog) {
-    CPSUICBPARAM param = SheetDialogParam(static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)));
+    CPSUICBPARAM param = SheetDialogParam(SheetIdOfWindow(dialog));
     RunModuleDialog(dialog, IDD_SEND_FILE, SendFileDialogProc, reinterpret_cast<LPARAM>(&param));
 }
 
-void StartTools(HWND dialog, LPARAM initParam) {
-    DeviceSheetState* sheet = DeviceSheetOfDialog(initParam);
-    if (!sheet || !sheet->record) {
-        EndDialog(dialog, IDCANCEL);
-        return;
-    }
-    SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(sheet->id));
+INT_PTR StartTools(HWND dialog, LPARAM initParam) {
+    if (!OpenOnDeviceSheet(dialog, initParam, true)) return TRUE;
     RefreshOffsets(dialog, true);
+    return TRUE;
 }
 
 // A command that fails part-way (an allocation) tells the user; the direct-mode switch
 // and the pressed button are already put back by their owners.
-void TellSystemError() { ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR); }
-
 void CommandPressed(HWND dialog, int id) {
     qf::RunOrRecover(
         [&] {
@@ -208,13 +202,6 @@ INT_PTR ToolsCommand(HWND dialog, int id, int notification) {
     case IDC_TOOLS_SEND_FILE:
         OpenSendFile(dialog);
         return TRUE;
-    case IDC_HELP_BUTTON:
-        ShowHelp(dialog, qf::HelpTopic::kTools);
-        return TRUE;
-    case IDC_CLOSE_BUTTON:
-    case IDCANCEL:
-        EndDialog(dialog, IDC_CLOSE_BUTTON);
-        return TRUE;
     default:
         return FALSE;
     }
@@ -223,16 +210,8 @@ INT_PTR ToolsCommand(HWND dialog, int id, int notification) {
 }  // namespace
 
 INT_PTR CALLBACK ToolsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return qf::CallGuarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        if (HandleCloseRequest(dialog, message, wParam, IDC_CLOSE_BUTTON)) return TRUE;
-        switch (message) {
-        case WM_INITDIALOG:
-            qf::RunOrRecover([&] { StartTools(dialog, lParam); }, [dialog] { CloseUnfilledDialog(dialog, IDCANCEL); });
-            return TRUE;
-        case WM_COMMAND:
-            return ToolsCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-        default:
-            return FALSE;
-        }
-    });
+    // Tools fills its lists and offsets as it opens: when it cannot, it says so and ends.
+    static const DialogShape kShape = {IDC_CLOSE_BUTTON, qf::HelpTopic::kTools, StartTools, ToolsCommand, nullptr,
+                                       nullptr, true, IDCANCEL};
+    return RunDialogShape(kShape, dialog, message, wParam, lParam);
 }

@@ -50,11 +50,11 @@ void SetUpAtStart(HWND dialog, DeviceSheetState& sheet, HANDLE printer, bool off
     const qf::ToolsStart start =
         qf::ToolsAtStart(settings.encoderSettings.encoderPresent != 0, Offline(sheet), offsetYAllowed);
     for (int track = 0; track < 3; ++track) {
-        Enable(dialog, kTrackEdits[track], false);
-        Enable(dialog, kTrackBoxes[track], start.trackBoxesEnabled && (track < 2 || start.track3Offered));
+        EnableControl(dialog, kTrackEdits[track], false);
+        EnableControl(dialog, kTrackBoxes[track], start.trackBoxesEnabled && (track < 2 || start.track3Offered));
     }
-    Enable(dialog, IDC_TOOLS_ENCODE, start.trackBoxesEnabled);
-    Enable(dialog, IDC_TOOLS_READ, start.readEnabled);
+    EnableControl(dialog, IDC_TOOLS_ENCODE, start.trackBoxesEnabled);
+    EnableControl(dialog, IDC_TOOLS_READ, start.readEnabled);
     if (start.clearThirdTrack && (settings.thirdTrackWord != 0 || settings.thirdTrackText[0] != '\0')) {
         settings.thirdTrackWord = 0;
         std::memset(settings.thirdTrackText, 0, sizeof settings.thirdTrackText);
@@ -95,14 +95,14 @@ void RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange
         yRead = ReadOffset(dialog, exchange, qf::kOffsetYQuery, IDC_TOOLS_OFFSET_Y);
     }
     const qf::OffsetControls controls = qf::OffsetControlsAfterRead(offline, xRead, yRead, offsetYAllowed);
-    Enable(dialog, IDC_TOOLS_OFFSET_X, controls.xEnabled);
-    Enable(dialog, IDC_TOOLS_OFFSET_Y, controls.yEnabled);
-    Enable(dialog, IDC_TOOLS_SET_OFFSET, controls.setOffsetEnabled);
+    EnableControl(dialog, IDC_TOOLS_OFFSET_X, controls.xEnabled);
+    EnableControl(dialog, IDC_TOOLS_OFFSET_Y, controls.yEnabled);
+    EnableControl(dialog, IDC_TOOLS_SET_OFFSET, controls.setOffsetEnabled);
     if (atStart) SetUpAtStart(dialog, sheet, exchange.printer, offsetYAllowed);
 }
 
 void RefreshOffsets(HWND dialog, bool atStart) {
-    DeviceSheetState* sheet = ToolsSheetOf(dialog);
+    DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet) return;
     const qf::DirectExchangeScope scope(sheet->printerInfo);
     if (scope.Opened()) RefreshOffsetsIn(dialog, *sheet, scope.Get(), atStart);

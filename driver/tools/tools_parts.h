@@ -1,4 +1,4 @@
-// What the Tools dialog's files share: its controls, the sheet it works on, and the
+// What the Tools dialog's files share: its controls, the sheet's mode, and the
 // parts of it that live in files of their own (the offsets and the track reading).
 #pragma once
 
@@ -15,15 +15,7 @@
 inline constexpr int kTrackBoxes[3] = {IDC_TOOLS_TRACK1_BOX, IDC_TOOLS_TRACK2_BOX, IDC_TOOLS_TRACK3_BOX};
 inline constexpr int kTrackEdits[3] = {IDC_TOOLS_TRACK1_DATA, IDC_TOOLS_TRACK2_DATA, IDC_TOOLS_TRACK3_DATA};
 
-// The device sheet that opened the dialog, found again from the value kept at start;
-// nullptr once that sheet is gone.
-inline DeviceSheetState* ToolsSheetOf(HWND dialog) {
-    return DeviceSheetOf(static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)));
-}
 inline bool Offline(DeviceSheetState& sheet) { return sheet.Settings().manualRibbon != 0; }
-inline void Enable(HWND dialog, int id, bool enabled) {
-    EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
-}
 inline void SetStatus(HWND dialog, std::string_view text) { SetControlAnsiText(dialog, IDC_TOOLS_STATUS, text); }
 inline void Repaint(HWND dialog) {
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);

@@ -35,7 +35,7 @@ void ReadTickedTracks(HWND dialog, const DirectExchange& exchange) {
 }  // namespace
 
 void ReadTracks(HWND dialog) {
-    DeviceSheetState* sheet = ToolsSheetOf(dialog);
+    DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet || Offline(*sheet)) return;
     const qf::DirectExchangeScope scope(sheet->printerInfo);
     if (!scope.Opened()) return;
@@ -48,7 +48,7 @@ void ReadTracks(HWND dialog) {
 
 void TrackBoxClicked(HWND dialog, int box) {
     const int track = box - IDC_TOOLS_TRACK1_BOX;
-    Enable(dialog, kTrackEdits[track], IsDlgButtonChecked(dialog, box) == BST_CHECKED);
+    EnableControl(dialog, kTrackEdits[track], IsDlgButtonChecked(dialog, box) == BST_CHECKED);
 }
 
 void TrackDataChanged(HWND dialog, int edit) { CheckTrackData(dialog, edit - IDC_TOOLS_TRACK1_DATA + 1); }
