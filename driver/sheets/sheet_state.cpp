@@ -69,6 +69,9 @@ void KeepSheetOfWindow(HWND dialog, ULONG_PTR sheetId) {
     SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(sheetId));
 }
 ULONG_PTR SheetIdOfWindow(HWND dialog) { return static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+DocumentSheetState* DocumentSheetOfWindow(HWND dialog) { return DocumentSheetOf(SheetIdOfWindow(dialog)); }
+DeviceSheetState* DeviceSheetOfWindow(HWND dialog) { return DeviceSheetOf(SheetIdOfWindow(dialog)); }
+
 namespace {
 
 template <typename Sheet>
@@ -90,8 +93,6 @@ DeviceSheetState* OpenOnDeviceSheet(HWND dialog, LPARAM initParam, bool needsRec
     DeviceSheetState* sheet = DeviceSheetOfDialog(initParam);
     return OpenOnSheet(dialog, sheet && (sheet->record || !needsRecord) ? sheet : nullptr);
 }
-DocumentSheetState* DocumentSheetOfWindow(HWND dialog) { return DocumentSheetOf(SheetIdOfWindow(dialog)); }
-DeviceSheetState* DeviceSheetOfWindow(HWND dialog) { return DeviceSheetOf(SheetIdOfWindow(dialog)); }
 
 namespace {
 

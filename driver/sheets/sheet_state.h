@@ -75,8 +75,9 @@ struct DeviceSheetState {
     qf::EncoderSettings encoderSettings;
     bool generalApplied;  // this sheet applied the encoder dialog's part
     bool tracksApplied;   // this sheet applied the advanced track settings' part
-    // The printer's answer to the model query up to its first zero byte, empty when it
-    // did not answer; the model item shows `modelName` (the answer, or the default text).
+    // Whether the printer answered the model query, and its answer up to its first zero
+    // byte (empty when it did not answer); the model item shows `modelName` (the answer,
+    // or the default text of the string table).
     bool modelAnswered;
     char modelReply[kModelReplySize];
     WCHAR modelName[kModelNameChars];
@@ -123,13 +124,13 @@ DeviceSheetState* DeviceSheetOfDialog(LPARAM initParam);
 // (KeepSheetOfWindow) and finds the sheet again by it, or nullptr once the sheet is gone.
 void KeepSheetOfWindow(HWND dialog, ULONG_PTR sheetId);
 ULONG_PTR SheetIdOfWindow(HWND dialog);
+DocumentSheetState* DocumentSheetOfWindow(HWND dialog);
+DeviceSheetState* DeviceSheetOfWindow(HWND dialog);
 // A dialog opening on the sheet whose button opened it (`initParam` as above) keeps the
 // sheet's number. A sheet that is gone, or a device sheet without its record when the
 // dialog needs one, ends the dialog with IDCANCEL and gives nullptr.
 DocumentSheetState* OpenOnDocumentSheet(HWND dialog, LPARAM initParam);
 DeviceSheetState* OpenOnDeviceSheet(HWND dialog, LPARAM initParam, bool needsRecord);
-DocumentSheetState* DocumentSheetOfWindow(HWND dialog);
-DeviceSheetState* DeviceSheetOfWindow(HWND dialog);
 
 // A dialog that keeps a state object of its own as its DWLP_USER, with the document sheet
 // it works on (`sheet`) and that sheet's number (`sheetId`): LiveDialogState gives the
