@@ -37,16 +37,9 @@ bool SendJob(const wchar_t* printerName, const char16_t* documentName, MakeBlock
 
 }  // namespace
 
-bool ReadDefaultsBlock(HANDLE printer, uint8_t* block) {
-    DRIVER_INFO_2W* driver = qf::ReadDriverInfo(printer);
-    const bool read = qf::ReadDefaultsFile(driver, block);
-    qf::FreePrinterRecord(driver);
-    return read;
-}
-
 void RestoreEncoderDefaults(HANDLE printer, qf::EncoderPart part, qf::EncoderSettings& target) {
     uint8_t* block = static_cast<uint8_t*>(std::calloc(1, qf::kPrivateSize));
-    const bool read = block && ReadDefaultsBlock(printer, block);
+    const bool read = block && qf::ReadDefaultsBlock(printer, block);
     qf::RestoreEncoderDefaults(part, read ? block : nullptr, target);
     std::free(block);
 }

@@ -10,13 +10,6 @@
 #include "driver/encoder/encoder_rules.h"
 #include "driver/settings/private_settings.h"
 
-// Reads the driver's data file of the printer open as `printer` (its DRIVER_INFO_2
-// pDataFile) into `block`, a zero-filled buffer of 3856 bytes, by the driver default's
-// own reader: true when the file is exactly 3856 bytes long, was read whole and carries
-// the settings signature; otherwise the buffer is to be taken as empty. Never reports to
-// the user.
-bool ReadDefaultsBlock(HANDLE printer, uint8_t* block);
-
 // One part of `target` from the printer's defaults block, or from the built-in encoder
 // defaults when the block cannot be read. Nothing else of `target` changes.
 void RestoreEncoderDefaults(HANDLE printer, qf::EncoderPart part, qf::EncoderSettings& target);

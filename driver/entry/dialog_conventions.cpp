@@ -86,15 +86,6 @@ bool OpenManualPage(HWND dialog, const std::wstring& page, const std::wstring& d
     return result > 32;
 }
 
-// Tells the user that the manual's page `page` is there but nothing opened it.
-void TellPageNotOpened(const std::wstring& page) {
-    WCHAR format[kTextChars] = {};
-    LoadStringW(g_hInstance, IDS_HELP_NOT_OPENED, format, kTextChars);
-    std::wstring text = format;
-    const size_t at = text.find(L"%s");
-    if (at != std::wstring::npos) text.replace(at, 2, page);
-    ShowMessageText(IDS_CAPTION, text.c_str(), MB_OK | MB_ICONINFORMATION);
-}
 }  // namespace
 
 int ShowMessage(UINT captionId, UINT textId, UINT flags) {
@@ -107,6 +98,15 @@ int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags) {
     WCHAR caption[kCaptionChars] = {};
     LoadStringW(g_hInstance, captionId, caption, kCaptionChars);
     return MessageBoxW(GetActiveWindow(), text, caption, flags);
+}
+
+int ShowMessageNaming(UINT captionId, UINT textId, const wchar_t* name, UINT flags) {
+    WCHAR format[kTextChars] = {};
+    LoadStringW(g_hInstance, textId, format, kTextChars);
+    std::wstring text = format;
+    const size_t at = text.find(L"%s");
+    if (at != std::wstring::npos) text.replace(at, 2, name);
+    return ShowMessageText(captionId, text.c_str(), flags);
 }
 
 void TellSystemError() { ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK | MB_ICONERROR); }
@@ -152,7 +152,8 @@ void ShowHelp(HWND dialog, qf::HelpTopic topic) {
         return;
     }
     OutputDebugStringA("Unable to open the manual page\n");
-    TellPageNotOpened(topicPresent ? topicPage : indexPage);
+    ShowMessageNaming(IDS_CAPTION, IDS_HELP_NOT_OPENED, (topicPresent ? topicPage : indexPage).c_str(),
+                      MB_OK | MB_ICONINFORMATION);
 }
 
 bool HandleCloseRequest(HWND dialog, UINT message, WPARAM wParam, int closeId) {

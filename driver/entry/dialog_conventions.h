@@ -15,6 +15,9 @@ int ShowMessage(UINT captionId, UINT textId, UINT flags);
 // The same with a text already composed.
 int ShowMessageText(UINT captionId, const wchar_t* text, UINT flags);
 
+// The same with string `textId`'s one "%s" replaced by `name` (a ribbon, a page).
+int ShowMessageNaming(UINT captionId, UINT textId, const wchar_t* name, UINT flags);
+
 // A dialog that could not fill its controls (memory running short) tells the user
 // "System Error" and ends with `result`, rather than showing empty or partial fields.
 void CloseUnfilledDialog(HWND dialog, INT_PTR result);

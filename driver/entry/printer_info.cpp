@@ -58,6 +58,12 @@ bool ReadDefaultsFile(const DRIVER_INFO_2W* driver, uint8_t* block) {
     return whole && IsUsableDefaultsFile(static_cast<uint64_t>(size.QuadPart), block);
 }
 
+bool ReadDefaultsBlock(HANDLE printer, uint8_t* block) {
+    if (!printer) return false;
+    const HeapRecord<DRIVER_INFO_2W> driver(ReadDriverInfo(printer));
+    return ReadDefaultsFile(driver.Get(), block);
+}
+
 void FreePrinterRecord(void* record) { std::free(record); }
 
 bool StorePrivateChange(HANDLE reader, HANDLE writer, PrivateChange change, const void* context, const char* trace) {

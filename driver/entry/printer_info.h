@@ -27,6 +27,9 @@ DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer);
 // block carries the settings signature; otherwise the buffer is to be taken as empty.
 // The one reader of the file: the driver default and every Restore Defaults use it.
 bool ReadDefaultsFile(const DRIVER_INFO_2W* driver, uint8_t* block);
+// The same for the driver of the printer open as `printer` (none: false), into a
+// zero-filled buffer of 3856 bytes. Never reports to the user.
+bool ReadDefaultsBlock(HANDLE printer, uint8_t* block);
 
 void FreePrinterRecord(void* record);
 

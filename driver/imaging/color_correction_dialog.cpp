@@ -15,7 +15,6 @@
 #include "driver/imaging/color_adjust.h"
 #include "driver/imaging/slider_dialog.h"
 #include "driver/resources/resource.h"
-#include "driver/encoder/encoder_store.h"
 #include "driver/sheets/sheet_state.h"
 
 namespace {
@@ -91,7 +90,7 @@ void RestoreColorDefaults(HWND dialog) {
     ColorDialog* state = StateOf(dialog);
     if (!state) return;
     uint8_t block[qf::kPrivateSize] = {};
-    const bool read = ReadDefaultsBlock(state->sheet->printer, block);
+    const bool read = qf::ReadDefaultsBlock(state->sheet->printer, block);
     int16_t amounts[qf::kColorAdjustCount];
     uint8_t extra = 0;
     qf::ColorDefaults(read ? block : nullptr, amounts, &extra);

@@ -10,7 +10,7 @@
 #include "driver/imaging/head_settings_rules.h"
 #include "driver/imaging/slider_dialog.h"
 #include "driver/resources/resource.h"
-#include "driver/encoder/encoder_store.h"
+#include "driver/entry/printer_info.h"
 #include "driver/sheets/sheet_state.h"
 
 namespace {
@@ -51,7 +51,7 @@ void RestoreHeadDefaults(HWND dialog) {
     DocumentSheetState* sheet = DocumentSheetOfWindow(dialog);
     if (!sheet) return;
     uint8_t block[qf::kPrivateSize] = {};
-    const bool read = ReadDefaultsBlock(sheet->printer, block);
+    const bool read = qf::ReadDefaultsBlock(sheet->printer, block);
     uint8_t levels[qf::kHeadSettingCount];
     qf::HeadDefaults(read ? block : nullptr, levels);
     qf::PrivateSettings& settings = sheet->Settings();

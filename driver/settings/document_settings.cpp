@@ -65,9 +65,7 @@ qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
 // data file, or the block built into the module when that file cannot be used.
 void BuildDefaultFor(HANDLE printer, DEVMODEW* output) {
     uint8_t block[qf::kPrivateSize];
-    DRIVER_INFO_2W* driver = printer ? qf::ReadDriverInfo(printer) : nullptr;
-    if (!qf::ReadDefaultsFile(driver, block)) std::memcpy(block, qf::kBuiltInDefaultsBlock, sizeof block);
-    qf::FreePrinterRecord(driver);
+    if (!qf::ReadDefaultsBlock(printer, block)) std::memcpy(block, qf::kBuiltInDefaultsBlock, sizeof block);
     // The record carries the driver's name and the card form's name of the string table,
     // the texts the module shows for them everywhere else.
     WCHAR deviceName[qf::kDeviceNameChars] = {}, formName[qf::kFormNameChars] = {};

@@ -86,13 +86,8 @@ void ShowRibbonChanged(uint8_t newCode, uint8_t) {
     case qf::RibbonChange::kChangedMonochrome: textId = IDS_RIBBON_CHANGED_MONO; break;
     case qf::RibbonChange::kNoRibbon: textId = IDS_NO_RIBBON; break;
     }
-    WCHAR format[256] = {};
-    LoadStringW(g_hInstance, textId, format, 256);
     // The texts name the ribbon at their one "%s".
-    std::wstring text = format;
-    const size_t at = text.find(L"%s");
     wchar_t name[kRibbonNameChars] = {};
     LoadRibbonName(newCode, name, kRibbonNameChars);
-    if (at != std::wstring::npos) text.replace(at, 2, name);
-    ShowMessageText(IDS_CAPTION, text.c_str(), MB_OK);
+    ShowMessageNaming(IDS_CAPTION, textId, name, MB_OK);
 }
