@@ -30,6 +30,7 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/settings/public_devmode.cpp
   ${QF_DRIVER_DIR}/settings/record_fields.cpp
   ${QF_DRIVER_DIR}/settings/printer_records.cpp
+  ${QF_DRIVER_DIR}/settings/printer_report.cpp
   ${QF_DRIVER_DIR}/sheets/live_sheets.cpp
   ${QF_DRIVER_DIR}/sheets/document_items.cpp
   ${QF_DRIVER_DIR}/sheets/device_items.cpp
@@ -56,6 +57,7 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/settings/document_settings.cpp
   ${QF_DRIVER_DIR}/settings/ribbon_query.cpp
   ${QF_DRIVER_DIR}/channel/printer_queries.cpp
+  ${QF_DRIVER_DIR}/channel/direct_exchange.cpp
   ${QF_DRIVER_DIR}/channel/raw_jobs.cpp
   ${QF_DRIVER_DIR}/sheets/option_items.cpp
   ${QF_DRIVER_DIR}/sheets/sheet_state.cpp

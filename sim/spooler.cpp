@@ -11,10 +11,22 @@ namespace sim {
 namespace {
 
 const wchar_t* const kPackageFiles[] = {L"qf862k.dat", L"qf862rib.ini", L"qf862k.bmp", L"VrloLogo.bmp"};
+const wchar_t* const kDriverFolderFiles[] = {L"qf862k.bmp", L"VrloLogo.bmp"};
 constexpr wchar_t kDataFileName[] = L"qf862k.dat";
 // The environment of the running program: the platform keeps 32-bit and 64-bit drivers apart.
 const wchar_t* const kEnvironment = sizeof(void*) == 8 ? L"Windows x64" : L"Windows NT x86";
-constexpr wchar_t kPortName[] = L"FILE:";
+
+// A security descriptor as the spooler keeps one for a new printer: self-relative, no
+// owner and no access list (everyone may do everything).
+std::vector<uint8_t> NewPrinterSecurity() {
+    SECURITY_DESCRIPTOR absolute;
+    InitializeSecurityDescriptor(&absolute, SECURITY_DESCRIPTOR_REVISION);
+    DWORD size = 0;
+    MakeSelfRelativeSD(&absolute, nullptr, &size);
+    std::vector<uint8_t> bytes(size ? size : sizeof absolute);
+    if (!MakeSelfRelativeSD(&absolute, bytes.data(), &size)) bytes.clear();
+    return bytes;
+}
 
 void RemoveTree(const std::wstring& dir) {
     if (dir.empty()) return;
@@ -99,6 +111,7 @@ void Spooler::Reset(const std::wstring& packageDir) {
     handles_.clear();
     printers_.clear();
     setPrinterLog.clear();
+    opens = 0;
     jobs.clear();
     looseWrites.clear();
     RemoveTree(driverDir_);
@@ -111,17 +124,25 @@ void Spooler::Reset(const std::wstring& packageDir) {
                  std::to_wstring(++generation_) + L"\\";
     CreateDirectoryW(driverDir_.c_str(), nullptr);
     CreateDirectoryW((driverDir_ + L"2").c_str(), nullptr);
+    CreateDirectoryW((driverDir_ + L"3").c_str(), nullptr);
     for (const wchar_t* file : kPackageFiles)
         CopyFileW((packageDir_ + file).c_str(), DriverFile(file).c_str(), FALSE);
+    // The driver's own folder holds its pictures; the ribbon catalogue lies in the
+    // version-2 folder only, as an older installation leaves it (a test puts one beside
+    // the driver file where it needs one).
+    for (const wchar_t* file : kDriverFolderFiles)
+        CopyFileW((packageDir_ + file).c_str(), (driverDir_ + L"3\\" + file).c_str(), FALSE);
 }
 
 std::wstring Spooler::DriverFile(const std::wstring& name) const { return driverDir_ + L"2\\" + name; }
+std::wstring Spooler::DriverFolderFile(const std::wstring& name) const { return driverDir_ + L"3\\" + name; }
 
 Printer& Spooler::AddPrinter(const std::wstring& name) {
     Printer printer;
     printer.name = name;
-    printer.driverPath = packageDir_ + L"qf862kui.dll";
+    printer.driverPath = DriverFolderFile(L"qf862kui.dll");
     printer.dataFile = DriverFile(kDataFileName);
+    printer.security = NewPrinterSecurity();
     printers_.push_back(printer);
     return printers_.back();
 }
@@ -138,8 +159,8 @@ Spooler::Handle* Spooler::Lookup(HANDLE handle) {
     return nullptr;
 }
 
-HANDLE Spooler::Open(const std::wstring& printer) {
-    handles_.push_back(new Handle{printer, -1});
+HANDLE Spooler::Open(Printer& printer) {
+    handles_.push_back(new Handle{&printer, -1});
     return handles_.back();
 }
 
@@ -154,10 +175,9 @@ bool Spooler::Close(HANDLE handle) {
 namespace {
 
 Printer* PrinterOf(HANDLE handle, Spooler::Handle** open = nullptr) {
-    Spooler& spooler = Spooler::Get();
-    Spooler::Handle* found = spooler.Lookup(handle);
+    Spooler::Handle* found = Spooler::Get().Lookup(handle);
     if (open) *open = found;
-    return found ? spooler.Find(found->printer) : nullptr;
+    return found ? found->printer : nullptr;
 }
 
 }  // namespace
@@ -169,7 +189,8 @@ BOOL WINAPI SimOpenPrinterW(LPWSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSW) {
     if (!name) return Fail(ERROR_INVALID_PRINTER_NAME);
     Printer* printer = Spooler::Get().Find(name);
     if (!printer || !printer->openable) return Fail(ERROR_INVALID_PRINTER_NAME);
-    *handle = Spooler::Get().Open(printer->name);
+    *handle = Spooler::Get().Open(*printer);
+    ++Spooler::Get().opens;
     return TRUE;
 }
 
@@ -187,18 +208,59 @@ BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size
     return Marshal(sizeof(PRINTER_INFO_2W), buffer, size, needed, [&](Packer& p, BYTE* out) {
         auto* info = reinterpret_cast<PRINTER_INFO_2W*>(out);
         PRINTER_INFO_2W fields = {};
+        const PrinterFields& kept = printer->fields;
         fields.pPrinterName = p.String(printer->name);
-        fields.pPortName = p.String(kPortName);
+        fields.pShareName = p.String(kept.shareName);
+        fields.pPortName = p.String(kept.portName);
         fields.pDriverName = p.String(printer->driverName);
-        fields.pPrintProcessor = p.String(L"WinPrint");
-        fields.pDatatype = p.String(L"RAW");
+        fields.pComment = p.String(kept.comment);
+        fields.pLocation = p.String(kept.location);
+        fields.pSepFile = p.String(kept.sepFile);
+        fields.pPrintProcessor = p.String(kept.printProcessor);
+        fields.pDatatype = p.String(kept.datatype);
+        fields.pParameters = p.String(kept.parameters);
         fields.pDevMode = devmode.empty() ? nullptr
                                           : static_cast<DEVMODEW*>(p.Block(devmode.data(), devmode.size()));
+        fields.pSecurityDescriptor = printer->security.empty()
+                                         ? nullptr
+                                         : p.Block(printer->security.data(), printer->security.size());
         fields.Attributes = printer->attributes;
+        fields.Priority = kept.priority;
+        fields.DefaultPriority = kept.defaultPriority;
+        fields.StartTime = kept.startTime;
+        fields.UntilTime = kept.untilTime;
         if (info) *info = fields;
     });
 }
 
+namespace {
+
+std::wstring Given(const wchar_t* text) { return text ? text : L""; }
+
+// What a level-2 record sets: every field, with a NULL string as an empty one.
+PrinterFields FieldsOf(const PRINTER_INFO_2W& info) {
+    PrinterFields fields;
+    fields.shareName = Given(info.pShareName);
+    fields.portName = Given(info.pPortName);
+    fields.comment = Given(info.pComment);
+    fields.location = Given(info.pLocation);
+    fields.sepFile = Given(info.pSepFile);
+    fields.printProcessor = Given(info.pPrintProcessor);
+    fields.datatype = Given(info.pDatatype);
+    fields.parameters = Given(info.pParameters);
+    fields.priority = info.Priority;
+    fields.defaultPriority = info.DefaultPriority;
+    fields.startTime = info.StartTime;
+    fields.untilTime = info.UntilTime;
+    return fields;
+}
+
+}  // namespace
+
+// Level 2 sets every field of the record it is given, as the platform does: the name
+// (a rename), the port, sharing, the attributes and the rest; a NULL DEVMODE or
+// security descriptor leaves those two as the printer keeps them. A record without the
+// names a printer cannot lack is refused.
 BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD command) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     Printer* printer = PrinterOf(handle);
@@ -209,24 +271,39 @@ BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD comm
     call.command = command;
     if (level == 2) {
         if (!buffer) return Fail(ERROR_INVALID_PARAMETER);
-        auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer);
+        const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer);
+        if (!info->pPrinterName || !info->pPrinterName[0] || !info->pPortName || !info->pDriverName ||
+            !info->pPrintProcessor)
+            return Fail(ERROR_INVALID_PARAMETER);
+        call.name = info->pPrinterName;
         call.attributes = info->Attributes;
-        printer->attributes = info->Attributes;
+        call.fields = FieldsOf(*info);
+        printer->name = call.name;
+        printer->driverName = info->pDriverName;
+        printer->attributes = call.attributes;
+        printer->fields = call.fields;
         if (info->pDevMode) {
             const auto* bytes = reinterpret_cast<const uint8_t*>(info->pDevMode);
             call.devmode.assign(bytes, bytes + info->pDevMode->dmSize + info->pDevMode->dmDriverExtra);
             printer->devmode = call.devmode;
         }
+        if (info->pSecurityDescriptor) {
+            call.securityWritten = true;
+            const auto* bytes = static_cast<const uint8_t*>(info->pSecurityDescriptor);
+            printer->security.assign(bytes, bytes + GetSecurityDescriptorLength(info->pSecurityDescriptor));
+        }
     }
-    if (printer->card.trace)
-        std::printf("setprinter: level %u, attributes 0x%08X%s\n", static_cast<unsigned>(level),
-                    static_cast<unsigned>(call.attributes),
-                    call.devmode.empty() ? "" : ", the stored default record written");
     Spooler::Get().setPrinterLog.push_back(call);
-    if (printer->card.trace)
-        std::printf("printer record stored (level %u): attributes 0x%X%s\n", static_cast<unsigned>(level),
+    if (printer->card.trace) {
+        std::printf("printer record stored (level %u): attributes 0x%X%s%s%s\n", static_cast<unsigned>(level),
                     static_cast<unsigned>(call.attributes),
-                    call.attributes & PRINTER_ATTRIBUTE_DIRECT ? " (direct printing)" : "");
+                    call.attributes & PRINTER_ATTRIBUTE_DIRECT ? " (direct printing)" : "",
+                    call.devmode.empty() ? "" : ", the stored default record written",
+                    call.securityWritten ? ", the security descriptor written" : "");
+        std::printf("  name \"%s\", port \"%s\", share \"%s\", comment \"%s\", location \"%s\"\n",
+                    Utf8(call.name).c_str(), Utf8(call.fields.portName).c_str(), Utf8(call.fields.shareName).c_str(),
+                    Utf8(call.fields.comment).c_str(), Utf8(call.fields.location).c_str());
+    }
     return TRUE;
 }
 
@@ -352,6 +429,7 @@ DWORD WINAPI SimGetPrinterDataW(HANDLE handle, LPWSTR valueName, LPDWORD type, L
     }
     card.received.push_back(command);
     if (card.trace) std::printf("query: %s\n", Visible(command).c_str());
+    if (printer->whileAsked) printer->whileAsked();
     const PortFault fault = card.FaultFor(command);
     if (fault == PortFault::kNoAnswer) {
         if (card.trace) std::printf("reply: (none)\n");
@@ -434,7 +512,7 @@ BOOL WINAPI SimWritePrinter(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD wr
     }
     job->blocks.emplace_back(bytes, bytes + size);
     // The printer receives what the job carries.
-    if (Printer* printer = Spooler::Get().Find(job->printer)) {
+    if (Printer* printer = PrinterOf(handle)) {
         CardPrinter& card = printer->card;
         card.received.emplace_back(bytes, bytes + size);
         card.Obey(card.received.back());
@@ -469,7 +547,7 @@ BOOL WINAPI SimAbortPrinter(HANDLE handle) {
     if (!job) return Fail(ERROR_SPL_NO_STARTDOC);
     job->aborted = true;
     PrinterOf(handle, &open);
-    if (Printer* printer = Spooler::Get().Find(job->printer))
+    if (Printer* printer = PrinterOf(handle))
         if (printer->card.trace) std::printf("job aborted: \"%s\"\n", Utf8(job->documentName).c_str());
     open->job = -1;
     return TRUE;

@@ -10,33 +10,61 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
 
 namespace sim {
 
+// The fields of a printer's record that the platform's own pages change (General,
+// Sharing, Ports, Advanced) and that a level-2 store sets, each as the spooler keeps it.
+struct PrinterFields {
+    std::wstring shareName;
+    std::wstring portName = L"FILE:";
+    std::wstring comment;
+    std::wstring location;
+    std::wstring sepFile;
+    std::wstring printProcessor = L"WinPrint";
+    std::wstring datatype = L"RAW";
+    std::wstring parameters;
+    DWORD priority = 1;
+    DWORD defaultPriority = 0;
+    DWORD startTime = 0;
+    DWORD untilTime = 0;
+    bool operator==(const PrinterFields&) const = default;
+};
+
 struct Printer {
     std::wstring name;
     DWORD attributes = PRINTER_ATTRIBUTE_LOCAL;
-    std::vector<uint8_t> devmode;  // the stored default DEVMODE; empty: none
+    PrinterFields fields;
+    std::vector<uint8_t> devmode;    // the stored default DEVMODE; empty: none
+    std::vector<uint8_t> security;   // the self-relative security descriptor
     std::wstring driverName = L"Varlo Q862k";
-    std::wstring driverPath;       // the driver DLL
+    std::wstring driverPath;       // the driver file (the folder of its pictures)
     std::wstring dataFile;         // the defaults block; may name a missing file
     bool openable = true;          // false: OpenPrinterW fails for this name
     // true: GetPrinterW hands out the stored DEVMODE bytes as they are, even when its
     // header claims more (a damaged stored default, or an untrusted print server)
     bool devmodeAsStored = false;
     bool jobsRefused = false;      // true: StartDocPrinterW fails (a paused or full queue)
+    // Runs as each printer-data question reaches the printer: what another window or
+    // program does to the printer while the driver waits for an answer.
+    std::function<void()> whileAsked;
     CardPrinter card;              // the printer behind the port
 };
 
 struct SetPrinterCall {
-    std::wstring printer;
+    std::wstring printer;  // the printer's name before the store
     DWORD level = 0;
     DWORD command = 0;
+    // Level 2: what the record handed in set.
+    std::wstring name;
     DWORD attributes = 0;
+    PrinterFields fields;
     std::vector<uint8_t> devmode;  // the DEVMODE handed in, dmSize + dmDriverExtra bytes
+    bool securityWritten = false;  // a security descriptor was handed in
 };
 
 struct RawJob {
@@ -72,7 +100,11 @@ public:
     Printer* Find(const std::wstring& name);
 
     const std::wstring& DriverDirectory() const { return driverDir_; }
+    // A file in the driver directory's version-2 folder (the data file, the ribbon
+    // catalogue), and one in the folder of the driver file itself (a current
+    // installation's version-3 folder).
     std::wstring DriverFile(const std::wstring& name) const;
+    std::wstring DriverFolderFile(const std::wstring& name) const;
     int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
 
     // The registry key under which the platform keeps a printer's replies.
@@ -83,16 +115,19 @@ public:
     void StoreReply(const std::wstring& printer, const std::wstring& valueName, const std::string& data);
 
     std::vector<SetPrinterCall> setPrinterLog;
+    int opens = 0;  // OpenPrinterW calls that opened a printer
     std::vector<RawJob> jobs;
     std::vector<LooseWrite> looseWrites;
 
     // Stand-in plumbing: a handle is an index into handles_ offset by a tag.
+    // A handle names its printer itself, so that it still reaches the printer after a
+    // store renamed it.
     struct Handle {
-        std::wstring printer;
+        Printer* printer;
         int job = -1;  // index into jobs while a document is open
     };
     Handle* Lookup(HANDLE handle);
-    HANDLE Open(const std::wstring& printer);
+    HANDLE Open(Printer& printer);
     bool Close(HANDLE handle);
 
 private:

@@ -258,6 +258,7 @@ int SheetCommand(const Args& args) {
                 const auto& log = sim::Spooler::Get().setPrinterLog;
                 std::printf("The printer's stored defaults were written %zu time(s).\n", log.size());
                 PrintStoredChange(storedBefore, sim::Spooler::Get().Find(name)->devmode);
+                PrintPrinterRecord("The printer's record after the sheet closed:", name);
             }
         }
     }

@@ -96,3 +96,52 @@ HMODULE StartPrinterWithDriverDefault(const std::vector<std::wstring>& args) {
     }
     return driver;
 }
+
+namespace {
+
+std::string AttributeNames(DWORD attributes) {
+    static const struct {
+        DWORD bit;
+        const char* name;
+    } kBits[] = {{PRINTER_ATTRIBUTE_QUEUED, "queued"},           {PRINTER_ATTRIBUTE_DIRECT, "direct"},
+                 {PRINTER_ATTRIBUTE_DEFAULT, "default"},         {PRINTER_ATTRIBUTE_SHARED, "shared"},
+                 {PRINTER_ATTRIBUTE_NETWORK, "network"},         {PRINTER_ATTRIBUTE_HIDDEN, "hidden"},
+                 {PRINTER_ATTRIBUTE_LOCAL, "local"},             {PRINTER_ATTRIBUTE_ENABLE_DEVQ, "hold mismatched"},
+                 {PRINTER_ATTRIBUTE_KEEPPRINTEDJOBS, "keep printed documents"},
+                 {PRINTER_ATTRIBUTE_DO_COMPLETE_FIRST, "complete first"},
+                 {PRINTER_ATTRIBUTE_WORK_OFFLINE, "offline"},    {PRINTER_ATTRIBUTE_ENABLE_BIDI, "bidirectional"},
+                 {PRINTER_ATTRIBUTE_RAW_ONLY, "raw only"},       {PRINTER_ATTRIBUTE_PUBLISHED, "published"}};
+    std::string names;
+    for (const auto& b : kBits)
+        if (attributes & b.bit) names += (names.empty() ? "" : ", ") + std::string(b.name);
+    return names;
+}
+
+}  // namespace
+
+void PrintPrinterRecord(const char* title, const std::wstring& printerName) {
+    sim::Printer* printer = sim::Spooler::Get().Find(printerName);
+    if (!printer) {
+        std::printf("\n%s\n  (no printer \"%s\")\n", title, sim::Utf8(printerName).c_str());
+        return;
+    }
+    const sim::PrinterFields& f = printer->fields;
+    std::printf("\n%s\n", title);
+    std::printf("  name              \"%s\"\n", sim::Utf8(printer->name).c_str());
+    std::printf("  share name        \"%s\"\n", sim::Utf8(f.shareName).c_str());
+    std::printf("  port              \"%s\"\n", sim::Utf8(f.portName).c_str());
+    std::printf("  comment           \"%s\"\n", sim::Utf8(f.comment).c_str());
+    std::printf("  location          \"%s\"\n", sim::Utf8(f.location).c_str());
+    std::printf("  separator page    \"%s\"\n", sim::Utf8(f.sepFile).c_str());
+    std::printf("  print processor   \"%s\"\n", sim::Utf8(f.printProcessor).c_str());
+    std::printf("  datatype          \"%s\"\n", sim::Utf8(f.datatype).c_str());
+    std::printf("  parameters        \"%s\"\n", sim::Utf8(f.parameters).c_str());
+    std::printf("  attributes        0x%04X (%s)\n", static_cast<unsigned>(printer->attributes),
+                AttributeNames(printer->attributes).c_str());
+    std::printf("  priority          %u (default %u)\n", static_cast<unsigned>(f.priority),
+                static_cast<unsigned>(f.defaultPriority));
+    std::printf("  available         %u to %u (minutes after midnight)\n", static_cast<unsigned>(f.startTime),
+                static_cast<unsigned>(f.untilTime));
+    std::printf("  security          %zu bytes\n", printer->security.size());
+    std::printf("  stored settings   %s\n", printer->devmode.empty() ? "none" : "this driver's record");
+}

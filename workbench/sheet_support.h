@@ -29,6 +29,11 @@ void SetPictureNames(const std::wstring& directory, const std::wstring& prefix);
 
 // Stores the driver default (DrvConvertDevMode) as the printer's default settings, as the
 // spooler keeps them for a new printer.
+// The printer's record as the simulated spooler keeps it: every field the platform's own
+// pages change (name, sharing, port, comment, location, separator page, print processor,
+// datatype, parameters, attributes, priorities, hours), under `title`.
+void PrintPrinterRecord(const char* title, const std::wstring& printerName);
+
 bool StoreDriverDefault(HMODULE driver, const std::wstring& name);
 
 // Starts the simulated printer (StartSimulatedPrinter's options) with the driver default

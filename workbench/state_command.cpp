@@ -1,5 +1,6 @@
-// `workbench state`: what the driver learns from the simulated printer when a sheet
-// opens: encoder, ribbon (code and catalogue name) and the model's class.
+// `workbench state`: the printer's record as the spooler keeps it, and what the driver
+// learns from the simulated printer when a sheet opens: encoder, ribbon (code and
+// catalogue name) and the model's class.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,11 +19,11 @@
 
 namespace {
 
-const char* AskedText(qf::Asked asked) {
+const char* AskedText(qf::QuestionOutcome asked) {
     switch (asked) {
-    case qf::Asked::kAnswered: return "answered";
-    case qf::Asked::kNoAnswer: return "no answer";
-    case qf::Asked::kCallFailed: return "call failed";
+    case qf::QuestionOutcome::kAnswered: return "answered";
+    case qf::QuestionOutcome::kNoAnswer: return "no answer";
+    case qf::QuestionOutcome::kCallFailed: return "call failed";
     }
     return "?";
 }
@@ -39,7 +40,7 @@ int StateCommand(const Args& args) {
     // The driver's operations run here, with the DLL's resources.
     ResetModuleState(driver);
     const std::wstring name = SimulatedPrinterName();
-    qf::PrinterReport report{qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, qf::kRibbonNone};
+    qf::PrinterReport report{qf::QuestionOutcome::kCallFailed, false, qf::QuestionOutcome::kCallFailed, qf::kRibbonNone};
     wchar_t ribbonName[kRibbonNameChars] = {};
     LoadRibbonName(qf::kRibbonNone, ribbonName, kRibbonNameChars);
     QueryPrinterState(name.c_str(), &report, ribbonName);
@@ -52,6 +53,7 @@ int StateCommand(const Args& args) {
     const qf::Reply reply = qf::CheckReply(ok, model, sizeof model - 1, needed);
     const std::string modelText = reply.complete ? std::string(reply.text) : std::string();
 
+    PrintPrinterRecord("The printer's record (as the spooler keeps it):", name);
     std::printf("\nPrinter state of \"%s\":\n", sim::Utf8(name).c_str());
     std::printf("  encoder asked   %s\n", AskedText(report.encoderAsked));
     std::printf("  ribbon asked    %s\n", AskedText(report.ribbonAsked));

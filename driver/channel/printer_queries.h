@@ -1,6 +1,7 @@
-// Questions to the card printer: the spooler's printer-data call, deletion of the replies
-// the platform keeps, and the direct-printing exchange of the Tools dialog. Commands that
-// go out as print jobs are driver/channel/raw_jobs.h.
+// Questions to the card printer: the spooler's printer-data call and deletion of the
+// replies the platform keeps. The Tools dialog's direct-printing exchange is
+// driver/channel/direct_exchange.h; commands that go out as print jobs are
+// driver/channel/raw_jobs.h.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,13 @@
 
 #include <string>
 #include <string_view>
+
+// Opens the printer named `name` for questions and jobs; nullptr when it cannot be opened.
+HANDLE OpenPrinterForQuestions(const wchar_t* name);
+
+// The printer-data call with the command's bytes as value name `name` (QueryValueName):
+// the reply goes to `reply`, its count to `needed`. The spooler's result code.
+DWORD AskPrinterPort(HANDLE printer, const std::u16string& name, char* reply, DWORD size, DWORD* needed);
 
 // Sends `command` (a printer command or a port instruction) on the printer named
 // `printerName`, or on `fallback` when that name is empty or cannot be opened: the
@@ -36,29 +44,3 @@ void DeleteStoredReply(HANDLE printer, const wchar_t* valueName);
 // command's text widened to UTF-16, one unit per byte.
 void DeleteStoredQueryReply(HANDLE printer, std::string_view command);
 void DeleteStoredReplyText(HANDLE printer, std::string_view command);
-
-// Switches the printer described by `record` to direct printing for an exchange and
-// returns its attributes as they were; LeaveDirectMode puts them back. Only the
-// attributes are stored, with a debugger trace, and only when they change: the printer's
-// default settings stay as the printer holds them, whatever `record` read earlier.
-DWORD EnterDirectMode(HANDLE printer, PRINTER_INFO_2W* record);
-void LeaveDirectMode(HANDLE printer, PRINTER_INFO_2W* record, DWORD remembered);
-
-// A direct-mode exchange: the printer of `record` opened with all access and switched to
-// direct printing while the exchange is open.
-struct DirectExchange {
-    HANDLE printer;
-    PRINTER_INFO_2W* record;
-    DWORD remembered;
-};
-// Opens the exchange; false (and nothing sent or stored) when the printer cannot be opened.
-bool OpenDirectExchange(PRINTER_INFO_2W* record, DirectExchange* exchange);
-// Puts the attributes back and closes the printer.
-void CloseDirectExchange(const DirectExchange& exchange);
-// A query inside the exchange: the reply goes to `reply`, its count to `needed`; no kept
-// reply is deleted (the caller deletes the form it needs). True when the call succeeded.
-bool AskInExchange(const DirectExchange& exchange, std::string_view command, char* reply, DWORD size,
-                   DWORD* needed);
-// Writes `bytes` to the exchange's printer handle outside any document; the result is
-// not used.
-void WriteOutsideJob(const DirectExchange& exchange, std::string_view bytes);

@@ -7,6 +7,7 @@
 #include "driver/encoder/encoder_dialogs.h"
 #include "driver/encoder/encoder_rules.h"
 #include "driver/encoder/encoder_store.h"
+#include "driver/entry/dialog_controls.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/module_state.h"
 #include "driver/resources/resource.h"
@@ -28,8 +29,6 @@ bool NoThirdTrack(const State& state) {
 qf::TrackSettings& CurrentTrack(State& state) {
     return state.working.tracks[qf::ShownTrack(state.working, NoThirdTrack(state))];
 }
-
-void EnableControl(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled); }
 
 void EnableFreeFormat(HWND dialog, bool enabled) {
     for (int id = IDC_START_STOP_GROUP; id <= IDC_LRC_PARITY_GROUP; ++id) EnableControl(dialog, id, enabled);
@@ -168,7 +167,10 @@ INT_PTR TrackCommand(HWND dialog, int id, int code) {
 }  // namespace
 
 INT_PTR CALLBACK AdvancedTrackDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kShape = {IDCANCEL, qf::HelpTopic::kAdvancedTracks, OpenAdvancedDialog, TrackCommand,
-                                       CloseEncoderDialogState};
-    return RunDialogShape(kShape, dialog, message, wParam, lParam);
+    static const DialogShape kAdvancedTracks = {.closeId = IDCANCEL,
+                                                .help = qf::HelpTopic::kAdvancedTracks,
+                                                .open = OpenAdvancedDialog,
+                                                .command = TrackCommand,
+                                                .close = CloseEncoderDialogState};
+    return RunDialogShape(kAdvancedTracks, dialog, message, wParam, lParam);
 }

@@ -7,6 +7,7 @@
 #include "driver/encoder/encoder_dialogs.h"
 #include "driver/encoder/encoder_rules.h"
 #include "driver/encoder/encoder_store.h"
+#include "driver/entry/dialog_controls.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/module_state.h"
 #include "driver/resources/resource.h"
@@ -20,8 +21,6 @@ bool NoReversedPosition(const State& state) {
     const DeviceSheetState* sheet = EncoderDialogSheet(state);
     return sheet && qf::HasNoReversedPosition(sheet->modelReply);
 }
-
-void EnableControl(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled); }
 
 void EnableForType(HWND dialog, const qf::EncoderView& view) {
     EnableControl(dialog, IDC_POSITION_REVERSED, view.reversedEnabled);
@@ -119,7 +118,10 @@ INT_PTR EncoderCommand(HWND dialog, int id, int code) {
 }  // namespace
 
 INT_PTR CALLBACK EncoderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kShape = {IDC_ENCODER_CANCEL, qf::HelpTopic::kEncoderSettings, OpenEncoderDialog,
-                                       EncoderCommand, CloseEncoderDialogState};
-    return RunDialogShape(kShape, dialog, message, wParam, lParam);
+    static const DialogShape kEncoder = {.closeId = IDC_ENCODER_CANCEL,
+                                         .help = qf::HelpTopic::kEncoderSettings,
+                                         .open = OpenEncoderDialog,
+                                         .command = EncoderCommand,
+                                         .close = CloseEncoderDialogState};
+    return RunDialogShape(kEncoder, dialog, message, wParam, lParam);
 }

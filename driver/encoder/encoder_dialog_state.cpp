@@ -45,7 +45,8 @@ EncoderApply ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart p
     if (!send(sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, committed))
         return EncoderApply::kNotSent;
     sheet->CommitEncoderPart(part, state.working);
-    SaveEncoderPart(sheet->printerName, part, sheet->encoderSettings);
+    const bool stored = SaveEncoderPart(sheet->printerName, part, sheet->encoderSettings);
+    (part == qf::EncoderPart::kGeneral ? sheet->generalUnstored : sheet->tracksUnstored) = !stored;
     return EncoderApply::kApplied;
 }
 

@@ -59,29 +59,22 @@ bool SendSingleFeed(const wchar_t* printerName, uint8_t choice) {
 bool StoreEncoderParts(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, EncoderParts parts,
                        const char* trace) {
     if (!parts.general && !parts.tracks) return false;
-    struct Change {
-        const qf::EncoderSettings* settings;
-        EncoderParts parts;
-    } change{&settings, parts};
-    return qf::StorePrivateChange(
-        reader, writer,
-        [](uint8_t* block, const void* context) {
-            const auto& c = *static_cast<const Change*>(context);
-            auto* stored = reinterpret_cast<qf::PrivateSettings*>(block);
-            qf::EncoderSettings merged;
-            std::memcpy(&merged, &stored->encoderSettings, sizeof merged);
-            if (c.parts.general) qf::CopyEncoderPart(qf::EncoderPart::kGeneral, *c.settings, merged);
-            if (c.parts.tracks) qf::CopyEncoderPart(qf::EncoderPart::kTracks, *c.settings, merged);
-            std::memcpy(&stored->encoderSettings, &merged, sizeof merged);
-        },
-        &change, trace);
+    qf::StoredSettingsEdit edit(reader);
+    qf::PrivateSettings* stored = edit.Settings();
+    if (!stored) return false;
+    qf::EncoderSettings merged;
+    std::memcpy(&merged, &stored->encoderSettings, sizeof merged);
+    if (parts.general) qf::CopyEncoderPart(qf::EncoderPart::kGeneral, settings, merged);
+    if (parts.tracks) qf::CopyEncoderPart(qf::EncoderPart::kTracks, settings, merged);
+    std::memcpy(&stored->encoderSettings, &merged, sizeof merged);
+    return edit.Store(writer, trace);
 }
 
-void SaveEncoderPart(const wchar_t* printerName, qf::EncoderPart part, const qf::EncoderSettings& settings) {
-    if (!printerName || !printerName[0]) return;
+bool SaveEncoderPart(const wchar_t* printerName, qf::EncoderPart part, const qf::EncoderSettings& settings) {
+    if (!printerName || !printerName[0]) return false;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
-    if (!printer.Open(printerName, &defaults)) return;
+    if (!printer.Open(printerName, &defaults)) return false;
     const EncoderParts parts{part == qf::EncoderPart::kGeneral, part == qf::EncoderPart::kTracks};
-    StoreEncoderParts(printer.Get(), printer.Get(), settings, parts, "$$$$$$$$$$$$$ SetPrinter called 3\n");
+    return StoreEncoderParts(printer.Get(), printer.Get(), settings, parts, "$$$$$$$$$$$$$ SetPrinter called 3\n");
 }

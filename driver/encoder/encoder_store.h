@@ -40,5 +40,5 @@ struct EncoderParts {
 bool StoreEncoderParts(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, EncoderParts parts,
                        const char* trace);
 
-// The same on the printer named `printerName`, opened with all access for the store.
-void SaveEncoderPart(const wchar_t* printerName, qf::EncoderPart part, const qf::EncoderSettings& settings);
+// The same on the printer named `printerName`, opened for the store. True when stored.
+bool SaveEncoderPart(const wchar_t* printerName, qf::EncoderPart part, const qf::EncoderSettings& settings);

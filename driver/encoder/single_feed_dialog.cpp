@@ -63,6 +63,8 @@ INT_PTR SingleFeedCommand(HWND dialog, int id, int) {
 }  // namespace
 
 INT_PTR CALLBACK SingleFeedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kShape = {IDCANCEL, std::nullopt, OpenSingleFeedDialog, SingleFeedCommand};
-    return RunDialogShape(kShape, dialog, message, wParam, lParam);
+    static const DialogShape kSingleFeed = {.closeId = IDCANCEL,
+                                            .open = OpenSingleFeedDialog,
+                                            .command = SingleFeedCommand};
+    return RunDialogShape(kSingleFeed, dialog, message, wParam, lParam);
 }

@@ -10,6 +10,7 @@
 #include "driver/entry/module_state.h"
 #include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
+#include "driver/settings/record_sizes.h"
 
 // Every job is printable: no error string, no resource id.
 extern "C" BOOL WINAPI DevQueryPrint(HANDLE, LPDEVMODEW, DWORD* pResID) {
@@ -79,16 +80,15 @@ extern "C" DWORD WINAPI DrvDeviceCapabilities(HANDLE, PWSTR, DWORD capability, P
 
 namespace {
 
-// A printer is initialised only when its driver data file can be opened.
+// A printer is initialised only when its driver data file is a defaults block the driver
+// can use, judged by the one reader of that file.
 BOOL InitializePrinter(LPWSTR printerName) {
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
     if (!printer.Open(printerName, &defaults)) return TRUE;
     const qf::HeapRecord<DRIVER_INFO_2W> driver(qf::ReadDriverInfo(printer.Get()));
-    if (!driver || !driver->pDataFile) return FALSE;
-    const qf::FileHandle file(CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Valid() ? TRUE : FALSE;
+    uint8_t block[qf::kPrivateSize];
+    return qf::ReadDefaultsFile(driver.Get(), block) ? TRUE : FALSE;
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 
 #include <cstdlib>
 
-#include "driver/channel/printer_queries.h"
-
 namespace qf {
 
 // A printer handle from OpenPrinterW, closed at the end.
@@ -154,21 +152,6 @@ private:
     HWND control_;
 };
 
-// Owns a direct-mode exchange: opened at construction, and closed (the attributes put
-// back, the printer closed) when the scope ends, on every path.
-class DirectExchangeScope {
-public:
-    explicit DirectExchangeScope(PRINTER_INFO_2W* record) : opened_(OpenDirectExchange(record, &exchange_)) {}
-    ~DirectExchangeScope() {
-        if (opened_) CloseDirectExchange(exchange_);
-    }
-    DirectExchangeScope(const DirectExchangeScope&) = delete;
-    DirectExchangeScope& operator=(const DirectExchangeScope&) = delete;
-    bool Opened() const { return opened_; }
-    const DirectExchange& Get() const { return exchange_; }
-
-private:
-    DirectExchange exchange_{};
     bool opened_;
 };
 

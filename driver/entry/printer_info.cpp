@@ -66,26 +66,34 @@ bool ReadDefaultsBlock(HANDLE printer, uint8_t* block) {
 
 void FreePrinterRecord(void* record) { std::free(record); }
 
-bool StorePrivateChange(HANDLE reader, HANDLE writer, PrivateChange change, const void* context, const char* trace) {
+PrivateSettings* PrivateBlock(DEVMODEW* record) {
+    auto* bytes = reinterpret_cast<uint8_t*>(record);
+    return reinterpret_cast<PrivateSettings*>(bytes + PrivateOffset(bytes));
+}
+
+StoredSettingsEdit::StoredSettingsEdit(HANDLE reader) {
     DWORD size = 0;
-    PRINTER_INFO_2W* info = ReadPrinterInfo(reader, &size);
-    bool stored = false;
-    if (DEVMODEW* record = StoredDriverRecord(info, size)) {
-        auto* bytes = reinterpret_cast<uint8_t*>(record);
-        change(bytes + PrivateOffset(bytes), context);
-        if (trace) OutputDebugStringA(trace);
-        stored = SetPrinterW(writer, 2, reinterpret_cast<LPBYTE>(info), 0) != FALSE;
-    }
-    FreePrinterRecord(info);
-    return stored;
+    info_ = ReadPrinterInfo(reader, &size);
+    if (DEVMODEW* record = StoredDriverRecord(info_, size)) settings_ = PrivateBlock(record);
+}
+
+bool StoredSettingsEdit::Store(HANDLE writer, const char* trace) {
+    if (!settings_) return false;
+    if (trace) OutputDebugStringA(trace);
+    info_->pSecurityDescriptor = nullptr;
+    return SetPrinterW(writer, 2, reinterpret_cast<LPBYTE>(info_), 0) != FALSE;
 }
 
 std::wstring FileBesideDriver(const wchar_t* printerName, const wchar_t* fileName) {
+    PrinterHandle printer;
+    if (!printer.Open(printerName, nullptr)) return std::wstring();
+    return FileBesideDriverOf(printer.Get(), fileName);
+}
+
+std::wstring FileBesideDriverOf(HANDLE printer, const wchar_t* fileName) {
     std::wstring path;
     {
-        PrinterHandle printer;
-        if (!printer.Open(printerName, nullptr)) return path;
-        const HeapRecord<DRIVER_INFO_2W> driver(ReadDriverInfo(printer.Get()));
+        const HeapRecord<DRIVER_INFO_2W> driver(ReadDriverInfo(printer));
         if (!driver)
             OutputDebugStringW(L"Get Default file name Failed\r\n");
         else if (driver->pDriverPath)

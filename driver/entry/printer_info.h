@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "driver/settings/private_settings.h"
+
 namespace qf {
 
 // PRINTER_INFO_2 of an open printer, or nullptr when the spooler gives none; `size`
@@ -37,18 +39,41 @@ void FreePrinterRecord(void* record);
 // colour sample, the About logo). Empty when the printer cannot be opened or its driver
 // names no folder; a driver record the spooler does not give is traced for a debugger.
 std::wstring FileBesideDriver(const wchar_t* printerName, const wchar_t* fileName);
+// The same for the printer open as `printer`.
+std::wstring FileBesideDriverOf(HANDLE printer, const wchar_t* fileName);
 
-// What a store changes in the printer's stored private block.
-using PrivateChange = void (*)(uint8_t* privateBlock, const void* context);
+// The private block of a record in the driver's layout: it follows the record's public
+// part, whatever that part's length (dmSize). The caller has checked the record.
+PrivateSettings* PrivateBlock(DEVMODEW* record);
 
-// Stores a change into the printer's default record as the printer holds it now: reads
-// PRINTER_INFO_2 afresh through `reader`, applies `change` to its stored record's private
-// block and writes it back through `writer` with SetPrinterW level 2, after the debugger
-// line `trace` when one is given. Only what `change` writes differs from what the printer
-// held, so two windows that store different fields of one printer add up. A stored record
-// that is not this driver's, or not wholly inside the returned bytes, is left alone.
-// True when the record was handed to SetPrinterW and stored.
-bool StorePrivateChange(HANDLE reader, HANDLE writer, PrivateChange change, const void* context,
-                        const char* trace = nullptr);
+// A store into the printer's default settings, as a plain read, edit and write: the
+// printer's record is read when the edit is made (just before the store), the caller
+// changes what its window changed in `Settings()`, and `Store` hands the record back with
+// SetPrinterW level 2. The record goes back without its security descriptor, which the
+// spooler then keeps as it is: a settings store has no business writing the printer's
+// owner and permissions. Level 2 is the level every spooler serves for the stored default
+// record, and the one GetPrinterW reads it back with; all other fields go back as they
+// were read a moment before. Two windows that store different fields of one printer
+// therefore add up.
+class StoredSettingsEdit {
+public:
+    explicit StoredSettingsEdit(HANDLE reader);
+    ~StoredSettingsEdit() { FreePrinterRecord(info_); }
+    StoredSettingsEdit(const StoredSettingsEdit&) = delete;
+    StoredSettingsEdit& operator=(const StoredSettingsEdit&) = delete;
+
+    // The stored private block to change, or nullptr when the printer holds no record of
+    // this driver (signature, 3856-byte private block, wholly inside what the spooler
+    // returned): such a record is left alone.
+    PrivateSettings* Settings() const { return settings_; }
+    // Stores the record through `writer` after the debugger line `trace`, when one is
+    // given. True when the record was handed to SetPrinterW and stored; false, and nothing
+    // stored, without a record of this driver.
+    bool Store(HANDLE writer, const char* trace = nullptr);
+
+private:
+    PRINTER_INFO_2W* info_ = nullptr;
+    PrivateSettings* settings_ = nullptr;
+};
 
 }  // namespace qf

@@ -183,7 +183,11 @@ INT_PTR ColorMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
 }  // namespace
 
 INT_PTR CALLBACK ColorCorrectionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kShape = {IDC_CLOSE_BUTTON, qf::HelpTopic::kColorCorrection, OpenColorCorrection,
-                                       ColorCommand, FreeDialogState<ColorDialog>, ColorMessage};
-    return RunDialogShape(kShape, dialog, message, wParam, lParam);
+    static const DialogShape kColorCorrection = {.closeId = IDC_CLOSE_BUTTON,
+                                                 .help = qf::HelpTopic::kColorCorrection,
+                                                 .open = OpenColorCorrection,
+                                                 .command = ColorCommand,
+                                                 .close = FreeDialogState<ColorDialog>,
+                                                 .other = ColorMessage};
+    return RunDialogShape(kColorCorrection, dialog, message, wParam, lParam);
 }

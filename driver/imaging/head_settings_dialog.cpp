@@ -76,9 +76,12 @@ INT_PTR HeadMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
 }  // namespace
 
 INT_PTR CALLBACK HeadSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kShape = {IDC_CLOSE_BUTTON, qf::HelpTopic::kHeadSettings, OpenHeadSettings, HeadCommand,
-                                       nullptr, HeadMessage};
-    return RunDialogShape(kShape, dialog, message, wParam, lParam);
+    static const DialogShape kHeadSettings = {.closeId = IDC_CLOSE_BUTTON,
+                                              .help = qf::HelpTopic::kHeadSettings,
+                                              .open = OpenHeadSettings,
+                                              .command = HeadCommand,
+                                              .other = HeadMessage};
+    return RunDialogShape(kHeadSettings, dialog, message, wParam, lParam);
 }
 
 INT_PTR ShowHeadSettings(HWND owner, ULONG_PTR sheetUserData) {

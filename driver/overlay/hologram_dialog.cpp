@@ -238,7 +238,10 @@ INT_PTR HologramCommand(HWND dialog, int id, int code) {
 }  // namespace
 
 INT_PTR CALLBACK HologramVarnishDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kShape = {IDC_CLOSE_BUTTON, qf::HelpTopic::kHologramVarnish, OpenHologramDialog,
-                                       HologramCommand, FreeDialogState<HologramDialog>};
-    return RunDialogShape(kShape, dialog, message, wParam, lParam);
+    static const DialogShape kHologram = {.closeId = IDC_CLOSE_BUTTON,
+                                          .help = qf::HelpTopic::kHologramVarnish,
+                                          .open = OpenHologramDialog,
+                                          .command = HologramCommand,
+                                          .close = FreeDialogState<HologramDialog>};
+    return RunDialogShape(kHologram, dialog, message, wParam, lParam);
 }

@@ -57,9 +57,6 @@ namespace {
 
 uint8_t* Bytes(DEVMODEW* record) { return reinterpret_cast<uint8_t*>(record); }
 const uint8_t* Bytes(const DEVMODEW* record) { return reinterpret_cast<const uint8_t*>(record); }
-qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
-    return reinterpret_cast<qf::PrivateSettings*>(Bytes(record) + qf::kPublicSize);
-}
 
 // The driver default record for an open printer (or none): the defaults block of its
 // data file, or the block built into the module when that file cannot be used.
@@ -88,7 +85,7 @@ void CopyPrinterDefault(HANDLE printer, std::u16string_view printerName, PRINTER
         return;
     }
     qf::CopyDriverRecord(Bytes(stored), Bytes(output));
-    qf::PrivateSettings* settings = PrivateBlock(output);
+    qf::PrivateSettings* settings = qf::PrivateBlock(output);
     g_printerRecords.Update(printerName, [settings](qf::PrinterRecords& entry) {
         qf::ApplyOfflineRibbon(*settings, entry.settingsCache);
         if (!qf::IsSettingsCacheValid(entry.settingsCache))
@@ -118,7 +115,7 @@ LONG FillDocumentSettings(HANDLE printer, const wchar_t* printerName, DEVMODEW* 
         if (qf::IsSettingsCacheValid(cached)) {
             std::memmove(output, input, qf::kPublicSize);
             qf::SetRecordSizes(Bytes(output));
-            std::memcpy(PrivateBlock(output), &cached, qf::kPrivateSize);
+            std::memcpy(qf::PrivateBlock(output), &cached, qf::kPrivateSize);
             return 1;
         }
     }

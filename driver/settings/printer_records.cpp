@@ -6,13 +6,13 @@
 namespace qf {
 namespace {
 
-char16_t Folded(char16_t unit) { return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit; }
+char16_t UpperCaseLetter(char16_t unit) { return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit; }
 
 }  // namespace
 
 PrinterRecordTable::PrinterRecordTable(size_t capacity) : capacity_(std::max<size_t>(capacity, 1)) {}
 
-std::u16string_view PrinterRecordTable::Cut(std::u16string_view printer) {
+std::u16string_view PrinterRecordTable::UpToFirstZero(std::u16string_view printer) {
     const size_t end = printer.find(u'\0');
     return end == std::u16string_view::npos ? printer : printer.substr(0, end);
 }
@@ -20,7 +20,7 @@ std::u16string_view PrinterRecordTable::Cut(std::u16string_view printer) {
 bool PrinterRecordTable::SameName(const std::u16string& kept, std::u16string_view printer) {
     if (kept.size() != printer.size()) return false;
     for (size_t i = 0; i < kept.size(); ++i)
-        if (Folded(kept[i]) != Folded(printer[i])) return false;
+        if (UpperCaseLetter(kept[i]) != UpperCaseLetter(printer[i])) return false;
     return true;
 }
 
@@ -47,19 +47,19 @@ PrinterRecords& PrinterRecordTable::AddLocked(std::u16string_view printer) {
 }
 
 PrinterRecords PrinterRecordTable::Read(std::u16string_view printer) const {
-    printer = Cut(printer);
-    const std::lock_guard<std::mutex> hold(lock_);
+    printer = UpToFirstZero(printer);
+    const TableHold hold(lock_);
     const PrinterRecords* entry = printer.empty() ? nullptr : FindLocked(printer);
     return entry ? *entry : PrinterRecords{};
 }
 
 size_t PrinterRecordTable::Size() const {
-    const std::lock_guard<std::mutex> hold(lock_);
+    const TableHold hold(lock_);
     return entries_.size();
 }
 
 void PrinterRecordTable::Clear() {
-    const std::lock_guard<std::mutex> hold(lock_);
+    const TableHold hold(lock_);
     entries_.clear();
 }
 

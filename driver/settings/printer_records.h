@@ -9,12 +9,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <list>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "driver/settings/private_settings.h"
+#include "driver/settings/table_lock.h"
 
 namespace qf {
 
@@ -43,12 +43,12 @@ public:
     // entry that is thrown away.
     template <typename Change>
     auto Update(std::u16string_view printer, Change&& change) {
-        printer = Cut(printer);
+        printer = UpToFirstZero(printer);
         if (printer.empty()) {
             PrinterRecords scratch{};
             return change(scratch);
         }
-        const std::lock_guard<std::mutex> hold(lock_);
+        const TableHold hold(lock_);
         PrinterRecords* entry = FindLocked(printer);
         return change(entry ? *entry : AddLocked(printer));
     }
@@ -57,8 +57,8 @@ public:
     // cannot fail. True when there was an entry.
     template <typename Change>
     bool UpdateExisting(std::u16string_view printer, Change&& change) {
-        printer = Cut(printer);
-        const std::lock_guard<std::mutex> hold(lock_);
+        printer = UpToFirstZero(printer);
+        const TableHold hold(lock_);
         PrinterRecords* entry = printer.empty() ? nullptr : FindLocked(printer);
         if (entry) change(*entry);
         return entry != nullptr;
@@ -73,7 +73,7 @@ public:
 
 private:
     // A name ends at its first zero, as a wide string the spooler hands over does.
-    static std::u16string_view Cut(std::u16string_view printer);
+    static std::u16string_view UpToFirstZero(std::u16string_view printer);
     // Printer names are compared as the spooler compares them: letters A to Z without
     // regard to case.
     static bool SameName(const std::u16string& kept, std::u16string_view printer);
@@ -82,7 +82,7 @@ private:
     const PrinterRecords* FindLocked(std::u16string_view printer) const;
     PrinterRecords& AddLocked(std::u16string_view printer);
 
-    mutable std::mutex lock_;
+    mutable TableLock lock_;
     size_t capacity_;
     // Most recently used first.
     std::list<std::pair<std::u16string, PrinterRecords>> entries_;

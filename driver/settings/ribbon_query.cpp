@@ -11,6 +11,7 @@
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/module_state.h"
 #include "driver/entry/owners.h"
+#include "driver/entry/printer_info.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
 
@@ -18,9 +19,9 @@ namespace {
 
 constexpr DWORD kStateReplySize = 32;
 
-qf::Asked Outcome(bool called, bool answered) {
-    if (!called) return qf::Asked::kCallFailed;
-    return answered ? qf::Asked::kAnswered : qf::Asked::kNoAnswer;
+qf::QuestionOutcome Outcome(bool called, bool answered) {
+    if (!called) return qf::QuestionOutcome::kCallFailed;
+    return answered ? qf::QuestionOutcome::kAnswered : qf::QuestionOutcome::kNoAnswer;
 }
 
 }  // namespace
@@ -44,17 +45,45 @@ void QueryPrinterState(const wchar_t* printerName, qf::PrinterReport* report, wc
     if (ribbonAnswered) {
         const int32_t number = qf::ParseRibbonNumber(ribbonText);
         report->ribbon = qf::RibbonFromReply(ribbonText);
-        RibbonCatalogueName(number, ribbonName);
+        RibbonCatalogueName(printer.Get(), number, ribbonName);
     }
 }
 
-void RibbonCatalogueName(int32_t number, wchar_t* name) {
+namespace {
+
+// The catalogue beside the printer's driver file, where the platform installs a current
+// driver's files, when it is there and its path converts exactly to the ANSI code page
+// the profile call reads; empty otherwise.
+std::string CatalogueBesideDriver(HANDLE printer) {
+    const std::string_view file = qf::kRibbonCatalogueFile;
+    const std::wstring path = qf::FileBesideDriverOf(printer, std::wstring(file.begin(), file.end()).c_str());
+    if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::string();
+    BOOL lossy = FALSE;
+    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (bytes <= 0 || lossy) return std::string();
+    std::string ansi(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, &ansi[0], bytes, nullptr, &lossy);
+    ansi.resize(static_cast<size_t>(bytes - 1));
+    return ansi;
+}
+
+// The catalogue in the version-2 folder of the driver directory, where older
+// installations put it; empty when the driver directory is unknown.
+std::string CatalogueInDriverDirectory() {
     char directory[MAX_PATH] = {};
     DWORD needed = 0;
     if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory), sizeof directory,
                                     &needed))
-        return;
-    const std::string path = qf::RibbonCataloguePath(directory);
+        return std::string();
+    return qf::RibbonCataloguePath(directory);
+}
+
+}  // namespace
+
+void RibbonCatalogueName(HANDLE printer, int32_t number, wchar_t* name) {
+    std::string path = CatalogueBesideDriver(printer);
+    if (path.empty()) path = CatalogueInDriverDirectory();
+    if (path.empty()) return;
     const std::string section(qf::kRibbonCatalogueSection);
     // A missing file or key names no ribbon, as the ribbon code above the last does.
     wchar_t none[kRibbonNameChars] = {};

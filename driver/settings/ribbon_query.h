@@ -7,7 +7,8 @@
 #include <cstdint>
 
 #include "driver/entry/module_state.h"
-#include "driver/sheets/document_items.h"
+#include "driver/settings/printer_report.h"
+#include "driver/settings/ribbons.h"
 
 // Asks the printer `printerName` for its encoder and ribbon, on a handle opened for the
 // questions, and tells, for each question on its own, what became of it. The caller
@@ -17,9 +18,11 @@
 void QueryPrinterState(const wchar_t* printerName, qf::PrinterReport* report, wchar_t* ribbonName);
 
 // The catalogue's display name of printer ribbon number `number` ("None" when the file
-// or its key is missing); `name` (32 characters) is left as it was when the driver
-// directory is unknown.
-void RibbonCatalogueName(int32_t number, wchar_t* name);
+// or its key is missing), into `name` (32 characters). The catalogue is looked for beside
+// the driver file of the open printer `printer` (a current installation's folder) first,
+// then in the version-2 folder of the driver directory; `name` is left as it was when
+// neither folder is known.
+void RibbonCatalogueName(HANDLE printer, int32_t number, wchar_t* name);
 
 // The name of ribbon code `code` and a print-mode text, from the string table, into
 // `text` of `chars` characters (empty when the text cannot be loaded).

@@ -46,7 +46,7 @@ void AskEncoder(const Sheet& sheet, qf::PrivateSettings& settings) {
     std::string text;
     bool called = false;
     const bool complete = AskSheetPrinter(sheet.printer, qf::kEncoderQuery, kReplySize, &text, &called);
-    const qf::Asked asked = !called ? qf::Asked::kCallFailed : complete ? qf::Asked::kAnswered : qf::Asked::kNoAnswer;
+    const qf::QuestionOutcome asked = !called ? qf::QuestionOutcome::kCallFailed : complete ? qf::QuestionOutcome::kAnswered : qf::QuestionOutcome::kNoAnswer;
     settings.encoderSettings.encoderPresent =
         qf::EncoderAfterQuestion(settings.encoderSettings.encoderPresent, asked, complete && qf::IsEncoderReply(text));
 }
@@ -110,17 +110,18 @@ void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
     }
 }
 
-// APPLYNOW: the encoder parts this sheet applied go into the printer's stored defaults,
-// read afresh through a handle of its own and stored through the sheet's; what the sheet
-// did not change stays as the printer holds it (another window may have applied it). A
-// sheet that applied nothing stores nothing.
-void StoreEncoderSettings(const Sheet& sheet) {
-    const EncoderParts parts{sheet.generalApplied, sheet.tracksApplied};
+// APPLYNOW: the encoder parts whose store failed when their dialog applied them are
+// stored now, on the printer's current record; a part already stored is not stored
+// again from this sheet's copy, so a later window's Apply on the same printer keeps its
+// values. A sheet with nothing waiting stores nothing.
+void StoreUnstoredEncoderParts(Sheet& sheet) {
+    const EncoderParts parts{sheet.generalUnstored, sheet.tracksUnstored};
     if (!sheet.printerName[0] || (!parts.general && !parts.tracks)) return;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
     if (!printer.Open(sheet.printerName, &defaults)) return;
-    StoreEncoderParts(printer.Get(), sheet.printer, sheet.encoderSettings, parts, nullptr);
+    if (StoreEncoderParts(printer.Get(), sheet.printer, sheet.encoderSettings, parts, nullptr))
+        sheet.generalUnstored = sheet.tracksUnstored = false;
 }
 
 LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {
@@ -130,7 +131,7 @@ LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {
         case CPSUICB_REASON_DLGPROC:
             return CPSUICB_ACTION_OPTIF_CHANGED;
         case CPSUICB_REASON_APPLYNOW:
-            StoreEncoderSettings(sheet);
+            StoreUnstoredEncoderParts(sheet);
             return CPSUICB_ACTION_ITEMS_APPLIED;
         case CPSUICB_REASON_ABOUT:
             ShowAboutBox(GetActiveWindow(), param->UserData);
@@ -165,8 +166,8 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
     if (!name || !name[0]) name = header->pszPrinterName;
     if (name) lstrcpynW(sheet->printerName, name, kPrinterNameChars);
     qf::PrivateSettings& settings = sheet->Settings();
-    sheet->encoderSettings = settings.encoderSettings;
     AskEncoder(*sheet, settings);
+    sheet->encoderSettings = settings.encoderSettings;
     AskModel(*sheet, settings);
     BuildItems(*sheet, settings);
 

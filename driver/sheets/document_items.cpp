@@ -144,33 +144,4 @@ void NormaliseAtOpen(PrivateSettings& settings, std::string_view modelText) {
     if (!EncodeOnlyOffered(settings)) settings.printingMode = kPrintingModePrint;
 }
 
-bool AnsweredAny(const PrinterReport& report) {
-    return report.encoderAsked == Asked::kAnswered || report.ribbonAsked == Asked::kAnswered;
-}
-
-uint16_t EncoderAfterQuestion(uint16_t current, Asked asked, bool encoder) {
-    if (asked != Asked::kAnswered) return current;
-    return encoder ? 1 : 0;
-}
-
-PrinterAdoption AdoptPrinterReport(const PrivateSettings& settings, const PrinterReport& report, bool offline) {
-    const uint16_t current = settings.encoderSettings.encoderPresent;
-    PrinterAdoption adoption{false, settings.ribbonType, false, current, false};
-    const uint16_t encoder = offline ? 1 : EncoderAfterQuestion(current, report.encoderAsked, report.encoder);
-    if (encoder != current) {
-        adoption.encoderChanged = true;
-        adoption.encoderPresent = encoder;
-    }
-    if (offline) return adoption;
-    if (report.ribbonAsked != Asked::kAnswered) {
-        // Nothing half-known is stored; a printer that answered nothing at all is not
-        // worth a notice, one that answered the encoder question but not this one is.
-        adoption.ribbonUnknown = AnsweredAny(report);
-    } else if (settings.ribbonType != report.ribbon) {
-        adoption.ribbonChanged = true;
-        adoption.ribbon = report.ribbon;
-    }
-    return adoption;
-}
-
 }  // namespace qf

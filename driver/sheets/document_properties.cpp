@@ -5,20 +5,12 @@
 #include <string_view>
 
 #include "driver/entry/module_state.h"
+#include "driver/entry/printer_info.h"
 #include "driver/settings/document_settings.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
 #include "driver/settings/ribbons.h"
 #include "driver/sheets/printer_answers.h"
-
-namespace {
-
-qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
-    auto* bytes = reinterpret_cast<uint8_t*>(record);
-    return reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
-}
-
-}  // namespace
 
 LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     if (!header) return -1;
@@ -50,7 +42,7 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     if (header->fMode != DM_COPY || !qf::AnsweredAny(answer) ||
         !qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(header->pdmOut)))
         return 1;
-    qf::PrivateSettings* out = PrivateBlock(header->pdmOut);
+    qf::PrivateSettings* out = qf::PrivateBlock(header->pdmOut);
     const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(*out, answer, false);
     if (!adoption.ribbonChanged && !adoption.encoderChanged) return 1;
 
@@ -58,8 +50,8 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     // with what it answered; a question without answer leaves its field as stored.
     out->ribbonType = adoption.ribbon;
     out->encoderSettings.encoderPresent = adoption.encoderPresent;
-    const ReportedFields reported{adoption.ribbon, adoption.encoderPresent, answer.ribbonAsked == qf::Asked::kAnswered,
-                                  answer.encoderAsked == qf::Asked::kAnswered};
+    const ReportedFields reported{adoption.ribbon, adoption.encoderPresent, answer.ribbonAsked == qf::QuestionOutcome::kAnswered,
+                                  answer.encoderAsked == qf::QuestionOutcome::kAnswered};
     if (StoreReportedFields(header->hPrinter, reported))
         g_printerRecords.Update(printer, [&reported](qf::PrinterRecords& entry) {
             if (reported.ribbon) entry.settingsCache.ribbonType = reported.ribbonType;

@@ -34,11 +34,6 @@ constexpr WORD kListStyle = 0x80;  // the style word of the ribbon, black-panel 
 
 using Sheet = DocumentSheetState;
 
-// The private block follows the record's public part, whatever its length.
-qf::PrivateSettings* PrivateBlock(DEVMODEW* record) {
-    auto* bytes = reinterpret_cast<uint8_t*>(record);
-    return reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
-}
 bool IsDriverRecord(const DEVMODEW* record) { return qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(record)); }
 
 // An item is available when its rule allows it and, for a push button, when its dialog
@@ -310,13 +305,16 @@ bool ChooseWorkingRecord(Sheet& sheet, DOCUMENTPROPERTYHEADER* header, DWORD inf
     if (!stored) return false;
     qf::CopyDriverRecord(reinterpret_cast<const uint8_t*>(stored), sheet.working);
     if (AdoptPrinterAnswer(sheet.printerName, settings, answer)) {
-        // The printer's stored defaults learn what the printer reported, and only that: the
-        // rest of the record stays as the printer holds it now.
-        qf::PrivateSettings* defaults = PrivateBlock(stored);
-        defaults->ribbonType = settings.ribbonType;
-        defaults->encoderSettings.encoderPresent = settings.encoderSettings.encoderPresent;
-        StoreReportedFields(header->hPrinter,
-                            {settings.ribbonType, settings.encoderSettings.encoderPresent, true, true});
+        // The printer's stored defaults learn what the printer answered, and only that: a
+        // question without answer, and the rest of the record, stay as the printer holds
+        // them now.
+        const ReportedFields reported{settings.ribbonType, settings.encoderSettings.encoderPresent,
+                                      answer.ribbonAsked == qf::QuestionOutcome::kAnswered,
+                                      answer.encoderAsked == qf::QuestionOutcome::kAnswered};
+        qf::PrivateSettings* defaults = qf::PrivateBlock(stored);
+        if (reported.ribbon) defaults->ribbonType = reported.ribbonType;
+        if (reported.encoder) defaults->encoderSettings.encoderPresent = reported.encoderPresent;
+        StoreReportedFields(header->hPrinter, reported);
     }
     return true;
 }

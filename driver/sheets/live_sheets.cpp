@@ -4,7 +4,7 @@
 namespace qf {
 
 uint32_t LiveSheets::Add(int kind, void* sheet) {
-    const std::lock_guard<std::mutex> hold(lock_);
+    const TableHold hold(lock_);
     uint32_t id;
     do {
         id = ++last_;
@@ -14,18 +14,18 @@ uint32_t LiveSheets::Add(int kind, void* sheet) {
 }
 
 void LiveSheets::Remove(uint32_t id) {
-    const std::lock_guard<std::mutex> hold(lock_);
+    const TableHold hold(lock_);
     live_.erase(id);
 }
 
 void* LiveSheets::Find(uint32_t id, int kind) const {
-    const std::lock_guard<std::mutex> hold(lock_);
+    const TableHold hold(lock_);
     const auto found = live_.find(id);
     return found != live_.end() && found->second.kind == kind ? found->second.sheet : nullptr;
 }
 
 size_t LiveSheets::Size() const {
-    const std::lock_guard<std::mutex> hold(lock_);
+    const TableHold hold(lock_);
     return live_.size();
 }
 

@@ -8,8 +8,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <unordered_map>
+
+#include "driver/settings/table_lock.h"
 
 namespace qf {
 
@@ -34,7 +35,7 @@ private:
         int kind;
         void* sheet;
     };
-    mutable std::mutex lock_;
+    mutable TableLock lock_;
     uint32_t last_ = 0;
     std::unordered_map<uint32_t, Entry> live_;
 };

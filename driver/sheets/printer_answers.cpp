@@ -31,7 +31,7 @@ void ForgetOfflineChoice(const wchar_t* printerName) {
 }
 
 qf::PrinterReport AskPrinterState(const wchar_t* printerName, wchar_t* ribbonName) {
-    qf::PrinterReport answer{qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, qf::kRibbonNone};
+    qf::PrinterReport answer{qf::QuestionOutcome::kCallFailed, false, qf::QuestionOutcome::kCallFailed, qf::kRibbonNone};
     LoadRibbonName(qf::kRibbonNone, ribbonName, kRibbonNameChars);
     QueryPrinterState(printerName, &answer, ribbonName);
     return answer;
@@ -87,14 +87,10 @@ std::string AskModel(const wchar_t* printerName, qf::PrivateSettings& settings) 
 }
 
 bool StoreReportedFields(HANDLE printer, const ReportedFields& fields) {
-    return qf::StorePrivateChange(
-        printer, printer,
-        [](uint8_t* block, const void* context) {
-            const auto& reported = *static_cast<const ReportedFields*>(context);
-            auto* stored = reinterpret_cast<qf::PrivateSettings*>(block);
-            if (reported.ribbon) stored->ribbonType = reported.ribbonType;
-            if (reported.encoder) stored->encoderSettings.encoderPresent = reported.encoderPresent;
-        },
-        &fields);
+    qf::StoredSettingsEdit edit(printer);
+    qf::PrivateSettings* stored = edit.Settings();
+    if (!stored) return false;
+    if (fields.ribbon) stored->ribbonType = fields.ribbonType;
+    if (fields.encoder) stored->encoderSettings.encoderPresent = fields.encoderPresent;
+    return edit.Store(printer);
 }
-

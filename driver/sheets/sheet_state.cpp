@@ -23,9 +23,11 @@ template <typename Sheet>
 Sheet* NewSheet() {
     auto* sheet = static_cast<Sheet*>(std::calloc(1, sizeof(Sheet)));
     if (!sheet) return nullptr;
+    // A sheet that cannot be registered, for whatever reason, is freed here: nothing else
+    // knows of it yet.
     try {
         sheet->id = g_liveSheets.Add(KindOf<Sheet>(), sheet);
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         std::free(sheet);
         return nullptr;
     }

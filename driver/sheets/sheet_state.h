@@ -10,6 +10,7 @@
 #include <winspool.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "driver/entry/ddk.h"
 #include "driver/encoder/encoder_rules.h"
@@ -70,11 +71,13 @@ struct DeviceSheetState {
     // of the device sheet's dialogs. It is never stored whole: each store writes only what
     // its window changed, on the printer's current record.
     DEVMODEW* record;
-    // The committed encoder record: the stored one as the sheet found it, then what the
-    // encoder dialogs applied. The sheet's Apply stores the parts this sheet applied.
+    // The committed encoder record: the stored one as the sheet found it (with the
+    // printer's answer on its encoder), then what the encoder dialogs applied. Each
+    // dialog's Apply stores its part at once; a part whose store failed waits here for
+    // the sheet's Apply, which tries it again.
     qf::EncoderSettings encoderSettings;
-    bool generalApplied;  // this sheet applied the encoder dialog's part
-    bool tracksApplied;   // this sheet applied the advanced track settings' part
+    bool generalUnstored;  // the encoder dialog's part is applied but not stored
+    bool tracksUnstored;   // the advanced track settings' part is applied but not stored
     // Whether the printer answered the model query, and its answer up to its first zero
     // byte (empty when it did not answer); the model item shows `modelName` (the answer,
     // or the default text of the string table).
@@ -92,13 +95,15 @@ struct DeviceSheetState {
         auto* bytes = reinterpret_cast<uint8_t*>(record);
         return *reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
     }
-    // Commits `part` of `applied` into the encoder record (the record the sheet's Apply
-    // stores, and the copy inside the sheet's stored record) and notes that this sheet
-    // changed that part.
+    // Commits `part` of `applied` into the encoder record and into the copy inside the
+    // sheet's stored record; nothing else of either changes (the encoder's presence stays
+    // as the printer answered it).
     void CommitEncoderPart(qf::EncoderPart part, const qf::EncoderSettings& applied) {
         qf::CopyEncoderPart(part, applied, encoderSettings);
-        Settings().encoderSettings = encoderSettings;
-        (part == qf::EncoderPart::kGeneral ? generalApplied : tracksApplied) = true;
+        qf::EncoderSettings inRecord;
+        std::memcpy(&inRecord, &Settings().encoderSettings, sizeof inRecord);
+        qf::CopyEncoderPart(part, applied, inRecord);
+        std::memcpy(&Settings().encoderSettings, &inRecord, sizeof inRecord);
     }
 };
 

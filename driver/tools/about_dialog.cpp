@@ -26,23 +26,26 @@ void ShowVersion(HWND dialog) {
     SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, text);
 }
 
-// The logo is loaded anew for every paint, stretched into its rectangle, and every
-// object the paint made is released before it ends.
+// The box's logo, loaded once as the box opens and kept as its DWLP_USER until it closes.
+HBITMAP LogoOf(HWND dialog) { return reinterpret_cast<HBITMAP>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+
+// Paints the logo stretched into its rectangle; every object the paint made is released
+// before it ends. A paint asks the spooler nothing.
 void PaintLogo(HWND dialog) {
     const qf::PaintScope paint(dialog);
-    const qf::GdiObject logo(LoadAboutLogo(reinterpret_cast<const wchar_t*>(GetWindowLongPtrW(dialog, DWLP_USER))));
+    HBITMAP logo = LogoOf(dialog);
     if (!logo) return;
     BITMAP info = {};
-    GetObjectW(logo.Get(), sizeof info, &info);
+    GetObjectW(logo, sizeof info, &info);
     const qf::MemoryDc memory(paint.Dc());
-    const qf::Selection selected(memory.Get(), logo.Get());
+    const qf::Selection selected(memory.Get(), logo);
     if (!selected) return;
     StretchBlt(paint.Dc(), kLogoRect.left, kLogoRect.top, kLogoRect.right - kLogoRect.left,
                kLogoRect.bottom - kLogoRect.top, memory.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
-// The printer of the sheet that opened the box, whose name the sheet keeps for as long
-// as it is open; none when the box was not opened from a live sheet.
+// The printer of the sheet that opened the box; none when the box was not opened from a
+// live sheet.
 const wchar_t* SheetPrinterName(LPARAM initParam) {
     if (const DocumentSheetState* sheet = DocumentSheetOfDialog(initParam)) return sheet->printerName;
     if (const DeviceSheetState* sheet = DeviceSheetOfDialog(initParam)) return sheet->printerName;
@@ -50,9 +53,14 @@ const wchar_t* SheetPrinterName(LPARAM initParam) {
 }
 
 INT_PTR OpenAbout(HWND dialog, LPARAM initParam) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(SheetPrinterName(initParam)));
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(LoadAboutLogo(SheetPrinterName(initParam))));
     ShowVersion(dialog);
     return TRUE;
+}
+
+void CloseAbout(HWND dialog) {
+    if (HBITMAP logo = LogoOf(dialog)) DeleteObject(logo);
+    SetWindowLongPtrW(dialog, DWLP_USER, 0);
 }
 
 INT_PTR AboutCommand(HWND dialog, int id, int) {
@@ -81,8 +89,12 @@ HBITMAP LoadAboutLogo(const wchar_t* printerName) {
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kShape = {IDCANCEL, std::nullopt, OpenAbout, AboutCommand, nullptr, AboutMessage};
-    return RunDialogShape(kShape, dialog, message, wParam, lParam);
+    static const DialogShape kAbout = {.closeId = IDCANCEL,
+                                       .open = OpenAbout,
+                                       .command = AboutCommand,
+                                       .close = CloseAbout,
+                                       .other = AboutMessage};
+    return RunDialogShape(kAbout, dialog, message, wParam, lParam);
 }
 
 void ShowAboutBox(HWND owner, ULONG_PTR sheetUserData) {

@@ -103,7 +103,10 @@ INT_PTR StartDeviceInformation(HWND dialog, LPARAM initParam) {
 
 INT_PTR CALLBACK DeviceInformationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     // The dialog fills its fields as it opens: when it cannot, it says so and ends.
-    static const DialogShape kShape = {IDC_CLOSE_BUTTON, qf::HelpTopic::kDeviceInformation, StartDeviceInformation,
-                                       nullptr, nullptr, nullptr, true, IDCANCEL};
-    return RunDialogShape(kShape, dialog, message, wParam, lParam);
+    static const DialogShape kDeviceInformation = {.closeId = IDC_CLOSE_BUTTON,
+                                                   .help = qf::HelpTopic::kDeviceInformation,
+                                                   .open = StartDeviceInformation,
+                                                   .fillsAtOpen = true,
+                                                   .unfilledResult = IDCANCEL};
+    return RunDialogShape(kDeviceInformation, dialog, message, wParam, lParam);
 }

@@ -217,6 +217,8 @@ bool DownloadFirmwareJob(const wchar_t* printerName, const std::string& path) {
 }
 
 INT_PTR CALLBACK FirmwareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kShape = {IDCANCEL, std::nullopt, StartFirmware, FirmwareCommand};
-    return RunDialogShape(kShape, dialog, message, wParam, lParam);
+    static const DialogShape kFirmware = {.closeId = IDCANCEL,
+                                          .open = StartFirmware,
+                                          .command = FirmwareCommand};
+    return RunDialogShape(kFirmware, dialog, message, wParam, lParam);
 }

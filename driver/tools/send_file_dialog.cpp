@@ -76,6 +76,8 @@ INT_PTR SendFileCommand(HWND dialog, int id, int) {
 }  // namespace
 
 INT_PTR CALLBACK SendFileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kShape = {IDCANCEL, std::nullopt, StartSendFile, SendFileCommand};
-    return RunDialogShape(kShape, dialog, message, wParam, lParam);
+    static const DialogShape kSendFile = {.closeId = IDCANCEL,
+                                          .open = StartSendFile,
+                                          .command = SendFileCommand};
+    return RunDialogShape(kSendFile, dialog, message, wParam, lParam);
 }

@@ -112,7 +112,7 @@ void QueryToolCommand(HWND dialog, int buttonId, const DirectExchange& exchange,
 void SendToolCommand(HWND dialog, int buttonId) {
     DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet) return;
-    const qf::DirectExchangeScope scope(sheet->printerInfo);
+    const DirectExchangeScope scope(sheet->printerName);
     // A printer that cannot be opened is neither asked nor switched; the user is told the
     // command did not reach it.
     if (!scope.Opened()) {
@@ -211,7 +211,11 @@ INT_PTR ToolsCommand(HWND dialog, int id, int notification) {
 
 INT_PTR CALLBACK ToolsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     // Tools fills its lists and offsets as it opens: when it cannot, it says so and ends.
-    static const DialogShape kShape = {IDC_CLOSE_BUTTON, qf::HelpTopic::kTools, StartTools, ToolsCommand, nullptr,
-                                       nullptr, true, IDCANCEL};
-    return RunDialogShape(kShape, dialog, message, wParam, lParam);
+    static const DialogShape kTools = {.closeId = IDC_CLOSE_BUTTON,
+                                       .help = qf::HelpTopic::kTools,
+                                       .open = StartTools,
+                                       .command = ToolsCommand,
+                                       .fillsAtOpen = true,
+                                       .unfilledResult = IDCANCEL};
+    return RunDialogShape(kTools, dialog, message, wParam, lParam);
 }

@@ -32,14 +32,12 @@ void FillLists(HWND dialog, const qf::ToolsStart& start) {
 
 // Clears the third-track record in the printer's defaults as the printer holds them now.
 void StoreThirdTrackCleared(HANDLE printer) {
-    qf::StorePrivateChange(
-        printer, printer,
-        [](uint8_t* block, const void*) {
-            auto* stored = reinterpret_cast<qf::PrivateSettings*>(block);
-            stored->thirdTrackWord = 0;
-            std::memset(stored->thirdTrackText, 0, sizeof stored->thirdTrackText);
-        },
-        nullptr);
+    qf::StoredSettingsEdit edit(printer);
+    qf::PrivateSettings* stored = edit.Settings();
+    if (!stored) return;
+    stored->thirdTrackWord = 0;
+    std::memset(stored->thirdTrackText, 0, sizeof stored->thirdTrackText);
+    edit.Store(printer);
 }
 
 // The enabling of the direct-encoding group and the lists when the dialog opens. A model
@@ -104,7 +102,7 @@ void RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange
 void RefreshOffsets(HWND dialog, bool atStart) {
     DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet) return;
-    const qf::DirectExchangeScope scope(sheet->printerInfo);
+    const DirectExchangeScope scope(sheet->printerName);
     if (scope.Opened()) RefreshOffsetsIn(dialog, *sheet, scope.Get(), atStart);
 }
 

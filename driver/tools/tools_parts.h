@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "driver/channel/direct_exchange.h"
 #include "driver/channel/printer_queries.h"
 #include "driver/entry/dialog_controls.h"
 #include "driver/resources/resource.h"

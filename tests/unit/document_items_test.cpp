@@ -309,7 +309,7 @@ TEST(DocumentItems, NormalisedSettingsKeepTheInvariants) {
 // What the sheet adopts from the printer's report when it opens: each question counts on
 // its own, for every combination of what became of the two questions.
 TEST(DocumentItems, AdoptingThePrintersReport) {
-    constexpr Asked kAnswered = Asked::kAnswered, kNoAnswer = Asked::kNoAnswer, kFailed = Asked::kCallFailed;
+    constexpr QuestionOutcome kAnswered = QuestionOutcome::kAnswered, kNoAnswer = QuestionOutcome::kNoAnswer, kFailed = QuestionOutcome::kCallFailed;
     struct Row {
         PrinterReport report;
         bool ribbonChanged;
@@ -362,11 +362,11 @@ TEST(DocumentItems, AdoptingAnEncoderAndTheOfflineConfiguration) {
         uint16_t encoderPresent;
     };
     const Row rows[] = {
-        {0, {Asked::kAnswered, true, Asked::kAnswered, 0}, false, false, true, 1},
-        {0, {Asked::kAnswered, true, Asked::kAnswered, 5}, true, false, true, 1},
-        {1, {Asked::kAnswered, false, Asked::kAnswered, 0}, true, false, false, 1},
-        {0, {Asked::kCallFailed, false, Asked::kCallFailed, 15}, true, false, true, 1},
-        {1, {Asked::kAnswered, false, Asked::kCallFailed, 15}, true, false, false, 1},
+        {0, {QuestionOutcome::kAnswered, true, QuestionOutcome::kAnswered, 0}, false, false, true, 1},
+        {0, {QuestionOutcome::kAnswered, true, QuestionOutcome::kAnswered, 5}, true, false, true, 1},
+        {1, {QuestionOutcome::kAnswered, false, QuestionOutcome::kAnswered, 0}, true, false, false, 1},
+        {0, {QuestionOutcome::kCallFailed, false, QuestionOutcome::kCallFailed, 15}, true, false, true, 1},
+        {1, {QuestionOutcome::kAnswered, false, QuestionOutcome::kCallFailed, 15}, true, false, false, 1},
     };
     for (const Row& row : rows) {
         PrivateSettings settings{};
@@ -383,10 +383,10 @@ TEST(DocumentItems, AdoptingAnEncoderAndTheOfflineConfiguration) {
 // The device sheet's rule for the encoder flag it stores.
 TEST(DocumentItems, TheEncoderFlagAfterItsQuestion) {
     for (uint16_t current : {0, 1}) {
-        EXPECT_EQ(EncoderAfterQuestion(current, Asked::kAnswered, true), 1);
-        EXPECT_EQ(EncoderAfterQuestion(current, Asked::kAnswered, false), 0) << "an answer of \"0\" clears it";
-        EXPECT_EQ(EncoderAfterQuestion(current, Asked::kNoAnswer, false), current);
-        EXPECT_EQ(EncoderAfterQuestion(current, Asked::kCallFailed, false), current);
+        EXPECT_EQ(EncoderAfterQuestion(current, QuestionOutcome::kAnswered, true), 1);
+        EXPECT_EQ(EncoderAfterQuestion(current, QuestionOutcome::kAnswered, false), 0) << "an answer of \"0\" clears it";
+        EXPECT_EQ(EncoderAfterQuestion(current, QuestionOutcome::kNoAnswer, false), current);
+        EXPECT_EQ(EncoderAfterQuestion(current, QuestionOutcome::kCallFailed, false), current);
     }
 }
 

@@ -142,8 +142,9 @@ TEST_F(DeviceSheet, MaintenanceButtonsFollowTheirRules) {
     }
 }
 
-// The About box paints the logo from the driver's directory, scaled into its place, and
-// shows it anew on every paint without using up drawing objects.
+// The About box paints the logo from the driver's directory, scaled into its place. The
+// logo is read once as the box opens: a paint asks the spooler nothing and uses up no
+// drawing objects.
 COLORREF LogoPixel(HWND dialog) {
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     HDC dc = GetDC(dialog);
@@ -156,23 +157,26 @@ TEST_F(DeviceSheet, AboutBoxPaintsTheLogoWhenThereIsOne) {
     printer().driverPath = spooler().DriverFile(L"qf862kui.dll");
     ASSERT_EQ(Open(), 1);
     std::wstring version;
-    COLORREF withLogo = 0, withoutLogo = 0;
+    COLORREF withLogo = 0, afterPaints = 0;
     size_t gdiBefore = 0, gdiAfter = 0;
+    int opensBefore = 0, opensAfter = 0;
     sim::DialogScript script([&](HWND dialog) {
         version = sim::ControlText(dialog, 2068);
         withLogo = LogoPixel(dialog);
         gdiBefore = ProcessUsage::Now().gdiObjects;
-        for (int i = 0; i < 20; ++i) LogoPixel(dialog);
-        gdiAfter = ProcessUsage::Now().gdiObjects;
+        opensBefore = spooler().opens;
         DeleteFileW(spooler().DriverFile(L"VrloLogo.bmp").c_str());
-        withoutLogo = LogoPixel(dialog);
+        for (int i = 0; i < 50; ++i) afterPaints = LogoPixel(dialog);
+        opensAfter = spooler().opens;
+        gdiAfter = ProcessUsage::Now().gdiObjects;
         sim::ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(service.PushButton(kAbout), IDOK);
     EXPECT_EQ(script.Ran(), 1);
     EXPECT_EQ(version, L"Version 4.00.07");
     EXPECT_GT(GetBValue(withLogo), GetRValue(withLogo) + 60) << std::hex << withLogo << " is not the logo's blue";
-    EXPECT_NE(withLogo, withoutLogo);
+    EXPECT_EQ(afterPaints, withLogo) << "the box keeps the logo it read as it opened";
+    EXPECT_EQ(opensAfter, opensBefore) << "a paint opens no printer";
     EXPECT_LE(gdiAfter, gdiBefore) << "paints released what they made";
 }
 

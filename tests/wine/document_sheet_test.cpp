@@ -302,8 +302,20 @@ TEST_F(DocumentSheet, EachPrinterQuestionCountsOnItsOwn) {
         const bool ribbonAnswered = row.ribbonFault == sim::PortFault::kNone;
         printer().devmode = stored;
         AskWith(printer(), row);
+        // Another window stores both fields while the printer is asked: the opening store
+        // writes only what the printer answered.
+        printer().whileAsked = [this] {
+            Record other = printer().devmode;
+            Private(other).ribbonType = 9;
+            Private(other).encoderSettings.encoderPresent = 7;
+            printer().devmode = other;
+        };
         sim::Ui().messageBoxes.clear();
         ASSERT_EQ(Open(), 1);
+        printer().whileAsked = nullptr;
+        Record now = printer().devmode;
+        EXPECT_EQ(Private(now).ribbonType, ribbonAnswered ? 5 : 9);
+        EXPECT_EQ(Private(now).encoderSettings.encoderPresent, encoderAnswered ? 0 : 7);
         // The item names what the printer reported; the settings keep their ribbon.
         EXPECT_EQ(Choice(kRibbon), ribbonAnswered ? L"YMC" : L"None");
         EXPECT_EQ(service.ChoiceText(kPrintMode, 0), ribbonAnswered ? L"Front YMC" : L"Front YMCKO");

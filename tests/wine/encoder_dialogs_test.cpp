@@ -920,6 +920,70 @@ TEST_F(EncoderDialogs, TwoWindowsOnOnePrinterAddUp) {
     Private(stored).manualRibbon = 0;
 }
 
+// Each window's encoder Apply is stored as it is applied; a sheet's OK stores no part
+// again from its own copy. So the printer keeps the part the user applied last, in
+// whichever order the two windows then close.
+TEST_F(EncoderDialogs, TheSheetsOKStoresNoAppliedPartAgain) {
+    sim::PropertySheetService second;
+    const auto applyIn = [&](sim::PropertySheetService& sheet, int coercivity) {
+        sim::DialogScript driver([coercivity](HWND dialog) {
+            sim::ClickButton(dialog, coercivity);
+            sim::ClickButton(dialog, kEncoderApply);
+        });
+        sheet.PushButton(kEncoder);
+        EXPECT_EQ(driver.Ran(), 1);
+    };
+    const auto ok = [](sim::PropertySheetService& sheet) {
+        sheet.Apply();
+        sheet.Commit();
+    };
+    for (const bool firstAppliesLast : {false, true}) {
+        const std::string what = firstAppliesLast ? "the first window applied last, the second closed first"
+                                                  : "the second window applied last, the first closed last";
+        Open();
+        ASSERT_EQ(second.Open(Export<QfPropSheetUiProc>("DrvDevicePropertySheets"), reinterpret_cast<LPARAM>(&header)),
+                  1);
+        if (firstAppliesLast) {
+            applyIn(second, kLow);
+            applyIn(service, kHigh);
+            ok(second);
+            ok(service);
+        } else {
+            applyIn(service, kHigh);
+            applyIn(second, kLow);
+            ok(second);
+            ok(service);
+        }
+        EXPECT_EQ(EncoderOf(printer().devmode).coercivity, firstAppliesLast ? 0 : 1) << what;
+        EXPECT_EQ(spooler().setPrinterLog.size(), 2u) << what << ": one store for each Apply, none at OK";
+        if (second.IsOpen()) second.Cancel();
+        if (service.IsOpen()) service.Cancel();
+    }
+}
+
+// The printer's answer on its encoder, taken as the sheet opens, outlives the first
+// encoder Apply: stored "no encoder", the printer answers that it has one; after Apply,
+// Tools offers encoding and reading.
+TEST_F(EncoderDialogs, TheEncoderAnswerAtOpeningOutlivesAnApply) {
+    Private(stored).encoderSettings.encoderPresent = 0;
+    printer().card.encoder = true;
+    Open();
+    Encoder([](HWND dialog) {
+        sim::ClickButton(dialog, kHigh);
+        sim::ClickButton(dialog, kEncoderApply);
+    });
+    bool encodeEnabled = false, readEnabled = false;
+    sim::DialogScript tools([&](HWND dialog) {
+        encodeEnabled = Enabled(dialog, IDC_TOOLS_ENCODE);
+        readEnabled = Enabled(dialog, IDC_TOOLS_READ);
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+    service.PushButton(qf::kDeviceItemTools);
+    EXPECT_EQ(tools.Ran(), 1);
+    EXPECT_TRUE(encodeEnabled);
+    EXPECT_TRUE(readEnabled);
+}
+
 // Apply whose job the spooler refuses: the user is told, nothing is committed or stored,
 // and the dialog stays open with the user's values; Apply again, once the printer takes
 // the job, closes it as applied.

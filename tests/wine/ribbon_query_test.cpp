@@ -15,7 +15,7 @@ protected:
         lstrcpyW(name, L"None");
     }
     void Query(const wchar_t* printerName = kTestPrinter) {
-        report = {qf::Asked::kCallFailed, false, qf::Asked::kCallFailed, 15};
+        report = {qf::QuestionOutcome::kCallFailed, false, qf::QuestionOutcome::kCallFailed, 15};
         QueryPrinterState(printerName, &report, name);
         encoder = report.encoder;
         code = report.ribbon;
@@ -30,8 +30,8 @@ TEST_F(RibbonQuery, APrinterThatAnswersSetsEveryOutput) {
     printer().card.ribbonNumber = 17;
     Query();
     EXPECT_TRUE(encoder);
-    EXPECT_EQ(report.encoderAsked, qf::Asked::kAnswered);
-    EXPECT_EQ(report.ribbonAsked, qf::Asked::kAnswered);
+    EXPECT_EQ(report.encoderAsked, qf::QuestionOutcome::kAnswered);
+    EXPECT_EQ(report.ribbonAsked, qf::QuestionOutcome::kAnswered);
     EXPECT_EQ(code, 3);
     EXPECT_STREQ(name, L"KrO");
     EXPECT_EQ(spooler().OpenHandleCount(), 0) << "the handle opened for the questions is closed";
@@ -42,12 +42,12 @@ TEST_F(RibbonQuery, APrinterThatAnswersSetsEveryOutput) {
 TEST_F(RibbonQuery, AnswersThatDoNotCountLeaveThePresets) {
     struct Case {
         sim::PortFault fault;
-        qf::Asked asked;
+        qf::QuestionOutcome asked;
     };
-    const Case cases[] = {{sim::PortFault::kNoAnswer, qf::Asked::kCallFailed},
-                          {sim::PortFault::kEmptyReply, qf::Asked::kNoAnswer},
-                          {sim::PortFault::kNoAck, qf::Asked::kNoAnswer},
-                          {sim::PortFault::kOversized, qf::Asked::kCallFailed}};
+    const Case cases[] = {{sim::PortFault::kNoAnswer, qf::QuestionOutcome::kCallFailed},
+                          {sim::PortFault::kEmptyReply, qf::QuestionOutcome::kNoAnswer},
+                          {sim::PortFault::kNoAck, qf::QuestionOutcome::kNoAnswer},
+                          {sim::PortFault::kOversized, qf::QuestionOutcome::kCallFailed}};
     for (const Case& c : cases) {
         printer().card.fault = c.fault;
         lstrcpyW(name, L"None");
@@ -62,8 +62,8 @@ TEST_F(RibbonQuery, AnswersThatDoNotCountLeaveThePresets) {
     printer().openable = false;
     const size_t before = printer().card.received.size();
     Query();
-    EXPECT_EQ(report.encoderAsked, qf::Asked::kCallFailed);
-    EXPECT_EQ(report.ribbonAsked, qf::Asked::kCallFailed);
+    EXPECT_EQ(report.encoderAsked, qf::QuestionOutcome::kCallFailed);
+    EXPECT_EQ(report.ribbonAsked, qf::QuestionOutcome::kCallFailed);
     EXPECT_EQ(printer().card.received.size(), before) << "nothing is asked of a printer that cannot be opened";
 }
 
@@ -73,8 +73,8 @@ TEST_F(RibbonQuery, TheRibbonAnswerCountsWhenTheEncoderQuestionFails) {
     printer().card.ribbonNumber = 17;
     printer().card.commandFaults = {{"\x1B!V 20\r", sim::PortFault::kNoAnswer}};
     Query();
-    EXPECT_EQ(report.encoderAsked, qf::Asked::kCallFailed);
-    EXPECT_EQ(report.ribbonAsked, qf::Asked::kAnswered);
+    EXPECT_EQ(report.encoderAsked, qf::QuestionOutcome::kCallFailed);
+    EXPECT_EQ(report.ribbonAsked, qf::QuestionOutcome::kAnswered);
     EXPECT_EQ(code, 3);
     EXPECT_STREQ(name, L"KrO");
 }
@@ -84,25 +84,58 @@ TEST_F(RibbonQuery, NoEncoderAndANonNumericRibbonAnswer) {
     printer().card.ribbonReply = "R?";
     Query();
     EXPECT_FALSE(encoder);
-    EXPECT_EQ(report.encoderAsked, qf::Asked::kAnswered);
-    EXPECT_EQ(report.ribbonAsked, qf::Asked::kAnswered);
+    EXPECT_EQ(report.encoderAsked, qf::QuestionOutcome::kAnswered);
+    EXPECT_EQ(report.ribbonAsked, qf::QuestionOutcome::kAnswered);
     EXPECT_EQ(code, 15) << "an answer that is no number means no ribbon";
 }
 
+// The catalogue's name of a ribbon number, read through an open handle of the printer.
+std::wstring CatalogueName(int32_t number) {
+    HANDLE printer = nullptr;
+    EXPECT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(kTestPrinter), &printer, nullptr));
+    wchar_t out[kRibbonNameChars] = L"unset";
+    RibbonCatalogueName(printer, number, out);
+    sim::SimClosePrinter(printer);
+    return out;
+}
+
 TEST_F(RibbonQuery, CatalogueNames) {
-    wchar_t out[kRibbonNameChars];
-    RibbonCatalogueName(2, out);
-    EXPECT_STREQ(out, L"YMCKO");
-    RibbonCatalogueName(29, out);
-    EXPECT_STREQ(out, L"None") << "a number without a key";
+    EXPECT_EQ(CatalogueName(2), L"YMCKO");
+    EXPECT_EQ(CatalogueName(29), L"None") << "a number without a key";
     // A value longer than the name buffer is cut to 31 characters.
     const std::wstring catalogue = spooler().DriverFile(L"qf862rib.ini");
     WritePrivateProfileStringW(L"Ribbon Type", L"7", L"A very long ribbon name that goes on and on", catalogue.c_str());
-    RibbonCatalogueName(7, out);
-    EXPECT_STREQ(out, L"A very long ribbon name that go");
+    EXPECT_EQ(CatalogueName(7), L"A very long ribbon name that go");
     DeleteFileW(catalogue.c_str());
-    RibbonCatalogueName(2, out);
-    EXPECT_STREQ(out, L"None") << "no catalogue file";
+    EXPECT_EQ(CatalogueName(2), L"None") << "no catalogue file";
+}
+
+// A current installation puts the catalogue beside the driver file; an older one in the
+// driver directory's version-2 folder. The driver's own folder wins when both hold one.
+TEST_F(RibbonQuery, TheCatalogueBesideTheDriverFileComesFirst) {
+    const std::wstring older = spooler().DriverFile(L"qf862rib.ini");
+    const std::wstring beside = spooler().DriverFolderFile(L"qf862rib.ini");
+    const struct {
+        const char* where;
+        bool inOlder;
+        bool inBeside;
+        const wchar_t* name;
+    } cases[] = {
+        {"version-2 folder only", true, false, L"Older name"},
+        {"beside the driver only", false, true, L"Driver's own name"},
+        {"both", true, true, L"Driver's own name"},
+        {"neither", false, false, L"None"},
+    };
+    for (const auto& c : cases) {
+        DeleteFileW(older.c_str());
+        DeleteFileW(beside.c_str());
+        if (c.inOlder) WritePrivateProfileStringW(L"Ribbon Type", L"2", L"Older name", older.c_str());
+        if (c.inBeside) WritePrivateProfileStringW(L"Ribbon Type", L"2", L"Driver's own name", beside.c_str());
+        EXPECT_EQ(CatalogueName(2), c.name) << c.where;
+        printer().card.ribbonNumber = 2;
+        Query();
+        EXPECT_STREQ(name, c.name) << c.where << ", through the printer's questions";
+    }
 }
 
 TEST_F(RibbonQuery, TheChangedRibbonNotices) {

@@ -1,0 +1,75 @@
+// Direct printing for the Tools dialog's exchanges.
+#include "driver/channel/direct_exchange.h"
+
+#include <winspool.h>
+
+#include "driver/channel/printer_queries.h"
+#include "driver/channel/reply.h"
+#include "driver/entry/owners.h"
+#include "driver/entry/printer_info.h"
+
+namespace {
+
+enum class DirectBit { kSet, kClear };
+enum class Switch { kAlreadySo, kStored, kFailed };
+
+// Reads the printer's record now and, when the direct-printing bit is not as `bit` says,
+// stores the record with that bit changed (after the debugger line `trace`), handing on
+// neither the default settings nor the security descriptor: the spooler keeps both as
+// they are.
+Switch StoreDirectBit(HANDLE printer, DirectBit bit, const char* trace) {
+    const qf::HeapRecord<PRINTER_INFO_2W> record(qf::ReadPrinterInfo(printer));
+    PRINTER_INFO_2W* info = record.Get();
+    if (!info) return Switch::kFailed;
+    const DWORD wanted = bit == DirectBit::kSet ? info->Attributes | PRINTER_ATTRIBUTE_DIRECT
+                                                : info->Attributes & ~DWORD(PRINTER_ATTRIBUTE_DIRECT);
+    if (wanted == info->Attributes) return Switch::kAlreadySo;
+    info->Attributes = wanted;
+    info->pDevMode = nullptr;
+    info->pSecurityDescriptor = nullptr;
+    OutputDebugStringA(trace);
+    return SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(info), 0) ? Switch::kStored : Switch::kFailed;
+}
+
+}  // namespace
+
+bool EnterDirectMode(HANDLE printer) {
+    const Switch result = StoreDirectBit(printer, DirectBit::kSet, "$$$$$$$$$$$$$ SetPrinter called 1\n");
+    if (result == Switch::kFailed) OutputDebugStringA("$$$$$$$$$$$$$ SetPrinter Failed\n");
+    return result == Switch::kStored;
+}
+
+void LeaveDirectMode(HANDLE printer, bool switched) {
+    if (!switched) return;
+    const char* const trace = "$$$$$$$$$$$$$ SetPrinter called 2\n";
+    if (StoreDirectBit(printer, DirectBit::kClear, trace) == Switch::kFailed) {
+        OutputDebugStringA("################## SetPrinter Failed\n");
+        StoreDirectBit(printer, DirectBit::kClear, trace);
+    }
+}
+
+bool OpenDirectExchange(const wchar_t* printerName, DirectExchange* exchange) {
+    *exchange = DirectExchange{nullptr, false};
+    if (!printerName || !printerName[0]) return false;
+    exchange->printer = OpenPrinterForQuestions(printerName);
+    if (!exchange->printer) return false;
+    exchange->switched = EnterDirectMode(exchange->printer);
+    return true;
+}
+
+void CloseDirectExchange(const DirectExchange& exchange) {
+    if (!exchange.printer) return;
+    LeaveDirectMode(exchange.printer, exchange.switched);
+    ClosePrinter(exchange.printer);
+}
+
+bool AskInExchange(const DirectExchange& exchange, std::string_view command, char* reply, DWORD size,
+                   DWORD* needed) {
+    if (reply && size > 0) reply[0] = '\0';
+    return AskPrinterPort(exchange.printer, qf::QueryValueName(command), reply, size, needed) == ERROR_SUCCESS;
+}
+
+void WriteOutsideJob(const DirectExchange& exchange, std::string_view bytes) {
+    DWORD written = 0;
+    WritePrinter(exchange.printer, const_cast<char*>(bytes.data()), static_cast<DWORD>(bytes.size()), &written);
+}
