@@ -32,7 +32,6 @@ struct PrinterFields {
     DWORD defaultPriority = 0;
     DWORD startTime = 0;
     DWORD untilTime = 0;
-    bool operator==(const PrinterFields&) const = default;
 };
 
 struct Printer {

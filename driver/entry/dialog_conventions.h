@@ -56,9 +56,9 @@ bool HandleCloseRequest(HWND dialog, UINT message, WPARAM wParam, int closeId);
 // - WM_DESTROY goes to `close`, when the dialog keeps something to free;
 // - any other message goes to `other`, when the dialog takes others (FALSE: not handled).
 struct DialogShape {
-    int closeId;
-    std::optional<qf::HelpTopic> help;
-    INT_PTR (*open)(HWND dialog, LPARAM initParam);
+    int closeId = IDCANCEL;
+    std::optional<qf::HelpTopic> help = std::nullopt;
+    INT_PTR (*open)(HWND dialog, LPARAM initParam) = nullptr;
     INT_PTR (*command)(HWND dialog, int id, int code) = nullptr;
     void (*close)(HWND dialog) = nullptr;
     INT_PTR (*other)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) = nullptr;

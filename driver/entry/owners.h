@@ -152,7 +152,4 @@ private:
     HWND control_;
 };
 
-    bool opened_;
-};
-
 }  // namespace qf

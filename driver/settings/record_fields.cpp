@@ -418,7 +418,10 @@ std::string BytesText(const uint8_t* bytes, size_t size) {
     constexpr size_t kShownInFull = 8;
     std::string out;
     if (size <= kShownInFull) {
-        for (size_t i = 0; i < size; ++i) out += (i == 0 ? "" : " ") + HexText(bytes[i], 2);
+        for (size_t i = 0; i < size; ++i) {
+            if (i != 0) out += ' ';
+            out += HexText(bytes[i], 2);
+        }
         return out;
     }
     size_t nonZero = 0;

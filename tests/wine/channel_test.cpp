@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "driver/channel/direct_exchange.h"
 #include "driver/channel/printer_queries.h"
 #include "driver/channel/raw_jobs.h"
 #include "driver/channel/reply.h"
@@ -132,28 +133,36 @@ TEST_F(Channel, PortInstructionsHandTheFileToThePortSide) {
     EXPECT_FALSE(QueryNamedPrinter(kTestPrinter, sheet, std::string("download:") + ansiPath, reply, sizeof reply, &needed));
 }
 
+// The switch reads the printer's record just before each store and changes one bit:
+// what another page set meanwhile stays; leaving clears the bit only when entering set it.
 TEST_F(Channel, DirectModeSwitchesOnlyWhenTheBitIsClear) {
-    record = qf::ReadPrinterInfo(sheet);
-    ASSERT_NE(record, nullptr);
-    record->Attributes = PRINTER_ATTRIBUTE_LOCAL;
-    const DWORD remembered = EnterDirectMode(sheet, record);
-    EXPECT_EQ(remembered, DWORD(PRINTER_ATTRIBUTE_LOCAL));
+    printer().attributes = PRINTER_ATTRIBUTE_LOCAL;
+    const bool switched = EnterDirectMode(sheet);
+    EXPECT_TRUE(switched);
     ASSERT_EQ(spooler().setPrinterLog.size(), 1u);
     EXPECT_EQ(spooler().setPrinterLog[0].level, 2u);
     EXPECT_EQ(spooler().setPrinterLog[0].command, 0u);
     EXPECT_EQ(spooler().setPrinterLog[0].attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT));
-    LeaveDirectMode(sheet, record, remembered);
+    EXPECT_TRUE(spooler().setPrinterLog[0].devmode.empty()) << "the default settings are not handed on";
+    EXPECT_FALSE(spooler().setPrinterLog[0].securityWritten);
+    // Another page shares the printer and moves its port while the exchange runs.
+    printer().attributes |= PRINTER_ATTRIBUTE_SHARED;
+    printer().fields.portName = L"USB001";
+    LeaveDirectMode(sheet, switched);
     ASSERT_EQ(spooler().setPrinterLog.size(), 2u);
-    EXPECT_EQ(spooler().setPrinterLog[1].attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL));
+    EXPECT_EQ(spooler().setPrinterLog[1].attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_SHARED));
+    EXPECT_EQ(printer().fields.portName, L"USB001");
     EXPECT_EQ(sim::Ui().debugTraces,
               std::vector<std::string>({"$$$$$$$$$$$$$ SetPrinter called 1\n", "$$$$$$$$$$$$$ SetPrinter called 2\n"}));
 
+    // Already direct: nothing is stored, and leaving leaves the bit another page set.
     spooler().setPrinterLog.clear();
     sim::Ui().debugTraces.clear();
-    record->Attributes = PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT;
-    LeaveDirectMode(sheet, record, EnterDirectMode(sheet, record));
+    printer().attributes = PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT;
+    LeaveDirectMode(sheet, EnterDirectMode(sheet));
     EXPECT_TRUE(spooler().setPrinterLog.empty());
     EXPECT_TRUE(sim::Ui().debugTraces.empty());
+    EXPECT_EQ(printer().attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT));
 }
 
 TEST_F(Channel, ARawJobWritesEachCommandWithoutItsZeroByte) {

@@ -304,7 +304,10 @@ TEST_F(DocumentSheet, EachPrinterQuestionCountsOnItsOwn) {
         AskWith(printer(), row);
         // Another window stores both fields while the printer is asked: the opening store
         // writes only what the printer answered.
-        printer().whileAsked = [this] {
+        bool storedByOther = false;
+        printer().whileAsked = [this, &storedByOther] {
+            if (storedByOther) return;
+            storedByOther = true;
             Record other = printer().devmode;
             Private(other).ribbonType = 9;
             Private(other).encoderSettings.encoderPresent = 7;

@@ -321,10 +321,11 @@ TEST_F(EncoderDialogs, ApplySendsTheSetupAndStoresTheRecord) {
     for (const std::string& trace : sim::Ui().debugTraces) traced |= trace == "$$$$$$$$$$$$$ SetPrinter called 3\n";
     EXPECT_TRUE(traced);
 
-    // The committed copy is what the device sheet's Apply stores from now on.
+    // The part is stored already: the device sheet's Apply does not store it again.
     spooler().setPrinterLog.clear();
     service.Apply();
-    EXPECT_EQ(Differences(EncoderOf(Saved()), expected), "");
+    EXPECT_TRUE(spooler().setPrinterLog.empty());
+    EXPECT_EQ(Differences(EncoderOf(printer().devmode), expected), "");
 }
 
 TEST_F(EncoderDialogs, TypeAndCoercivityDecideTheCommands) {
@@ -825,12 +826,12 @@ TEST_F(EncoderDialogs, AppliedEncoderSettingsSurviveLaterStores) {
         int16_t manualRibbon;
         std::vector<std::function<void()>> steps;
         const qf::EncoderSettings& expected;
-        size_t stores;  // SetPrinterW calls after the dialog's Apply
+        size_t stores;  // SetPrinterW calls: the dialog's Apply and the direct-printing switches
     };
     const Case cases[] = {
         {"Encoder Apply, Tools, Cancel", 0, {encoderApply, tools, cancel}, afterEncoder, 3},
-        {"Advanced Apply, Tools, OK", 0, {advancedApply, tools, ok}, afterAdvanced, 4},
-        {"Encoder Apply, offline firmware job, OK", 1, {encoderApply, firmwareJob, ok}, afterEncoder, 2},
+        {"Advanced Apply, Tools, OK", 0, {advancedApply, tools, ok}, afterAdvanced, 3},
+        {"Encoder Apply, offline firmware job, OK", 1, {encoderApply, firmwareJob, ok}, afterEncoder, 1},
     };
     for (const Case& c : cases) {
         Private(stored).manualRibbon = c.manualRibbon;

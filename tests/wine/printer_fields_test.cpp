@@ -186,7 +186,8 @@ TEST_F(PrinterFields, EveryWindowLeavesWhatTheOtherPagesSet) {
 // back by a store: the sheet's windows then reach no printer of the old name, and say so.
 TEST_F(PrinterFields, ARenameOnAnotherPageIsKept) {
     OpenSheet();
-    printer().name = L"Badge Printer";
+    sim::Printer& renamed = printer();
+    renamed.name = L"Badge Printer";
     InTools([&](HWND dialog) {
         sim::SetControlText(dialog, IDC_TOOLS_COMMAND, L"V");
         Press(dialog, IDC_TOOLS_EXECUTE);
@@ -199,7 +200,7 @@ TEST_F(PrinterFields, ARenameOnAnotherPageIsKept) {
     });
     service.Apply();
     service.Commit();
-    EXPECT_EQ(printer().name, L"Badge Printer");
+    EXPECT_EQ(renamed.name, L"Badge Printer");
     for (const sim::SetPrinterCall& call : spooler().setPrinterLog)
         EXPECT_EQ(call.name, L"Badge Printer") << "a store named the printer back";
 }
