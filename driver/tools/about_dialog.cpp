@@ -44,8 +44,8 @@ void PaintLogo(HWND dialog) {
 // The printer of the sheet that opened the box, whose name the sheet keeps for as long
 // as it is open; none when the box was not opened from a live sheet.
 const wchar_t* SheetPrinterName(LPARAM initParam) {
-    if (const DocumentSheetState* sheet = DocumentSheetOfDialog(initParam)) return sheet->printerName;
-    if (const DeviceSheetState* sheet = DeviceSheetOfDialog(initParam)) return sheet->printerName;
+    if (const DocumentSheetState* sheet = DocumentSheetOfDialog(initParam)) return sheet->PrinterName();
+    if (const DeviceSheetState* sheet = DeviceSheetOfDialog(initParam)) return sheet->PrinterName();
     return nullptr;
 }
 
