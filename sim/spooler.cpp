@@ -153,6 +153,17 @@ Printer* Spooler::Find(const std::wstring& name) {
     return nullptr;
 }
 
+Printer* Spooler::Resolve(const std::wstring& name) {
+    std::wstring local = name;
+    const std::wstring server = std::wstring(kServerName) + L"\\";
+    if (local.size() > server.size() && lstrcmpiW(local.substr(0, server.size()).c_str(), server.c_str()) == 0)
+        local = local.substr(server.size());
+    if (Printer* printer = Find(local)) return printer;
+    for (Printer& printer : printers_)
+        if (!printer.shareName.empty() && lstrcmpiW(printer.shareName.c_str(), local.c_str()) == 0) return &printer;
+    return nullptr;
+}
+
 Spooler::Handle* Spooler::Lookup(HANDLE handle) {
     for (Handle* open : handles_)
         if (open == handle) return open;
@@ -187,7 +198,7 @@ BOOL WINAPI SimOpenPrinterW(LPWSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSW) {
     if (!handle) return Fail(ERROR_INVALID_PARAMETER);
     *handle = nullptr;
     if (!name) return Fail(ERROR_INVALID_PRINTER_NAME);
-    Printer* printer = Spooler::Get().Find(name);
+    Printer* printer = Spooler::Get().Resolve(name);
     if (!printer || !printer->openable) return Fail(ERROR_INVALID_PRINTER_NAME);
     *handle = Spooler::Get().Open(*printer);
     ++Spooler::Get().opens;

@@ -44,6 +44,10 @@ struct Printer {
     std::wstring driverPath;       // the driver file (the folder of its pictures)
     std::wstring dataFile;         // the defaults block; may name a missing file
     bool openable = true;          // false: OpenPrinterW fails for this name
+    // The name the printer is shared under (empty: not shared). OpenPrinterW finds the
+    // printer by it too, and by either name after the server's ("\\CARDHOST\name"); the
+    // printer's information always reports `name`.
+    std::wstring shareName;
     // true: GetPrinterW hands out the stored DEVMODE bytes as they are, even when its
     // header claims more (a damaged stored default, or an untrusted print server)
     bool devmodeAsStored = false;
@@ -97,6 +101,10 @@ public:
     // Adds a printer whose driver files are those of the fresh driver directory.
     Printer& AddPrinter(const std::wstring& name);
     Printer* Find(const std::wstring& name);
+    // The printer OpenPrinterW opens for `name`: by its name or share name, alone or after
+    // this server's name.
+    Printer* Resolve(const std::wstring& name);
+    static constexpr const wchar_t* kServerName = L"\\\\CARDHOST";
 
     const std::wstring& DriverDirectory() const { return driverDir_; }
     // A file in the driver directory's version-2 folder (the data file, the ribbon

@@ -42,10 +42,10 @@ EncoderApply ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart p
     qf::EncoderSettings committed = sheet->encoderSettings;
     qf::CopyEncoderPart(part, state.working, committed);
     // Settings the printer did not get are not stored as if it had them.
-    if (!send(sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, committed))
+    if (!send(sheet->PrinterName(), committed))
         return EncoderApply::kNotSent;
     sheet->CommitEncoderPart(part, state.working);
-    const bool stored = SaveEncoderPart(sheet->printerName, part, sheet->encoderSettings);
+    const bool stored = SaveEncoderPart(sheet->PrinterName(), part, sheet->encoderSettings);
     (part == qf::EncoderPart::kGeneral ? sheet->generalUnstored : sheet->tracksUnstored) = !stored;
     return EncoderApply::kApplied;
 }

@@ -15,7 +15,7 @@ namespace {
 // The printer the dialog's sheet belongs to, or none when the sheet is gone.
 const wchar_t* PrinterOf(HWND dialog) {
     const DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
-    return sheet ? sheet->printerName : nullptr;
+    return sheet ? sheet->PrinterName() : nullptr;
 }
 
 uint8_t ChoiceOf(const wchar_t* printerName) {
@@ -38,12 +38,17 @@ void ChooseSingleFeed(HWND dialog, int id) {
 }
 
 // A job that did not reach the printer (the user was told) keeps the dialog open for
-// another Apply.
+// another Apply. A dialog whose sheet is gone has no printer to send to: like the encoder
+// dialogs, it tells the user "System Error" and ends.
 void ApplySingleFeed(HWND dialog) {
     const DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
+    if (!sheet) {
+        TellSystemError();
+        EndDialog(dialog, IDCANCEL);
+        return;
+    }
     const uint8_t choice = IsDlgButtonChecked(dialog, IDC_SINGLE_FEED_ON) == BST_CHECKED ? 1 : 0;
-    if (SendSingleFeed(sheet && sheet->printerInfo ? sheet->printerInfo->pPrinterName : nullptr, choice))
-        EndDialog(dialog, IDOK);
+    if (SendSingleFeed(sheet->PrinterName(), choice)) EndDialog(dialog, IDOK);
 }
 
 INT_PTR SingleFeedCommand(HWND dialog, int id, int) {

@@ -19,15 +19,40 @@ std::string AnsiText(const wchar_t* text) {
     return ansi;
 }
 
+std::optional<std::string> ExactAnsiPath(const wchar_t* path) {
+    if (!path || !path[0]) return std::string();
+    // A UTF-8 code page holds every character; the platform takes neither the best-fit flag
+    // nor a default character for it, and refuses text that is no UTF-16 instead.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* used = utf8 ? nullptr : &usedDefault;
+    const int size = WideCharToMultiByte(CP_ACP, flags, path, -1, nullptr, 0, nullptr, used);
+    if (size <= 1 || usedDefault) return std::nullopt;
+    std::string ansi(static_cast<size_t>(size), '\0');
+    if (WideCharToMultiByte(CP_ACP, flags, path, -1, &ansi[0], size, nullptr, used) != size || usedDefault)
+        return std::nullopt;
+    ansi.resize(static_cast<size_t>(size) - 1);
+    return ansi;
+}
+
+std::optional<std::string> UsablePath(const wchar_t* path) {
+    std::optional<std::string> ansi = ExactAnsiPath(path);
+    if (!ansi) ShowMessage(IDS_CAPTION, IDS_PATH_UNUSABLE, MB_OK | MB_ICONERROR);
+    return ansi;
+}
+
+std::optional<std::string> UsableControlPath(HWND dialog, int id) {
+    const int length = GetWindowTextLengthW(GetDlgItem(dialog, id));
+    std::vector<wchar_t> text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    GetDlgItemTextW(dialog, id, text.data(), static_cast<int>(text.size()));
+    return UsablePath(text.data());
+}
+
 std::string ControlAnsiText(HWND dialog, int id, size_t chars) {
     std::vector<wchar_t> text(chars + 1, L'\0');
     GetDlgItemTextW(dialog, id, text.data(), static_cast<int>(text.size()));
     return AnsiText(text.data());
-}
-
-std::string WholeControlAnsiText(HWND dialog, int id) {
-    const int length = GetWindowTextLengthW(GetDlgItem(dialog, id));
-    return ControlAnsiText(dialog, id, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
 void SetControlAnsiText(HWND dialog, int id, std::string_view text) {

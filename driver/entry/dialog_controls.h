@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,10 +17,17 @@ constexpr int kFilePathChars = 260;
 
 // `text` in the ANSI code page.
 std::string AnsiText(const wchar_t* text);
+// A file path in the ANSI code page, the form the port side and the 8-bit file functions
+// take, when every character of it has its own there; none when one has not. A best-fit
+// stand-in ("/" for U+2215, "A" for a full-width letter) would name another file.
+std::optional<std::string> ExactAnsiPath(const wchar_t* path);
+// A path the user chose (`path`) or typed (control `id`'s whole text) as ExactAnsiPath
+// gives it; a path it refuses is told to the user (the file cannot be used) and none is
+// returned.
+std::optional<std::string> UsablePath(const wchar_t* path);
+std::optional<std::string> UsableControlPath(HWND dialog, int id);
 // Control `id`'s text, at most `chars` characters, in the ANSI code page.
 std::string ControlAnsiText(HWND dialog, int id, size_t chars);
-// Control `id`'s whole text in the ANSI code page, however long.
-std::string WholeControlAnsiText(HWND dialog, int id);
 // Shows 8-bit text of the ANSI code page in control `id`.
 void SetControlAnsiText(HWND dialog, int id, std::string_view text);
 // String `stringId` of the module.

@@ -134,24 +134,26 @@ void ShowHelp(HWND dialog, qf::HelpTopic topic) {
     const bool topicPresent = !directory.empty() && IsFile(topicPage);
     const bool indexPresent = !directory.empty() && IsFile(indexPage);
     const bool helpFilePresent = !directory.empty() && IsFile(helpFile);
-    if (qf::ChooseHelp(helpFilePresent, topicPresent, indexPresent) == qf::HelpAction::kHelpFile) {
-        if (OpenHelpFile(dialog, helpFile)) return;
-        OutputDebugStringA("Unable to open the help file\n");
-    }
-    // The manual's page, also when the help file's viewer is not there.
-    switch (qf::ChooseHelp(false, topicPresent, indexPresent)) {
+    switch (qf::ChooseHelp(helpFilePresent, topicPresent, indexPresent)) {
     case qf::HelpAction::kTopicPage:
         if (OpenManualPage(dialog, topicPage, directory)) return;
         break;
     case qf::HelpAction::kIndexPage:
         if (OpenManualPage(dialog, indexPage, directory)) return;
         break;
-    default:
-        if (!helpFilePresent) OutputDebugStringA("Unable to find HELP FILE\n");
+    case qf::HelpAction::kHelpFile:
+        if (OpenHelpFile(dialog, helpFile)) return;
+        OutputDebugStringA("Unable to open the help file\n");
+        ShowMessage(IDS_CAPTION, IDS_HELP_MISSING, MB_OK | MB_ICONINFORMATION);
+        return;
+    case qf::HelpAction::kNothing:
+        OutputDebugStringA("Unable to find HELP FILE\n");
         ShowMessage(IDS_CAPTION, IDS_HELP_MISSING, MB_OK | MB_ICONINFORMATION);
         return;
     }
+    // A page nothing opened: the help file, when there is one, may still have a viewer.
     OutputDebugStringA("Unable to open the manual page\n");
+    if (helpFilePresent && OpenHelpFile(dialog, helpFile)) return;
     ShowMessageNaming(IDS_CAPTION, IDS_HELP_NOT_OPENED, (topicPresent ? topicPage : indexPage).c_str(),
                       MB_OK | MB_ICONINFORMATION);
 }

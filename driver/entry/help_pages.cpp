@@ -27,9 +27,9 @@ const char16_t* HelpPage(HelpTopic topic) {
 }
 
 HelpAction ChooseHelp(bool helpFilePresent, bool topicPagePresent, bool indexPagePresent) {
-    if (helpFilePresent) return HelpAction::kHelpFile;
     if (topicPagePresent) return HelpAction::kTopicPage;
     if (indexPagePresent) return HelpAction::kIndexPage;
+    if (helpFilePresent) return HelpAction::kHelpFile;
     return HelpAction::kNothing;
 }
 

@@ -35,8 +35,10 @@ enum class HelpAction {
     kNothing,    // neither is installed
 };
 
-// An installed help file keeps precedence, for installations that still rely on it;
-// otherwise the window's own page, else the contents page.
+// The window's own page of the manual, else its contents page; the help file only where
+// no page of the manual is installed. Current Windows has no viewer for the help file
+// (its WinHelp "succeeds" by saying Help is not supported), so a help file left beside
+// the module must not keep the manual from opening.
 HelpAction ChooseHelp(bool helpFilePresent, bool topicPagePresent, bool indexPagePresent);
 
 }  // namespace qf

@@ -15,7 +15,6 @@
 #include "driver/settings/printer_records.h"
 #include "driver/settings/private_settings.h"
 
-constexpr int kPrinterNameChars = 256;
 constexpr int kModelReplySize = 224;
 constexpr int kModelNameChars = 64;
 constexpr int kRibbonNameChars = 32;

@@ -40,6 +40,11 @@ DEVMODEW* StoredDriverRecord(PRINTER_INFO_2W* info, DWORD size) {
     return IsUsableRecordIn(reinterpret_cast<const uint8_t*>(info), size, record) ? info->pDevMode : nullptr;
 }
 
+const wchar_t* ReportedPrinterName(const PRINTER_INFO_2W* info, const wchar_t* callerName) {
+    if (info && info->pPrinterName && info->pPrinterName[0]) return info->pPrinterName;
+    return callerName ? callerName : L"";
+}
+
 DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer) {
     return reinterpret_cast<DRIVER_INFO_2W*>(ReadRecord([printer](BYTE* b, DWORD n, DWORD* used) {
         return GetPrinterDriverW(printer, nullptr, 2, b, n, used) != FALSE;

@@ -21,6 +21,12 @@ PRINTER_INFO_2W* ReadPrinterInfo(HANDLE printer, DWORD* size = nullptr);
 // lies wholly inside the block and passes the record gate, else nullptr.
 DEVMODEW* StoredDriverRecord(PRINTER_INFO_2W* info, DWORD size);
 
+// The name by which the module keeps what it knows of a printer: the name the spooler
+// reports for the open printer (`info`'s pPrinterName), which every spelling of the
+// printer (its share name, a server-qualified name) comes to; `callerName` when the
+// spooler gives none. Never null.
+const wchar_t* ReportedPrinterName(const PRINTER_INFO_2W* info, const wchar_t* callerName);
+
 // DRIVER_INFO_2 of an open printer's driver, or nullptr when the spooler gives none.
 DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer);
 

@@ -101,15 +101,10 @@ void RestoreColorDefaults(HWND dialog) {
     RepaintSample(dialog);
 }
 
-// The sample file's path: beside the driver file of the sheet's printer. Empty when the
-// printer or its driver cannot be asked.
-std::wstring SamplePath(DocumentSheetState& sheet) {
-    WCHAR name[CCHDEVICENAME + 1] = {};
-    if (sheet.printerInfo && sheet.printerInfo->pPrinterName)
-        lstrcpynW(name, sheet.printerInfo->pPrinterName, CCHDEVICENAME + 1);
-    else
-        std::memcpy(name, sheet.WorkingDevmode()->dmDeviceName, sizeof(WCHAR) * CCHDEVICENAME);
-    return qf::FileBesideDriver(name, kSampleFileName);
+// The sample file's path: beside the driver file of the sheet's printer, found by the
+// sheet's whole printer name. Empty when the printer or its driver cannot be asked.
+std::wstring SamplePath(const DocumentSheetState& sheet) {
+    return sheet.PrinterName()[0] ? qf::FileBesideDriver(sheet.PrinterName(), kSampleFileName) : std::wstring();
 }
 
 // Reads the sample file into the dialog's buffer; the bytes read, at most the size of

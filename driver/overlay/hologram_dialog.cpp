@@ -96,18 +96,14 @@ void CopiesTyped(HWND dialog) {
             static_cast<uint16_t>(*copies < kCopiesFieldMax ? *copies : kCopiesFieldMax);
 }
 
-// Every hologram job goes to the sheet's printer; when that name cannot be opened, to
-// the printer the working record names. True when the job reached a printer whole; the
-// caller tells the user otherwise.
+// Every hologram job goes to the sheet's printer and to no other: a sheet whose printer
+// cannot be opened sends nothing (the working record's device name may be cut, or come
+// from another printer). True when the job reached the printer whole; the caller tells
+// the user otherwise.
 bool SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& writes) {
     const auto* name = reinterpret_cast<const wchar_t*>(qf::kHologramJobName);
-    JobResult result = JobResult::kNotOpened;
-    if (sheet.printerName[0]) result = SendRawJob(sheet.printerName, name, writes, StartFailure::kContinue);
-    WCHAR device[CCHDEVICENAME + 1] = {};
-    std::memcpy(device, sheet.WorkingDevmode()->dmDeviceName, sizeof(WCHAR) * CCHDEVICENAME);
-    if (result == JobResult::kNotOpened && device[0] && lstrcmpW(device, sheet.printerName) != 0)
-        result = SendRawJob(device, name, writes, StartFailure::kContinue);
-    return result == JobResult::kSent;
+    return sheet.PrinterName()[0] &&
+           SendRawJob(sheet.PrinterName(), name, writes, StartFailure::kContinue) == JobResult::kSent;
 }
 
 // A batch of cards stopped at a card that did not reach the printer: the user is told

@@ -91,6 +91,7 @@
 #define IDS_SENDING_FILE         2142
 #define IDS_FILE_CHOSEN          2146  // the status line once a file was chosen (or the choice cancelled)
 #define IDS_SEND_FILE_FILTER     2321  // the open-file filter: display text '|' pattern '|'
+#define IDS_PATH_UNUSABLE        2347  // a chosen or typed path the ANSI code page cannot hold exactly (also firmware)
 
 // Texts of the firmware download
 #define IDS_FIRMWARE_SENT        2079

@@ -101,14 +101,11 @@ LONG FillDocumentSettings(HANDLE printer, const wchar_t* printerName, DEVMODEW* 
     if (!(mode & DM_OUT_BUFFER) || !output) return 1;
     const bool inputReadable = qf::HasReadablePublicPart(Bytes(input));
 
-    // A caller that names no printer: the record behind the handle tells whose it is.
+    // The printer's entry goes by the name the spooler reports for it, whichever spelling
+    // the caller used (the caller's name when the spooler tells none).
     DWORD size = 0;
-    qf::HeapRecord<PRINTER_INFO_2W> info;
-    std::u16string_view name = PrinterKey(printerName);
-    if (name.empty()) {
-        info.Reset(qf::ReadPrinterInfo(printer, &size));
-        if (info && info->pPrinterName) name = PrinterKey(info->pPrinterName);
-    }
+    qf::HeapRecord<PRINTER_INFO_2W> info(qf::ReadPrinterInfo(printer, &size));
+    const std::u16string_view name = PrinterKey(qf::ReportedPrinterName(info.Get(), printerName));
 
     if (inputReadable) {
         const qf::PrivateSettings cached = g_printerRecords.Read(name).settingsCache;
@@ -123,7 +120,6 @@ LONG FillDocumentSettings(HANDLE printer, const wchar_t* printerName, DEVMODEW* 
     uint8_t merged[qf::kPublicSize];
     const bool merge = (mode & DM_IN_BUFFER) && inputReadable;
     if (merge) std::memcpy(merged, input, sizeof merged);
-    if (!info) info.Reset(qf::ReadPrinterInfo(printer, &size));
     CopyPrinterDefault(printer, name, info.Get(), size, output);
     if (merge) qf::MergeDocumentFields(Bytes(output), merged);
     return 1;

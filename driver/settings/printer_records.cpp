@@ -32,12 +32,6 @@ PrinterRecords* PrinterRecordTable::FindLocked(std::u16string_view printer) {
     return &entries_.front().second;
 }
 
-const PrinterRecords* PrinterRecordTable::FindLocked(std::u16string_view printer) const {
-    for (const auto& entry : entries_)
-        if (SameName(entry.first, printer)) return &entry.second;
-    return nullptr;
-}
-
 PrinterRecords& PrinterRecordTable::AddLocked(std::u16string_view printer) {
     // The new entry is made before an old one is dropped: a failed allocation leaves the
     // table as it was.
@@ -46,7 +40,7 @@ PrinterRecords& PrinterRecordTable::AddLocked(std::u16string_view printer) {
     return entries_.front().second;
 }
 
-PrinterRecords PrinterRecordTable::Read(std::u16string_view printer) const {
+PrinterRecords PrinterRecordTable::Read(std::u16string_view printer) {
     printer = UpToFirstZero(printer);
     const TableHold hold(lock_);
     const PrinterRecords* entry = printer.empty() ? nullptr : FindLocked(printer);

@@ -65,7 +65,9 @@ public:
     }
 
     // A copy of the entry of `printer`, or a fresh entry when it has none; no entry is made.
-    PrinterRecords Read(std::u16string_view printer) const;
+    // A read is a use: the entry becomes the most recently used, so a printer that is only
+    // read (an application asking for its records) is not the first to be dropped.
+    PrinterRecords Read(std::u16string_view printer);
 
     // How many printers have an entry; drops every entry.
     size_t Size() const;
@@ -79,7 +81,6 @@ private:
     static bool SameName(const std::u16string& kept, std::u16string_view printer);
     // The entry of `printer`, made the most recently used, or nullptr.
     PrinterRecords* FindLocked(std::u16string_view printer);
-    const PrinterRecords* FindLocked(std::u16string_view printer) const;
     PrinterRecords& AddLocked(std::u16string_view printer);
 
     mutable TableLock lock_;

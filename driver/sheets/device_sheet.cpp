@@ -37,7 +37,7 @@ using Sheet = DeviceSheetState;
 void AskEncoder(const Sheet& sheet, qf::PrivateSettings& settings) {
     if (settings.manualRibbon != 0) {
         settings.encoderSettings.encoderPresent = 1;
-        g_printerRecords.Update(PrinterKey(sheet.printerName),
+        g_printerRecords.Update(PrinterKey(sheet.PrinterName()),
                                 [](qf::PrinterRecords& printer) { printer.settingsCache.encoderSettings.encoderPresent = 1; });
         return;
     }
@@ -68,7 +68,7 @@ void AskModel(Sheet& sheet, qf::PrivateSettings& settings) {
     MultiByteToWideChar(CP_ACP, 0, sheet.modelReply, -1, sheet.modelName, kModelNameChars - 1);
     const uint8_t modelClass = qf::ClassifyModel(text);
     settings.modelClass = modelClass;
-    g_printerRecords.Update(PrinterKey(sheet.printerName),
+    g_printerRecords.Update(PrinterKey(sheet.PrinterName()),
                             [modelClass](qf::PrinterRecords& printer) { printer.settingsCache.modelClass = modelClass; });
 }
 
@@ -116,10 +116,10 @@ void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
 // values. A sheet with nothing waiting stores nothing.
 void StoreUnstoredEncoderParts(Sheet& sheet) {
     const EncoderParts parts{sheet.generalUnstored, sheet.tracksUnstored};
-    if (!sheet.printerName[0] || (!parts.general && !parts.tracks)) return;
+    if (!sheet.PrinterName()[0] || (!parts.general && !parts.tracks)) return;
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
-    if (!printer.Open(sheet.printerName, &defaults)) return;
+    if (!printer.Open(sheet.PrinterName(), &defaults)) return;
     if (StoreEncoderParts(printer.Get(), sheet.printer, sheet.encoderSettings, parts, nullptr))
         sheet.generalUnstored = sheet.tracksUnstored = false;
 }
@@ -162,9 +162,7 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
         return -1;
     }
     sheet->record = stored;
-    const wchar_t* name = sheet->printerInfo->pPrinterName;
-    if (!name || !name[0]) name = header->pszPrinterName;
-    if (name) lstrcpynW(sheet->printerName, name, kPrinterNameChars);
+    KeepPrinterName(*sheet, header->pszPrinterName);
     qf::PrivateSettings& settings = sheet->Settings();
     AskEncoder(*sheet, settings);
     sheet->encoderSettings = settings.encoderSettings;

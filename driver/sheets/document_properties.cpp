@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "driver/entry/module_state.h"
+#include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
 #include "driver/settings/document_settings.h"
 #include "driver/settings/record_rules.h"
@@ -29,16 +30,19 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     }
     header->cbOut = qf::kRecordSize;
 
+    // The printer's entry goes by the name the spooler reports for it, as the sheets' do.
     // The printer is asked only while no settings were committed or cached for it when the
     // call began; the record handed out fills its cache on the way.
-    const std::u16string_view printer = PrinterKey(header->pszPrinterName);
+    const qf::HeapRecord<PRINTER_INFO_2W> info(qf::ReadPrinterInfo(header->hPrinter));
+    const wchar_t* name = qf::ReportedPrinterName(info.Get(), header->pszPrinterName);
+    const std::u16string_view printer = PrinterKey(name);
     const bool cacheWasValid = qf::IsSettingsCacheValid(g_printerRecords.Read(printer).settingsCache);
-    FillDocumentSettings(header->hPrinter, header->pszPrinterName, header->pdmOut, header->pdmIn, header->fMode);
-    ForgetOfflineChoice(header->pszPrinterName);
+    FillDocumentSettings(header->hPrinter, name, header->pdmOut, header->pdmIn, header->fMode);
+    ForgetOfflineChoice(name);
     if (cacheWasValid) return 1;
 
-    wchar_t name[kRibbonNameChars];
-    const qf::PrinterReport answer = AskPrinterState(header->pszPrinterName, name);
+    wchar_t ribbonName[kRibbonNameChars];
+    const qf::PrinterReport answer = AskPrinterState(name, ribbonName);
     if (header->fMode != DM_COPY || !qf::AnsweredAny(answer) ||
         !qf::IsDriverRecord(reinterpret_cast<const uint8_t*>(header->pdmOut)))
         return 1;

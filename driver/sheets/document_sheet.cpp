@@ -292,19 +292,19 @@ bool ChooseWorkingRecord(Sheet& sheet, DOCUMENTPROPERTYHEADER* header, DWORD inf
         qf::CopyDriverRecord(reinterpret_cast<const uint8_t*>(header->pdmIn), sheet.working);
         // The printer's committed settings, when this process has them, are what the sheet
         // edits; else the input's settings become the printer's cache.
-        g_printerRecords.Update(PrinterKey(sheet.printerName), [&settings](qf::PrinterRecords& printer) {
+        g_printerRecords.Update(PrinterKey(sheet.PrinterName()), [&settings](qf::PrinterRecords& printer) {
             if (qf::IsSettingsCacheValid(printer.settingsCache))
                 std::memcpy(&settings, &printer.settingsCache, qf::kPrivateSize);
             else
                 std::memcpy(&printer.settingsCache, &settings, qf::kPrivateSize);
         });
-        AdoptPrinterAnswer(sheet.printerName, settings, answer);
+        AdoptPrinterAnswer(sheet.PrinterName(), settings, answer);
         return true;
     }
     DEVMODEW* stored = qf::StoredDriverRecord(sheet.printerInfo, infoSize);
     if (!stored) return false;
     qf::CopyDriverRecord(reinterpret_cast<const uint8_t*>(stored), sheet.working);
-    if (AdoptPrinterAnswer(sheet.printerName, settings, answer)) {
+    if (AdoptPrinterAnswer(sheet.PrinterName(), settings, answer)) {
         // The printer's stored defaults learn what the printer answered, and only that: a
         // question without answer, and the rest of the record, stay as the printer holds
         // them now.
@@ -327,23 +327,21 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
     }
     info->UserData = sheet->id;
     sheet->printer = header->hPrinter;
-    if (header->pszPrinterName) lstrcpynW(sheet->printerName, header->pszPrinterName, kPrinterNameChars);
 
     DWORD infoSize = 0;
     sheet->printerInfo = qf::ReadPrinterInfo(header->hPrinter, &infoSize);
     if (!sheet->printerInfo) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
-    // A caller that names no printer: the sheet's printer is the one behind the handle.
-    if (!sheet->printerName[0] && sheet->printerInfo && sheet->printerInfo->pPrinterName)
-        lstrcpynW(sheet->printerName, sheet->printerInfo->pPrinterName, kPrinterNameChars);
+    KeepPrinterName(*sheet, header->pszPrinterName);
+    ForgetOfflineChoice(sheet->PrinterName());
 
-    const qf::PrinterReport answer = AskPrinterState(sheet->printerName, sheet->ribbonName);
+    const qf::PrinterReport answer = AskPrinterState(sheet->PrinterName(), sheet->ribbonName);
     if (!ChooseWorkingRecord(*sheet, header, infoSize, answer)) {
         // Nothing to edit: the sheet is not added.
         if (sheet->printerInfo) ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
         FreeDocumentSheet(info);
         return ERR_CPSUI_GETLASTERROR;
     }
-    const std::string model = AskModel(sheet->printerName, sheet->Settings());
+    const std::string model = AskModel(sheet->PrinterName(), sheet->Settings());
     std::memcpy(sheet->undo, sheet->working, sizeof sheet->undo);
 
     qf::NormaliseAtOpen(sheet->Settings(), model);
@@ -372,7 +370,7 @@ void CommitSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
     }
     if (header->pdmOut) std::memcpy(header->pdmOut, sheet->working, qf::kRecordSize);
     const qf::PrivateSettings& committed = sheet->Settings();
-    g_printerRecords.Update(PrinterKey(sheet->printerName), [&committed](qf::PrinterRecords& printer) {
+    g_printerRecords.Update(PrinterKey(sheet->PrinterName()), [&committed](qf::PrinterRecords& printer) {
         std::memcpy(&printer.settingsCache, &committed, qf::kPrivateSize);
     });
     info->Result = CPSUI_OK;
@@ -383,7 +381,11 @@ void CommitSheet(PROPSHEETUI_INFO* info, DOCUMENTPROPERTYHEADER* header) {
 LONG DocumentSheet(PROPSHEETUI_INFO* info) {
     auto* header = reinterpret_cast<DOCUMENTPROPERTYHEADER*>(info->lParamInit);
     if (!header) return ERR_CPSUI_GETLASTERROR;
-    ForgetOfflineChoice(header->pszPrinterName);
+    // Every call clears the printer's offline choice; INIT does once it knows the printer.
+    if (info->Reason != PROPSHEETUI_REASON_INIT) {
+        const Sheet* open = DocumentSheetOf(info->UserData);
+        ForgetOfflineChoice(open ? open->PrinterName() : header->pszPrinterName);
+    }
     switch (info->Reason) {
     case PROPSHEETUI_REASON_INIT:
         // An opening that fails part-way tells the user, as a sheet without its records does.

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
 #include <new>
 #include <type_traits>
 
@@ -38,7 +40,19 @@ template <typename Sheet>
 void Delete(Sheet* sheet) {
     if (!sheet) return;
     g_liveSheets.Remove(static_cast<uint32_t>(sheet->id));
+    std::free(sheet->printerName);
     std::free(sheet);
+}
+
+template <typename Sheet>
+void KeepName(Sheet& sheet, const PRINTER_INFO_2W* info, const wchar_t* caller) {
+    const wchar_t* name = qf::ReportedPrinterName(info, caller);
+    const size_t chars = std::wcslen(name) + 1;
+    auto* copy = static_cast<wchar_t*>(std::malloc(chars * sizeof(wchar_t)));
+    if (!copy) throw std::bad_alloc();
+    std::memcpy(copy, name, chars * sizeof(wchar_t));
+    std::free(sheet.printerName);
+    sheet.printerName = copy;
 }
 
 // A UserData value names a sheet by its number; a value that does not fit the number
@@ -60,6 +74,9 @@ DocumentSheetState* NewDocumentSheet() { return NewSheet<DocumentSheetState>(); 
 DeviceSheetState* NewDeviceSheet() { return NewSheet<DeviceSheetState>(); }
 void DeleteSheet(DocumentSheetState* sheet) { Delete(sheet); }
 void DeleteSheet(DeviceSheetState* sheet) { Delete(sheet); }
+
+void KeepPrinterName(DocumentSheetState& sheet, const wchar_t* caller) { KeepName(sheet, sheet.printerInfo, caller); }
+void KeepPrinterName(DeviceSheetState& sheet, const wchar_t* caller) { KeepName(sheet, sheet.printerInfo, caller); }
 
 DocumentSheetState* DocumentSheetOf(ULONG_PTR userData) { return Find<DocumentSheetState>(userData); }
 DeviceSheetState* DeviceSheetOf(ULONG_PTR userData) { return Find<DeviceSheetState>(userData); }

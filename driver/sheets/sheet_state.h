@@ -36,7 +36,7 @@ struct DocumentSheetState {
     COMPROPSHEETUI page;
     OPTITEM items[qf::kDocumentItemCount];
     HANDLE printer;
-    WCHAR printerName[kPrinterNameChars];
+    wchar_t* printerName;  // see KeepPrinterName
     PRINTER_INFO_2W* printerInfo;  // the printer's stored information, read at INIT
     alignas(8) uint8_t working[qf::kRecordSize];
     alignas(8) uint8_t undo[qf::kRecordSize];
@@ -52,6 +52,7 @@ struct DocumentSheetState {
     WCHAR detailsTitle[qf::kItemTextChars];
     WCHAR callerName[qf::kItemTextChars];
 
+    const wchar_t* PrinterName() const { return printerName ? printerName : L""; }
     DEVMODEW* WorkingDevmode() { return reinterpret_cast<DEVMODEW*>(working); }
     qf::PrivateSettings& Settings() { return *reinterpret_cast<qf::PrivateSettings*>(working + qf::kPublicSize); }
 };
@@ -65,7 +66,7 @@ struct DeviceSheetState {
     COMPROPSHEETUI page;
     OPTITEM items[qf::kDeviceItemCount];
     HANDLE printer;
-    WCHAR printerName[kPrinterNameChars];
+    wchar_t* printerName;  // see KeepPrinterName
     PRINTER_INFO_2W* printerInfo;
     // The stored default record inside printerInfo, checked at INIT: the working settings
     // of the device sheet's dialogs. It is never stored whole: each store writes only what
@@ -91,6 +92,7 @@ struct DeviceSheetState {
     WCHAR titles[qf::kDeviceItemCount][qf::kItemTextChars];
     WCHAR itemName[qf::kItemTextChars];
 
+    const wchar_t* PrinterName() const { return printerName ? printerName : L""; }
     qf::PrivateSettings& Settings() {
         auto* bytes = reinterpret_cast<uint8_t*>(record);
         return *reinterpret_cast<qf::PrivateSettings*>(bytes + qf::PrivateOffset(bytes));
@@ -113,6 +115,15 @@ DocumentSheetState* NewDocumentSheet();
 DeviceSheetState* NewDeviceSheet();
 void DeleteSheet(DocumentSheetState* sheet);
 void DeleteSheet(DeviceSheetState* sheet);
+
+// The sheet's printer name: the name the spooler reports in the sheet's printer
+// information (qf::ReportedPrinterName), else `caller`, the name the sheet was opened
+// with. The sheet keeps the whole name, however long, as a heap copy it frees at DESTROY:
+// the per-printer table, the questions, the stores and the jobs of the sheet and its
+// dialogs all go by it. Throws std::bad_alloc when memory is short (the opening then
+// fails and tells the user).
+void KeepPrinterName(DocumentSheetState& sheet, const wchar_t* caller);
+void KeepPrinterName(DeviceSheetState& sheet, const wchar_t* caller);
 
 // The sheet state behind a page's or a callback record's UserData, or nullptr when the
 // value is not a live sheet of that kind.

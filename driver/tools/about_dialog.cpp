@@ -47,8 +47,8 @@ void PaintLogo(HWND dialog) {
 // The printer of the sheet that opened the box; none when the box was not opened from a
 // live sheet.
 const wchar_t* SheetPrinterName(LPARAM initParam) {
-    if (const DocumentSheetState* sheet = DocumentSheetOfDialog(initParam)) return sheet->printerName;
-    if (const DeviceSheetState* sheet = DeviceSheetOfDialog(initParam)) return sheet->printerName;
+    if (const DocumentSheetState* sheet = DocumentSheetOfDialog(initParam)) return sheet->PrinterName();
+    if (const DeviceSheetState* sheet = DeviceSheetOfDialog(initParam)) return sheet->PrinterName();
     return nullptr;
 }
 

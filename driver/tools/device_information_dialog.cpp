@@ -25,11 +25,11 @@ struct SheetPrinter {
 
 bool PrinterOfDialog(LPARAM initParam, SheetPrinter* printer) {
     if (DeviceSheetState* sheet = DeviceSheetOfDialog(initParam)) {
-        *printer = {sheet->printerName, sheet->printer};
+        *printer = {sheet->PrinterName(), sheet->printer};
         return true;
     }
     if (DocumentSheetState* sheet = DocumentSheetOfDialog(initParam)) {
-        *printer = {sheet->printerName, sheet->printer};
+        *printer = {sheet->PrinterName(), sheet->printer};
         return true;
     }
     return false;

@@ -27,13 +27,15 @@ HANDLE OpenForReading(const std::string& path) {
                        nullptr);
 }
 
-// Up to kFirmwareClassifyBytes from the start of the file, as many as it has.
-std::string ReadFileStart(HANDLE file) {
+// Up to kFirmwareClassifyBytes from the start of the file, as many as it has; none when
+// a read fails.
+std::optional<std::string> ReadFileStart(HANDLE file) {
     std::string start(qf::kFirmwareClassifyBytes, '\0');
     size_t got = 0;
     while (got < start.size()) {
         DWORD read = 0;
-        if (!ReadFile(file, &start[got], static_cast<DWORD>(start.size() - got), &read, nullptr) || read == 0) break;
+        if (!ReadFile(file, &start[got], static_cast<DWORD>(start.size() - got), &read, nullptr)) return std::nullopt;
+        if (read == 0) break;
         got += read;
     }
     start.resize(got);
@@ -70,10 +72,16 @@ bool SendFirmwareBody(HANDLE printer, HANDLE file, uint32_t announced) {
 }
 
 // Classifies an open file by the start of its content and shows its type and check byte;
-// a file the printer does not take as firmware is refused with a message. True when the
-// printer takes it.
+// a file that cannot be read, or that the printer does not take as firmware, is refused
+// with a message. True when the printer takes it.
 bool ShowFirmwareKind(HWND dialog, const qf::FileHandle& file) {
-    const qf::FirmwareClass kind = qf::ClassifyFirmware(ReadFileStart(file.Get()));
+    // A file that cannot be read is not judged: the user is told it could not be read.
+    const std::optional<std::string> start = ReadFileStart(file.Get());
+    if (!start) {
+        ShowMessage(IDS_CAPTION, IDS_FIRMWARE_READ_ERROR, kJobErrorFlags);
+        return false;
+    }
+    const qf::FirmwareClass kind = qf::ClassifyFirmware(*start);
     if (kind.type == qf::FirmwareType::kRefused) {
         ShowMessage(IDS_CAPTION, IDS_FIRMWARE_REFUSED, MB_OK | MB_ICONERROR);
         return false;
@@ -85,11 +93,14 @@ bool ShowFirmwareKind(HWND dialog, const qf::FileHandle& file) {
 }
 
 // Chooses a firmware file and shows its type and check byte; true when the file is one
-// the printer takes. A file that cannot be opened is refused without a message.
+// the printer takes. A file that cannot be opened is refused without a message; one whose
+// name the port side cannot be handed as it is, with one.
 bool CheckFirmwareFile(HWND dialog) {
     wchar_t path[kFilePathChars + 1] = {};
     if (!ChooseFile(dialog, IDS_FIRMWARE_FILTER, path)) return false;
-    const qf::FileHandle file(OpenForReading(AnsiText(path)));
+    const std::optional<std::string> ansi = UsablePath(path);
+    if (!ansi) return false;
+    const qf::FileHandle file(OpenForReading(*ansi));
     if (!file.Valid() || !ShowFirmwareKind(dialog, file)) return false;
     SetDlgItemTextW(dialog, IDC_FW_PATH, path);
     return true;
@@ -111,8 +122,14 @@ bool CheckFileToSend(HWND dialog, const qf::FileHandle& file) {
 void StartFirmwareDownload(HWND dialog, bool* transferred) {
     DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet) return;
-    const std::string path = WholeControlAnsiText(dialog, IDC_FW_PATH);
     EnableControl(dialog, IDC_FW_STATUS, true);
+    // A typed path the port side cannot be handed as it is names no file: nothing is sent.
+    const std::optional<std::string> typed = UsableControlPath(dialog, IDC_FW_PATH);
+    if (!typed) {
+        SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_FAILED);
+        return;
+    }
+    const std::string& path = *typed;
     // The checked file stays open, shared for reading only, while it is sent: nobody can
     // change, rename or delete it between the check and the port side's reading.
     const qf::FileHandle checked(OpenForReading(path));
@@ -128,11 +145,11 @@ void StartFirmwareDownload(HWND dialog, bool* transferred) {
         // A path longer than the port side's buffer cannot name the file: no part of it is sent.
         ShowMessage(IDS_CAPTION, IDS_FIRMWARE_OPEN_ERROR, kJobErrorFlags);
     } else if (sheet->Settings().manualRibbon != 0) {
-        sent = DownloadFirmwareJob(sheet->printerName, path);
+        sent = DownloadFirmwareJob(sheet->PrinterName(), path);
     } else {
         char reply[kInstructionReplyBytes] = {};
         DWORD needed = 0;
-        sent = QueryNamedPrinter(sheet->printerName, sheet->printer, *instruction, reply, sizeof reply, &needed);
+        sent = QueryNamedPrinter(sheet->PrinterName(), sheet->printer, *instruction, reply, sizeof reply, &needed);
     }
     if (!sent) {
         SetControlString(dialog, IDC_FW_STATUS, IDS_FIRMWARE_FAILED);

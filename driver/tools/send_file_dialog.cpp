@@ -26,11 +26,12 @@ INT_PTR StartSendFile(HWND dialog, LPARAM initParam) {
     return TRUE;
 }
 
-// A chosen file can be sent. The status line is reset either way, so that the outcome of
-// an earlier sending never stands beside another file.
+// A chosen file can be sent, when the port side can be handed its name as it is. The
+// status line is reset either way, so that the outcome of an earlier sending never stands
+// beside another file.
 void SelectFile(HWND dialog) {
     wchar_t path[kFilePathChars + 1] = {};
-    if (ChooseFile(dialog, IDS_SEND_FILE_FILTER, path)) {
+    if (ChooseFile(dialog, IDS_SEND_FILE_FILTER, path) && UsablePath(path)) {
         SetDlgItemTextW(dialog, IDC_SEND_PATH, path);
         EnableControl(dialog, IDC_SEND_BUTTON, true);
     }
@@ -42,18 +43,22 @@ void SelectFile(HWND dialog) {
 void SendFileToPrinter(HWND dialog, bool* transferred) {
     DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet) return;
-    const std::string path = WholeControlAnsiText(dialog, IDC_SEND_PATH);
     EnableControl(dialog, IDC_SEND_STATUS, true);
+    const std::optional<std::string> path = UsableControlPath(dialog, IDC_SEND_PATH);
+    if (!path) {
+        SetControlString(dialog, IDC_SEND_STATUS, IDS_FILE_NOT_SENT);
+        return;
+    }
     SetControlString(dialog, IDC_SEND_STATUS, IDS_SENDING_FILE);
     UpdateWindow(dialog);
     const qf::PortTransfer transfer = IsDlgButtonChecked(dialog, IDC_SEND_PRN) == BST_CHECKED
                                           ? qf::PortTransfer::kPrinterFile
                                           : qf::PortTransfer::kCommandFile;
     // A path longer than the port side's buffer cannot name the file: nothing is sent.
-    const std::optional<std::string> instruction = qf::PortInstruction(transfer, path);
+    const std::optional<std::string> instruction = qf::PortInstruction(transfer, *path);
     char reply[kInstructionReplyBytes] = {};
     DWORD needed = 0;
-    const bool sent = instruction && QueryNamedPrinter(sheet->printerName, sheet->printer, *instruction, reply,
+    const bool sent = instruction && QueryNamedPrinter(sheet->PrinterName(), sheet->printer, *instruction, reply,
                                                        sizeof reply, &needed);
     *transferred = sent;
     SetControlString(dialog, IDC_SEND_STATUS, sent ? IDS_FILE_SENT : IDS_FILE_NOT_SENT);

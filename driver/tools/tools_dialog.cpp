@@ -112,7 +112,7 @@ void QueryToolCommand(HWND dialog, int buttonId, const DirectExchange& exchange,
 void SendToolCommand(HWND dialog, int buttonId) {
     DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet) return;
-    const DirectExchangeScope scope(sheet->printerName);
+    const DirectExchangeScope scope(sheet->PrinterName());
     // A printer that cannot be opened is neither asked nor switched; the user is told the
     // command did not reach it.
     if (!scope.Opened()) {

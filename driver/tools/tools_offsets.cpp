@@ -102,7 +102,7 @@ void RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange
 void RefreshOffsets(HWND dialog, bool atStart) {
     DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet) return;
-    const DirectExchangeScope scope(sheet->printerName);
+    const DirectExchangeScope scope(sheet->PrinterName());
     if (scope.Opened()) RefreshOffsetsIn(dialog, *sheet, scope.Get(), atStart);
 }
 

@@ -37,7 +37,7 @@ void ReadTickedTracks(HWND dialog, const DirectExchange& exchange) {
 void ReadTracks(HWND dialog) {
     DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet || Offline(*sheet)) return;
-    const DirectExchangeScope scope(sheet->printerName);
+    const DirectExchangeScope scope(sheet->PrinterName());
     if (!scope.Opened()) return;
     for (const int edit : kTrackEdits) SetDlgItemTextW(dialog, edit, L"");
     Repaint(dialog);

@@ -87,16 +87,29 @@ TEST(PrinterRecords, AnUnnamedPrinterHasNoEntry) {
 }
 
 TEST(PrinterRecords, TheLeastRecentlyUsedPrinterMakesRoom) {
-    qf::PrinterRecordTable table(3);
-    Commit(table, u"P1", Committed(1, 1));
-    Commit(table, u"P2", Committed(1, 2));
-    Commit(table, u"P3", Committed(1, 3));
-    table.Update(u"P1", [](qf::PrinterRecords&) {});  // P1 used again: P2 is now the oldest
-    Commit(table, u"P4", Committed(1, 4));
-    EXPECT_EQ(table.Size(), 3u);
-    EXPECT_FALSE(qf::IsSettingsCacheValid(table.Read(u"P2").settingsCache));
-    for (const char16_t* kept : {u"P1", u"P3", u"P4"})
-        EXPECT_TRUE(qf::IsSettingsCacheValid(table.Read(kept).settingsCache));
+    // A change and a read are both uses: a printer reached only through reads (an
+    // application asking for its records) is kept as long as one that is changed.
+    struct Case {
+        const char* use;
+        void (*touch)(qf::PrinterRecordTable&, std::u16string_view);
+    };
+    const Case cases[] = {
+        {"change", [](qf::PrinterRecordTable& table, std::u16string_view p) { table.Update(p, [](qf::PrinterRecords&) {}); }},
+        {"read", [](qf::PrinterRecordTable& table, std::u16string_view p) { table.Read(p); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.use);
+        qf::PrinterRecordTable table(3);
+        Commit(table, u"P1", Committed(1, 1));
+        Commit(table, u"P2", Committed(1, 2));
+        Commit(table, u"P3", Committed(1, 3));
+        c.touch(table, u"p1");  // P1 used again: P2 is now the oldest
+        Commit(table, u"P4", Committed(1, 4));
+        EXPECT_EQ(table.Size(), 3u);
+        EXPECT_FALSE(qf::IsSettingsCacheValid(table.Read(u"P2").settingsCache));
+        for (const char16_t* kept : {u"P1", u"P3", u"P4"})
+            EXPECT_TRUE(qf::IsSettingsCacheValid(table.Read(kept).settingsCache));
+    }
 }
 
 TEST(LiveSheets, ASheetIsKnownByItsNumberAndKindOnly) {

@@ -91,7 +91,9 @@ private:
     std::vector<std::wstring> made_;
 };
 
-TEST_F(DialogConventions, HelpOpensTheHelpFileOrTheDialogsPageBesideTheModule) {
+// The manual's page comes first: a help file beside the module is opened only where no
+// page of the manual is installed (current Windows has no viewer for it).
+TEST_F(DialogConventions, HelpOpensTheDialogsPageOrTheHelpFileBesideTheModule) {
     ModuleCopy copy(L"choice");
     ASSERT_NE(copy.Module(), nullptr);
     g_hInstance = copy.Module();
@@ -103,7 +105,10 @@ TEST_F(DialogConventions, HelpOpensTheHelpFileOrTheDialogsPageBesideTheModule) {
         std::wstring page;      // the page the shell opens, or empty
     };
     const Case cases[] = {
-        {"help file and manual", {L"QF862K.HLP", L"qf862k-tools.html", L"qf862k-index.html"}, dir + L"QF862K.HLP", L""},
+        {"help file and manual", {L"QF862K.HLP", L"qf862k-tools.html", L"qf862k-index.html"}, L"",
+         dir + L"qf862k-tools.html"},
+        {"help file and the contents page", {L"QF862K.HLP", L"qf862k-index.html"}, L"", dir + L"qf862k-index.html"},
+        {"help file only", {L"QF862K.HLP"}, dir + L"QF862K.HLP", L""},
         {"manual only", {L"qf862k-tools.html", L"qf862k-index.html"}, L"", dir + L"qf862k-tools.html"},
         {"the dialog's page missing", {L"qf862k-index.html"}, L"", dir + L"qf862k-index.html"},
         {"neither", {}, L"", L""},
@@ -149,8 +154,9 @@ TEST_F(DialogConventions, HelpOpensTheHelpFileOrTheDialogsPageBesideTheModule) {
     }
 }
 
-// Help arrives somewhere: a help file without a viewer gives way to the manual's page, a
-// page nothing opens is told with its path, and nothing at all is told too.
+// Help arrives somewhere: a page nothing opens gives way to the help file when there is
+// one, a page that nothing at all opens is told with its path, and a help file without a
+// viewer and without the manual is told too.
 TEST_F(DialogConventions, HelpFallsBackAndTellsWhatDidNotOpen) {
     ModuleCopy copy(L"fallback");
     ASSERT_NE(copy.Module(), nullptr);
@@ -166,10 +172,12 @@ TEST_F(DialogConventions, HelpFallsBackAndTellsWhatDidNotOpen) {
         std::wstring message;  // what the user is told, or empty
     };
     const Case cases[] = {
-        {"no help viewer: the dialog's page", {L"QF862K.HLP", L"qf862k-tools.html"}, FALSE, 42, 1,
+        {"no help viewer: the dialog's page", {L"QF862K.HLP", L"qf862k-tools.html"}, FALSE, 42, 0,
          dir + L"qf862k-tools.html", L""},
-        {"no help viewer: the contents page", {L"QF862K.HLP", L"qf862k-index.html"}, FALSE, 42, 1,
+        {"no help viewer: the contents page", {L"QF862K.HLP", L"qf862k-index.html"}, FALSE, 42, 0,
          dir + L"qf862k-index.html", L""},
+        {"no program for the page: the help file", {L"QF862K.HLP", L"qf862k-tools.html"}, TRUE, SE_ERR_NOASSOC, 1,
+         dir + L"qf862k-tools.html", L""},
         {"no help viewer and no manual", {L"QF862K.HLP"}, FALSE, 42, 1, L"",
          L"Help could not be found: the manual is not installed beside the driver."},
         {"no program for the page", {L"qf862k-tools.html"}, TRUE, SE_ERR_NOASSOC, 0, dir + L"qf862k-tools.html",

@@ -1040,25 +1040,44 @@ TEST_F(EncoderDialogs, ApplyWhoseJobFailsStoresNothingAndStaysOpen) {
     }
 }
 
-// An encoder dialog whose sheet closed meanwhile: Apply tells "System Error", sends and
-// stores nothing, and the dialog ends as cancelled, not as applied.
+// An encoder or single-feed dialog whose sheet closed meanwhile: Apply tells "System
+// Error", sends and stores nothing, and the dialog ends as cancelled, not as applied.
 TEST_F(EncoderDialogs, ApplyAfterTheSheetIsGoneIsToldAndCancelled) {
-    Open();
-    sim::Ui().messageBoxes.clear();
-    const INT_PTR result = Encoder([&](HWND dialog) {
-        sim::ClickButton(dialog, kHigh);
-        // The sheet's DESTROY while its dialog is open.
-        PROPSHEETUI_INFO destroy = service.Info();
-        destroy.Reason = PROPSHEETUI_REASON_DESTROY;
-        Export<QfPropSheetUiProc>("DrvDevicePropertySheets")(&destroy, 0);
-        sim::ClickButton(dialog, kEncoderApply);
-    });
-    EXPECT_EQ(result, kEncoderCancel);
-    ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
-    EXPECT_EQ(sim::Ui().messageBoxes[0].text, L"System Error");
-    EXPECT_TRUE(spooler().jobs.empty());
-    EXPECT_TRUE(spooler().setPrinterLog.empty());
-    service.Info().UserData = 0;  // the sheet is gone already
+    struct Case {
+        const char* what;
+        int item;
+        int change;
+        int apply;
+        INT_PTR cancelled;
+    };
+    const Case cases[] = {
+        {"encoder settings", kEncoder, kHigh, kEncoderApply, kEncoderCancel},
+        {"single feed", kSingleFeed, kFeedOff, IDOK, IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Open();
+        sim::Ui().messageBoxes.clear();
+        bool closed = false;
+        sim::DialogScript driver([&](HWND dialog) {
+            sim::ClickButton(dialog, c.change);
+            // The sheet's DESTROY while its dialog is open.
+            PROPSHEETUI_INFO destroy = service.Info();
+            destroy.Reason = PROPSHEETUI_REASON_DESTROY;
+            Export<QfPropSheetUiProc>("DrvDevicePropertySheets")(&destroy, 0);
+            sim::ClickButton(dialog, c.apply);
+            closed = IsWindowVisible(dialog) == FALSE;
+        });
+        EXPECT_EQ(service.PushButton(c.item), c.cancelled);
+        EXPECT_EQ(driver.Ran(), 1);
+        EXPECT_TRUE(closed) << "the dialog ends at the first Apply";
+        ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+        EXPECT_EQ(sim::Ui().messageBoxes[0].text, L"System Error");
+        EXPECT_TRUE(spooler().jobs.empty());
+        EXPECT_TRUE(spooler().setPrinterLog.empty());
+        service.Info().UserData = 0;  // the sheet is gone already
+        service.Cancel();
+    }
 }
 
 // The single-feed choice lives as long as the module: this test runs in a process of its own.

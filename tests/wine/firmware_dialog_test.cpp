@@ -87,6 +87,72 @@ TEST_F(FirmwareDialog, AFileThePrinterDoesNotTakeIsRefused) {
     EXPECT_TRUE(card().instructions.empty());
 }
 
+// A file whose first read fails, when it is selected or when it is checked again for the
+// download, is a file that could not be read, not a wrong one: the user is told so, and
+// nothing is sent.
+TEST_F(FirmwareDialog, AFileThatCannotBeReadIsToldAsSuch) {
+    const std::wstring file = MakeFile(L"q862.bin", PrinterFirmware(300));
+    for (const bool atSelect : {true, false}) {
+        SCOPED_TRACE(atSelect ? "at Select" : "at the download");
+        sim::Ui().messageBoxes.clear();
+        if (atSelect) sim::FailReadsOf(L"q862.bin", 0);
+        std::string status;
+        bool startEnabled = true;
+        RunFirmware(file, [&](HWND dialog) {
+            sim::FailReadsOf(L"q862.bin", 0);
+            sim::ClickButton(dialog, IDC_FW_START);
+            status = Text(dialog, IDC_FW_STATUS);
+            startEnabled = IsEnabled(dialog, IDC_FW_START);
+        });
+        sim::FailReadsOf(L"", 0);
+        service.Cancel();
+        ASSERT_EQ(Messages(), std::vector<std::wstring>({L"Error reading from bin file"}));
+        EXPECT_EQ(sim::Ui().messageBoxes[0].flags, UINT(MB_OK | MB_ICONERROR | MB_SETFOREGROUND));
+        EXPECT_EQ(startEnabled, !atSelect);
+        if (!atSelect) {
+            EXPECT_EQ(status, "Error in downloading firmware");
+        }
+        EXPECT_TRUE(card().instructions.empty());
+        EXPECT_TRUE(spooler().jobs.empty());
+    }
+}
+
+// A path with a character the ANSI code page has no place for would reach the port side
+// as another path (best fit makes U+2215 a "/", a full-width letter its ASCII letter),
+// here the path of a real firmware file: chosen or typed, it is refused with a message
+// and nothing is sent.
+TEST_F(FirmwareDialog, APathThePortSideCannotTakeAsItIsIsRefused) {
+    const std::wstring file = MakeFile(L"q862.bin", PrinterFirmware(300));
+    const size_t slash = file.rfind(L'\\');
+    const std::wstring division = file.substr(0, slash) + L"\u2215" + file.substr(slash + 1);
+    const std::wstring fullwidth = file.substr(0, slash + 1) + L"\uFF51" + file.substr(slash + 2);
+    const std::wstring refusal =
+        L"The file name cannot be used: it has characters this printer's port cannot take. Rename the file or "
+        L"choose another.";
+    bool startEnabled = true;
+    std::string shownPath = "?";
+    RunFirmware(division, [&](HWND dialog) {
+        startEnabled = IsEnabled(dialog, IDC_FW_START);
+        shownPath = Text(dialog, IDC_FW_PATH);
+    });
+    service.Cancel();
+    EXPECT_FALSE(startEnabled);
+    EXPECT_EQ(shownPath, "");
+    EXPECT_EQ(Messages(), std::vector<std::wstring>({refusal}));
+
+    sim::Ui().messageBoxes.clear();
+    std::string status;
+    RunFirmware(file, [&](HWND dialog) {
+        SetDlgItemTextW(dialog, IDC_FW_PATH, fullwidth.c_str());
+        sim::ClickButton(dialog, IDC_FW_START);
+        status = Text(dialog, IDC_FW_STATUS);
+    });
+    EXPECT_EQ(Messages(), std::vector<std::wstring>({refusal}));
+    EXPECT_EQ(status, "Error in downloading firmware");
+    EXPECT_TRUE(card().instructions.empty());
+    EXPECT_TRUE(spooler().jobs.empty());
+}
+
 TEST_F(FirmwareDialog, OfflineTheFileGoesOutAsAFramedJob) {
     Private(stored).manualRibbon = 1;
     const std::string firmware = PrinterFirmware(5000);

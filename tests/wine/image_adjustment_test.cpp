@@ -532,20 +532,46 @@ TEST_F(ImageAdjustment, ABadSampleDrawsNothingAndTheSlidersKeepWorking) {
     EXPECT_FALSE(empty);
 }
 
-// A sheet that could not read the printer's information edits the caller's record; the
-// sample is then found through the printer the record names.
-TEST_F(ImageAdjustment, WithoutPrinterInformationTheRecordNamesThePrinter) {
-    Record in = DriverRecord();  // names "Card Printer"
-    header.pdmIn = Devmode(in);
-    header.hPrinter = reinterpret_cast<HANDLE>(0x777);  // not a handle of the spooler
-    OpenSheet();
-    bool empty = true;
-    Press(kColorItem, [&](HWND dialog) {
-        sim::PumpMessages();
-        empty = AllBackground(ReadSampleArea(dialog));
-        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
-    });
-    EXPECT_FALSE(empty);
+// The sample is found through the sheet's printer, by its whole name: the name the
+// spooler reports, or the caller's when the sheet could not read the printer's
+// information (it then edits the caller's record). A name longer than a record's device
+// name (32 characters) is not cut.
+TEST_F(ImageAdjustment, TheSampleIsFoundByTheSheetsWholePrinterName) {
+    const std::wstring longName = L"Card Printer " + std::wstring(47, L'n');
+    ASSERT_EQ(longName.size(), 60u);
+    sim::Printer& other = spooler().AddPrinter(longName);
+    other.devmode = printer().devmode;
+    other.card.fault = sim::PortFault::kNoAnswer;
+    HANDLE otherHandle = nullptr;
+    ASSERT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(longName.c_str()), &otherHandle, nullptr));
+    Record in = DriverRecord();
+    struct Case {
+        const char* what;
+        HANDLE handle;
+        const wchar_t* name;
+        DEVMODEW* input;
+    };
+    const Case cases[] = {
+        {"a 60-character name", otherHandle, longName.c_str(), nullptr},
+        {"no printer information", reinterpret_cast<HANDLE>(0x777), kTestPrinter, Devmode(in)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        header.hPrinter = c.handle;
+        header.pszPrinterName = const_cast<LPWSTR>(c.name);
+        header.pdmIn = c.input;
+        printer().card.fault = sim::PortFault::kNoAnswer;
+        OpenSheet();
+        bool empty = true;
+        Press(kColorItem, [&](HWND dialog) {
+            sim::PumpMessages();
+            empty = AllBackground(ReadSampleArea(dialog));
+            sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+        });
+        EXPECT_FALSE(empty);
+        service.Cancel();
+    }
+    sim::SimClosePrinter(otherHandle);
 }
 
 TEST_F(ImageAdjustment, RepaintsGiveBackEveryObjectTheyTake) {

@@ -819,6 +819,29 @@ TEST_F(OverlayDialogs, AFailedCardStopsTheBatchWithOneMessage) {
     printer().jobsRefused = false;
 }
 
+// A sheet whose printer can no longer be opened sends its hologram to no printer at all,
+// not even to the one its record names, and the user is told.
+TEST_F(OverlayDialogs, AHologramForAPrinterThatCannotBeOpenedGoesNowhere) {
+    const wchar_t kNamedInRecord[] = L"Other Card Printer";
+    spooler().AddPrinter(kNamedInRecord).devmode = printer().devmode;
+    lstrcpyW(Devmode(printer().devmode)->dmDeviceName, kNamedInRecord);
+    SetPath(Stored().hologramOverlay.region, whiteFile);
+    for (const uint16_t type : {qf::kHologramFull, qf::kHologramBitmap}) {
+        SCOPED_TRACE(type);
+        Stored().hologramOverlay.region.overlayType = type;
+        OpenSheet();
+        ASSERT_EQ(std::wstring(SheetOfPage(service.Page())->WorkingDevmode()->dmDeviceName), kNamedInRecord);
+        printer().openable = false;
+        spooler().jobs.clear();
+        PrintHologram();
+        printer().openable = true;
+        EXPECT_TRUE(spooler().jobs.empty()) << "a job went to " << sim::Utf8(spooler().jobs[0].printer);
+        EXPECT_TRUE(spooler().looseWrites.empty());
+        EXPECT_EQ(MessageTexts(), std::vector<std::wstring>{L"The command did not reach the printer."});
+        service.Cancel();
+    }
+}
+
 TEST_F(OverlayDialogs, WholeCardAndAreaJobsAreExact) {
     struct Case {
         uint16_t type;

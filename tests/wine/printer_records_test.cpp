@@ -16,6 +16,7 @@
 #include "driver/sheets/device_items.h"
 #include "driver/sheets/document_items.h"
 #include "sim/dialog_script.h"
+#include "sim/files.h"
 #include "sim/property_sheet.h"
 #include "tests/wine/records.h"
 
@@ -172,6 +173,150 @@ TEST_F(PrinterRecords, EachPrinterHasItsOwnSingleFeedChoice) {
     ASSERT_EQ(spooler().jobs.size(), 2u);
     EXPECT_EQ(spooler().jobs[1].printer, b.name);
     EXPECT_EQ(spooler().jobs[1].blocks.size(), 1u) << "disabling sends one command";
+}
+
+// One printer reached by its share name or by a server-qualified name is one printer: what
+// its document sheet commits through one spelling, every spelling's records carry, with or
+// without a sheet; its Single Feed choice is one too.
+TEST_F(PrinterRecords, EverySpellingOfAPrinterReachesItsOneEntry) {
+    TestPrinter& a = printers[0];
+    spooler().Find(a.name)->shareName = L"Shared " + a.name;
+    TestPrinter byShare = a, byServer = a;
+    byShare.name = L"Shared " + a.name;
+    byServer.name = std::wstring(sim::Spooler::kServerName) + L"\\" + a.name;
+    for (TestPrinter* alias : {&byShare, &byServer})
+        ASSERT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(alias->name.c_str()), &alias->handle, nullptr))
+            << sim::Utf8(alias->name);
+
+    CommitRotation(byShare, 0);
+    EXPECT_EQ(MergedPrivate(a).rotate180, 0);
+    EXPECT_EQ(MergedPrivate(byServer).rotate180, 0);
+    // The no-sheet branch asks the printer only while nothing was committed for it.
+    spooler().Find(a.name)->card.received.clear();
+    WithoutSheet(byServer);
+    EXPECT_TRUE(spooler().Find(a.name)->card.received.empty()) << "asked as if nothing were committed";
+    CommitRotation(a, 3);
+    EXPECT_EQ(MergedPrivate(byShare).rotate180, 3);
+
+    SingleFeed(byServer, [](HWND dialog) {
+        sim::ClickButton(dialog, IDC_SINGLE_FEED_OFF);
+        sim::ClickButton(dialog, IDCANCEL);
+    });
+    SingleFeed(byShare, [](HWND dialog) {
+        EXPECT_TRUE(Checked(dialog, IDC_SINGLE_FEED_OFF)) << "the choice made through the other spelling";
+        sim::ClickButton(dialog, IDCANCEL);
+    });
+    for (TestPrinter* alias : {&byShare, &byServer}) sim::SimClosePrinter(alias->handle);
+}
+
+// The table holds 64 printers. A printer that an application only reads (its records
+// handed out from the cache, no sheet opened) is in use all the same: while other
+// printers fill the table, it keeps the settings its sheet committed.
+TEST_F(PrinterRecords, APrinterOnlyReadKeepsItsEntryWhileOthersFillTheTable) {
+    TestPrinter& a = printers[0];
+    CommitRotation(a, 0);
+    for (int i = 0; i < 70; ++i) {
+        TestPrinter other;
+        other.name = a.name + L" neighbour " + std::to_wstring(i);
+        other.stored = a.stored;
+        spooler().AddPrinter(other.name).devmode = other.stored;
+        ASSERT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(other.name.c_str()), &other.handle, nullptr));
+        Merged(other);
+        sim::SimClosePrinter(other.handle);
+        ASSERT_EQ(MergedPrivate(a).rotate180, 0) << "after " << i + 1 << " other printers";
+    }
+}
+
+// Two printers whose names are 300 characters long and differ only in the last one, and a
+// third one named as both are when cut to 255 characters: every question, store, job and
+// port instruction of the first printer's sheets and dialogs reaches the first printer
+// only, and each printer's document sheet edits and commits its own settings.
+TEST_F(PrinterRecords, LongNamesThatDifferOnlyAtTheirEndAreDifferentPrinters) {
+    static int run = 0;
+    std::wstring base = L"Card Printer long " + std::to_wstring(++run) + L" ";
+    base.resize(299, L'p');
+    TestPrinter longs[2];
+    for (int i = 0; i < 2; ++i) {
+        longs[i].name = base + wchar_t(L'1' + i);
+        longs[i].marker = static_cast<uint8_t>(40 + i);
+        longs[i].stored = printers[i].stored;
+        Private(longs[i].stored).headSettings[0] = longs[i].marker;
+        spooler().AddPrinter(longs[i].name).devmode = longs[i].stored;
+        ASSERT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(longs[i].name.c_str()), &longs[i].handle, nullptr));
+    }
+    const std::wstring cut = base.substr(0, 255);
+    spooler().AddPrinter(cut).devmode = printers[2].stored;
+    sim::Printer& first = *spooler().Find(longs[0].name);
+    sim::Printer& second = *spooler().Find(longs[1].name);
+    sim::Printer& decoy = *spooler().Find(cut);
+    spooler().jobs.clear();
+    spooler().setPrinterLog.clear();
+
+    // The document sheets: the questions, and what each commits.
+    CommitRotation(longs[0], 0);
+    CommitRotation(longs[1], 3);
+    EXPECT_EQ(MergedPrivate(longs[0]).rotate180, 0);
+    EXPECT_EQ(MergedPrivate(longs[1]).rotate180, 3);
+    EXPECT_FALSE(first.card.received.empty()) << "the first printer was asked";
+    EXPECT_FALSE(second.card.received.empty()) << "the second printer was asked";
+    EXPECT_TRUE(decoy.card.received.empty()) << "the cut name was asked";
+
+    // The device sheet of the first printer and every dialog that reaches the printer.
+    const std::wstring prn = spooler().DriverFile(L"long.prn"), bin = spooler().DriverFile(L"long.bin");
+    std::string firmware(300, '\x11');
+    firmware[14] = '\x3C';
+    firmware[15] = '\xFF';
+    ASSERT_TRUE(sim::WriteWholeFile(prn, "\x1B" "PRINT\r"));
+    ASSERT_TRUE(sim::WriteWholeFile(bin, firmware));
+    second.card.received.clear();
+    DEVICEPROPERTYHEADER header{sizeof header, 0, longs[0].handle, const_cast<LPWSTR>(longs[0].name.c_str())};
+    sim::PropertySheetService sheet;
+    ASSERT_EQ(sheet.Open(Export<QfPropSheetUiProc>("DrvDevicePropertySheets"), reinterpret_cast<LPARAM>(&header)), 1);
+    const auto press = [&sheet](int item, std::vector<sim::DialogScript::Script> scripts) {
+        sim::DialogScript driver(scripts[0]);
+        for (size_t i = 1; i < scripts.size(); ++i) driver.Then(scripts[i]);
+        sheet.PushButton(item);
+        EXPECT_EQ(driver.Ran(), static_cast<int>(scripts.size())) << "item " << item;
+    };
+    press(qf::kDeviceItemEncoder, {[](HWND dialog) {
+              sim::ClickButton(dialog, IDC_COERCIVITY_HIGH);
+              sim::ClickButton(dialog, IDC_ENCODER_APPLY);
+          }});
+    press(qf::kDeviceItemSingleFeed, {[](HWND dialog) { sim::ClickButton(dialog, IDOK); }});
+    sim::Ui().fileChoices = {prn, bin};
+    press(qf::kDeviceItemTools, {[](HWND tools) {
+                                     sim::ClickButton(tools, IDC_TOOLS_SEND_FILE);
+                                     sim::ClickButton(tools, IDC_CLOSE_BUTTON);
+                                 },
+                                 [](HWND dialog) {
+                                     sim::ClickButton(dialog, IDC_SEND_SELECT);
+                                     sim::ClickButton(dialog, IDC_SEND_BUTTON);
+                                     sim::ClickButton(dialog, IDCANCEL);
+                                 }});
+    press(qf::kDeviceItemFirmware, {[](HWND dialog) {
+              sim::ClickButton(dialog, IDC_FW_SELECT);
+              sim::ClickButton(dialog, IDC_FW_START);
+              sim::ClickButton(dialog, IDCANCEL);
+          }});
+    sheet.Apply();
+    sheet.Cancel();
+
+    std::vector<std::wstring> jobNames;
+    for (const sim::RawJob& job : spooler().jobs) {
+        EXPECT_EQ(job.printer, longs[0].name) << sim::Utf8(job.documentName);
+        jobNames.push_back(job.documentName);
+    }
+    EXPECT_EQ(jobNames, std::vector<std::wstring>({L"VESTRIAENCODER", L"VESTRIAATM"}));
+    ASSERT_FALSE(spooler().setPrinterLog.empty()) << "the encoder settings were stored";
+    for (const sim::SetPrinterCall& call : spooler().setPrinterLog) EXPECT_EQ(call.printer, longs[0].name);
+    ASSERT_EQ(first.card.instructions.size(), 2u);
+    EXPECT_EQ(first.card.instructions[0].verb, "PrintFile");
+    EXPECT_EQ(first.card.instructions[1].verb, "download");
+    for (const sim::Printer* other : {&second, &decoy}) {
+        EXPECT_TRUE(other->card.received.empty());
+        EXPECT_TRUE(other->card.instructions.empty());
+    }
+    for (TestPrinter& p : longs) sim::SimClosePrinter(p.handle);
 }
 
 // Eight threads call the exports without a sheet for three printers while this thread

@@ -289,6 +289,48 @@ TEST_F(ToolsDialog, OfflineCommandsAreJobsAndTheConfigurationStays) {
     EXPECT_EQ(Private(printer().devmode).manualRibbon, 3) << "the offline configuration is kept";
 }
 
+// A path with a character the ANSI code page has no place for would reach the port side
+// as another path (best fit makes U+2215 a "/", a full-width letter its ASCII letter),
+// here the path of a real printer file: chosen or typed, it is refused with a message
+// and nothing is sent.
+TEST_F(ToolsDialog, SendFileRefusesAPathThePortSideCannotTakeAsItIs) {
+    const std::wstring prn = MakeFile(L"card.prn", "\x1B" "PRINT\r");
+    const size_t slash = prn.rfind(L'\\');
+    const std::wstring division = prn.substr(0, slash) + L"\u2215" + prn.substr(slash + 1);
+    const std::wstring fullwidth = prn.substr(0, slash + 1) + L"\uFF43" + prn.substr(slash + 2);
+    sim::Ui().fileChoices = {division, fullwidth, prn};
+    OpenSheet();
+    std::vector<bool> sendable;
+    std::string status;
+    sim::DialogScript driver([&](HWND tools) {
+        sim::ClickButton(tools, IDC_TOOLS_SEND_FILE);
+        sim::ClickButton(tools, IDC_CLOSE_BUTTON);
+    });
+    driver.Then([&](HWND dialog) {
+        for (int choice = 0; choice < 3; ++choice) {
+            sim::ClickButton(dialog, IDC_SEND_SELECT);
+            sendable.push_back(IsEnabled(dialog, IDC_SEND_BUTTON));
+        }
+        SetDlgItemTextW(dialog, IDC_SEND_PATH, fullwidth.c_str());
+        sim::ClickButton(dialog, IDC_SEND_BUTTON);
+        status = Text(dialog, IDC_SEND_STATUS);
+        sim::ClickButton(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(service.PushButton(qf::kDeviceItemTools), IDC_CLOSE_BUTTON);
+    EXPECT_EQ(driver.Ran(), 2);
+    EXPECT_EQ(sendable, std::vector<bool>({false, false, true}));
+    EXPECT_EQ(status, "Error sending file.");
+    const std::wstring refusal =
+        L"The file name cannot be used: it has characters this printer's port cannot take. Rename the file or "
+        L"choose another.";
+    ASSERT_EQ(sim::Ui().messageBoxes.size(), 3u);
+    for (const sim::MessageBoxRecord& box : sim::Ui().messageBoxes) {
+        EXPECT_EQ(box.text, refusal);
+        EXPECT_EQ(box.flags & MB_ICONMASK, UINT(MB_ICONERROR));
+    }
+    EXPECT_TRUE(card().instructions.empty());
+}
+
 TEST_F(ToolsDialog, SendFileHandsEitherInstructionToThePortSide) {
     const std::wstring prn = MakeFile(L"card.prn", "\x1B" "PRINT\r");
     sim::Ui().fileChoices = {L"", prn};
