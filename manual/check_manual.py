@@ -5,8 +5,9 @@ usage: check_manual.py SOURCE_TOP [--pictures DIR]
 
 - every page is plain HTML and CSS: no scripts, no event handlers, nothing fetched
   from a network;
-- every link between pages and every style sheet resolves to a file of the manual, and
-  every page is reachable from the contents page;
+- every link between pages and every style sheet resolves to a file of the manual (and a
+  link to a place on a page, to an id there), and every page is reachable from the contents
+  page;
 - every text a page quotes as the module's (<q class="ui">) is a text of the module's
   resources (dialog templates and string table), or one the module still shows from its
   code; %s, %d and the like in a resource text stand for any value;
@@ -104,6 +105,7 @@ class Page(html.parser.HTMLParser):
         self.message_quotes = []
         self.nav_links = {}   # nav class -> [(href, rel)]
         self.ribbon_list_paths = []
+        self.ids = set()
         self.text = []
         self._quote_depth = 0
         self._quote_text = []
@@ -121,6 +123,8 @@ class Page(html.parser.HTMLParser):
         if tag in ("script", "iframe", "object", "embed"):
             self.scripts += 1
         classes = (dict(attrs).get("class") or "").split()
+        if dict(attrs).get("id"):
+            self.ids.add(dict(attrs)["id"])
         if tag == "nav":
             self._nav = classes[0] if classes else ""
             self.nav_links.setdefault(self._nav, [])
@@ -409,6 +413,8 @@ def main(argv):
 
     pictures = set()
     links_from = {}
+    ids_of = {}
+    fragments = []  # (page, target page, fragment)
     for name in pages:
         parser = Page()
         with open(os.path.join(manual, name), encoding="utf-8") as page:
@@ -418,6 +424,7 @@ def main(argv):
         for handler in parser.handlers:
             problems.append(f"{name}: an event handler {handler}")
         links_from[name] = set()
+        ids_of[name] = parser.ids
         for tag, attribute, value in parser.links:
             target = value.split("#", 1)[0]
             if re.match(r"^[a-z][a-z0-9+.-]*:|^//", value, re.I):
@@ -430,6 +437,8 @@ def main(argv):
                 elif pictures_dir and not os.path.isfile(os.path.join(pictures_dir, target)):
                     problems.append(f"{name}: picture {target} was not rendered by the workbench into {pictures_dir}")
                 continue
+            if "#" in value and tag == "a":
+                fragments.append((name, target or name, value.split("#", 1)[1]))
             if not target:
                 continue
             if not os.path.isfile(os.path.join(manual, target)):
@@ -449,6 +458,10 @@ def main(argv):
             text = normalise(quote)
             if not matches(text, resources, code):
                 problems.append(f"{name}: quotes \"{text}\", which is not a text of the module")
+
+    for name, target, fragment in fragments:
+        if target in ids_of and fragment not in ids_of[target]:
+            problems.append(f"{name}: link {target}#{fragment} names no place on that page")
 
     reached, queue = set(), [INDEX]
     while queue:
