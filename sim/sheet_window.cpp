@@ -357,6 +357,8 @@ bool RenderSheetPng(PropertySheetService& service, const std::wstring& title, co
     SheetWindow window(service, title);
     if (!window.Create(true)) return false;
     if (selected >= 0) window.SelectItem(selected);
+    // The tree has the focus, as on a page the user works: the selection shows in full.
+    SetFocus(GetDlgItem(window.Handle(), SheetWindow::kTreeId));
     PumpMessages();
     return window.SavePng(path);
 }
