@@ -5,8 +5,9 @@ usage: check_manual.py SOURCE_TOP [--pictures DIR]
 
 - every page is plain HTML and CSS: no scripts, no event handlers, nothing fetched
   from a network;
-- every link between pages and every style sheet resolves to a file of the manual, and
-  every page is reachable from the contents page;
+- every link between pages and every style sheet resolves to a file of the manual (and a
+  link to a place on a page, to an id there), and every page is reachable from the contents
+  page;
 - every text a page quotes as the module's (<q class="ui">) is a text of the module's
   resources (dialog templates and string table), or one the module still shows from its
   code; %s, %d and the like in a resource text stand for any value;
@@ -16,6 +17,15 @@ usage: check_manual.py SOURCE_TOP [--pictures DIR]
 - the message page (qf862k-messages.html) quotes every message the module can show: the
   string-table texts of MESSAGE_IDS, a list that must hold every text id the code hands
   to ShowMessage or writes into a dialog's status line;
+- the quotes a page marks as messages (<q class="ui message">) are messages of MESSAGE_IDS word
+  for word, with only a value the module really puts in a message's %s or %u (a ribbon name
+  of the string table, a number, a page of the manual);
+- the installation page names the ribbon list (<code class="ribbon-list">) only in folders the
+  module reads it from: the version-2 subfolder of the driver directory the module's code
+  names, and the driver's own (version-3) folder; every subfolder the code names is given;
+- every page has the same navigation: links to the contents, Getting started,
+  Troubleshooting, Messages and the index of terms, the previous and next page in
+  READING_ORDER, and the driver's version;
 - the contents page names the module's version as its version resource gives it;
 - with --pictures DIR: every picture a page shows is in DIR, where the workbench has just
   rendered the manual's pictures from the real module.
@@ -31,6 +41,42 @@ import sys
 MANUAL_LIST = "qf862k-manual.lst"
 INDEX = "qf862k-index.html"
 MESSAGES = "qf862k-messages.html"
+INSTALLATION = "qf862k-installation.html"
+
+# The pages in reading order: each page's "previous" and "next" links follow it. A new page
+# goes into its place here.
+READING_ORDER = [
+    INDEX,
+    "qf862k-getting-started.html",
+    INSTALLATION,
+    "qf862k-tasks.html",
+    "qf862k-document-sheet.html",
+    "qf862k-head-settings.html",
+    "qf862k-color-correction.html",
+    "qf862k-front-overlay.html",
+    "qf862k-back-overlay.html",
+    "qf862k-hologram.html",
+    "qf862k-hologram-region.html",
+    "qf862k-device-sheet.html",
+    "qf862k-encoder-settings.html",
+    "qf862k-advanced-settings.html",
+    "qf862k-tools.html",
+    "qf862k-send-file.html",
+    "qf862k-firmware.html",
+    "qf862k-single-feed.html",
+    "qf862k-device-information.html",
+    "qf862k-about.html",
+    "qf862k-troubleshooting.html",
+    MESSAGES,
+    "qf862k-ribbons.html",
+    "qf862k-magnetic-stripe.html",
+    "qf862k-glossary.html",
+    "qf862k-terms.html",
+]
+
+# The links every page's site navigation (<nav class="site">) holds.
+SITE_LINKS = [INDEX, "qf862k-getting-started.html", "qf862k-troubleshooting.html", MESSAGES,
+              "qf862k-terms.html"]
 
 # The messages the module can show: its message boxes and the status lines of its
 # dialogs. Field values ("Unknown", "N/A") and labels ("Status: ") are not messages.
@@ -56,8 +102,17 @@ class Page(html.parser.HTMLParser):
         self.scripts = 0
         self.handlers = []
         self.quotes = []
+        self.message_quotes = []
+        self.nav_links = {}   # nav class -> [(href, rel)]
+        self.ribbon_list_paths = []
+        self.ids = set()
+        self.text = []
         self._quote_depth = 0
         self._quote_text = []
+        self._quote_is_message = False
+        self._nav = None
+        self._code_depth = 0
+        self._code_text = []
 
     def handle_starttag(self, tag, attrs):
         for name, value in attrs:
@@ -67,22 +122,43 @@ class Page(html.parser.HTMLParser):
                 self.links.append((tag, name, value))
         if tag in ("script", "iframe", "object", "embed"):
             self.scripts += 1
+        classes = (dict(attrs).get("class") or "").split()
+        if dict(attrs).get("id"):
+            self.ids.add(dict(attrs)["id"])
+        if tag == "nav":
+            self._nav = classes[0] if classes else ""
+            self.nav_links.setdefault(self._nav, [])
+        if tag == "a" and self._nav is not None:
+            self.nav_links[self._nav].append((dict(attrs).get("href") or "", dict(attrs).get("rel") or ""))
+        if tag == "code" and "ribbon-list" in classes:
+            self._code_depth = 1
+            self._code_text = []
         if tag == "q":
-            classes = (dict(attrs).get("class") or "").split()
             if self._quote_depth or "ui" in classes:
                 self._quote_depth += 1
                 if self._quote_depth == 1:
                     self._quote_text = []
+                    self._quote_is_message = "message" in classes
 
     def handle_endtag(self, tag):
+        if tag == "nav":
+            self._nav = None
+        if tag == "code" and self._code_depth:
+            self._code_depth = 0
+            self.ribbon_list_paths.append("".join(self._code_text).strip())
         if tag == "q" and self._quote_depth:
             self._quote_depth -= 1
             if self._quote_depth == 0:
                 self.quotes.append("".join(self._quote_text))
+                if self._quote_is_message:
+                    self.message_quotes.append("".join(self._quote_text))
 
     def handle_data(self, data):
+        self.text.append(data)
         if self._quote_depth:
             self._quote_text.append(data)
+        if self._code_depth:
+            self._code_text.append(data)
 
 
 def normalise(text):
@@ -159,18 +235,155 @@ def ids_the_code_shows(top):
     return found
 
 
-def check_messages(top, quotes_on_page, problems):
+def capturing(text):
+    """A message text as a pattern whose groups are the values put in its %s, %u and the like."""
+    parts = re.split(r"(%l?[sdux]|%X)", text)
+    return re.compile("".join("(.+?)" if re.fullmatch(r"%l?[sdux]|%X", p) else re.escape(p) for p in parts) + r"\Z")
+
+
+def numbered_strings(top):
+    """The string table's texts that have a number for an id, by that number."""
+    with open(os.path.join(top, "driver/resources/qf862kui.rc"), encoding="utf-8") as rc:
+        source = rc.read()
+    return {int(number): shown(raw) for number, raw in re.findall(r'^\s*(\d+)\s+"((?:[^"]|"")*)"', source, re.M)}
+
+
+def resource_define(top, name):
+    with open(os.path.join(top, "driver/resources/resource.h"), encoding="utf-8") as header:
+        return int(re.search(r"#define\s+" + name + r"\s+(\d+)", header.read()).group(1))
+
+
+def value_rules(top):
+    """What the module puts in the value of each message that has one. The ribbon messages
+    name a ribbon by the string table's name of its ribbon code (codes 0..13 the plain
+    notice, 14 the monochrome one); a count is a number; Help names a page of the manual."""
+    strings = numbered_strings(top)
+    first = resource_define(top, "IDS_RIBBON_NAME_FIRST")
+    names = lambda codes: {strings[first + code] for code in codes if first + code in strings}
+    number = lambda value: value.isdigit()
+    return {
+        "IDS_RIBBON_CHANGED": [names(range(0, 14)).__contains__],
+        "IDS_RIBBON_CHANGED_MONO": [names([14]).__contains__],
+        "IDS_HOLOGRAM_BATCH_STOPPED": [number, number],
+        "IDS_HELP_NOT_OPENED": [lambda value: re.fullmatch(r"[A-Z]:\\.*\\qf862k-[a-z0-9-]+\.html", value) is not None],
+    }
+
+
+def message_of(quote, table, rules):
+    """The message id whose text the quote gives word for word, its values (if any) ones the
+    module puts there; None when there is none. A quote that keeps a message's %s as it is
+    gives that message too."""
+    for name in MESSAGE_IDS:
+        text = table.get(name)
+        if text is None:
+            continue
+        if quote == text:
+            return name
+        if "%" not in text:
+            continue
+        found = capturing(text).match(quote)
+        if found and all(rule(value) for rule, value in zip(rules.get(name, []), found.groups())):
+            return name
+    return None
+
+
+def check_message_quotes(top, name, parser, problems):
+    """Quotes marked as messages are messages word for word; a quote that fills a message's
+    value (any quote of the module's texts) fills it with a value the module puts there."""
     table = string_table(top)
+    rules = value_rules(top)
+    for quote in parser.message_quotes:
+        text = normalise(quote)
+        if message_of(text, table, rules) is None:
+            problems.append(f"{name}: marks \"{text}\" as a message, which is not a message of the module word for word")
+    for quote in parser.quotes:
+        text = normalise(quote)
+        if message_of(text, table, rules) is not None:
+            continue
+        for message, rule_list in rules.items():
+            pattern_text = table.get(message)
+            if not pattern_text or text == pattern_text:
+                continue
+            found = capturing(pattern_text).match(text)
+            if found and not all(rule(value) for rule, value in zip(rule_list, found.groups())):
+                problems.append(f"{name}: quotes \"{text}\", a message of the module with a value it never shows there")
+
+
+def check_messages(top, parser, problems):
+    table = string_table(top)
+    rules = value_rules(top)
     for name in sorted(ids_the_code_shows(top) - set(MESSAGE_IDS) - {"IDS_FILE_CHOSEN"}):
         problems.append(f"check_manual.py: the code shows {name}, which MESSAGE_IDS lacks")
-    quotes = [normalise(q) for q in quotes_on_page]
+    given = {message_of(normalise(q), table, rules) for q in parser.message_quotes}
     for name in MESSAGE_IDS:
         if name not in table:
             problems.append(f"check_manual.py: {name} is not in the string table")
-            continue
-        text = table[name]
-        if not any(q == text or ("%" in text and pattern(text).match(q)) for q in quotes):
-            problems.append(f"{MESSAGES}: lacks the message \"{text}\" ({name})")
+        elif name not in given:
+            problems.append(f"{MESSAGES}: lacks the message \"{table[name]}\" ({name}) as a quote marked message")
+
+
+def catalogue_folders(top):
+    """The subfolders of the driver directory the module's code reads the ribbon list from:
+    the "\\N\\" it puts between the directory and the file name."""
+    folders = set()
+    for path in glob.glob(os.path.join(top, "driver/**/*.cpp"), recursive=True):
+        with open(path, encoding="utf-8") as source:
+            code = source.read()
+        if "kRibbonCatalogueFile" in code or "qf862rib.ini" in code:
+            folders.update(re.findall(r'"\\\\(\d+)\\\\"', code))
+    return folders
+
+
+def check_ribbon_list(top, parser, problems):
+    """The installation page names the ribbon list where the module reads it: in a subfolder of
+    the driver directory the code names, or in the driver's own folder (version 3), which the
+    module reads first; every subfolder the code names is given."""
+    folders = catalogue_folders(top)
+    if not folders:
+        problems.append("check_manual.py: cannot tell from the code where the module reads qf862rib.ini")
+    named = set()
+    for path in parser.ribbon_list_paths:
+        found = re.fullmatch(r"C:\\Windows\\System32\\spool\\drivers\\(?:x64|W32X86)\\(\d+)\\qf862rib\.ini", path)
+        if not found:
+            problems.append(f"{INSTALLATION}: names the ribbon list as {path}, not a file in a driver folder")
+        elif found.group(1) != "3" and found.group(1) not in folders:
+            problems.append(f"{INSTALLATION}: puts the ribbon list in {path}, where the module does not read it")
+        else:
+            named.add(found.group(1))
+    for folder in sorted(folders - named):
+        problems.append(f"{INSTALLATION}: does not name the ribbon list in the version-{folder} folder, where the module reads it")
+
+
+def module_version(top):
+    with open(os.path.join(top, "driver/resources/qf862kui.rc"), encoding="utf-8") as rc:
+        return re.search(r'VALUE "FileVersion", "([^"]+)"', rc.read()).group(1)
+
+
+def check_navigation(name, parser, version, problems):
+    """The site links, previous and next in reading order, and the version, on every page."""
+    if name not in READING_ORDER:
+        problems.append(f"{name}: not in READING_ORDER of check_manual.py")
+        return
+    site = {href for href, _ in parser.nav_links.get("site", [])}
+    for link in SITE_LINKS:
+        if link not in site:
+            problems.append(f"{name}: its navigation lacks the link to {link}")
+    at = READING_ORDER.index(name)
+    expected = set()
+    if at > 0:
+        expected.add(("prev", READING_ORDER[at - 1]))
+    if at + 1 < len(READING_ORDER):
+        expected.add(("next", READING_ORDER[at + 1]))
+    pager = {(rel, href) for href, rel in parser.nav_links.get("pager", [])}
+    for rel, href in sorted(expected - pager):
+        problems.append(f"{name}: lacks the {rel} link to {href}")
+    for rel, href in sorted(pager - expected):
+        problems.append(f"{name}: has a {rel or 'pager'} link to {href}, not the {rel or 'pager'} page in reading order")
+    shown_version = re.search(r"Driver version ([0-9.]+)", " ".join(parser.text))
+    if not shown_version:
+        problems.append(f"{name}: does not name the driver version")
+    elif shown_version.group(1) != version:
+        problems.append(f"{name}: names driver version {shown_version.group(1)}, the module's version resource {version}")
 
 
 def check_version(top, index_text, problems):
@@ -200,6 +413,8 @@ def main(argv):
 
     pictures = set()
     links_from = {}
+    ids_of = {}
+    fragments = []  # (page, target page, fragment)
     for name in pages:
         parser = Page()
         with open(os.path.join(manual, name), encoding="utf-8") as page:
@@ -209,6 +424,7 @@ def main(argv):
         for handler in parser.handlers:
             problems.append(f"{name}: an event handler {handler}")
         links_from[name] = set()
+        ids_of[name] = parser.ids
         for tag, attribute, value in parser.links:
             target = value.split("#", 1)[0]
             if re.match(r"^[a-z][a-z0-9+.-]*:|^//", value, re.I):
@@ -221,6 +437,8 @@ def main(argv):
                 elif pictures_dir and not os.path.isfile(os.path.join(pictures_dir, target)):
                     problems.append(f"{name}: picture {target} was not rendered by the workbench into {pictures_dir}")
                 continue
+            if "#" in value and tag == "a":
+                fragments.append((name, target or name, value.split("#", 1)[1]))
             if not target:
                 continue
             if not os.path.isfile(os.path.join(manual, target)):
@@ -228,7 +446,11 @@ def main(argv):
             elif target.endswith(".html"):
                 links_from[name].add(target)
         if name == MESSAGES:
-            check_messages(top, parser.quotes, problems)
+            check_messages(top, parser, problems)
+        if name == INSTALLATION:
+            check_ribbon_list(top, parser, problems)
+        check_message_quotes(top, name, parser, problems)
+        check_navigation(name, parser, module_version(top), problems)
         if name == INDEX:
             with open(os.path.join(manual, name), encoding="utf-8") as page:
                 check_version(top, page.read(), problems)
@@ -237,6 +459,10 @@ def main(argv):
             if not matches(text, resources, code):
                 problems.append(f"{name}: quotes \"{text}\", which is not a text of the module")
 
+    for name, target, fragment in fragments:
+        if target in ids_of and fragment not in ids_of[target]:
+            problems.append(f"{name}: link {target}#{fragment} names no place on that page")
+
     reached, queue = set(), [INDEX]
     while queue:
         page = queue.pop()
@@ -244,8 +470,12 @@ def main(argv):
             continue
         reached.add(page)
         queue.extend(links_from[page])
-    if MESSAGES not in pages:
-        problems.append(f"{MESSAGES}: missing")
+    for required in (MESSAGES, INSTALLATION):
+        if required not in pages:
+            problems.append(f"{required}: missing")
+    for listed_page in READING_ORDER:
+        if listed_page not in pages:
+            problems.append(f"check_manual.py: READING_ORDER names {listed_page}, which the manual lacks")
     for name in pages:
         if name not in reached:
             problems.append(f"{name}: not reachable from {INDEX}")

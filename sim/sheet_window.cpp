@@ -45,6 +45,8 @@ bool HasExtendedPush(const OPTITEM& item) {
     return (item.Flags & OPTIF_EXT_IS_EXTPUSH) && item.pExtPush && !(item.Flags & OPTIF_EXT_HIDE);
 }
 
+bool IsPushButton(const OPTITEM& item) { return item.pOptType && item.pOptType->Type == TVOT_PUSHBUTTON; }
+
 }  // namespace
 
 SheetWindow::SheetWindow(PropertySheetService& service, const std::wstring& title)
@@ -85,11 +87,11 @@ void SheetWindow::CreateControls() {
     const ControlLayout layouts[] = {
         {WC_TREEVIEWW, L"", child | WS_BORDER | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
                                 TVS_SHOWSELALWAYS, kTreeId, 8, 8, 544, 340},
-        {L"STATIC", L"Choice:", child, -1, 8, 362, 56, 20},
+        {L"STATIC", L"Choice:", child, kChoiceLabelId, 8, 362, 56, 20},
         {L"COMBOBOX", L"", child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kChoiceId, 68, 358, 300, 220},
         {L"EDIT", L"", WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kNumberId, 68, 358, 100, 24},
         {L"BUTTON", L"Set", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, kSetId, 176, 358, 60, 24},
-        {L"BUTTON", L"Press...", child | WS_TABSTOP | BS_PUSHBUTTON, kPressId, 452, 358, 100, 24},
+        {L"BUTTON", L"Press...", child | WS_TABSTOP | BS_PUSHBUTTON, kPressId, 352, 358, 200, 24},
         {L"STATIC", L"", child | SS_LEFTNOWORDWRAP, kStatusId, 8, 396, 544, 20},
         {L"BUTTON", L"OK", child | WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, 290, 432, 80, 28},
         {L"BUTTON", L"Cancel", child | WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, 381, 432, 80, 28},
@@ -120,10 +122,11 @@ void SheetWindow::FillTree() {
         const OPTITEM& item = *service_.Item(i);
         if (item.Flags & OPTIF_HIDE) continue;  // the service does not show hidden items
         while (!parents.empty() && parents.back().level >= item.Level) parents.pop_back();
+        // As the service's page shows an item: its title, and its current choice when it has
+        // one. A push button's button and an extended push button appear below the tree
+        // while the item is selected; a disabled item is drawn greyed (DrawTreeItem).
         std::wstring text = service_.ItemTitle(i);
-        if (item.pOptType) text += L": " + service_.CurrentChoice(i);
-        if (HasExtendedPush(item)) text += L"  [" + service_.ExtendedPushTitle(i) + L"]";
-        if (item.Flags & OPTIF_DISABLED) text += L"  (disabled)";
+        if (item.pOptType && !IsPushButton(item)) text += L": " + service_.CurrentChoice(i);
         TVINSERTSTRUCTW insert = {};
         insert.hParent = parents.empty() ? TVI_ROOT : parents.back().handle;
         insert.hInsertAfter = TVI_LAST;
@@ -202,7 +205,9 @@ void SheetWindow::FillChoiceControls(int index) {
     }
     if (numeric) SetWindowTextW(number, std::to_wstring(item->Sel).c_str());
     filling_ = false;
-    ShowWindow(choice, numeric ? SW_HIDE : SW_SHOW);
+    // Below the tree: the selected item's choices, or its button.
+    ShowWindow(GetDlgItem(window_, kChoiceLabelId), list || numeric ? SW_SHOW : SW_HIDE);
+    ShowWindow(choice, list ? SW_SHOW : SW_HIDE);
     ShowWindow(number, numeric ? SW_SHOW : SW_HIDE);
     ShowWindow(set, numeric ? SW_SHOW : SW_HIDE);
     EnableWindow(choice, list && changeable);
@@ -212,7 +217,16 @@ void SheetWindow::FillChoiceControls(int index) {
                             !(type->pOptParam[0].Flags & OPTPF_DISABLED);
     const bool extended = item && HasExtendedPush(*item) &&
                           !(item->Flags & (OPTIF_DISABLED | OPTIF_EXT_DISABLED));
-    EnableWindow(Control(kPressId), pushButton || extended);
+    // The button carries the item's own title (a push button) or the extended push
+    // button's; it shows only for an item that has one, greyed when it cannot be pressed.
+    const bool hasButton = item && (IsPushButton(*item) || HasExtendedPush(*item));
+    HWND press = Control(kPressId);
+    if (hasButton) {
+        const std::wstring title = IsPushButton(*item) ? service_.ItemTitle(index) : service_.ExtendedPushTitle(index);
+        SetWindowTextW(press, (title + L"...").c_str());
+    }
+    ShowWindow(press, hasButton ? SW_SHOW : SW_HIDE);
+    EnableWindow(press, pushButton || extended);
 }
 
 LRESULT SheetWindow::DrawTreeItem(NMTVCUSTOMDRAW* draw) {
@@ -338,9 +352,13 @@ LRESULT SheetWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-bool RenderSheetPng(PropertySheetService& service, const std::wstring& title, const std::wstring& path) {
+bool RenderSheetPng(PropertySheetService& service, const std::wstring& title, const std::wstring& path,
+                    int selected) {
     SheetWindow window(service, title);
     if (!window.Create(true)) return false;
+    if (selected >= 0) window.SelectItem(selected);
+    // The tree has the focus, as on a page the user works: the selection shows in full.
+    SetFocus(GetDlgItem(window.Handle(), SheetWindow::kTreeId));
     PumpMessages();
     return window.SavePng(path);
 }

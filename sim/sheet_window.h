@@ -1,7 +1,7 @@
 // A real window that shows the page kept by the property-sheet service stand-in, as the
-// service's tree-view page does: the item tree with titles and current choices, a control
-// to change the selected item's choice, a button that presses push buttons, and
-// OK/Cancel/Apply.
+// service's tree-view page does: the item tree with titles and current choices (disabled
+// items greyed), below it a control to change the selected item's choice or the selected
+// item's button, and OK/Cancel/Apply.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +23,7 @@ public:
     static constexpr int kPressId = 104;   // presses the item's push button or extended push button
     static constexpr int kStatusId = 105;  // what the last action answered
     static constexpr int kApplyId = 106;   // OK and Cancel are IDOK and IDCANCEL
+    static constexpr int kChoiceLabelId = 107;
 
     SheetWindow(PropertySheetService& service, const std::wstring& title);
     ~SheetWindow();  // destroys the window; the sheet stays as OK or Cancel left it
@@ -66,7 +67,9 @@ private:
 };
 
 // Shows the page in a window, writes its picture as a PNG file, and destroys the window,
-// without waiting for anyone. The first item is selected, as the service opens the page.
-bool RenderSheetPng(PropertySheetService& service, const std::wstring& title, const std::wstring& path);
+// without waiting for anyone. Item `selected` is selected, or with -1 the item the page
+// opens on, as the service opens the page.
+bool RenderSheetPng(PropertySheetService& service, const std::wstring& title, const std::wstring& path,
+                    int selected = -1);
 
 }  // namespace sim

@@ -88,13 +88,14 @@ std::wstring SampleBitmap(bool topDown) {
     return path;
 }
 
-// Works a region editor: an area, then the bitmap (choosing `file`), turned when
-// `rotate`; a picture of each.
-void RegionScript(HWND dialog, int list, int areaType, int bitmapType, int rotateId, const std::wstring& file,
-                  bool rotate, const std::wstring& picture) {
+// Works a region editor: a first type (an area, or on the back the magnetic stripe), then
+// the bitmap (choosing `file`), turned when `rotate`; a picture of each, the first named
+// `firstPicture`.
+void RegionScript(HWND dialog, int list, int firstType, int bitmapType, int rotateId, const std::wstring& file,
+                  bool rotate, const std::wstring& picture, const std::wstring& firstPicture) {
     std::printf("\nThe \"%s\" dialog opened.\n", sim::Utf8(sim::WindowTitle(dialog)).c_str());
-    ChooseType(dialog, list, areaType);
-    Picture(dialog, picture + L"-area");
+    ChooseType(dialog, list, firstType);
+    Picture(dialog, firstPicture);
     sim::Ui().fileChoices.push_back(file);
     ChooseType(dialog, list, bitmapType);
     if (rotate != (IsDlgButtonChecked(dialog, rotateId) == BST_CHECKED)) {
@@ -236,12 +237,17 @@ int OverlayDialogCommand(const Args& givenArgs) {
                     });
                     script.Then([&](HWND dialog) {
                         RegionScript(dialog, IDC_HOLOGRAM_TYPE, qf::kHologramArea, qf::kHologramBitmap,
-                                     IDC_HOLOGRAM_ROTATE, file, rotate, L"hologram-region");
+                                     IDC_HOLOGRAM_ROTATE, file, rotate, L"hologram-region", L"hologram-region-area");
                     });
                 } else {
+                    // The back shows what a card's back needs: the magnetic stripe kept bare.
                     script.Then([&](HWND dialog) {
-                        RegionScript(dialog, IDC_OVERLAY_TYPE, qf::kOverlayArea, qf::kOverlayBitmap,
-                                     IDC_OVERLAY_ROTATE, file, rotate, front ? L"front-overlay" : L"back-overlay");
+                        if (front)
+                            RegionScript(dialog, IDC_OVERLAY_TYPE, qf::kOverlayArea, qf::kOverlayBitmap,
+                                         IDC_OVERLAY_ROTATE, file, rotate, L"front-overlay", L"front-overlay-area");
+                        else
+                            RegionScript(dialog, IDC_OVERLAY_TYPE, qf::kOverlayMagneticStripe, qf::kOverlayBitmap,
+                                         IDC_OVERLAY_ROTATE, file, rotate, L"back-overlay", L"back-overlay-stripe");
                     });
                 }
                 const INT_PTR result = service.PushButton(item);

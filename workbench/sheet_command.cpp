@@ -61,6 +61,9 @@ void RenderAbout(sim::PropertySheetService& service, const std::wstring& path) {
 
 // The document sheet's push buttons of the imaging dialogs.
 constexpr int kColorAdjustItem = 3, kHeadSettingsItem = 13;
+// The item each sheet's picture shows selected: the document sheet's print modes ("Front and
+// Back", its list below the tree) and the device sheet's "Encoder Settings" (its button).
+constexpr int kDocumentPictureItem = 6, kDevicePictureItem = 1;
 
 // A slider of an imaging dialog by the name the workbench gives it on the command line.
 struct SliderName {
@@ -200,7 +203,9 @@ int Show(sim::PropertySheetService& service, const std::wstring& kind, const std
     }
     const std::wstring dir = OutputDirectory();
     const std::wstring sheetPng = dir + kind + L"-sheet.png";
-    if (sim::RenderSheetPng(service, title, sheetPng)) std::printf("picture: %s\n", sim::Utf8(sheetPng).c_str());
+    const int selected = kind == L"document" ? kDocumentPictureItem : kDevicePictureItem;
+    if (sim::RenderSheetPng(service, title, sheetPng, selected))
+        std::printf("picture: %s\n", sim::Utf8(sheetPng).c_str());
     RenderAbout(service, dir + kind + L"-about.png");
     if (kind == L"document") {
         RenderImagingDialog(service, kHeadSettingsItem, {}, dir + L"head-settings.png");

@@ -3,6 +3,7 @@
 // list with an extended push button, an up-down number, push buttons and a hidden item.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -537,6 +538,59 @@ TEST(Screenshot, AShownDialogIsSavedAsPng) {
     EXPECT_FALSE(sim::SaveWindowPng(hidden, path)) << "a window nobody sees";
     EXPECT_FALSE(sim::SaveWindowPng(nullptr, path));
     DestroyWindow(hidden);
+}
+
+// The window the manual's pictures come from draws the page as the service does: the
+// tree holds titles and current choices only (greyed is how a disabled item shows), and
+// the selected item's button sits below the tree with the button's own title.
+TEST_F(PropertySheetService, TheSheetWindowDrawsItemsAsTheServicePageDoes) {
+    OpenTestSheet();
+    sim::SheetWindow window(service, L"Service test");
+    ASSERT_TRUE(window.Create(true));
+    HWND tree = GetDlgItem(window.Handle(), sim::SheetWindow::kTreeId);
+    std::vector<std::wstring> texts;
+    std::vector<HTREEITEM> pending{TreeView_GetRoot(tree)};
+    while (!pending.empty()) {
+        HTREEITEM handle = pending.back();
+        pending.pop_back();
+        for (; handle; handle = TreeView_GetNextSibling(tree, handle)) {
+            wchar_t text[128] = {};
+            TVITEMW item = {};
+            item.mask = TVIF_TEXT;
+            item.hItem = handle;
+            item.pszText = text;
+            item.cchTextMax = 128;
+            TreeView_GetItem(tree, &item);
+            texts.push_back(text);
+            if (HTREEITEM child = TreeView_GetChild(tree, handle)) pending.push_back(child);
+        }
+    }
+    std::sort(texts.begin(), texts.end());
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"Adjust", L"Copies: 1", L"Locked", L"Mode: Print", L"Orientation: Portrait",
+                                                L"Output"}));
+
+    HWND press = GetDlgItem(window.Handle(), sim::SheetWindow::kPressId);
+    HWND choice = GetDlgItem(window.Handle(), sim::SheetWindow::kChoiceId);
+    struct Case {
+        int item;
+        bool button, enabled, choices;
+        const wchar_t* title;
+    };
+    const Case cases[] = {
+        {kAdjust, true, true, false, L"Adjust..."},
+        {kLocked, true, false, false, L"Locked..."},
+        {kMode, true, true, true, L"Details..."},
+        {kOrientation, false, false, true, L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        window.SelectItem(c.item);
+        EXPECT_EQ(IsWindowVisible(press) != FALSE, c.button);
+        EXPECT_EQ(IsWindowVisible(choice) != FALSE, c.choices);
+        if (!c.button) continue;
+        EXPECT_EQ(IsWindowEnabled(press) != FALSE, c.enabled);
+        EXPECT_EQ(sim::WindowTitle(press), c.title);
+    }
 }
 
 TEST_F(PropertySheetService, TheSheetWindowChangesChoicesAndCommits) {
