@@ -13,7 +13,6 @@
 namespace {
 constexpr int kCaptionChars = 32;
 constexpr int kTextChars = 256;
-constexpr int kHelpFileChars = 1024;
 // The longest path the platform's wide file functions take (with the "\\?\" form).
 constexpr size_t kLongestPath = 32767;
 
@@ -119,11 +118,7 @@ void CloseUnfilledDialog(HWND dialog, INT_PTR result) {
 void TellJobFailed() { ShowMessage(IDS_CAPTION, IDS_JOB_NOT_SENT, MB_OK | MB_ICONERROR); }
 
 void ShowHelp(HWND dialog, qf::HelpTopic topic) {
-    WCHAR file[kHelpFileChars] = {};
-    if (LoadStringW(g_hInstance, IDS_HELP_FILE, file, kHelpFileChars) <= 0) {
-        OutputDebugStringA("Unable to find HELP FILE\n");
-        return;
-    }
+    const WCHAR* file = reinterpret_cast<const WCHAR*>(qf::kHelpFileName);
     const std::wstring directory = ModuleDirectory();
     std::wstring helpFile, topicPage, indexPage;
     if (!directory.empty()) {

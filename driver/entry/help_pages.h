@@ -28,8 +28,11 @@ enum class HelpTopic {
 // The file name of the topic's page; the manual lies beside the driver.
 const char16_t* HelpPage(HelpTopic topic);
 
+// The help file installed beside the driver: a file name, the same in every language.
+constexpr char16_t kHelpFileName[] = u"QF862K.HLP";
+
 enum class HelpAction {
-    kHelpFile,   // the help file of string 200, opened at its contents
+    kHelpFile,   // the help file (kHelpFileName), opened at its contents
     kTopicPage,  // the page of the window whose Help was pressed
     kIndexPage,  // the manual's contents page
     kNothing,    // neither is installed
