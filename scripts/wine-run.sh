@@ -54,7 +54,13 @@ esac
   fi
 ) 9>"$build_dir/.wineprefix.lock"
 
+# QF_WINE_LOCALE (e.g. de_DE.UTF-8) runs the program in that locale: Wine takes the user's
+# language, and with it the module's resource block, from LC_ALL. It is set for the program
+# alone, so that this script's shell never tries a locale the system may not have generated.
+locale=()
+if [ -n "${QF_WINE_LOCALE:-}" ]; then locale=(env LC_ALL="$QF_WINE_LOCALE"); fi
+
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$loader" "$exe" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "${locale[@]}" "$loader" "$exe" "$@"
 fi
-exec "$loader" "$exe" "$@"
+exec "${locale[@]}" "$loader" "$exe" "$@"
