@@ -251,15 +251,6 @@ TEST_F(DialogConventions, APageTheShellCannotOpenWritesATrace) {
     EXPECT_EQ(sim::Ui().messageBoxes.size(), 1u) << "the user is told as well";
 }
 
-TEST_F(DialogConventions, HelpWithoutItsFileNameWritesATrace) {
-    g_hInstance = GetModuleHandleW(nullptr);  // a module without the help file's name
-    ShowHelp(nullptr, qf::HelpTopic::kTools);
-    EXPECT_TRUE(sim::Ui().helpCalls.empty());
-    EXPECT_TRUE(sim::Ui().shellCalls.empty());
-    ASSERT_EQ(sim::Ui().debugTraces.size(), 1u);
-    EXPECT_EQ(sim::Ui().debugTraces[0], "Unable to find HELP FILE\n");
-}
-
 int g_lastCommand = 0;
 
 LRESULT CALLBACK CloseTestProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
