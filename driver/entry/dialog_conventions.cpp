@@ -115,16 +115,36 @@ void CloseUnfilledDialog(HWND dialog, INT_PTR result) {
     EndDialog(dialog, result);
 }
 
+namespace {
+
+// The folder of the manual in the user's language when one is installed beside the module
+// (it holds the window's page or the contents page), else the module's own folder.
+std::wstring ManualDirectory(const std::wstring& directory, qf::HelpTopic topic) {
+    wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
+    if (LCIDToLocaleName(MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT), locale, LOCALE_NAME_MAX_LENGTH, 0) <= 0)
+        return directory;
+    for (const std::u16string& folder : qf::ManualLanguageFolders(reinterpret_cast<const char16_t*>(locale))) {
+        const std::wstring candidate = directory + reinterpret_cast<const wchar_t*>(folder.c_str());
+        if (IsFile(candidate + reinterpret_cast<const wchar_t*>(qf::HelpPage(topic))) ||
+            IsFile(candidate + reinterpret_cast<const wchar_t*>(qf::HelpPage(qf::HelpTopic::kIndex))))
+            return candidate;
+    }
+    return directory;
+}
+
+}  // namespace
+
 void TellJobFailed() { ShowMessage(IDS_CAPTION, IDS_JOB_NOT_SENT, MB_OK | MB_ICONERROR); }
 
 void ShowHelp(HWND dialog, qf::HelpTopic topic) {
     const WCHAR* file = reinterpret_cast<const WCHAR*>(qf::kHelpFileName);
     const std::wstring directory = ModuleDirectory();
-    std::wstring helpFile, topicPage, indexPage;
+    std::wstring helpFile, topicPage, indexPage, manual;
     if (!directory.empty()) {
         helpFile = directory + file;
-        topicPage = directory + reinterpret_cast<const WCHAR*>(qf::HelpPage(topic));
-        indexPage = directory + reinterpret_cast<const WCHAR*>(qf::HelpPage(qf::HelpTopic::kIndex));
+        manual = ManualDirectory(directory, topic);
+        topicPage = manual + reinterpret_cast<const WCHAR*>(qf::HelpPage(topic));
+        indexPage = manual + reinterpret_cast<const WCHAR*>(qf::HelpPage(qf::HelpTopic::kIndex));
     }
     const bool topicPresent = !directory.empty() && IsFile(topicPage);
     const bool indexPresent = !directory.empty() && IsFile(indexPage);
