@@ -121,8 +121,13 @@ case "$cmd" in
       with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" --lang "$lang" "$@"
     pictures="$tree/workbench-output/$lang"
     if [ "$1" = manual ] && ls "$pictures"/*.png >/dev/null 2>&1; then
+      # The windows only: the decoded hologram cards beside them are the same in every language.
+      windows=()
+      for picture in "$pictures"/*.png; do
+        case "$picture" in *hologram-front.png|*hologram-back.png|*hologram-source.png) ;; *) windows+=("$picture") ;; esac
+      done
       montage -label '%t' -font DejaVu-Sans -pointsize 12 -geometry '+8+8' -tile 4x -background '#d8d8d8' \
-        "$pictures"/*.png "$tree/workbench-output/contact-sheet-$lang.png"
+        "${windows[@]}" "$tree/workbench-output/contact-sheet-$lang.png"
       echo "contact sheet: $tree/workbench-output/contact-sheet-$lang.png"
     fi ;;
   bench)
