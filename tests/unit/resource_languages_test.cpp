@@ -74,6 +74,7 @@ struct Control {
     std::string id;    // as the script writes it
     std::string text;
     bool hasText = false;
+    std::string styles;  // the line without its text and numbers: kind, id, class and style flags
 };
 
 struct Dialog {
@@ -145,6 +146,8 @@ Script ReadScript(const std::string& path) {
             }
             const size_t comma = trimmed.find(',', at);
             control.id = Trimmed(trimmed.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
+            static const std::regex number(R"((^|[^\w])\d+(?=$|[^\w]))"), separators(R"([\s,]+)");
+            control.styles = std::regex_replace(std::regex_replace(trimmed.substr(at), number, "$1"), separators, " ");
             script.dialogs[dialog].controls.push_back(control);
         }
     }
@@ -255,6 +258,9 @@ TEST(ResourceLanguages, EveryDialogWithTheSameControlsInEveryLanguage) {
                 const std::string where = name + " control " + want.id;
                 EXPECT_EQ(got.kind + " " + got.id, want.kind + " " + want.id) << language << " " << name << " #" << i;
                 EXPECT_EQ(got.hasText, want.hasText) << language << " " << where;
+                // The same class and styles, so that Tab, the groups and the default button
+                // work as in English; only the text and the place may differ.
+                EXPECT_EQ(got.styles, want.styles) << language << " " << where;
                 ExpectSameShape(language, where, want.text, got.text);
                 ExpectTranslated(language, where, want.text, got.text);
             }
