@@ -1,11 +1,13 @@
 // Every text of every dialog of the module fits its control in the user's language (ctest
-// runs this group in each language's locale) at 96 and 144 DPI. The dialog manager lays a
+// runs these groups in each language's locale) at 96 and 144 DPI, and the keyboard alone
+// reaches every control. The dialog manager lays a
 // template out in units of its font's average character width and height; the test does the
 // same with the dialog's font made for each DPI, checks that layout against the real dialog
 // at the screen's DPI, and measures each text with that font as its control draws it.
 #include "tests/wine/wine_test.h"
 
 #include <cstring>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -267,6 +269,34 @@ TEST(DialogFit, EveryTextFitsItsControlAt96And144Dpi) {
                     << overflow.height << " px too high";
             }
         }
+    }
+}
+
+// Tab reaches every control a user works: each button, box, field, list and slider, and
+// each group of radio buttons through its first button.
+TEST(DialogKeyboard, TabReachesEveryControl) {
+    const std::string language = LanguageName();
+    for (const DialogTemplate& dialog : ModuleDialogs()) {
+        HWND window = CreateDialogIndirectParamW(Driver(), static_cast<LPCDLGTEMPLATEW>(dialog.bytes), nullptr,
+                                                 PlainDialog, 0);
+        ASSERT_NE(window, nullptr) << "dialog " << dialog.id;
+        std::set<HWND> reached;
+        HWND first = GetNextDlgTabItem(window, nullptr, FALSE);
+        for (HWND at = first; at && reached.insert(at).second;) at = GetNextDlgTabItem(window, at, FALSE);
+        HWND control = GetWindow(window, GW_CHILD);
+        for (const TemplateItem& item : dialog.items) {
+            ASSERT_NE(control, nullptr) << "dialog " << dialog.id;
+            const DWORD type = item.style & BS_TYPEMASK;
+            const bool radio = item.classOrdinal == 0x80 && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+            bool worked = item.classOrdinal == 0x81 || item.classOrdinal == 0x85 ||
+                          (item.classOrdinal == 0x80 && type != BS_GROUPBOX) || item.className == L"msctls_trackbar32";
+            if (radio && !(item.style & WS_GROUP)) worked = false;  // reached with the arrow keys
+            EXPECT_TRUE(!worked || reached.count(control))
+                << language << " dialog " << dialog.id << " (" << Utf8(dialog.title) << ") control "
+                << static_cast<int>(item.id) << " \"" << Utf8(item.text) << "\" is not reached with Tab";
+            control = GetWindow(control, GW_HWNDNEXT);
+        }
+        DestroyWindow(window);
     }
 }
 
