@@ -45,6 +45,14 @@ esac
     wineserver -w
     touch "$WINEPREFIX/.qf-ready"
   fi
+  # QF_WINE_DPI (e.g. 144) makes the prefix's screen that many dots per inch, as a user's
+  # display setting does; a prefix of its own (QF_WINEPREFIX) keeps the others at 96.
+  if [ -n "${QF_WINE_DPI:-}" ] && [ ! -f "$WINEPREFIX/.qf-dpi-$QF_WINE_DPI" ]; then
+    "$loader" reg.exe add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QF_WINE_DPI" /f \
+      >/dev/null 2>&1 || true
+    wineserver -w
+    touch "$WINEPREFIX/.qf-dpi-$QF_WINE_DPI"
+  fi
   # The title bars' minimise, maximise and close glyphs come from the Marlett font of
   # Wine's own fonts (Debian's fonts-wine); the prefix's Fonts folder holds it, so that
   # the buttons are drawn as on Windows rather than as the letters "0 1 r".

@@ -6,6 +6,7 @@
 // at the screen's DPI, and measures each text with that font as its control draws it.
 #include "tests/wine/wine_test.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <sstream>
@@ -226,6 +227,11 @@ TEST(DialogFit, TheComputedLayoutIsTheDialogManagers) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    // A run on a screen of another DPI (QF_WINE_DPI) checks the layout at that DPI.
+    char wanted[8] = {};
+    if (GetEnvironmentVariableA("QF_WINE_DPI", wanted, sizeof wanted) > 0) {
+        EXPECT_EQ(dpi, std::atoi(wanted));
+    }
     const std::vector<DialogTemplate> dialogs = ModuleDialogs();
     ASSERT_GT(dialogs.size(), 10u);
     for (const DialogTemplate& dialog : dialogs) {
