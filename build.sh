@@ -3,8 +3,10 @@
 # the two Windows trees (32-bit and 64-bit) with CMake, and runs the tests or the workbench.
 #
 #   ./build.sh test                        build the three trees and run every test
-#   ./build.sh workbench [--x64] [ARGS...]  build a Windows tree and run its workbench (default:
-#                                           the 32-bit one; ARGS default to the demo)
+#   ./build.sh workbench [--x64] [--lang L] [ARGS...]  build a Windows tree and run its workbench
+#                                           (default: the 32-bit one; ARGS default to the demo; with
+#                                           --lang de|fr|es|ja|en the module in that language, ARGS
+#                                           default to every window, with a contact sheet)
 #   ./build.sh manual [--x64]              build a Windows tree and render the operator's manual's
 #                                           pictures beside its DLL (build/windows/bin)
 #   ./build.sh build                       build the three trees only
@@ -86,6 +88,19 @@ case "$cmd" in
     else
       build_windows32
     fi
+    # --lang CODE shows the module in that language: Wine, as Windows, takes the language
+    # from the user's locale, which wine-run.sh sets for the workbench alone. Without a
+    # command it renders every window in that language, with a contact sheet of them all.
+    lang=""
+    if [ "${1:-}" = "--lang" ]; then
+      case "${2:-}" in
+        en) locale=en_US.UTF-8 ;; de) locale=de_DE.UTF-8 ;; fr) locale=fr_FR.UTF-8 ;;
+        es) locale=es_ES.UTF-8 ;; ja) locale=ja_JP.UTF-8 ;;
+        *) echo "usage: $0 workbench [--x64] [--lang en|de|fr|es|ja] [COMMAND [ARGS...]]" >&2; exit 2 ;;
+      esac
+      lang="$2"; shift 2
+      if [ $# -eq 0 ]; then set -- manual; fi
+    fi
     if [ $# -eq 0 ]; then set -- demo; fi
     # install (and the demo, which starts with it) copies the manual beside the installed
     # driver: on a fresh tree its pictures are rendered first, so that every page shows.
@@ -99,7 +114,23 @@ case "$cmd" in
         QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" manual >/dev/null
       fi
     fi
-    QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" "$@" ;;
+    if [ -z "$lang" ]; then
+      QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" "$@"
+      exit
+    fi
+    QF_WINE_LOCALE="$locale" QF_WINE_BUILD_DIR="$tree" \
+      with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" --lang "$lang" "$@"
+    pictures="$tree/workbench-output/$lang"
+    if [ "$1" = manual ] && ls "$pictures"/*.png >/dev/null 2>&1; then
+      # The windows only: the decoded hologram cards beside them are the same in every language.
+      windows=()
+      for picture in "$pictures"/*.png; do
+        case "$picture" in *hologram-front.png|*hologram-back.png|*hologram-source.png) ;; *) windows+=("$picture") ;; esac
+      done
+      montage -label '%t' -font DejaVu-Sans -pointsize 12 -geometry '+8+8' -tile 4x -background '#d8d8d8' \
+        "${windows[@]}" "$tree/workbench-output/contact-sheet-$lang.png"
+      echo "contact sheet: $tree/workbench-output/contact-sheet-$lang.png"
+    fi ;;
   bench)
     setup; configure_native
     cmake --build "$native" -j "$jobs" --target qf_bench
@@ -122,5 +153,5 @@ case "$cmd" in
     QF_FAILURE_WALK=all QF_FAILURE_WALK_PATH="${1:-}" QF_WINE_BUILD_DIR="$tree" \
       with_display "$top/scripts/wine-run.sh" "$tree/bin/qf_wine_tests.exe" --gtest_filter='FailureWalk.*' ;;
   *)
-    echo "usage: $0 test | workbench [--x64] [ARGS...] | manual [--x64] | build | bench [ARGS...] | fuzz NAME [SECONDS] | failure-walk [--x64] [PATH]" >&2; exit 2 ;;
+    echo "usage: $0 test | workbench [--x64] [--lang L] [ARGS...] | manual [--x64] | build | bench [ARGS...] | fuzz NAME [SECONDS] | failure-walk [--x64] [PATH]" >&2; exit 2 ;;
 esac

@@ -9,7 +9,7 @@ packages=(
   cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev clang
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick python3
+  wine wine32:i386 wine64 fonts-wine fonts-ipafont-gothic xvfb xauth imagemagick python3
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

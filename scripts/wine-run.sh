@@ -45,6 +45,14 @@ esac
     wineserver -w
     touch "$WINEPREFIX/.qf-ready"
   fi
+  # QF_WINE_DPI (e.g. 144) makes the prefix's screen that many dots per inch, as a user's
+  # display setting does; a prefix of its own (QF_WINEPREFIX) keeps the others at 96.
+  if [ -n "${QF_WINE_DPI:-}" ] && [ ! -f "$WINEPREFIX/.qf-dpi-$QF_WINE_DPI" ]; then
+    "$loader" reg.exe add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QF_WINE_DPI" /f \
+      >/dev/null 2>&1 || true
+    wineserver -w
+    touch "$WINEPREFIX/.qf-dpi-$QF_WINE_DPI"
+  fi
   # The title bars' minimise, maximise and close glyphs come from the Marlett font of
   # Wine's own fonts (Debian's fonts-wine); the prefix's Fonts folder holds it, so that
   # the buttons are drawn as on Windows rather than as the letters "0 1 r".
@@ -54,7 +62,13 @@ esac
   fi
 ) 9>"$build_dir/.wineprefix.lock"
 
+# QF_WINE_LOCALE (e.g. de_DE.UTF-8) runs the program in that locale: Wine takes the user's
+# language, and with it the module's resource block, from LC_ALL. It is set for the program
+# alone, so that this script's shell never tries a locale the system may not have generated.
+locale=()
+if [ -n "${QF_WINE_LOCALE:-}" ]; then locale=(env LC_ALL="$QF_WINE_LOCALE"); fi
+
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$loader" "$exe" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "${locale[@]}" "$loader" "$exe" "$@"
 fi
-exec "$loader" "$exe" "$@"
+exec "${locale[@]}" "$loader" "$exe" "$@"

@@ -44,6 +44,7 @@ std::string Written(int capability, const DEVMODEW* devmode, const BYTE* buffer,
         break;
     }
     case qf::CapabilityOutput::kString:
+    case qf::CapabilityOutput::kFormName:
         std::snprintf(text, sizeof text, "\"%s\"", sim::Utf8(reinterpret_cast<const wchar_t*>(buffer)).c_str());
         break;
     case qf::CapabilityOutput::kNone:

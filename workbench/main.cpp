@@ -51,14 +51,49 @@ int DemoCommand(const Args& args) {
     return status;
 }
 
+// The languages of the module, with the locale that makes each the user's language.
+struct Language {
+    const wchar_t* code;
+    WORD primary;
+    const char* locale;
+};
+const Language kLanguages[] = {
+    {L"en", LANG_ENGLISH, "en_US.UTF-8"}, {L"de", LANG_GERMAN, "de_DE.UTF-8"}, {L"fr", LANG_FRENCH, "fr_FR.UTF-8"},
+    {L"es", LANG_SPANISH, "es_ES.UTF-8"}, {L"ja", LANG_JAPANESE, "ja_JP.UTF-8"},
+};
+
+// --lang CODE: the module shows the language the user's locale chooses, as on Windows, so
+// the workbench only checks that it runs in that language and keeps its pictures apart.
+int ChooseLanguage(const wchar_t* code) {
+    for (const Language& language : kLanguages) {
+        if (std::wcscmp(code, language.code) != 0) continue;
+        if (PRIMARYLANGID(GetUserDefaultUILanguage()) != language.primary) {
+            std::fprintf(stderr,
+                         "workbench: --lang %ls needs the user's language to be that one: run it with "
+                         "LC_ALL=%s (./build.sh workbench --lang %ls sets it)\n",
+                         code, language.locale, code);
+            return 2;
+        }
+        SetPictureLanguage(code);
+        return 0;
+    }
+    std::fprintf(stderr, "workbench: unknown language %ls (en, de, fr, es, ja)\n", code);
+    return 2;
+}
+
 void Usage() {
-    std::printf("usage: workbench COMMAND [ARGS]\n\ncommands:\n");
+    std::printf("usage: workbench [--lang en|de|fr|es|ja] COMMAND [ARGS]\n\ncommands:\n");
     for (const Command& command : kCommands) std::printf("  %-10ls %s\n", command.name, command.help);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc >= 3 && std::wcscmp(argv[1], L"--lang") == 0) {
+        if (const int status = ChooseLanguage(argv[2])) return status;
+        argv += 2;
+        argc -= 2;
+    }
     if (argc < 2) {
         Usage();
         return 2;

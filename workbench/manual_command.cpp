@@ -145,7 +145,9 @@ int ManualCommand(const Args& args) {
     }
     // The pictures are always rendered, never left open for someone to work.
     SetEnvironmentVariableW(L"QF_HEADLESS", L"1");
-    const std::wstring dir = sim::ProgramDirectory();
+    // In a language of --lang the pictures are that language's set, beside the workbench's
+    // other pictures of it; the manual's own (English) pictures beside the DLL stay.
+    const std::wstring dir = PictureLanguage().empty() ? sim::ProgramDirectory() : OutputDirectory();
     RemoveOldPictures(dir);
     SetPictureNames(dir, kPicturePrefix);
 

@@ -33,7 +33,11 @@ bool Headless() { return GetEnvironmentVariableW(L"QF_HEADLESS", nullptr, 0) > 0
 namespace {
 std::wstring g_pictureDirectory;
 std::wstring g_picturePrefix;
+std::wstring g_pictureLanguage;
 }  // namespace
+
+void SetPictureLanguage(const std::wstring& language) { g_pictureLanguage = language; }
+const std::wstring& PictureLanguage() { return g_pictureLanguage; }
 
 namespace {
 bool g_recordChangesOnly = false;
@@ -65,8 +69,14 @@ void SetPictureNames(const std::wstring& directory, const std::wstring& prefix) 
 }
 
 std::wstring OutputDirectory() {
-    const std::wstring dir =
-        g_pictureDirectory.empty() ? sim::ProgramDirectory() + L"..\\workbench-output\\" : g_pictureDirectory;
+    std::wstring dir = g_pictureDirectory;
+    if (dir.empty()) {
+        dir = sim::ProgramDirectory() + L"..\\workbench-output\\";
+        if (!g_pictureLanguage.empty()) {
+            CreateDirectoryW(dir.c_str(), nullptr);
+            dir += g_pictureLanguage + L"\\";
+        }
+    }
     CreateDirectoryW(dir.c_str(), nullptr);
     return dir + g_picturePrefix;
 }

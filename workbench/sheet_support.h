@@ -10,9 +10,14 @@
 // No display: windows are rendered to PNG files and closed instead of shown.
 bool Headless();
 
-// Where pictures go: build/windows/workbench-output\ (created when missing), or the
-// directory and file-name prefix SetPictureNames gave. Picture names are appended to it.
+// Where pictures go: build/windows/workbench-output\ (created when missing), its folder of
+// the language chosen with --lang, or the directory and file-name prefix SetPictureNames
+// gave. Picture names are appended to it.
 std::wstring OutputDirectory();
+// The language the workbench was asked to show the module in (--lang: "de", "fr", ...),
+// empty for the user's own; its pictures go to workbench-output\<language>\.
+void SetPictureLanguage(const std::wstring& language);
+const std::wstring& PictureLanguage();
 // The demo prints the first settings record whole and each later one as the fields that
 // changed since the record printed before it. PrintRecordLines prints a record's field
 // lines ("    name = value") that way once SetRecordChangesOnly(true) was called, and whole

@@ -16,6 +16,9 @@ constexpr CapabilityAnswer Point(int32_t result, int32_t x, int32_t y) {
 constexpr CapabilityAnswer Text(int32_t result, int32_t stringId) {
     return {result, CapabilityOutput::kString, stringId, 0};
 }
+constexpr CapabilityAnswer FormName(int32_t result) {
+    return {result, CapabilityOutput::kFormName, 0, 0};
+}
 
 }  // namespace
 
@@ -42,11 +45,11 @@ CapabilityAnswer AnswerCapability(uint32_t capability, bool haveDevmode, int16_t
     case kDcEnumResolutions: return Point(1, 300, 300);
     case kDcFileDependencies: return Plain(0);
     case kDcTrueType: return Plain(1);
-    case kDcPaperNames: return Text(1, kStrPaperName);
+    case kDcPaperNames: return FormName(1);
     case kDcOrientation: return Plain(90);
     case kDcCopies: return Plain(999);
     case kDcBinAdjust: return Plain(0);
-    case kDcMediaReady: return Text(1, kStrPaperName);
+    case kDcMediaReady: return FormName(1);
     case kDcStaple: return Plain(0);
     case kDcColorDevice: return Plain(1);
     default: return Plain(-1);  // 20 to 28, 31 and every unknown index

@@ -13,7 +13,8 @@ enum class CapabilityOutput : uint8_t {
     kNone,       // nothing is written
     kWord,       // one 16-bit value (paper id, bin id)
     kPoint,      // a pair of 32-bit integers
-    kString,     // a string-table entry
+    kString,     // a string-table entry, in the user's language
+    kFormName,   // the card form's name, the same bytes in every language
 };
 
 struct CapabilityAnswer {
@@ -37,8 +38,9 @@ constexpr int32_t kCardFeederBinId = 256; // the single card feeder bin
 constexpr int32_t kCardWidth = 866;       // tenths of a millimetre, long edge
 constexpr int32_t kCardHeight = 541;      // tenths of a millimetre, short edge
 
-// String ids of the texts the capability answers carry.
-constexpr int32_t kStrPaperName = 2017;   // "86mmx54mm Card"
+// The string id of the bin's name, which the user picks from a list. The paper names are
+// the card form's name of the records (kCardFormName): an application hands a name from
+// that list back as a record's form name, which the spooler matches in every language.
 constexpr int32_t kStrBinName = 2018;     // "Card Feeder"
 
 // Characters a capability string occupies in the caller's buffer: bin names are

@@ -13,7 +13,6 @@
 namespace {
 constexpr int kCaptionChars = 32;
 constexpr int kTextChars = 256;
-constexpr int kHelpFileChars = 1024;
 // The longest path the platform's wide file functions take (with the "\\?\" form).
 constexpr size_t kLongestPath = 32767;
 
@@ -116,20 +115,36 @@ void CloseUnfilledDialog(HWND dialog, INT_PTR result) {
     EndDialog(dialog, result);
 }
 
+namespace {
+
+// The folder of the manual in the user's language when one is installed beside the module
+// (it holds the window's page or the contents page), else the module's own folder.
+std::wstring ManualDirectory(const std::wstring& directory, qf::HelpTopic topic) {
+    wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
+    if (LCIDToLocaleName(MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT), locale, LOCALE_NAME_MAX_LENGTH, 0) <= 0)
+        return directory;
+    for (const std::u16string& folder : qf::ManualLanguageFolders(reinterpret_cast<const char16_t*>(locale))) {
+        const std::wstring candidate = directory + reinterpret_cast<const wchar_t*>(folder.c_str());
+        if (IsFile(candidate + reinterpret_cast<const wchar_t*>(qf::HelpPage(topic))) ||
+            IsFile(candidate + reinterpret_cast<const wchar_t*>(qf::HelpPage(qf::HelpTopic::kIndex))))
+            return candidate;
+    }
+    return directory;
+}
+
+}  // namespace
+
 void TellJobFailed() { ShowMessage(IDS_CAPTION, IDS_JOB_NOT_SENT, MB_OK | MB_ICONERROR); }
 
 void ShowHelp(HWND dialog, qf::HelpTopic topic) {
-    WCHAR file[kHelpFileChars] = {};
-    if (LoadStringW(g_hInstance, IDS_HELP_FILE, file, kHelpFileChars) <= 0) {
-        OutputDebugStringA("Unable to find HELP FILE\n");
-        return;
-    }
+    const WCHAR* file = reinterpret_cast<const WCHAR*>(qf::kHelpFileName);
     const std::wstring directory = ModuleDirectory();
-    std::wstring helpFile, topicPage, indexPage;
+    std::wstring helpFile, topicPage, indexPage, manual;
     if (!directory.empty()) {
         helpFile = directory + file;
-        topicPage = directory + reinterpret_cast<const WCHAR*>(qf::HelpPage(topic));
-        indexPage = directory + reinterpret_cast<const WCHAR*>(qf::HelpPage(qf::HelpTopic::kIndex));
+        manual = ManualDirectory(directory, topic);
+        topicPage = manual + reinterpret_cast<const WCHAR*>(qf::HelpPage(topic));
+        indexPage = manual + reinterpret_cast<const WCHAR*>(qf::HelpPage(qf::HelpTopic::kIndex));
     }
     const bool topicPresent = !directory.empty() && IsFile(topicPage);
     const bool indexPresent = !directory.empty() && IsFile(indexPage);

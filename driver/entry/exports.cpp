@@ -11,6 +11,7 @@
 #include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
 #include "driver/settings/record_sizes.h"
+#include "driver/settings/public_devmode.h"
 
 // Every job is printable: no error string, no resource id.
 extern "C" BOOL WINAPI DevQueryPrint(HANDLE, LPDEVMODEW, DWORD* pResID) {
@@ -46,9 +47,15 @@ void WriteCapability(const qf::CapabilityAnswer& answer, uint32_t capability, vo
         std::memcpy(output, point, sizeof point);
         break;
     }
-    case qf::CapabilityOutput::kString: {
+    case qf::CapabilityOutput::kString:
+    case qf::CapabilityOutput::kFormName: {
         WCHAR text[qf::kLoadedNameChars] = {};
-        LoadStringW(g_hInstance, static_cast<UINT>(answer.first), text, qf::kLoadedNameChars);
+        if (answer.output == qf::CapabilityOutput::kFormName) {
+            static_assert(sizeof qf::kCardFormName <= sizeof text, "the form name fits the loaded text");
+            std::memcpy(text, qf::kCardFormName, sizeof qf::kCardFormName);
+        } else {
+            LoadStringW(g_hInstance, static_cast<UINT>(answer.first), text, qf::kLoadedNameChars);
+        }
         const int slot = qf::CapabilityStringChars(capability);
         text[slot - 1] = L'\0';
         std::memcpy(output, text, slot * sizeof(WCHAR));

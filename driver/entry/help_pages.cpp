@@ -26,6 +26,21 @@ const char16_t* HelpPage(HelpTopic topic) {
     return u"qf862k-index.html";
 }
 
+std::vector<std::u16string> ManualLanguageFolders(std::u16string_view localeName) {
+    std::vector<std::u16string> folders;
+    // Only a plain name: letters, digits and '-' (a locale name never holds a path).
+    if (localeName.empty() || localeName.size() > 84) return folders;
+    for (const char16_t c : localeName) {
+        const bool letter = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+        if (!letter && c != u'-') return folders;
+    }
+    folders.push_back(std::u16string(localeName) + u"\\");
+    const size_t dash = localeName.find(u'-');
+    if (dash != std::u16string_view::npos && dash > 0)
+        folders.push_back(std::u16string(localeName.substr(0, dash)) + u"\\");
+    return folders;
+}
+
 HelpAction ChooseHelp(bool helpFilePresent, bool topicPagePresent, bool indexPagePresent) {
     if (topicPagePresent) return HelpAction::kTopicPage;
     if (indexPagePresent) return HelpAction::kIndexPage;

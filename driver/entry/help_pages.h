@@ -2,6 +2,10 @@
 // the help file or the manual is missing.
 #pragma once
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace qf {
 
 // The windows with a page of their own in the manual.
@@ -28,8 +32,17 @@ enum class HelpTopic {
 // The file name of the topic's page; the manual lies beside the driver.
 const char16_t* HelpPage(HelpTopic topic);
 
+// The folders beside the driver that may hold the manual translated for the user's language
+// (locale name `localeName`, "de-DE"), most specific first, each with its final backslash:
+// "de-DE\\" and "de\\". A translated manual keeps the English pages' names; the English
+// manual lies beside the driver itself.
+std::vector<std::u16string> ManualLanguageFolders(std::u16string_view localeName);
+
+// The help file installed beside the driver: a file name, the same in every language.
+constexpr char16_t kHelpFileName[] = u"QF862K.HLP";
+
 enum class HelpAction {
-    kHelpFile,   // the help file of string 200, opened at its contents
+    kHelpFile,   // the help file (kHelpFileName), opened at its contents
     kTopicPage,  // the page of the window whose Help was pressed
     kIndexPage,  // the manual's contents page
     kNothing,    // neither is installed

@@ -2,7 +2,9 @@
 // job per card, the bitmap type as one job carrying the rendered image.
 #include "driver/overlay/overlay_dialogs.h"
 
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <optional>
@@ -111,8 +113,9 @@ bool SendHologramJob(DocumentSheetState& sheet, const std::vector<std::string>& 
 void TellBatchStopped(uint32_t sent, uint32_t cards) {
     WCHAR format[256] = {};
     LoadStringW(g_hInstance, IDS_HOLOGRAM_BATCH_STOPPED, format, 256);
+    // Bounded: however long its language makes the text, it stays within the buffer.
     WCHAR text[320] = {};
-    wsprintfW(text, format, static_cast<UINT>(sent), static_cast<UINT>(cards));
+    _snwprintf(text, std::size(text) - 1, format, static_cast<UINT>(sent), static_cast<UINT>(cards));
     ShowMessageText(IDS_CAPTION, text, MB_OK | MB_ICONERROR);
 }
 

@@ -2,9 +2,7 @@
 #pragma once
 
 // Strings
-#define IDS_HELP_FILE        200   // help file opened by every Help button
 #define IDS_CAPTION          2009  // caption of the module's message boxes
-#define IDS_PAPER_NAME       2017  // the card form's name
 #define IDS_BIN_NAME         2018  // the card feeder's name
 #define IDS_SYSTEM_ERROR     2019  // allocation or printer-information failure of a sheet
 #define IDS_JOB_NOT_SENT     2324  // a command job whose write failed or fell short was aborted
@@ -58,7 +56,6 @@
 #define IDS_SINGLE_FEED          2134
 #define IDS_COPIES               2135
 #define IDS_DEVICE_INFORMATION   2137
-#define IDS_LOGO_FILE            2139  // the About box's logo, in the driver's directory
 #define IDS_BARCODE              2310
 #define IDS_OFFLINE_RIBBON_FIRST 2311  // the ten entries of the offline ribbon list, 2311..2320
 #define IDS_DEFAULT_MODEL        2346  // the model text shown until the printer answers

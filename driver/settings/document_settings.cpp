@@ -10,7 +10,6 @@
 #include "driver/entry/module_state.h"
 #include "driver/entry/owners.h"
 #include "driver/entry/printer_info.h"
-#include "driver/resources/resource.h"
 #include "driver/settings/builtin_defaults.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
@@ -63,14 +62,7 @@ const uint8_t* Bytes(const DEVMODEW* record) { return reinterpret_cast<const uin
 void BuildDefaultFor(HANDLE printer, DEVMODEW* output) {
     uint8_t block[qf::kPrivateSize];
     if (!qf::ReadDefaultsBlock(printer, block)) std::memcpy(block, qf::kBuiltInDefaultsBlock, sizeof block);
-    // The record carries the driver's name and the card form's name of the string table,
-    // the texts the module shows for them everywhere else.
-    WCHAR deviceName[qf::kDeviceNameChars] = {}, formName[qf::kFormNameChars] = {};
-    LoadStringW(g_hInstance, IDS_CAPTION, deviceName, qf::kDeviceNameChars);
-    LoadStringW(g_hInstance, IDS_PAPER_NAME, formName, qf::kFormNameChars);
-    const qf::RecordNames names{reinterpret_cast<const char16_t*>(deviceName),
-                                reinterpret_cast<const char16_t*>(formName)};
-    qf::BuildDefaultRecord(block, names, Bytes(output));
+    qf::BuildDefaultRecord(block, qf::kDriverRecordNames, Bytes(output));
 }
 
 // Fills `output` from the printer's default record in `info` (a block of `size` bytes),

@@ -85,12 +85,19 @@ static_assert(offsetof(PublicDevmode, dmDitherType) == 200, "dmDitherType");
 static_assert(offsetof(PublicDevmode, dmReserved1) == 204, "dmReserved1");
 static_assert(offsetof(PublicDevmode, dmReserved2) == 208, "dmReserved2");
 
-// The names a default record carries, texts of the module's string table: the driver's
-// name and the card form's name. A name longer than its field is cut.
+// The names a default record carries: the driver's name and the card form's name. A name
+// longer than its field is cut.
 struct RecordNames {
     std::u16string_view deviceName;
     std::u16string_view formName;
 };
+
+// The names the driver writes into every record it builds. Applications and the spooler
+// match the form by its name, and a record saved under one language of the module's texts
+// is read under another, so these are the same bytes whatever language the user reads.
+constexpr char16_t kDriverDeviceName[] = u"Varlo Halvard Line Printer";
+constexpr char16_t kCardFormName[] = u"86mmx54mm Card";
+constexpr RecordNames kDriverRecordNames{kDriverDeviceName, kCardFormName};
 
 // The public part of the driver default: the card form in landscape, one copy,
 // 300 dpi colour, with this record's sizes and version.

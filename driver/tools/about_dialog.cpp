@@ -17,7 +17,8 @@ namespace {
 
 constexpr RECT kLogoRect = {11, 14, 11 + 78, 14 + 54};
 constexpr int kVersionChars = 64;
-constexpr int kLogoNameChars = 32;
+// The logo's file beside the driver; a file name, the same in every language.
+constexpr wchar_t kLogoFileName[] = L"VrloLogo.bmp";
 
 void ShowVersion(HWND dialog) {
     WCHAR text[kVersionChars + 8] = {};
@@ -80,9 +81,7 @@ INT_PTR AboutMessage(HWND dialog, UINT message, WPARAM, LPARAM) {
 HBITMAP LoadAboutLogo(const wchar_t* printerName) {
     if (!printerName || !printerName[0]) return nullptr;
 
-    WCHAR name[kLogoNameChars] = {};
-    LoadStringW(g_hInstance, IDS_LOGO_FILE, name, kLogoNameChars);
-    const std::wstring path = qf::FileBesideDriver(printerName, name);
+    const std::wstring path = qf::FileBesideDriver(printerName, kLogoFileName);
     if (path.empty()) return nullptr;
     return static_cast<HBITMAP>(
         LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE));

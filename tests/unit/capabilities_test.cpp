@@ -14,7 +14,8 @@ struct Row {
 };
 
 constexpr CapabilityOutput kNone = CapabilityOutput::kNone, kWord = CapabilityOutput::kWord,
-                           kPoint = CapabilityOutput::kPoint, kString = CapabilityOutput::kString;
+                           kPoint = CapabilityOutput::kPoint, kString = CapabilityOutput::kString,
+                           kFormName = CapabilityOutput::kFormName;
 
 const Row kRows[] = {
     {1, false, 0, {0x07805F03, kNone, 0, 0}},
@@ -37,14 +38,14 @@ const Row kRows[] = {
     {13, false, 0, {1, kPoint, 300, 300}},
     {14, false, 0, {0, kNone, 0, 0}},
     {15, false, 0, {1, kNone, 0, 0}},
-    {16, false, 0, {1, kString, 2017, 0}},
+    {16, false, 0, {1, kFormName, 0, 0}},
     {17, false, 0, {90, kNone, 0, 0}},
     {18, false, 0, {999, kNone, 0, 0}},
     {19, false, 0, {0, kNone, 0, 0}},
     {20, false, 0, {-1, kNone, 0, 0}},
     {21, false, 0, {-1, kNone, 0, 0}},
     {28, false, 0, {-1, kNone, 0, 0}},
-    {29, false, 0, {1, kString, 2017, 0}},
+    {29, false, 0, {1, kFormName, 0, 0}},
     {30, false, 0, {0, kNone, 0, 0}},
     {31, false, 0, {-1, kNone, 0, 0}},
     {32, false, 0, {1, kNone, 0, 0}},

@@ -25,18 +25,6 @@
 namespace qf {
 namespace {
 
-// The module's texts (plain ASCII) as the Win32 layer hands them to the core.
-std::u16string TableText16(int id) {
-    const std::string text = StringTableText(id);
-    return std::u16string(text.begin(), text.end());
-}
-
-// The names a default record gets: the driver's name and the card form's name.
-RecordNames ModuleNames() {
-    static const std::u16string device = TableText16(IDS_CAPTION), form = TableText16(IDS_PAPER_NAME);
-    return {device, form};
-}
-
 std::string ModuleRibbonName(uint32_t code) { return StringTableText(IDS_RIBBON_NAME_FIRST + RibbonNameIndex(code)); }
 
 // Fields of the packed records are read as values (unary +) or through bytes: a
@@ -174,7 +162,7 @@ TEST(DefaultsBlock, AreasKeepTheAreaRules) {
 }
 
 TEST(DriverDefaultPublicPart, Values) {
-    const PublicDevmode d = DriverDefaultPublicPart(ModuleNames());
+    const PublicDevmode d = DriverDefaultPublicPart(kDriverRecordNames);
     EXPECT_EQ(Text16At(&d, offsetof(PublicDevmode, dmDeviceName), kDeviceNameChars),
               u"Varlo Halvard Line Printer");
     EXPECT_EQ(Text16At(&d, offsetof(PublicDevmode, dmFormName), kFormNameChars), u"86mmx54mm Card");
@@ -365,7 +353,7 @@ std::string ValueOf(const std::vector<std::string>& lines, const std::string& na
 
 TEST(DescribeFields, DecodesTheDefaults) {
     const std::vector<uint8_t> block = ReadDefaultsBlock();
-    const PublicDevmode publicPart = DriverDefaultPublicPart(ModuleNames());
+    const PublicDevmode publicPart = DriverDefaultPublicPart(kDriverRecordNames);
     const std::vector<std::string> privateLines = DescribeFields(block.data(), block.size(), true, ModuleRibbonName);
     const std::vector<std::string> publicLines =
         DescribeFields(reinterpret_cast<const uint8_t*>(&publicPart), sizeof(publicPart), false);
@@ -448,7 +436,7 @@ TEST(DescribeFields, RendersUnusualValues) {
 TEST(DescribeFields, ReadsNothingBeyondTheData) {
     const std::vector<uint8_t> block = ReadDefaultsBlock();
     ASSERT_EQ(block.size(), static_cast<size_t>(kPrivateSize));
-    const PublicDevmode publicPart = DriverDefaultPublicPart(ModuleNames());
+    const PublicDevmode publicPart = DriverDefaultPublicPart(kDriverRecordNames);
     const std::vector<uint8_t> publicBytes = BytesOf(&publicPart, sizeof(publicPart));
 
     for (const Part& part : Parts()) {

@@ -259,13 +259,45 @@ TEST_F(DialogConventions, APageTheShellCannotOpenWritesATrace) {
     EXPECT_EQ(sim::Ui().messageBoxes.size(), 1u) << "the user is told as well";
 }
 
-TEST_F(DialogConventions, HelpWithoutItsFileNameWritesATrace) {
-    g_hInstance = GetModuleHandleW(nullptr);  // a module without the help file's name
-    ShowHelp(nullptr, qf::HelpTopic::kTools);
-    EXPECT_TRUE(sim::Ui().helpCalls.empty());
-    EXPECT_TRUE(sim::Ui().shellCalls.empty());
-    ASSERT_EQ(sim::Ui().debugTraces.size(), 1u);
-    EXPECT_EQ(sim::Ui().debugTraces[0], "Unable to find HELP FILE\n");
+// A manual translated for the user's language lies in a folder named after the language
+// beside the module ("de-DE", or "de" for every German); Help opens its page, the English
+// one beside the module otherwise.
+TEST_F(DialogConventions, HelpOpensThePageInTheUsersLanguageWhenOneIsInstalled) {
+    wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
+    ASSERT_GT(LCIDToLocaleName(MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT), locale, LOCALE_NAME_MAX_LENGTH, 0),
+              0);
+    const std::wstring full = locale, language = full.substr(0, full.find(L'-'));
+    ModuleCopy copy(L"language");
+    ASSERT_NE(copy.Module(), nullptr);
+    g_hInstance = copy.Module();
+    const std::wstring dir = copy.Directory();
+    copy.Place(L"qf862k-tools.html");
+    copy.Place(L"qf862k-index.html");
+    struct Case {
+        const char* what;
+        std::wstring folder;  // the translation's folder, or none
+        std::wstring page;    // the page the shell opens
+    };
+    const Case cases[] = {
+        {"the locale's folder", full, dir + full + L"\\qf862k-tools.html"},
+        {"the language's folder", language, dir + language + L"\\qf862k-tools.html"},
+        {"no translation", L"", dir + L"qf862k-tools.html"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.folder.empty()) {
+            CreateDirectoryW((dir + c.folder).c_str(), nullptr);
+            copy.Place(c.folder + L"\\qf862k-tools.html");
+        }
+        sim::ResetUi();
+        ShowHelp(nullptr, qf::HelpTopic::kTools);
+        ASSERT_EQ(sim::Ui().shellCalls.size(), 1u);
+        EXPECT_EQ(sim::Ui().shellCalls[0].file, c.page);
+        if (!c.folder.empty()) {
+            copy.Remove(c.folder + L"\\qf862k-tools.html");
+            RemoveDirectoryW((dir + c.folder).c_str());
+        }
+    }
 }
 
 int g_lastCommand = 0;

@@ -576,9 +576,9 @@ TEST_F(EncoderDialogs, TheAdvancedDialogShowsTheCommittedTrack) {
         EXPECT_EQ(sim::WindowTitle(dialog), L"Advanced settings");
         const std::vector<std::wstring> texts = ChildTexts(dialog);
         for (const wchar_t* text :
-             {L"Track", L"Track 1", L"Track 2", L"Track 3", L"Mode", L"Density", L"Start/Stop Character",
-              L"Start Character:", L"Stop Character:", L"Encoding start position", L"Start position:", L"mm",
-              L"Character parity", L"No Parity", L"Even parity", L"Odd parity", L"LRC parity", L"Odd Parity",
+             {L"Track", L"Track 1", L"Track 2", L"Track 3", L"Mode", L"Density", L"Start/Stop Character ",
+              L"Start Character:", L"Stop Character:", L"Encoding start position ", L"Start position:", L"mm",
+              L"Character parity ", L"No Parity", L"Even parity", L"Odd parity", L"LRC parity ", L"Odd Parity",
               L"Restore Defaults", L"Apply", L"Cancel", L"Help"})
             EXPECT_TRUE(HasText(texts, text)) << sim::Utf8(text);
         EXPECT_EQ(SendDlgItemMessageW(dialog, kMode, CB_GETCOUNT, 0, 0), 8);

@@ -28,7 +28,7 @@ Record DriverRecord() {
 
 Record DriverDefaultRecord() {
     Record record(qf::kRecordSize, 0);
-    // The names the module's string table gives the driver and the card form.
+    // The names every record of the driver carries, in every language.
     const qf::PublicDevmode defaults = qf::DriverDefaultPublicPart({u"Varlo Halvard Line Printer", u"86mmx54mm Card"});
     std::memcpy(record.data(), &defaults, qf::kPublicSize);
     const Record block = DefaultsBlock();

@@ -1,0 +1,193 @@
+// The module in the user's language. ctest runs this group once per language, each in the
+// locale of that language (wine.language_de, ...), and once in a language the module does not
+// carry: the loader takes the module's block for the user's UI language, English otherwise,
+// and nothing the spooler, an application or the printer reads changes with it.
+#include "tests/wine/sheet_dialogs.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "driver/entry/dialog_conventions.h"
+#include "driver/entry/module_state.h"
+#include "driver/resources/resource.h"
+#include "sim/files.h"
+
+namespace {
+
+struct LanguageTexts {
+    const char* code;  // as QF_EXPECTED_LANGUAGE names it
+    WORD primary;      // the primary language of the user's UI language
+    const wchar_t* deviceInformation;  // the Device Information dialog's title
+    const wchar_t* close;              // its Close button
+    const wchar_t* vendorLabel;        // its first label
+    const wchar_t* systemError;        // a message box's text
+    const wchar_t* ribbonChanged;      // a message naming the ribbon YMCKO
+    const wchar_t* binName;            // the bin's name in the capability answer
+    const wchar_t* orientation;        // a sheet item's name
+};
+
+const LanguageTexts kTexts[] = {
+    {"en", LANG_ENGLISH, L"Device Information", L"Close", L"Vendor Name:", L"System Error",
+     L"Ribbon changed to YMCKO.", L"Card Feeder", L"Orientation"},
+    {"de", LANG_GERMAN, L"Geräteinformationen", L"Schließen", L"Hersteller:", L"Systemfehler",
+     L"Farbband gewechselt: YMCKO.", L"Kartenzufuhr", L"Ausrichtung"},
+    {"fr", LANG_FRENCH, L"Informations sur le périphérique", L"Fermer", L"Fabricant :", L"Erreur système",
+     L"Ruban changé : YMCKO.", L"Chargeur de cartes", L"Orientation"},
+    {"es", LANG_SPANISH, L"Información del dispositivo", L"Cerrar", L"Fabricante:", L"Error del sistema",
+     L"Cinta cambiada a YMCKO.", L"Alimentador de tarjetas", L"Orientación"},
+    {"ja", LANG_JAPANESE, L"デバイス情報", L"閉じる", L"製造元:", L"システム エラー",
+     L"リボンが YMCKO に変わりました。", L"カードフィーダー", L"印刷の向き"},
+};
+
+// The texts of the language this run expects (English when none is named).
+const LanguageTexts& Expected() {
+    const char* code = std::getenv("QF_EXPECTED_LANGUAGE");
+    for (const LanguageTexts& texts : kTexts)
+        if (code && std::strcmp(code, texts.code) == 0) return texts;
+    return kTexts[0];
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+class Languages : public DeviceSheetDialogs {
+protected:
+    void TearDown() override {
+        g_hInstance = Driver();
+        DeviceSheetDialogs::TearDown();
+    }
+};
+
+// The locale of the run reached Wine: without this, every language's run would quietly
+// test the English block.
+TEST_F(Languages, TheRunHasTheExpectedUserLanguage) {
+    const WORD primary = PRIMARYLANGID(GetUserDefaultUILanguage());
+    if (Expected().primary == LANG_ENGLISH) {
+        for (const LanguageTexts& texts : kTexts) {
+            if (texts.primary != LANG_ENGLISH) {
+                EXPECT_NE(primary, texts.primary) << texts.code;
+            }
+        }
+    } else {
+        EXPECT_EQ(primary, Expected().primary) << "user UI language 0x" << std::hex << GetUserDefaultUILanguage();
+    }
+}
+
+TEST_F(Languages, ADialogAndItsMessagesSpeakTheUserLanguage) {
+    OpenSheet();
+    std::wstring title, close, label;
+    sim::DialogScript driver([&](HWND dialog) {
+        title = WindowText(dialog);
+        close = WindowText(GetDlgItem(dialog, IDC_CLOSE_BUTTON));
+        label = WindowText(FindWindowExW(dialog, nullptr, L"Static", nullptr));
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+    EXPECT_EQ(service.PushButton(qf::kDeviceItemDeviceInfo), IDC_CLOSE_BUTTON);
+    EXPECT_EQ(driver.Ran(), 1);
+    EXPECT_EQ(title, Expected().deviceInformation);
+    EXPECT_EQ(close, Expected().close);
+    EXPECT_EQ(label, Expected().vendorLabel);
+
+    g_hInstance = Driver();
+    sim::Ui().messageBoxes.clear();
+    ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
+    ShowMessageNaming(IDS_CAPTION, IDS_RIBBON_CHANGED, L"YMCKO", MB_OK);
+    ASSERT_EQ(sim::Ui().messageBoxes.size(), 2u);
+    EXPECT_EQ(sim::Ui().messageBoxes[0].caption, L"Varlo Halvard Line Printer") << "the product's name stays";
+    EXPECT_EQ(sim::Ui().messageBoxes[0].text, Expected().systemError);
+    EXPECT_EQ(sim::Ui().messageBoxes[1].text, Expected().ribbonChanged);
+}
+
+// Paper names are the form name an application hands back in a record, which the spooler
+// matches against its forms: the same in every language. Bin names are only shown, and
+// follow the user's language.
+TEST_F(Languages, PaperNamesStayAndBinNamesFollowTheLanguage) {
+    using CapabilitiesFn = DWORD(WINAPI*)(HANDLE, PWSTR, DWORD, PVOID, PDEVMODEW);
+    const auto capabilities = Export<CapabilitiesFn>("DrvDeviceCapabilities");
+    wchar_t papers[64] = {}, bins[24] = {};
+    EXPECT_EQ(capabilities(nullptr, const_cast<PWSTR>(kTestPrinter), DC_PAPERNAMES, papers, nullptr), 1u);
+    EXPECT_STREQ(papers, L"86mmx54mm Card");
+    EXPECT_EQ(capabilities(nullptr, const_cast<PWSTR>(kTestPrinter), DC_BINNAMES, bins, nullptr), 1u);
+    EXPECT_STREQ(bins, Expected().binName);
+}
+
+// The records the driver hands out: the driver default converted, the record an application
+// gets without a sheet, and a document sheet's commit after the orientation was changed.
+std::vector<std::pair<std::string, Record>> RecordsOf(HANDLE handle, Record& stored) {
+    std::vector<std::pair<std::string, Record>> records;
+    using ConvertFn = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
+    Record converted(qf::kRecordSize, 0xCD);
+    LONG size = qf::kRecordSize;
+    EXPECT_TRUE(Export<ConvertFn>("DrvConvertDevMode")(const_cast<LPWSTR>(kTestPrinter), nullptr,
+                                                       Devmode(converted), &size, CDM_DRIVER_DEFAULT));
+    records.emplace_back("converted", converted);
+
+    using DocumentPropertiesFn = LONG(WINAPI*)(HWND, HANDLE, PWSTR, PDEVMODEW, PDEVMODEW, DWORD);
+    Record handedOut(qf::kRecordSize, 0xCD);
+    EXPECT_EQ(Export<DocumentPropertiesFn>("DrvDocumentProperties")(nullptr, handle, const_cast<PWSTR>(kTestPrinter),
+                                                                     Devmode(handedOut), nullptr, DM_OUT_BUFFER),
+              IDOK);
+    records.emplace_back("handed-out", handedOut);
+
+    Record committed(qf::kRecordSize, 0xCD);
+    DOCUMENTPROPERTYHEADER document = {};
+    document.cbSize = sizeof document;
+    document.hPrinter = handle;
+    document.pszPrinterName = const_cast<LPWSTR>(kTestPrinter);
+    document.pdmIn = Devmode(stored);
+    document.pdmOut = Devmode(committed);
+    document.cbOut = qf::kRecordSize;
+    document.fMode = DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT;
+    sim::PropertySheetService sheet;
+    EXPECT_EQ(sheet.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"), reinterpret_cast<LPARAM>(&document)),
+              1);
+    if (sheet.IsOpen()) {
+        EXPECT_EQ(std::wstring(sheet.Item(qf::kItemOrientation)->pName), Expected().orientation);
+        sheet.Select(qf::kItemOrientation, 0);
+        sheet.Apply();
+        EXPECT_EQ(sheet.Commit(), 1);
+    }
+    records.emplace_back("committed", committed);
+    return records;
+}
+
+// The records are the same bytes in every language: the English run (wine.language_en, which
+// ctest runs first) keeps its records in QF_LANGUAGE_RECORDS, and every other run compares
+// its own with them byte for byte.
+TEST_F(Languages, TheRecordsAreTheSameBytesInEveryLanguage) {
+    const Record driverDefault = DriverDefaultRecord();
+    stored = driverDefault;
+    Private(stored).ribbonType = 0;  // YMCKO, what the simulated printer reports
+    Private(stored).encoderSettings.encoderPresent = 1;
+    printer().devmode = stored;
+    const auto records = RecordsOf(handle, stored);
+    EXPECT_TRUE(records[0].second == driverDefault) << "the converted driver default is not the driver's own";
+    EXPECT_STREQ(Devmode(const_cast<Record&>(records[2].second))->dmFormName, L"86mmx54mm Card");
+
+    wchar_t folder[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"QF_LANGUAGE_RECORDS", folder, MAX_PATH), 0u)
+        << "QF_LANGUAGE_RECORDS names the folder of the English run's records";
+    CreateDirectoryW(folder, nullptr);
+    for (const auto& [name, record] : records) {
+        const std::wstring path = std::wstring(folder) + L"\\" + std::wstring(name.begin(), name.end()) + L".bin";
+        if (std::strcmp(Expected().code, "en") == 0 && Expected().primary == PRIMARYLANGID(GetUserDefaultUILanguage())) {
+            ASSERT_TRUE(sim::WriteWholeFile(path, std::string(record.begin(), record.end()))) << name;
+            continue;
+        }
+        std::vector<uint8_t> english;
+        ASSERT_TRUE(sim::ReadWholeFile(path, &english)) << name << ": no record of the English run (wine.language_en)";
+        ASSERT_EQ(english.size(), record.size()) << name;
+        for (size_t i = 0; i < record.size(); ++i) {
+            if (record[i] != english[i]) {
+                ADD_FAILURE() << name << " differs from the English run's at byte " << i << ": "
+                              << int(record[i]) << " against " << int(english[i]);
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
