@@ -31,9 +31,9 @@ list(APPEND QF_CORE_SOURCES
   ${QF_DRIVER_DIR}/settings/record_fields.cpp
   ${QF_DRIVER_DIR}/settings/printer_records.cpp
   ${QF_DRIVER_DIR}/settings/printer_report.cpp
-  ${QF_DRIVER_DIR}/sheets/live_sheets.cpp
-  ${QF_DRIVER_DIR}/sheets/document_items.cpp
-  ${QF_DRIVER_DIR}/sheets/device_items.cpp
+  ${QF_DRIVER_DIR}/state/live_sheets.cpp
+  ${QF_DRIVER_DIR}/state/document_items.cpp
+  ${QF_DRIVER_DIR}/state/device_items.cpp
   ${QF_DRIVER_DIR}/imaging/head_settings_rules.cpp
   ${QF_DRIVER_DIR}/imaging/color_adjust.cpp
   ${QF_DRIVER_DIR}/tools/tool_commands.cpp
@@ -59,8 +59,8 @@ list(APPEND QF_WIN32_SOURCES
   ${QF_DRIVER_DIR}/channel/printer_queries.cpp
   ${QF_DRIVER_DIR}/channel/direct_exchange.cpp
   ${QF_DRIVER_DIR}/channel/raw_jobs.cpp
-  ${QF_DRIVER_DIR}/sheets/option_items.cpp
-  ${QF_DRIVER_DIR}/sheets/sheet_state.cpp
+  ${QF_DRIVER_DIR}/state/option_items.cpp
+  ${QF_DRIVER_DIR}/state/sheet_state.cpp
   ${QF_DRIVER_DIR}/sheets/printer_answers.cpp
   ${QF_DRIVER_DIR}/sheets/document_sheet.cpp
   ${QF_DRIVER_DIR}/sheets/document_properties.cpp

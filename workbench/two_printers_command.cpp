@@ -20,7 +20,7 @@
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
-#include "driver/sheets/document_items.h"
+#include "driver/state/document_items.h"
 #include "sim/dialog_script.h"
 #include "sim/property_sheet.h"
 #include "sim/screenshot.h"

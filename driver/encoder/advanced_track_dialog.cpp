@@ -11,7 +11,7 @@
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/module_state.h"
 #include "driver/resources/resource.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 
 namespace {
 

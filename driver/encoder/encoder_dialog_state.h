@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "driver/encoder/encoder_rules.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 
 struct EncoderDialogState {
     ULONG_PTR sheetData;            // the device sheet's UserData, looked up on every use

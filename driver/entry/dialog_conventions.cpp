@@ -47,7 +47,7 @@ std::wstring FileFunctionPath(const std::wstring& path) {
 
 // A path another program can be handed: the path itself when it is shorter than MAX_PATH,
 // else its short form when that is; empty when neither fits.
-std::wstring HandedPath(const std::wstring& path) {
+std::wstring PathForAnotherProgram(const std::wstring& path) {
     if (path.size() < MAX_PATH) return path;
     const std::wstring full = FileFunctionPath(path);
     const DWORD needed = GetShortPathNameW(full.c_str(), nullptr, 0);
@@ -71,13 +71,13 @@ bool IsFile(const std::wstring& path) {
 // The help file in the help viewer; false when there is no viewer (current Windows has
 // none) or the file cannot be handed to it.
 bool OpenHelpFile(HWND dialog, const std::wstring& file) {
-    const std::wstring handed = HandedPath(file);
+    const std::wstring handed = PathForAnotherProgram(file);
     return !handed.empty() && WinHelpW(dialog, handed.c_str(), HELP_CONTENTS, 0);
 }
 
 // The manual's page in the user's browser; the shell tells success by a value above 32.
 bool OpenManualPage(HWND dialog, const std::wstring& page, const std::wstring& directory) {
-    const std::wstring handed = HandedPath(page), folder = HandedPath(directory);
+    const std::wstring handed = PathForAnotherProgram(page), folder = PathForAnotherProgram(directory);
     if (handed.empty()) return false;
     const INT_PTR result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(dialog, L"open", handed.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(),

@@ -2,7 +2,7 @@
 // and dialog, on whatever thread calls. It holds only what is truly process-wide: the
 // instance handle and the table of what the module keeps of each printer, which guards
 // itself with its own lock. Each open sheet keeps its own records
-// (driver/sheets/sheet_state.h), and nothing here points into a record the module does
+// (driver/state/sheet_state.h), and nothing here points into a record the module does
 // not own.
 #pragma once
 

@@ -15,7 +15,7 @@
 #include "driver/imaging/color_adjust.h"
 #include "driver/imaging/slider_dialog.h"
 #include "driver/resources/resource.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "driver/overlay/hologram_stream.h"
 #include "driver/overlay/region_preview.h"
 #include "driver/resources/resource.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 #include "driver/entry/dialog_controls.h"
 
 namespace {

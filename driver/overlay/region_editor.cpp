@@ -14,7 +14,7 @@
 #include "driver/entry/owners.h"
 #include "driver/overlay/region_preview.h"
 #include "driver/resources/resource.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 #include "driver/entry/dialog_controls.h"
 
 namespace {

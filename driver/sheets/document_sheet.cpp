@@ -19,10 +19,10 @@
 #include "driver/settings/record_sizes.h"
 #include "driver/settings/ribbon_query.h"
 #include "driver/settings/ribbons.h"
-#include "driver/sheets/document_items.h"
-#include "driver/sheets/option_items.h"
+#include "driver/state/document_items.h"
+#include "driver/state/option_items.h"
 #include "driver/sheets/printer_answers.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 #include "driver/tools/about_dialog.h"
 #include "driver/tools/device_information_dialog.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "driver/settings/private_settings.h"
-#include "driver/sheets/document_items.h"
+#include "driver/state/document_items.h"
 
 // Every call of the document-properties export clears the offline choice in the printer's
 // cache: a record handed out from the cache afterwards learns its ribbon from the printer.

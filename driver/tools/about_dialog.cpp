@@ -11,7 +11,7 @@
 #include "driver/entry/printer_info.h"
 #include "driver/entry/version.h"
 #include "driver/resources/resource.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 
 namespace {
 

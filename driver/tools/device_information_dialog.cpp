@@ -9,7 +9,7 @@
 #include "driver/entry/dialog_conventions.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 #include "driver/tools/device_information.h"
 #include "driver/entry/dialog_controls.h"
 

@@ -12,7 +12,7 @@
 #include "driver/entry/guard.h"
 #include "driver/entry/owners.h"
 #include "driver/resources/resource.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 #include "driver/entry/dialog_controls.h"
 #include "driver/tools/firmware_file.h"
 #include "driver/tools/tool_commands.h"

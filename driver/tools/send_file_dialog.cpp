@@ -8,7 +8,7 @@
 #include "driver/channel/printer_queries.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/resources/resource.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 #include "driver/entry/dialog_controls.h"
 #include "driver/tools/tool_commands.h"
 

@@ -22,7 +22,7 @@
 #include "driver/entry/module_state.h"
 #include "driver/entry/printer_info.h"
 #include "driver/resources/resource.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 #include "driver/entry/dialog_controls.h"
 #include "driver/tools/send_file_dialog.h"
 #include "driver/tools/tool_commands.h"

@@ -10,7 +10,7 @@
 #include "driver/channel/printer_queries.h"
 #include "driver/entry/dialog_controls.h"
 #include "driver/resources/resource.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 #include "driver/tools/tool_commands.h"
 
 inline constexpr int kTrackBoxes[3] = {IDC_TOOLS_TRACK1_BOX, IDC_TOOLS_TRACK2_BOX, IDC_TOOLS_TRACK3_BOX};

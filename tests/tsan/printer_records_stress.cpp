@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "driver/settings/printer_records.h"
-#include "driver/sheets/live_sheets.h"
+#include "driver/state/live_sheets.h"
 
 namespace {
 

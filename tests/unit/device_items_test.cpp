@@ -1,5 +1,5 @@
 // The device sheet's rules: which push buttons can be used.
-#include "driver/sheets/device_items.h"
+#include "driver/state/device_items.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The document sheet's rules: item availability from the settings and the model text,
 // the ribbon item's lists, and the corrections made when the sheet opens.
-#include "driver/sheets/document_items.h"
+#include "driver/state/document_items.h"
 
 #include <gtest/gtest.h>
 

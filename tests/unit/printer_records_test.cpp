@@ -1,6 +1,6 @@
 // What the module keeps per printer, and the table of live sheets.
 #include "driver/settings/printer_records.h"
-#include "driver/sheets/live_sheets.h"
+#include "driver/state/live_sheets.h"
 
 #include <gtest/gtest.h>
 

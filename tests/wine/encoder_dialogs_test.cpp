@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "driver/resources/resource.h"
-#include "driver/sheets/device_items.h"
+#include "driver/state/device_items.h"
 #include "sim/dialog_script.h"
 #include "sim/property_sheet.h"
 #include "tests/wine/records.h"

@@ -19,7 +19,7 @@
 #include "driver/imaging/head_settings_rules.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 #include "sim/dialog_script.h"
 #include "sim/files.h"
 #include "sim/property_sheet.h"

@@ -20,7 +20,7 @@
 #include "driver/overlay/region_rules.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 #include "sim/allocation_fault.h"
 #include "sim/dialog_script.h"
 #include "sim/faults.h"

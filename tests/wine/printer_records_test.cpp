@@ -13,8 +13,8 @@
 
 #include "driver/resources/resource.h"
 #include "driver/settings/record_rules.h"
-#include "driver/sheets/device_items.h"
-#include "driver/sheets/document_items.h"
+#include "driver/state/device_items.h"
+#include "driver/state/document_items.h"
 #include "sim/dialog_script.h"
 #include "sim/files.h"
 #include "sim/property_sheet.h"

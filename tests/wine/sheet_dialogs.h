@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "driver/sheets/device_items.h"
-#include "driver/sheets/document_items.h"
+#include "driver/state/device_items.h"
+#include "driver/state/document_items.h"
 #include "sim/dialog_script.h"
 #include "sim/property_sheet.h"
 #include "tests/wine/records.h"

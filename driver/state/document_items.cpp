@@ -1,5 +1,5 @@
 // The rules of the document sheet's items and the corrections made when it opens.
-#include "driver/sheets/document_items.h"
+#include "driver/state/document_items.h"
 
 #include <initializer_list>
 

@@ -1,5 +1,5 @@
 // Option-item records of the property sheets.
-#include "driver/sheets/option_items.h"
+#include "driver/state/option_items.h"
 
 #include "driver/entry/module_state.h"
 

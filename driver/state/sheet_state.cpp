@@ -1,6 +1,6 @@
 // The live sheets of this process. A UserData value is a sheet's number, trusted only
 // while the sheet it names is open, so a stale or foreign value never reaches a record.
-#include "driver/sheets/sheet_state.h"
+#include "driver/state/sheet_state.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,7 +9,7 @@
 #include <new>
 #include <type_traits>
 
-#include "driver/sheets/live_sheets.h"
+#include "driver/state/live_sheets.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The rules of the device sheet's items.
-#include "driver/sheets/device_items.h"
+#include "driver/state/device_items.h"
 
 namespace qf {
 

@@ -22,9 +22,9 @@
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
-#include "driver/sheets/device_items.h"
-#include "driver/sheets/document_items.h"
-#include "driver/sheets/option_items.h"
+#include "driver/state/device_items.h"
+#include "driver/state/document_items.h"
+#include "driver/state/option_items.h"
 
 constexpr int kMaxSheetChoices = 10;
 

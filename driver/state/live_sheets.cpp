@@ -1,5 +1,5 @@
 // The live-sheet table.
-#include "driver/sheets/live_sheets.h"
+#include "driver/state/live_sheets.h"
 
 namespace qf {
 
