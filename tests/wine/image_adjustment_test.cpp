@@ -144,6 +144,16 @@ protected:
         EXPECT_TRUE(run.LeftOpen().empty());
         return result;
     }
+    // Opens Color Adjustment and tells whether its sample picture shows anything.
+    bool SampleDrawn() {
+        bool drawn = false;
+        Press(kColorItem, [&](HWND dialog) {
+            sim::PumpMessages();
+            drawn = !AllBackground(ReadSampleArea(dialog));
+            sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+        });
+        return drawn;
+    }
     // Points the printer's driver at the simulated driver directory, whose sample
     // picture a test may replace.
     std::wstring UseOwnSample() {
@@ -523,13 +533,7 @@ TEST_F(ImageAdjustment, ABadSampleDrawsNothingAndTheSlidersKeepWorking) {
     // The driver's own copy of the good sample is drawn.
     CopyFileW((sim::ProgramDirectory() + L"qf862k.bmp").c_str(), sample.c_str(), FALSE);
     OpenQuiet(qf::kRibbonYmcko);
-    bool empty = true;
-    Press(kColorItem, [&](HWND dialog) {
-        sim::PumpMessages();
-        empty = AllBackground(ReadSampleArea(dialog));
-        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
-    });
-    EXPECT_FALSE(empty);
+    EXPECT_TRUE(SampleDrawn());
 }
 
 // The sample is found through the sheet's printer, by its whole name: the name the
@@ -562,13 +566,7 @@ TEST_F(ImageAdjustment, TheSampleIsFoundByTheSheetsWholePrinterName) {
         header.pdmIn = c.input;
         printer().card.fault = sim::PortFault::kNoAnswer;
         OpenSheet();
-        bool empty = true;
-        Press(kColorItem, [&](HWND dialog) {
-            sim::PumpMessages();
-            empty = AllBackground(ReadSampleArea(dialog));
-            sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
-        });
-        EXPECT_FALSE(empty);
+        EXPECT_TRUE(SampleDrawn());
         service.Cancel();
     }
     sim::SimClosePrinter(otherHandle);
