@@ -111,6 +111,8 @@ void Spooler::Reset(const std::wstring& packageDir) {
     handles_.clear();
     printers_.clear();
     setPrinterLog.clear();
+    standardUser = false;
+    refusedStores = 0;
     opens = 0;
     jobs.clear();
     looseWrites.clear();
@@ -170,8 +172,8 @@ Spooler::Handle* Spooler::Lookup(HANDLE handle) {
     return nullptr;
 }
 
-HANDLE Spooler::Open(Printer& printer) {
-    handles_.push_back(new Handle{&printer, -1});
+HANDLE Spooler::Open(Printer& printer, ACCESS_MASK access) {
+    handles_.push_back(new Handle{&printer, -1, access});
     return handles_.back();
 }
 
@@ -193,14 +195,19 @@ Printer* PrinterOf(HANDLE handle, Spooler::Handle** open = nullptr) {
 
 }  // namespace
 
-BOOL WINAPI SimOpenPrinterW(LPWSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSW) {
+BOOL WINAPI SimOpenPrinterW(LPWSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSW defaults) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     if (!handle) return Fail(ERROR_INVALID_PARAMETER);
     *handle = nullptr;
     if (!name) return Fail(ERROR_INVALID_PRINTER_NAME);
     Printer* printer = Spooler::Get().Resolve(name);
     if (!printer || !printer->openable) return Fail(ERROR_INVALID_PRINTER_NAME);
-    *handle = Spooler::Get().Open(*printer);
+    constexpr ACCESS_MASK kAdministering = PRINTER_ACCESS_ADMINISTER | WRITE_DAC | WRITE_OWNER | DELETE;
+    const ACCESS_MASK asked = defaults ? defaults->DesiredAccess : 0;
+    const bool standardUser = Spooler::Get().standardUser;
+    if (standardUser && (asked & kAdministering)) return Fail(ERROR_ACCESS_DENIED);
+    const ACCESS_MASK granted = asked != 0 ? asked : standardUser ? PRINTER_ACCESS_USE : PRINTER_ALL_ACCESS;
+    *handle = Spooler::Get().Open(*printer, granted);
     ++Spooler::Get().opens;
     return TRUE;
 }
@@ -274,8 +281,14 @@ PrinterFields FieldsOf(const PRINTER_INFO_2W& info) {
 // names a printer cannot lack is refused.
 BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD command) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
-    Printer* printer = PrinterOf(handle);
+    Spooler::Handle* open = nullptr;
+    Printer* printer = PrinterOf(handle, &open);
     if (!printer) return Fail(ERROR_INVALID_HANDLE);
+    if (!(open->access & PRINTER_ACCESS_ADMINISTER)) {
+        ++Spooler::Get().refusedStores;
+        if (printer->card.trace) std::printf("printer record not stored: the handle may not administer the printer\n");
+        return Fail(ERROR_ACCESS_DENIED);
+    }
     SetPrinterCall call;
     call.printer = printer->name;
     call.level = level;

@@ -121,7 +121,16 @@ public:
     // Keeps `data` under `valueName`, as the platform does with a reply.
     void StoreReply(const std::wstring& printer, const std::wstring& valueName, const std::string& data);
 
+    // Who is asking: an ordinary user, whom the platform gives the right to print
+    // (PRINTER_ACCESS_USE) and refuses administering. An open that asks for administering,
+    // ownership, permissions or deletion is then refused with ERROR_ACCESS_DENIED; an open
+    // without PRINTER_DEFAULTS gets what the user may have (an administrator all access,
+    // an ordinary user the right to print), as the handle the spooler hands a sheet does.
+    // In either mode a store on a handle opened without PRINTER_ACCESS_ADMINISTER is
+    // refused, as the platform refuses it.
+    bool standardUser = false;
     std::vector<SetPrinterCall> setPrinterLog;
+    int refusedStores = 0;  // SetPrinterW calls refused for want of administering
     int opens = 0;  // OpenPrinterW calls that opened a printer
     std::vector<RawJob> jobs;
     std::vector<LooseWrite> looseWrites;
@@ -132,9 +141,10 @@ public:
     struct Handle {
         Printer* printer;
         int job = -1;  // index into jobs while a document is open
+        ACCESS_MASK access = PRINTER_ALL_ACCESS;  // what the open was granted
     };
     Handle* Lookup(HANDLE handle);
-    HANDLE Open(Printer& printer);
+    HANDLE Open(Printer& printer, ACCESS_MASK access);
     bool Close(HANDLE handle);
 
 private:

@@ -49,18 +49,24 @@ void LeaveDirectMode(HANDLE printer, bool switched) {
 }
 
 bool OpenDirectExchange(const wchar_t* printerName, DirectExchange* exchange) {
-    *exchange = DirectExchange{nullptr, false};
+    *exchange = DirectExchange{nullptr, nullptr, false};
     if (!printerName || !printerName[0]) return false;
     exchange->printer = OpenPrinterForQuestions(printerName);
     if (!exchange->printer) return false;
-    exchange->switched = EnterDirectMode(exchange->printer);
+    PRINTER_DEFAULTSW administer = {nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
+    if (OpenPrinterW(const_cast<LPWSTR>(printerName), &exchange->switcher, &administer))
+        exchange->switched = EnterDirectMode(exchange->switcher);
+    else
+        exchange->switcher = nullptr;
     return true;
 }
 
 void CloseDirectExchange(const DirectExchange& exchange) {
-    if (!exchange.printer) return;
-    LeaveDirectMode(exchange.printer, exchange.switched);
-    ClosePrinter(exchange.printer);
+    if (exchange.switcher) {
+        LeaveDirectMode(exchange.switcher, exchange.switched);
+        ClosePrinter(exchange.switcher);
+    }
+    if (exchange.printer) ClosePrinter(exchange.printer);
 }
 
 bool AskInExchange(const DirectExchange& exchange, std::string_view command, char* reply, DWORD size,

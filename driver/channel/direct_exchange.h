@@ -7,10 +7,14 @@
 
 #include <string_view>
 
-// An open exchange: its own printer handle, and whether this exchange switched the printer
-// to direct printing (and so must switch it back).
+// An open exchange: its own printer handle for the questions and commands (opened with
+// the right to print), the handle of the direct-printing switch (opened for
+// administering; none when the platform refuses the user that right, and the exchange
+// then runs without the switch), and whether this exchange switched the printer to
+// direct printing (and so must switch it back).
 struct DirectExchange {
     HANDLE printer;
+    HANDLE switcher;
     bool switched;
 };
 
@@ -25,9 +29,11 @@ bool EnterDirectMode(HANDLE printer);
 void LeaveDirectMode(HANDLE printer, bool switched);
 
 // Opens the exchange on the printer named `printerName`; false (and nothing sent or
-// stored) when the printer cannot be opened.
+// stored) when the printer cannot be opened to print. A user who may not administer the
+// printer gets the exchange without the switch: the printer then answers after the jobs
+// already queued.
 bool OpenDirectExchange(const wchar_t* printerName, DirectExchange* exchange);
-// Switches the printer back when this exchange switched it, and closes the printer.
+// Switches the printer back when this exchange switched it, and closes its handles.
 void CloseDirectExchange(const DirectExchange& exchange);
 
 // A query inside the exchange: the reply goes to `reply`, its count to `needed`; no kept

@@ -17,7 +17,7 @@ constexpr wchar_t kDriverDataKey[] = L"PrinterDriverData";
 }  // namespace
 
 HANDLE OpenPrinterForQuestions(const wchar_t* name) {
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_USE};
     HANDLE printer = nullptr;
     if (!OpenPrinterW(const_cast<LPWSTR>(name), &printer, &defaults)) return nullptr;
     return printer;

@@ -10,7 +10,8 @@
 #include <string>
 #include <string_view>
 
-// Opens the printer named `name` for questions and jobs; nullptr when it cannot be opened.
+// Opens the printer named `name` for questions, port instructions and jobs, asking only
+// for the right to print that every such user has; nullptr when it cannot be opened.
 HANDLE OpenPrinterForQuestions(const wchar_t* name);
 
 // The printer-data call with the command's bytes as value name `name` (QueryValueName):

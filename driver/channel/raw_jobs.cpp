@@ -8,7 +8,7 @@
 JobResult SendRawJob(const wchar_t* printerName, const wchar_t* documentName, const std::vector<std::string>& blocks,
                      StartFailure onStartFailure) {
     qf::PrinterHandle printer;
-    if (!printer.Open(printerName, nullptr)) return JobResult::kNotOpened;
+    if (!printer.Open(printerName, PRINTER_ACCESS_USE)) return JobResult::kNotOpened;
     return SendRawJobOn(printer.Get(), documentName, blocks, onStartFailure);
 }
 

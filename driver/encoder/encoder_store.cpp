@@ -72,9 +72,8 @@ bool StoreEncoderParts(HANDLE reader, HANDLE writer, const qf::EncoderSettings& 
 
 bool SaveEncoderPart(const wchar_t* printerName, qf::EncoderPart part, const qf::EncoderSettings& settings) {
     if (!printerName || !printerName[0]) return false;
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
-    if (!printer.Open(printerName, &defaults)) return false;
+    if (!printer.Open(printerName, PRINTER_ACCESS_ADMINISTER)) return false;
     const EncoderParts parts{part == qf::EncoderPart::kGeneral, part == qf::EncoderPart::kTracks};
     return StoreEncoderParts(printer.Get(), printer.Get(), settings, parts, "$$$$$$$$$$$$$ SetPrinter called 3\n");
 }

@@ -90,9 +90,8 @@ namespace {
 // A printer is initialised only when its driver data file is a defaults block the driver
 // can use, judged by the one reader of that file.
 BOOL InitializePrinter(LPWSTR printerName) {
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
-    if (!printer.Open(printerName, &defaults)) return TRUE;
+    if (!printer.Open(printerName, PRINTER_ACCESS_USE)) return TRUE;
     const qf::HeapRecord<DRIVER_INFO_2W> driver(qf::ReadDriverInfo(printer.Get()));
     uint8_t block[qf::kPrivateSize];
     return qf::ReadDefaultsFile(driver.Get(), block) ? TRUE : FALSE;

@@ -18,6 +18,14 @@ public:
     PrinterHandle(const PrinterHandle&) = delete;
     PrinterHandle& operator=(const PrinterHandle&) = delete;
 
+    // Opens `name` asking for `access` only: PRINTER_ACCESS_USE for questions, port
+    // instructions and jobs, which every user who may print is given;
+    // PRINTER_ACCESS_ADMINISTER for a store into the printer's record, which the platform
+    // refuses an ordinary user. False when the spooler refuses.
+    bool Open(const wchar_t* name, ACCESS_MASK access) {
+        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, access};
+        return Open(name, &defaults);
+    }
     // Opens `name` with `defaults` (may be null); false when the spooler refuses.
     bool Open(const wchar_t* name, PRINTER_DEFAULTSW* defaults) {
         Reset();

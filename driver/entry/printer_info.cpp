@@ -91,7 +91,7 @@ bool StoredSettingsEdit::Store(HANDLE writer, const char* trace) {
 
 std::wstring FileBesideDriver(const wchar_t* printerName, const wchar_t* fileName) {
     PrinterHandle printer;
-    if (!printer.Open(printerName, nullptr)) return std::wstring();
+    if (!printer.Open(printerName, PRINTER_ACCESS_USE)) return std::wstring();
     return FileBesideDriverOf(printer.Get(), fileName);
 }
 

@@ -129,7 +129,7 @@ BOOL BuildDriverDefault(LPWSTR printerName, DEVMODEW* output, PLONG needed, DWOR
         return FALSE;
     }
     qf::PrinterHandle printer;
-    if (printerName) printer.Open(printerName, nullptr);
+    if (printerName) printer.Open(printerName, PRINTER_ACCESS_USE);
     BuildDefaultFor(printer.Get(), output);
     return TRUE;
 }

@@ -27,9 +27,8 @@ qf::QuestionOutcome Outcome(bool called, bool answered) {
 }  // namespace
 
 void QueryPrinterState(const wchar_t* printerName, qf::PrinterReport* report, wchar_t* ribbonName) {
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
-    if (!printer.Open(printerName, &defaults)) return;
+    if (!printer.Open(printerName, PRINTER_ACCESS_USE)) return;
 
     // Each question counts on its own: one whose call failed says nothing about the other.
     bool encoderCalled = false, ribbonCalled = false;

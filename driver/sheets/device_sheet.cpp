@@ -117,10 +117,9 @@ void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
 void StoreUnstoredEncoderParts(Sheet& sheet) {
     const EncoderParts parts{sheet.generalUnstored, sheet.tracksUnstored};
     if (!sheet.PrinterName()[0] || (!parts.general && !parts.tracks)) return;
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
-    if (!printer.Open(sheet.PrinterName(), &defaults)) return;
-    if (StoreEncoderParts(printer.Get(), sheet.printer, sheet.encoderSettings, parts, nullptr))
+    if (!printer.Open(sheet.PrinterName(), PRINTER_ACCESS_ADMINISTER)) return;
+    if (StoreEncoderParts(printer.Get(), printer.Get(), sheet.encoderSettings, parts, nullptr))
         sheet.generalUnstored = sheet.tracksUnstored = false;
 }
 

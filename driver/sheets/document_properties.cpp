@@ -56,7 +56,7 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     out->encoderSettings.encoderPresent = adoption.encoderPresent;
     const ReportedFields reported{adoption.ribbon, adoption.encoderPresent, answer.ribbonAsked == qf::QuestionOutcome::kAnswered,
                                   answer.encoderAsked == qf::QuestionOutcome::kAnswered};
-    if (StoreReportedFields(header->hPrinter, reported))
+    if (StoreReportedFields(name, reported))
         g_printerRecords.Update(printer, [&reported](qf::PrinterRecords& entry) {
             if (reported.ribbon) entry.settingsCache.ribbonType = reported.ribbonType;
             if (reported.encoder) entry.settingsCache.encoderSettings.encoderPresent = reported.encoderPresent;

@@ -314,7 +314,7 @@ bool ChooseWorkingRecord(Sheet& sheet, DOCUMENTPROPERTYHEADER* header, DWORD inf
         qf::PrivateSettings* defaults = qf::PrivateBlock(stored);
         if (reported.ribbon) defaults->ribbonType = reported.ribbonType;
         if (reported.encoder) defaults->encoderSettings.encoderPresent = reported.encoderPresent;
-        StoreReportedFields(header->hPrinter, reported);
+        StoreReportedFields(sheet.PrinterName(), reported);
     }
     return true;
 }

@@ -71,9 +71,8 @@ std::string AskModel(const wchar_t* printerName, qf::PrivateSettings& settings) 
                                 [ribbon](qf::PrinterRecords& printer) { printer.settingsCache.ribbonType = ribbon; });
         return model;
     }
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     qf::PrinterHandle printer;
-    if (printer.Open(printerName, &defaults)) {
+    if (printer.Open(printerName, PRINTER_ACCESS_USE)) {
         std::string answer;
         if (AskSheetPrinter(printer.Get(), qf::kModelQuery, kModelQueryReplySize, &answer))
             model = std::string(qf::UpToFirstZero(answer));
@@ -86,11 +85,13 @@ std::string AskModel(const wchar_t* printerName, qf::PrivateSettings& settings) 
     return model;
 }
 
-bool StoreReportedFields(HANDLE printer, const ReportedFields& fields) {
-    qf::StoredSettingsEdit edit(printer);
+bool StoreReportedFields(const wchar_t* printerName, const ReportedFields& fields) {
+    qf::PrinterHandle printer;
+    if (!printerName || !printerName[0] || !printer.Open(printerName, PRINTER_ACCESS_ADMINISTER)) return false;
+    qf::StoredSettingsEdit edit(printer.Get());
     qf::PrivateSettings* stored = edit.Settings();
     if (!stored) return false;
     if (fields.ribbon) stored->ribbonType = fields.ribbonType;
     if (fields.encoder) stored->encoderSettings.encoderPresent = fields.encoderPresent;
-    return edit.Store(printer);
+    return edit.Store(printer.Get());
 }

@@ -42,4 +42,8 @@ struct ReportedFields {
     bool ribbon;
     bool encoder;
 };
-bool StoreReportedFields(HANDLE printer, const ReportedFields& fields);
+// Stores the answered fields into the stored defaults of the printer named `printerName`,
+// on a handle opened for administering: a user the platform refuses that right keeps them
+// in the document's own record only, and is not told (the next administrator's visit
+// stores them). True when stored.
+bool StoreReportedFields(const wchar_t* printerName, const ReportedFields& fields);

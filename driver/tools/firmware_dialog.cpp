@@ -210,7 +210,7 @@ bool DownloadFirmwareJob(const wchar_t* printerName, const std::string& path) {
         return false;
     }
     qf::PrinterHandle printer;
-    if (!printer.Open(printerName, nullptr)) return false;
+    if (!printer.Open(printerName, PRINTER_ACCESS_USE)) return false;
     // A job the spooler does not start carries nothing: the download has failed.
     DOC_INFO_1W doc = {const_cast<LPWSTR>(L"VESTRIAVRLOFWDW"), nullptr, const_cast<LPWSTR>(L"RAW")};
     if (StartDocPrinterW(printer.Get(), 1, reinterpret_cast<LPBYTE>(&doc)) == 0) return false;

@@ -31,19 +31,21 @@ void FillLists(HWND dialog, const qf::ToolsStart& start) {
 }
 
 // Clears the third-track record in the printer's defaults as the printer holds them now.
-void StoreThirdTrackCleared(HANDLE printer) {
-    qf::StoredSettingsEdit edit(printer);
+void StoreThirdTrackCleared(const wchar_t* printerName) {
+    qf::PrinterHandle printer;
+    if (!printer.Open(printerName, PRINTER_ACCESS_ADMINISTER)) return;
+    qf::StoredSettingsEdit edit(printer.Get());
     qf::PrivateSettings* stored = edit.Settings();
     if (!stored) return;
     stored->thirdTrackWord = 0;
     std::memset(stored->thirdTrackText, 0, sizeof stored->thirdTrackText);
-    edit.Store(printer);
+    edit.Store(printer.Get());
 }
 
 // The enabling of the direct-encoding group and the lists when the dialog opens. A model
 // without a third track also clears the third-track record, in the sheet's settings and
 // in the printer's defaults.
-void SetUpAtStart(HWND dialog, DeviceSheetState& sheet, HANDLE printer, bool offsetYAllowed) {
+void SetUpAtStart(HWND dialog, DeviceSheetState& sheet, bool offsetYAllowed) {
     qf::PrivateSettings& settings = sheet.Settings();
     const qf::ToolsStart start =
         qf::ToolsAtStart(settings.encoderSettings.encoderPresent != 0, Offline(sheet), offsetYAllowed);
@@ -56,7 +58,7 @@ void SetUpAtStart(HWND dialog, DeviceSheetState& sheet, HANDLE printer, bool off
     if (start.clearThirdTrack && (settings.thirdTrackWord != 0 || settings.thirdTrackText[0] != '\0')) {
         settings.thirdTrackWord = 0;
         std::memset(settings.thirdTrackText, 0, sizeof settings.thirdTrackText);
-        StoreThirdTrackCleared(printer);
+        StoreThirdTrackCleared(sheet.PrinterName());
     }
     FillLists(dialog, start);
 }
@@ -96,7 +98,7 @@ void RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange
     EnableControl(dialog, IDC_TOOLS_OFFSET_X, controls.xEnabled);
     EnableControl(dialog, IDC_TOOLS_OFFSET_Y, controls.yEnabled);
     EnableControl(dialog, IDC_TOOLS_SET_OFFSET, controls.setOffsetEnabled);
-    if (atStart) SetUpAtStart(dialog, sheet, exchange.printer, offsetYAllowed);
+    if (atStart) SetUpAtStart(dialog, sheet, offsetYAllowed);
 }
 
 void RefreshOffsets(HWND dialog, bool atStart) {
