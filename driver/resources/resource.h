@@ -90,6 +90,11 @@
 #define IDS_SEND_FILE_FILTER     2321  // the open-file filter: display text '|' pattern '|'
 #define IDS_PATH_UNUSABLE        2347  // a chosen or typed path the ANSI code page cannot hold exactly (also firmware)
 
+// Texts for a user who may not administer the printer
+#define IDS_ADMIN_CHANGES        2348  // the line of a settings dialog shown read-only
+#define IDS_ADMIN_OFFSETS        2349  // Tools' status line: Set Offset is not offered
+#define IDS_NOT_DIRECT           2325  // Tools' status line: the printer could not be switched to direct printing
+
 // Texts of the firmware download
 #define IDS_FIRMWARE_SENT        2079
 #define IDS_FIRMWARE_UPDATING    2080
@@ -204,6 +209,9 @@
 #define IDC_TOOLS_READ           1967
 #define IDC_TOOLS_TEST_CARD      1968
 #define IDC_TOOLS_CLEANING       1969
+
+// The line a settings dialog shows to a user who may not change its settings
+#define IDC_ADMIN_NOTICE         1970
 
 // Controls of the Send File dialog
 #define IDC_SEND_PATH            2140
