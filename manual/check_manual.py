@@ -50,6 +50,7 @@ READING_ORDER = [
     "qf862k-getting-started.html",
     INSTALLATION,
     "qf862k-tasks.html",
+    "qf862k-standard-user.html",
     "qf862k-document-sheet.html",
     "qf862k-head-settings.html",
     "qf862k-color-correction.html",
@@ -78,8 +79,9 @@ READING_ORDER = [
 SITE_LINKS = [INDEX, "qf862k-getting-started.html", "qf862k-troubleshooting.html", MESSAGES,
               "qf862k-terms.html"]
 
-# The messages the module can show: its message boxes and the status lines of its
-# dialogs. Field values ("Unknown", "N/A") and labels ("Status: ") are not messages.
+# The messages the module can show: its message boxes, the status lines of its dialogs and
+# the line of a settings dialog that a user who may not administer the printer sees.
+# Field values ("Unknown", "N/A") and labels ("Status: ") are not messages.
 MESSAGE_IDS = [
     "IDS_SYSTEM_ERROR", "IDS_JOB_NOT_SENT",
     "IDS_RIBBON_CHANGED", "IDS_RIBBON_CHANGED_MONO", "IDS_NO_RIBBON",
@@ -92,6 +94,7 @@ MESSAGE_IDS = [
     "IDS_FIRMWARE_REFUSED", "IDS_FIRMWARE_RESETTING",
     "IDS_NOT_MONOCHROME", "IDS_INVALID_COUNT", "IDS_INVALID_COORDINATES",
     "IDS_HOLOGRAM_BATCH_STOPPED", "IDS_HOLOGRAM_TYPE_UNKNOWN", "IDS_HELP_NOT_OPENED", "IDS_HELP_MISSING",
+    "IDS_ADMIN_CHANGES", "IDS_ADMIN_OFFSETS", "IDS_NOT_DIRECT",
 ]
 
 
