@@ -39,6 +39,12 @@ std::vector<ImportRoute> Routes() {
     };
 }
 
+// Routes of the driver's module alone: the program's own registry reads (where the tests
+// look at the kept replies) stay the platform's.
+std::vector<ImportRoute> DriverRoutes() {
+    return {{"advapi32.dll", "RegOpenKeyExW", reinterpret_cast<void*>(&SimRegOpenKeyExW)}};
+}
+
 std::set<HMODULE>& RoutedModules() {
     static std::set<HMODULE> modules;
     return modules;
@@ -65,6 +71,8 @@ HMODULE LoadDriver(std::string* error, const std::wstring& path) {
     std::vector<ImportRoute> routes = FaultRoutes();
     const std::vector<ImportRoute> plain = Routes();
     routes.insert(routes.end(), plain.begin(), plain.end());
+    const std::vector<ImportRoute> own = DriverRoutes();
+    routes.insert(routes.end(), own.begin(), own.end());
     if (!RouteImports(module, routes, {"winspool.drv"}, error)) return nullptr;
     RoutedModules().insert(module);
     return module;

@@ -113,6 +113,7 @@ void Spooler::Reset(const std::wstring& packageDir) {
     setPrinterLog.clear();
     standardUser = false;
     refusedStores = 0;
+    refusedRegistryWrites = 0;
     opens = 0;
     jobs.clear();
     looseWrites.clear();
@@ -437,6 +438,19 @@ bool CarryOutInstruction(CardPrinter& card, const std::string& command, DWORD* e
 }
 
 }  // namespace
+
+LONG WINAPI SimRegOpenKeyExW(HKEY parent, LPCWSTR subKey, DWORD options, REGSAM desired, PHKEY result) {
+    constexpr REGSAM kChanging = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER;
+    {
+        const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+        if (Spooler::Get().standardUser && (desired & kChanging)) {
+            ++Spooler::Get().refusedRegistryWrites;
+            if (result) *result = nullptr;
+            return ERROR_ACCESS_DENIED;
+        }
+    }
+    return RegOpenKeyExW(parent, subKey, options, desired, result);
+}
 
 DWORD WINAPI SimGetPrinterDataW(HANDLE handle, LPWSTR valueName, LPDWORD type, LPBYTE data, DWORD size,
                                 LPDWORD needed) {

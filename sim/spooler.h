@@ -131,6 +131,9 @@ public:
     bool standardUser = false;
     std::vector<SetPrinterCall> setPrinterLog;
     int refusedStores = 0;  // SetPrinterW calls refused for want of administering
+    // The driver's registry opens that asked to write and were refused: an ordinary user
+    // may read the machine's printer keys (the kept replies among them) but not change them.
+    int refusedRegistryWrites = 0;
     int opens = 0;  // OpenPrinterW calls that opened a printer
     std::vector<RawJob> jobs;
     std::vector<LooseWrite> looseWrites;
@@ -166,6 +169,11 @@ BOOL WINAPI SimGetPrinterDriverW(HANDLE handle, LPWSTR environment, DWORD level,
                                  DWORD size, LPDWORD needed);
 BOOL WINAPI SimGetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level,
                                           LPBYTE buffer, DWORD size, LPDWORD needed);
+// The driver's registry opens: an open that asks to change a key (its values, subkeys,
+// permissions or the key itself) is refused with ERROR_ACCESS_DENIED for an ordinary
+// user, whose only keys the driver opens are the machine's printer keys; every other
+// open is the platform's.
+LONG WINAPI SimRegOpenKeyExW(HKEY parent, LPCWSTR subKey, DWORD options, REGSAM desired, PHKEY result);
 DWORD WINAPI SimGetPrinterDataW(HANDLE handle, LPWSTR valueName, LPDWORD type, LPBYTE data,
                                 DWORD size, LPDWORD needed);
 DWORD WINAPI SimStartDocPrinterW(HANDLE handle, DWORD level, LPBYTE docInfo);

@@ -57,6 +57,8 @@ void ToolsScript(HWND dialog) {
     std::printf("\nThe Tools dialog opened:\n");
     Show(dialog, "Offset X:", IDC_TOOLS_OFFSET_X);
     Show(dialog, "Offset Y:", IDC_TOOLS_OFFSET_Y);
+    std::printf("  Set Offset is %s\n", IsWindowEnabled(GetDlgItem(dialog, IDC_TOOLS_SET_OFFSET)) ? "enabled" : "disabled");
+    Show(dialog, "Printer Status:", IDC_TOOLS_STATUS);
     Act("type \"V\" and press Execute");
     sim::SetControlText(dialog, IDC_TOOLS_COMMAND, L"V");
     sim::ClickButton(dialog, IDC_TOOLS_EXECUTE);
@@ -198,7 +200,7 @@ int DialogCommand(const Args& args) {
     DOCUMENTPROPERTYHEADER document = {sizeof document, 0, printer, const_cast<LPWSTR>(name.c_str()), nullptr,
                                        reinterpret_cast<DEVMODEW*>(output.data()), qf::kRecordSize,
                                        DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT};
-    DEVICEPROPERTYHEADER device = {sizeof device, 0, printer, const_cast<LPWSTR>(name.c_str())};
+    DEVICEPROPERTYHEADER device = {sizeof device, DeviceSheetFlags(), printer, const_cast<LPWSTR>(name.c_str())};
     int status = 0;
     {
         sim::PropertySheetService service;

@@ -43,9 +43,20 @@ void Click(HWND dialog, int id) {
 }
 
 void Pick(HWND dialog, int id, int index, const char* what) {
+    if (!IsWindowEnabled(GetDlgItem(dialog, id))) {
+        std::printf("  the %s list is disabled\n", what);
+        return;
+    }
     SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     std::printf("  picked %s \"%s\"\n", what, sim::Utf8(sim::ControlText(dialog, id)).c_str());
+}
+
+// Apply, and Cancel when Apply left the dialog open (a dialog that shows its settings only,
+// for an ordinary user, has no Apply to press).
+void ApplyOrCancel(HWND dialog, int applyId, int cancelId) {
+    Click(dialog, applyId);
+    if (IsWindow(dialog) && IsWindowVisible(dialog)) Click(dialog, cancelId);
 }
 
 // Presses a push button of the sheet with the dialog scripts queued, then prints what
@@ -86,13 +97,13 @@ void WalkEncoderDialogs(sim::PropertySheetService& service, const std::wstring& 
             Picture(dialog, dir + L"device-encoder.png");
             Click(dialog, 1620);  // High Coercivity
             Click(dialog, 1603);  // Advanced settings
-            Click(dialog, 1655);  // Apply
+            ApplyOrCancel(dialog, 1655, 1605);
         });
         scripts.Then([&](HWND dialog) {
             Picture(dialog, dir + L"device-advanced.png");
             Click(dialog, 1629);  // Track 2
             Pick(dialog, 1631, 4, "mode");
-            Click(dialog, 1654);  // Apply
+            ApplyOrCancel(dialog, 1654, IDCANCEL);
         });
         PressWith(service, kEncoderItem, scripts);
     }
@@ -100,7 +111,7 @@ void WalkEncoderDialogs(sim::PropertySheetService& service, const std::wstring& 
         sim::DialogScript scripts([&](HWND dialog) {
             Picture(dialog, dir + L"device-single-feed.png");
             Click(dialog, 1004);  // Disable Single Feed Support
-            Click(dialog, IDOK);  // Apply
+            ApplyOrCancel(dialog, IDOK, IDCANCEL);
         });
         PressWith(service, kSingleFeedItem, scripts);
     }

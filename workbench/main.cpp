@@ -17,6 +17,7 @@ struct Command {
 };
 
 int DemoCommand(const Args& args);
+int StandardUserCommand(const Args& args);
 
 const Command kCommands[] = {
     {L"install", InstallCommand, "install the driver into the Wine prefix as printer \"Varlo Q862k\""},
@@ -36,7 +37,10 @@ const Command kCommands[] = {
     {L"classify", ClassifyCommand, "classify FILE as firmware, as the firmware download does"},
     {L"decode", DecodeCommand, "decode FILE: a 4068-byte settings record or a 3856-byte defaults block"},
     {L"manual", ManualCommand, "render every picture of the operator's manual beside the DLL, under the pages' names"},
-    {L"demo", DemoCommand, "install, capabilities, settings records, printer state, both sheets"},
+    {L"standard-user", StandardUserCommand,
+     "the device sheet, its encoder and single-feed dialogs and Tools for an ordinary user, not an administrator"},
+    {L"demo", DemoCommand,
+     "install, capabilities, settings records, printer state, both sheets, and the device sheet of an ordinary user"},
 };
 
 int DemoCommand(const Args& args) {
@@ -48,6 +52,20 @@ int DemoCommand(const Args& args) {
     if (status == 0) status = StateCommand(args);
     if (status == 0) status = SheetCommand(Args{L"document"});
     if (status == 0) status = SheetCommand(Args{L"device"});
+    if (status == 0) status = StandardUserCommand(Args{});
+    return status;
+}
+
+// The windows an operator without administrator rights opens: the device sheet shown
+// read-only with its settings dialogs, and Tools. Pictures go to the standard-user folder.
+int StandardUserCommand(const Args& args) {
+    std::printf("\nAs an ordinary user (the right to print, not to administer the printer):\n");
+    Args sheet{L"device", L"--standard-user"};
+    sheet.insert(sheet.end(), args.begin(), args.end());
+    int status = SheetCommand(sheet);
+    Args tools{L"tools", L"--standard-user"};
+    tools.insert(tools.end(), args.begin(), args.end());
+    if (status == 0) status = DialogCommand(tools);
     return status;
 }
 

@@ -38,6 +38,9 @@ using Bytes = std::vector<uint8_t>;
 void PrintItems(const sim::PropertySheetService& service) {
     std::printf("\nItems (title: current choice {choices}; marks show what cannot be used):\n");
     for (const std::string& line : service.DescribeItems()) std::printf("  %s\n", line.c_str());
+    if (!(service.Page()->Flags & CPSUIF_UPDATE_PERMISSION))
+        std::printf("  (the page is shown without update permission: its choices cannot be changed, its buttons "
+                    "still open their dialogs)\n");
 }
 
 void PrintRecord(const char* title, const Bytes& record) {
@@ -236,7 +239,7 @@ int SheetCommand(const Args& args) {
     DOCUMENTPROPERTYHEADER document = {sizeof document, 0, printer, const_cast<LPWSTR>(name.c_str()), nullptr,
                                        reinterpret_cast<DEVMODEW*>(output.data()), qf::kRecordSize,
                                        DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT};
-    DEVICEPROPERTYHEADER device = {sizeof device, 0, printer, const_cast<LPWSTR>(name.c_str())};
+    DEVICEPROPERTYHEADER device = {sizeof device, DeviceSheetFlags(), printer, const_cast<LPWSTR>(name.c_str())};
     const bool isDocument = kind == L"document";
     std::printf("\nOpening the %s sheet of \"%s\":\n", sim::Utf8(kind).c_str(), sim::Utf8(name).c_str());
 

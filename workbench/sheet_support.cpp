@@ -40,6 +40,14 @@ void SetPictureLanguage(const std::wstring& language) { g_pictureLanguage = lang
 const std::wstring& PictureLanguage() { return g_pictureLanguage; }
 
 namespace {
+bool g_standardUser = false;
+}  // namespace
+
+void SetStandardUser(bool on) { g_standardUser = on; }
+bool StandardUser() { return g_standardUser; }
+WORD DeviceSheetFlags() { return g_standardUser ? WORD(DPS_NOPERMISSION) : WORD(0); }
+
+namespace {
 bool g_recordChangesOnly = false;
 std::vector<std::string> g_lastRecordLines;
 }  // namespace
@@ -75,6 +83,10 @@ std::wstring OutputDirectory() {
         if (!g_pictureLanguage.empty()) {
             CreateDirectoryW(dir.c_str(), nullptr);
             dir += g_pictureLanguage + L"\\";
+        }
+        if (g_standardUser) {
+            CreateDirectoryW(dir.c_str(), nullptr);
+            dir += L"standard-user\\";
         }
     }
     CreateDirectoryW(dir.c_str(), nullptr);

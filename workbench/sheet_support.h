@@ -18,6 +18,13 @@ std::wstring OutputDirectory();
 // empty for the user's own; its pictures go to workbench-output\<language>\.
 void SetPictureLanguage(const std::wstring& language);
 const std::wstring& PictureLanguage();
+// --standard-user: the simulated spooler serves an ordinary user (the right to print, no
+// administering), the device sheet's header says so (DPS_NOPERMISSION), and pictures go
+// to a standard-user\ folder of the output folder.
+void SetStandardUser(bool on);
+bool StandardUser();
+// The device sheet's header flags the spooler gives the user the workbench plays.
+WORD DeviceSheetFlags();
 // The demo prints the first settings record whole and each later one as the fields that
 // changed since the record printed before it. PrintRecordLines prints a record's field
 // lines ("    name = value") that way once SetRecordChangesOnly(true) was called, and whole

@@ -9,6 +9,7 @@
 #include "sim/files.h"
 #include "sim/spooler.h"
 #include "sim/ui_standins.h"
+#include "workbench/sheet_support.h"
 
 namespace {
 
@@ -90,8 +91,11 @@ HMODULE StartSimulatedPrinter(const Args& args, std::string* error) {
     sim::Ui().echo = true;
     sim::Spooler::Get().Reset(sim::ProgramDirectory());
     sim::CardPrinter& card = sim::Spooler::Get().AddPrinter(SimulatedPrinterName()).card;
+    bool standardUser = false;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == L"--trace") {
+        if (args[i] == L"--standard-user") {
+            standardUser = true;
+        } else if (args[i] == L"--trace") {
             card.trace = true;
         } else if (args[i] == L"--printer" && i + 1 < args.size()) {
             if (!Describe(args[++i], &card, error)) return nullptr;
@@ -99,5 +103,7 @@ HMODULE StartSimulatedPrinter(const Args& args, std::string* error) {
             card.ribbonNumber = static_cast<int>(std::wcstol(args[++i].c_str(), nullptr, 10));
         }
     }
+    sim::Spooler::Get().standardUser = standardUser;
+    SetStandardUser(standardUser);
     return driver;
 }

@@ -15,6 +15,7 @@
 //                   ribbon-reply, offset-x, offset-y, serial, cards, ribbon-left, track1,
 //                   track2, track3, command-reply, port-refuses, fault)
 //   --ribbon N      the printer's ribbon number (as `ribbon` in the description)
+//   --standard-user the user is an ordinary user, not an administrator (SetStandardUser)
 // Loads and routes the driver and adds the simulated printer; returns the module, or
 // nullptr with the reason in `error`.
 HMODULE StartSimulatedPrinter(const Args& args, std::string* error);

@@ -31,6 +31,13 @@ Switch StoreDirectBit(HANDLE printer, DirectBit bit, const char* trace) {
     return SetPrinterW(printer, 2, reinterpret_cast<LPBYTE>(info), 0) ? Switch::kStored : Switch::kFailed;
 }
 
+// Whether the printer prints directly, as its record says now; a record that cannot be
+// read says it does not.
+bool PrintsDirectly(HANDLE printer) {
+    const qf::HeapRecord<PRINTER_INFO_2W> record(qf::ReadPrinterInfo(printer));
+    return record.Get() && (record.Get()->Attributes & PRINTER_ATTRIBUTE_DIRECT) != 0;
+}
+
 }  // namespace
 
 bool EnterDirectMode(HANDLE printer) {
@@ -49,7 +56,7 @@ void LeaveDirectMode(HANDLE printer, bool switched) {
 }
 
 bool OpenDirectExchange(const wchar_t* printerName, DirectExchange* exchange) {
-    *exchange = DirectExchange{nullptr, nullptr, false};
+    *exchange = DirectExchange{nullptr, nullptr, false, false};
     if (!printerName || !printerName[0]) return false;
     exchange->printer = OpenPrinterForQuestions(printerName);
     if (!exchange->printer) return false;
@@ -58,6 +65,7 @@ bool OpenDirectExchange(const wchar_t* printerName, DirectExchange* exchange) {
         exchange->switched = EnterDirectMode(exchange->switcher);
     else
         exchange->switcher = nullptr;
+    exchange->direct = exchange->switched || PrintsDirectly(exchange->printer);
     return true;
 }
 

@@ -11,11 +11,13 @@
 // the right to print), the handle of the direct-printing switch (opened for
 // administering; none when the platform refuses the user that right, and the exchange
 // then runs without the switch), and whether this exchange switched the printer to
-// direct printing (and so must switch it back).
+// direct printing (and so must switch it back), and whether the printer prints directly
+// while the exchange runs (this exchange switched it, or it already did).
 struct DirectExchange {
     HANDLE printer;
     HANDLE switcher;
     bool switched;
+    bool direct;
 };
 
 // Sets the printer's direct-printing attribute when it is clear and returns true when this
@@ -30,8 +32,8 @@ void LeaveDirectMode(HANDLE printer, bool switched);
 
 // Opens the exchange on the printer named `printerName`; false (and nothing sent or
 // stored) when the printer cannot be opened to print. A user who may not administer the
-// printer gets the exchange without the switch: the printer then answers after the jobs
-// already queued.
+// printer gets the exchange without the switch: unless the printer already prints
+// directly, its commands then wait for the jobs already queued (`direct` is false).
 bool OpenDirectExchange(const wchar_t* printerName, DirectExchange* exchange);
 // Switches the printer back when this exchange switched it, and closes its handles.
 void CloseDirectExchange(const DirectExchange& exchange);

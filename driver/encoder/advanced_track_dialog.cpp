@@ -59,6 +59,8 @@ void FillTrackControls(HWND dialog, State& state) {
     CheckRadioButton(dialog, IDC_CHAR_PARITY_NONE, IDC_CHAR_PARITY_ODD, IDC_CHAR_PARITY_NONE + view.charParity);
     CheckRadioButton(dialog, IDC_LRC_PARITY_NONE, IDC_LRC_PARITY_ODD, IDC_LRC_PARITY_NONE + view.lrcParity);
     EnableFreeFormat(dialog, view.freeFormatEnabled);
+    // Each track's settings can still be chosen to be looked at.
+    if (state.viewOnly) ShowSettingsViewOnly(dialog, IDCANCEL, {IDC_TRACK_1, IDC_TRACK_2, IDC_TRACK_3});
 }
 
 // The working copy starts from the sheet's committed record, not from the encoder
@@ -124,6 +126,8 @@ void ChooseParity(HWND dialog, State& state, int id) {
 INT_PTR TrackCommand(HWND dialog, int id, int code) {
     State* state = EncoderDialogStateOf(dialog);
     if (!state) return FALSE;
+    // Shown only: the track choice changes the view, nothing else changes.
+    if (state->viewOnly && (id < IDC_TRACK_1 || id > IDC_TRACK_3)) return FALSE;
     switch (id) {
     case IDC_TRACK_1:
     case IDC_TRACK_2:

@@ -39,6 +39,8 @@ void FillEncoderControls(HWND dialog, State& state) {
     CheckRadioButton(dialog, IDC_POSITION_REVERSED, IDC_POSITION_NORMAL, IDC_POSITION_REVERSED + view.position);
     CheckRadioButton(dialog, IDC_TYPE_ISO_JIS, IDC_TYPE_AAMVA, IDC_TYPE_ISO_JIS + view.type);
     EnableForType(dialog, view);
+    // The track settings stay open to be looked at.
+    if (state.viewOnly) ShowSettingsViewOnly(dialog, IDC_ENCODER_CANCEL, {IDC_ENCODER_ADVANCED});
 }
 
 INT_PTR OpenEncoderDialog(HWND dialog, LPARAM initParam) {
@@ -71,6 +73,8 @@ void OpenAdvancedSettings(HWND dialog, const State& state) {
 INT_PTR EncoderCommand(HWND dialog, int id, int code) {
     State* state = EncoderDialogStateOf(dialog);
     if (!state) return FALSE;
+    // Shown only: nothing changes, nothing goes to the printer.
+    if (state->viewOnly && id != IDC_ENCODER_ADVANCED) return FALSE;
     switch (id) {
     case IDC_ENCODER_MACRO:
         state->working.macroEnabled = IsDlgButtonChecked(dialog, IDC_ENCODER_MACRO) == BST_CHECKED ? 1 : 0;

@@ -17,6 +17,7 @@ EncoderDialogState* OpenEncoderDialogState(HWND dialog, LPARAM initParam, int ca
     }
     state->sheetData = sheet->id;
     state->working = sheet->encoderSettings;
+    state->viewOnly = sheet->viewOnly;
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     return state;
 }

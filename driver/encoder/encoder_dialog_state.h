@@ -13,6 +13,7 @@ struct EncoderDialogState {
     ULONG_PTR sheetData;            // the device sheet's UserData, looked up on every use
     qf::EncoderSettings working;    // copied whole from the sheet's committed record
     bool filling;                   // the dialog is writing its own controls
+    bool viewOnly;                  // the sheet's user may not change the settings: shown only
 };
 
 // WM_INITDIALOG: a working copy of the committed record of the sheet named by the

@@ -5,6 +5,7 @@
 
 #include "driver/encoder/encoder_dialogs.h"
 #include "driver/encoder/encoder_store.h"
+#include "driver/entry/dialog_controls.h"
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/module_state.h"
 #include "driver/resources/resource.h"
@@ -27,6 +28,7 @@ INT_PTR OpenSingleFeedDialog(HWND dialog, LPARAM initParam) {
     KeepSheetOfWindow(dialog, sheet ? sheet->id : 0);
     CheckRadioButton(dialog, IDC_SINGLE_FEED_OFF, IDC_SINGLE_FEED_ON,
                      ChoiceOf(PrinterOf(dialog)) == 1 ? IDC_SINGLE_FEED_ON : IDC_SINGLE_FEED_OFF);
+    if (sheet && sheet->viewOnly) ShowSettingsViewOnly(dialog, IDCANCEL);
     return TRUE;
 }
 
@@ -52,6 +54,9 @@ void ApplySingleFeed(HWND dialog) {
 }
 
 INT_PTR SingleFeedCommand(HWND dialog, int id, int) {
+    // Shown only: the printer is not switched and the choice is not kept.
+    const DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
+    if (sheet && sheet->viewOnly) return FALSE;
     switch (id) {
     case IDC_SINGLE_FEED_OFF:
     case IDC_SINGLE_FEED_ON:

@@ -76,6 +76,34 @@ std::string LoadModuleAnsiText(UINT stringId) { return AnsiText(LoadModuleText(s
 
 void EnableControl(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE); }
 
+namespace {
+
+// Static texts and group boxes show; they change nothing.
+bool OnlyShows(HWND control) {
+    wchar_t className[16] = {};
+    GetClassNameW(control, className, 16);
+    if (lstrcmpiW(className, L"Static") == 0) return true;
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+    return lstrcmpiW(className, L"Button") == 0 && (style & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+}  // namespace
+
+void ShowSettingsViewOnly(HWND dialog, int closeId, std::initializer_list<int> kept) {
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(control);
+        bool keep = id == closeId || id == IDC_HELP_BUTTON || OnlyShows(control);
+        for (const int shown : kept) keep = keep || id == shown;
+        if (!keep) EnableWindow(control, FALSE);
+    }
+    const LRESULT defaultId = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+    if (HIWORD(defaultId) == DC_HASDEFID && LOWORD(defaultId) != closeId)
+        SendDlgItemMessageW(dialog, LOWORD(defaultId), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(closeId), 0);
+    SendDlgItemMessageW(dialog, closeId, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    ShowWindow(GetDlgItem(dialog, IDC_ADMIN_NOTICE), SW_SHOWNA);
+}
+
 void SetControlString(HWND dialog, int id, UINT stringId) {
     SetDlgItemTextW(dialog, id, LoadModuleText(stringId).c_str());
 }

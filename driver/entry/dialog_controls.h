@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,14 @@ std::string LoadModuleAnsiText(UINT stringId);
 
 // Enables or disables control `id`.
 void EnableControl(HWND dialog, int id, bool enabled);
+
+// A settings dialog opened for a user who may not change what it sets: its settings are
+// shown, but every control that changes or applies them is disabled (all but the static
+// texts, the group boxes, `closeId`, Help and the controls in `kept`, which only show
+// another view and keep the enabling the dialog gave them), `closeId` becomes the default
+// button so that Enter closes, and the line IDC_ADMIN_NOTICE says that an administrator
+// can change them. A dialog that refills its controls calls it again afterwards.
+void ShowSettingsViewOnly(HWND dialog, int closeId, std::initializer_list<int> kept = {});
 
 // Shows string `stringId` in control `id`.
 void SetControlString(HWND dialog, int id, UINT stringId);

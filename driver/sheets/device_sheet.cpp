@@ -149,6 +149,7 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
     }
     info->UserData = sheet->id;
     sheet->printer = header->hPrinter;
+    sheet->viewOnly = (header->Flags & DPS_NOPERMISSION) != 0;
 
     // Without the printer's stored settings there is nothing to show: no page is added.
     DWORD size = 0;
@@ -170,7 +171,8 @@ LONG OpenSheet(PROPSHEETUI_INFO* info, DEVICEPROPERTYHEADER* header) {
 
     qf::FillPage(sheet->page, qf::LoadItemText(IDS_DEFAULT_MODEL, sheet->callerName),
                  qf::LoadItemText(IDS_CAPTION, sheet->itemName),
-                 DeviceSheetCallback, CPSUI_PDLGPAGE_PRINTERPROP, qf::kDeviceItemCount);
+                 DeviceSheetCallback, CPSUI_PDLGPAGE_PRINTERPROP, qf::kDeviceItemCount,
+                 sheet->viewOnly ? qf::PagePermission::kViewOnly : qf::PagePermission::kUpdate);
     sheet->page.pOptItem = sheet->items;
     sheet->page.UserData = sheet->id;
     if (qf::AddPage(info, &sheet->page)) {

@@ -68,9 +68,9 @@ void SetUpDown(OPTTYPE& type, OPTPARAM* params, LONG low, LONG high, ULONG_PTR i
 }
 
 void FillPage(COMPROPSHEETUI& page, LPWSTR callerName, LPWSTR itemName, _CPSUICALLBACK callback, PDLGPAGE dlgPage,
-              WORD itemCount) {
+              WORD itemCount, PagePermission permission) {
     page.cbSize = sizeof(COMPROPSHEETUI);
-    page.Flags = CPSUIF_UPDATE_PERMISSION | CPSUIF_ABOUT_CALLBACK;
+    page.Flags = CPSUIF_ABOUT_CALLBACK | (permission == PagePermission::kUpdate ? CPSUIF_UPDATE_PERMISSION : 0);
     page.hInstCaller = g_hInstance;
     page.pCallerName = callerName;
     page.pOptItemName = itemName;

@@ -35,10 +35,14 @@ bool OpensOfferedDialog(const OPTITEM& item);
 // An up-down number from `low` to `high`, without postfix text.
 void SetUpDown(OPTTYPE& type, OPTPARAM* params, LONG low, LONG high, ULONG_PTR icon);
 
-// Fills the page record the sheets hand to the service: update permission, About through
-// the callback, the module's resources, version 0x0400 of the records.
+// Whether the user may change what a page shows: a page for a user the spooler refuses
+// administering (the device sheet's DPS_NOPERMISSION) is shown without update permission.
+enum class PagePermission { kUpdate, kViewOnly };
+
+// Fills the page record the sheets hand to the service: update permission as `permission`
+// says, About through the callback, the module's resources, version 0x0400 of the records.
 void FillPage(COMPROPSHEETUI& page, LPWSTR callerName, LPWSTR itemName, _CPSUICALLBACK callback, PDLGPAGE dlgPage,
-              WORD itemCount);
+              WORD itemCount, PagePermission permission = PagePermission::kUpdate);
 
 // Hands the page to the service (CPSFUNC_ADD_PCOMPROPSHEETUIW); true when it was added.
 bool AddPage(PROPSHEETUI_INFO* info, COMPROPSHEETUI* page);

@@ -72,6 +72,10 @@ struct DeviceSheetState {
     // of the device sheet's dialogs. It is never stored whole: each store writes only what
     // its window changed, on the printer's current record.
     DEVMODEW* record;
+    // The spooler opened the sheet for a user who may not administer the printer
+    // (DPS_NOPERMISSION): the page is shown without update permission, and the dialogs that
+    // change what the printer and the driver keep show their settings without Apply.
+    bool viewOnly;
     // The committed encoder record: the stored one as the sheet found it (with the
     // printer's answer on its encoder), then what the encoder dialogs applied. Each
     // dialog's Apply stores its part at once; a part whose store failed waits here for

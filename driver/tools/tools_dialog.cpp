@@ -127,7 +127,8 @@ void SendToolCommand(HWND dialog, int buttonId) {
     if (command.bytes.empty()) {
         SetStatus(dialog, "");
     } else if (Offline(*sheet)) {
-        SetStatus(dialog, "");
+        // A command job waits in the queue unless the printer prints directly.
+        SetDlgItemTextW(dialog, IDC_TOOLS_STATUS, exchange.direct ? L"" : LoadModuleText(IDS_NOT_DIRECT).c_str());
         if (SendRawJobOn(exchange.printer, L"VESTRIATOOL", {command.bytes}, StartFailure::kContinue) ==
             JobResult::kFailed)
             TellJobFailed();

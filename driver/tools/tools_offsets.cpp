@@ -43,8 +43,8 @@ void StoreThirdTrackCleared(const wchar_t* printerName) {
 }
 
 // The enabling of the direct-encoding group and the lists when the dialog opens. A model
-// without a third track also clears the third-track record, in the sheet's settings and
-// in the printer's defaults.
+// without a third track also clears the third-track record, in the sheet's settings and,
+// for a user who may administer the printer, in the printer's defaults.
 void SetUpAtStart(HWND dialog, DeviceSheetState& sheet, bool offsetYAllowed) {
     qf::PrivateSettings& settings = sheet.Settings();
     const qf::ToolsStart start =
@@ -58,7 +58,7 @@ void SetUpAtStart(HWND dialog, DeviceSheetState& sheet, bool offsetYAllowed) {
     if (start.clearThirdTrack && (settings.thirdTrackWord != 0 || settings.thirdTrackText[0] != '\0')) {
         settings.thirdTrackWord = 0;
         std::memset(settings.thirdTrackText, 0, sizeof settings.thirdTrackText);
-        StoreThirdTrackCleared(sheet.PrinterName());
+        if (!sheet.viewOnly) StoreThirdTrackCleared(sheet.PrinterName());
     }
     FillLists(dialog, start);
 }
@@ -97,7 +97,10 @@ void RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange
     const qf::OffsetControls controls = qf::OffsetControlsAfterRead(offline, xRead, yRead, offsetYAllowed);
     EnableControl(dialog, IDC_TOOLS_OFFSET_X, controls.xEnabled);
     EnableControl(dialog, IDC_TOOLS_OFFSET_Y, controls.yEnabled);
-    EnableControl(dialog, IDC_TOOLS_SET_OFFSET, controls.setOffsetEnabled);
+    // A user who may not administer the printer reads the offsets but cannot set them.
+    EnableControl(dialog, IDC_TOOLS_SET_OFFSET, controls.setOffsetEnabled && !sheet.viewOnly);
+    SendDlgItemMessageW(dialog, IDC_TOOLS_OFFSET_X, EM_SETREADONLY, sheet.viewOnly ? TRUE : FALSE, 0);
+    SendDlgItemMessageW(dialog, IDC_TOOLS_OFFSET_Y, EM_SETREADONLY, sheet.viewOnly ? TRUE : FALSE, 0);
     if (atStart) SetUpAtStart(dialog, sheet, offsetYAllowed);
 }
 
@@ -105,7 +108,14 @@ void RefreshOffsets(HWND dialog, bool atStart) {
     DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet) return;
     const DirectExchangeScope scope(sheet->PrinterName());
-    if (scope.Opened()) RefreshOffsetsIn(dialog, *sheet, scope.Get(), atStart);
+    if (!scope.Opened()) return;
+    RefreshOffsetsIn(dialog, *sheet, scope.Get(), atStart);
+    if (!atStart) return;
+    // What the user cannot do here is said as the dialog opens.
+    std::wstring notices;
+    if (sheet->viewOnly && !Offline(*sheet)) notices = LoadModuleText(IDS_ADMIN_OFFSETS);
+    if (!scope.Get().direct) notices += (notices.empty() ? L"" : L"\r\n") + LoadModuleText(IDS_NOT_DIRECT);
+    SetDlgItemTextW(dialog, IDC_TOOLS_STATUS, notices.c_str());
 }
 
 void CheckOffsetLimit(HWND dialog, int edit) {

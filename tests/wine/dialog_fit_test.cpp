@@ -306,4 +306,16 @@ TEST(DialogKeyboard, TabReachesEveryControl) {
     }
 }
 
+// Enter presses a dialog's default button, so each dialog has exactly one; Escape sends
+// IDCANCEL, which every dialog of the module answers as its cancel or close button.
+TEST(DialogKeyboard, EachDialogHasOneDefaultButton) {
+    const std::string language = LanguageName();
+    for (const DialogTemplate& dialog : ModuleDialogs()) {
+        int defaults = 0;
+        for (const TemplateItem& item : dialog.items)
+            if (item.classOrdinal == 0x80 && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) ++defaults;
+        EXPECT_EQ(defaults, 1) << language << " dialog " << dialog.id << " (" << Utf8(dialog.title) << ")";
+    }
+}
+
 }  // namespace
