@@ -46,7 +46,9 @@ EncoderApply ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart p
     if (!send(sheet->PrinterName(), committed))
         return EncoderApply::kNotSent;
     sheet->CommitEncoderPart(part, state.working);
-    const bool stored = SaveEncoderPart(sheet->PrinterName(), part, sheet->encoderSettings);
+    const EncoderParts parts{part == qf::EncoderPart::kGeneral, part == qf::EncoderPart::kTracks};
+    const bool stored =
+        StoreEncoderParts(sheet->PrinterName(), sheet->encoderSettings, parts, "$$$$$$$$$$$$$ SetPrinter called 3\n");
     (part == qf::EncoderPart::kGeneral ? sheet->generalUnstored : sheet->tracksUnstored) = !stored;
     return EncoderApply::kApplied;
 }

@@ -56,10 +56,12 @@ bool SendSingleFeed(const wchar_t* printerName, uint8_t choice) {
     return SendJob(printerName, qf::kSingleFeedJobName, [&] { return qf::SingleFeedJob(choice); });
 }
 
-bool StoreEncoderParts(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, EncoderParts parts,
+bool StoreEncoderParts(const wchar_t* printerName, const qf::EncoderSettings& settings, EncoderParts parts,
                        const char* trace) {
-    if (!parts.general && !parts.tracks) return false;
-    qf::StoredSettingsEdit edit(reader);
+    if (!printerName || !printerName[0] || (!parts.general && !parts.tracks)) return false;
+    qf::PrinterHandle printer;
+    if (!printer.Open(printerName, PRINTER_ACCESS_ADMINISTER)) return false;
+    qf::StoredSettingsEdit edit(printer.Get());
     qf::PrivateSettings* stored = edit.Settings();
     if (!stored) return false;
     qf::EncoderSettings merged;
@@ -67,13 +69,5 @@ bool StoreEncoderParts(HANDLE reader, HANDLE writer, const qf::EncoderSettings& 
     if (parts.general) qf::CopyEncoderPart(qf::EncoderPart::kGeneral, settings, merged);
     if (parts.tracks) qf::CopyEncoderPart(qf::EncoderPart::kTracks, settings, merged);
     std::memcpy(&stored->encoderSettings, &merged, sizeof merged);
-    return edit.Store(writer, trace);
-}
-
-bool SaveEncoderPart(const wchar_t* printerName, qf::EncoderPart part, const qf::EncoderSettings& settings) {
-    if (!printerName || !printerName[0]) return false;
-    qf::PrinterHandle printer;
-    if (!printer.Open(printerName, PRINTER_ACCESS_ADMINISTER)) return false;
-    const EncoderParts parts{part == qf::EncoderPart::kGeneral, part == qf::EncoderPart::kTracks};
-    return StoreEncoderParts(printer.Get(), printer.Get(), settings, parts, "$$$$$$$$$$$$$ SetPrinter called 3\n");
+    return edit.Store(printer.Get(), trace);
 }

@@ -29,16 +29,13 @@ struct EncoderParts {
     bool tracks;
 };
 
-// Writes `parts` of `settings` into the encoder record of the printer's stored default,
-// as the printer holds it now, and stores the record with SetPrinterW level 2: read
-// through `reader`, stored through `writer`, after the debugger line `trace` when one is
-// given. The other part and the encoder's presence stay as the printer holds them, so
-// two windows that applied different parts both keep theirs. Only a stored record of
-// this driver (signature, 3856-byte private block, wholly inside what the spooler
-// returned) is written; otherwise, and on any failure, nothing is stored. True when the
-// record was stored.
-bool StoreEncoderParts(HANDLE reader, HANDLE writer, const qf::EncoderSettings& settings, EncoderParts parts,
+// Writes `parts` of `settings` into the encoder record of the stored default of the
+// printer named `printerName`, as the printer holds it now, and stores the record with
+// SetPrinterW level 2 on a handle opened for administering, after the debugger line
+// `trace` when one is given. The other part and the encoder's presence stay as the
+// printer holds them, so two windows that applied different parts both keep theirs. Only
+// a stored record of this driver (signature, 3856-byte private block, wholly inside what
+// the spooler returned) is written; otherwise, and on any failure (a user the platform
+// refuses administering among them), nothing is stored. True when the record was stored.
+bool StoreEncoderParts(const wchar_t* printerName, const qf::EncoderSettings& settings, EncoderParts parts,
                        const char* trace);
-
-// The same on the printer named `printerName`, opened for the store. True when stored.
-bool SaveEncoderPart(const wchar_t* printerName, qf::EncoderPart part, const qf::EncoderSettings& settings);

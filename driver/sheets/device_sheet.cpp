@@ -116,10 +116,7 @@ void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
 // values. A sheet with nothing waiting stores nothing.
 void StoreUnstoredEncoderParts(Sheet& sheet) {
     const EncoderParts parts{sheet.generalUnstored, sheet.tracksUnstored};
-    if (!sheet.PrinterName()[0] || (!parts.general && !parts.tracks)) return;
-    qf::PrinterHandle printer;
-    if (!printer.Open(sheet.PrinterName(), PRINTER_ACCESS_ADMINISTER)) return;
-    if (StoreEncoderParts(printer.Get(), printer.Get(), sheet.encoderSettings, parts, nullptr))
+    if (StoreEncoderParts(sheet.PrinterName(), sheet.encoderSettings, parts, nullptr))
         sheet.generalUnstored = sheet.tracksUnstored = false;
 }
 
