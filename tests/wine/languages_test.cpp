@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "driver/entry/dialog_conventions.h"
 #include "driver/entry/module_state.h"
@@ -187,6 +189,79 @@ TEST_F(Languages, TheRecordsAreTheSameBytesInEveryLanguage) {
                 break;
             }
         }
+    }
+}
+
+// The longest line a sheet item shows in the sheet's tree, "name: choice" for each choice
+// the user can pick (the name alone for a button), and the room the tree gives it.
+struct ItemLine {
+    std::wstring text;
+    int level;
+};
+std::vector<ItemLine> ItemLines(const sim::PropertySheetService& sheet) {
+    std::vector<ItemLine> lines;
+    for (int i = 0; i < sheet.ItemCount(); ++i) {
+        const OPTITEM& item = *sheet.Item(i);
+        const std::wstring title = sheet.ItemTitle(i);
+        const OPTTYPE* type = item.pOptType;
+        if (!type || type->Type == TVOT_PUSHBUTTON) {
+            lines.push_back({title, item.Level});
+            continue;
+        }
+        if (type->Type == TVOT_UDARROW || type->Type == TVOT_TRACKBAR || type->Type == TVOT_SCROLLBAR) {
+            lines.push_back({title + L": " + sheet.CurrentChoice(i), item.Level});
+            continue;
+        }
+        for (int c = 0; c < type->Count; ++c)
+            if (!(type->pOptParam[c].Flags & OPTPF_HIDE)) lines.push_back({title + L": " + sheet.ChoiceText(i, c), item.Level});
+    }
+    return lines;
+}
+
+// Every line of both sheets fits the tree of a property page at 96 and 144 DPI: the page
+// is 252 dialog units wide in its 8-point font, the tree keeps 7 units at each side, and a
+// line starts after its level's indent (19 pixels at 96 DPI each), the item's icon and the
+// gap after it.
+TEST_F(Languages, SheetItemsFitTheSheetsTree) {
+    std::vector<std::pair<const char*, std::vector<ItemLine>>> sheets;
+    OpenSheet();
+    sheets.push_back({"device sheet", ItemLines(service)});
+    service.Cancel();
+    Record out(qf::kRecordSize, 0);
+    DOCUMENTPROPERTYHEADER document = {sizeof document, 0, handle, const_cast<LPWSTR>(kTestPrinter), nullptr,
+                                       Devmode(out), qf::kRecordSize, DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT};
+    sim::PropertySheetService documentSheet;
+    ASSERT_EQ(documentSheet.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"),
+                                 reinterpret_cast<LPARAM>(&document)),
+              1);
+    sheets.push_back({"document sheet", ItemLines(documentSheet)});
+    documentSheet.Cancel();
+
+    for (const int dpi : {96, 144}) {
+        LOGFONTW face = {};
+        face.lfHeight = -MulDiv(8, dpi, 72);
+        face.lfCharSet = DEFAULT_CHARSET;
+        wcsncpy(face.lfFaceName, L"MS Shell Dlg", LF_FACESIZE - 1);
+        HFONT font = CreateFontIndirectW(&face);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE alphabet = {};
+        GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
+        const int baseX = (alphabet.cx / 26 + 1) / 2;
+        const int room = MulDiv(252 - 2 * 7, baseX, 4);
+        for (const auto& [sheetName, lines] : sheets) {
+            for (const ItemLine& line : lines) {
+                SIZE size = {};
+                GetTextExtentPoint32W(dc, line.text.c_str(), static_cast<int>(line.text.size()), &size);
+                const int start = MulDiv((line.level + 1) * 19 + 16 + 3, dpi, 96);
+                EXPECT_LE(start + size.cx, room) << Expected().code << " " << sheetName << " \""
+                                                 << sim::Utf8(line.text) << "\" at " << dpi << " DPI: "
+                                                 << start + size.cx - room << " px too wide";
+            }
+        }
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(font);
     }
 }
 
