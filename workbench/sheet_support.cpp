@@ -44,7 +44,6 @@ bool g_standardUser = false;
 }  // namespace
 
 void SetStandardUser(bool on) { g_standardUser = on; }
-bool StandardUser() { return g_standardUser; }
 WORD DeviceSheetFlags() { return g_standardUser ? WORD(DPS_NOPERMISSION) : WORD(0); }
 
 namespace {

@@ -22,7 +22,6 @@ const std::wstring& PictureLanguage();
 // administering), the device sheet's header says so (DPS_NOPERMISSION), and pictures go
 // to a standard-user\ folder of the output folder.
 void SetStandardUser(bool on);
-bool StandardUser();
 // The device sheet's header flags the spooler gives the user the workbench plays.
 WORD DeviceSheetFlags();
 // The demo prints the first settings record whole and each later one as the fields that
