@@ -145,9 +145,9 @@ ToolsStart ToolsAtStart(bool encoderPresent, bool offline, bool offsetYAllowed) 
     return start;
 }
 
-OffsetControls OffsetControlsAfterRead(bool offline, bool xRead, bool yRead, bool offsetYAllowed) {
-    if (offline) return {true, true, true};
-    return {xRead, yRead && offsetYAllowed, xRead && yRead};
+OffsetControls OffsetControlsAfterRead(bool offline, bool xRead, bool yRead, bool offsetYAllowed, bool mayChange) {
+    if (offline) return {true, true, mayChange, !mayChange};
+    return {xRead, yRead && offsetYAllowed, xRead && yRead && mayChange, !mayChange};
 }
 
 bool PortPathFits(std::string_view path) { return UpToFirstZero(path).size() <= kPortPathChars; }

@@ -155,13 +155,16 @@ ToolsStart ToolsAtStart(bool encoderPresent, bool offline, bool offsetYAllowed);
 // The offset controls after the printer was asked for its offsets. An offset that could
 // not be read cannot be set, and a model without a Y offset keeps that edit disabled
 // even when its value was read. Offline nothing is read: the edits stay enabled and
-// "Set Offset" is offered.
+// "Set Offset" is offered. A user who may not administer the printer (`mayChange` false)
+// sees the offsets but can neither edit nor set them, and is told that an administrator
+// can (`administratorOnly`).
 struct OffsetControls {
     bool xEnabled;
     bool yEnabled;
     bool setOffsetEnabled;
+    bool administratorOnly;  // the edits are read-only and the status line says why
 };
-OffsetControls OffsetControlsAfterRead(bool offline, bool xRead, bool yRead, bool offsetYAllowed);
+OffsetControls OffsetControlsAfterRead(bool offline, bool xRead, bool yRead, bool offsetYAllowed, bool mayChange);
 
 // The port instructions that hand a whole file to the port side, with the file's path
 // (ANSI). A path longer than kPortPathChars does not fit the buffer it is taken from:

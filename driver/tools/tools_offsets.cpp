@@ -77,7 +77,8 @@ bool ReadOffset(HWND dialog, const DirectExchange& exchange, std::string_view qu
 
 }  // namespace
 
-void RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange& exchange, bool atStart) {
+qf::OffsetControls RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange& exchange,
+                                    bool atStart) {
     const bool offline = Offline(sheet);
     bool offsetYAllowed = true, xRead = false, yRead = false;
     if (!offline) {
@@ -94,14 +95,15 @@ void RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange
         xRead = ReadOffset(dialog, exchange, qf::kOffsetXQuery, IDC_TOOLS_OFFSET_X);
         yRead = ReadOffset(dialog, exchange, qf::kOffsetYQuery, IDC_TOOLS_OFFSET_Y);
     }
-    const qf::OffsetControls controls = qf::OffsetControlsAfterRead(offline, xRead, yRead, offsetYAllowed);
+    const qf::OffsetControls controls =
+        qf::OffsetControlsAfterRead(offline, xRead, yRead, offsetYAllowed, !sheet.viewOnly);
     EnableControl(dialog, IDC_TOOLS_OFFSET_X, controls.xEnabled);
     EnableControl(dialog, IDC_TOOLS_OFFSET_Y, controls.yEnabled);
-    // A user who may not administer the printer reads the offsets but cannot set them.
-    EnableControl(dialog, IDC_TOOLS_SET_OFFSET, controls.setOffsetEnabled && !sheet.viewOnly);
-    SendDlgItemMessageW(dialog, IDC_TOOLS_OFFSET_X, EM_SETREADONLY, sheet.viewOnly ? TRUE : FALSE, 0);
-    SendDlgItemMessageW(dialog, IDC_TOOLS_OFFSET_Y, EM_SETREADONLY, sheet.viewOnly ? TRUE : FALSE, 0);
+    EnableControl(dialog, IDC_TOOLS_SET_OFFSET, controls.setOffsetEnabled);
+    SendDlgItemMessageW(dialog, IDC_TOOLS_OFFSET_X, EM_SETREADONLY, controls.administratorOnly ? TRUE : FALSE, 0);
+    SendDlgItemMessageW(dialog, IDC_TOOLS_OFFSET_Y, EM_SETREADONLY, controls.administratorOnly ? TRUE : FALSE, 0);
     if (atStart) SetUpAtStart(dialog, sheet, offsetYAllowed);
+    return controls;
 }
 
 void RefreshOffsets(HWND dialog, bool atStart) {
@@ -109,11 +111,11 @@ void RefreshOffsets(HWND dialog, bool atStart) {
     if (!sheet) return;
     const DirectExchangeScope scope(sheet->PrinterName());
     if (!scope.Opened()) return;
-    RefreshOffsetsIn(dialog, *sheet, scope.Get(), atStart);
+    const qf::OffsetControls controls = RefreshOffsetsIn(dialog, *sheet, scope.Get(), atStart);
     if (!atStart) return;
     // What the user cannot do here is said as the dialog opens.
     std::wstring notices;
-    if (sheet->viewOnly && !Offline(*sheet)) notices = LoadModuleText(IDS_ADMIN_OFFSETS);
+    if (controls.administratorOnly) notices = LoadModuleText(IDS_ADMIN_OFFSETS);
     if (!scope.Get().direct) notices += (notices.empty() ? L"" : L"\r\n") + LoadModuleText(IDS_NOT_DIRECT);
     SetDlgItemTextW(dialog, IDC_TOOLS_STATUS, notices.c_str());
 }

@@ -26,8 +26,10 @@ inline void Repaint(HWND dialog) {
 bool AskUser(qf::ToolQuestion question);
 
 // Offsets (tools_offsets.cpp). Reads the model and the two offsets inside `exchange` and
-// sets the offset controls; at the dialog's start also the encoding group and the lists.
-void RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange& exchange, bool atStart);
+// sets the offset controls, as it returns them; at the dialog's start also the encoding
+// group and the lists.
+qf::OffsetControls RefreshOffsetsIn(HWND dialog, DeviceSheetState& sheet, const DirectExchange& exchange,
+                                    bool atStart);
 // The same in an exchange of its own, when the dialog opens. A printer that cannot be
 // opened leaves the dialog as its template has it.
 void RefreshOffsets(HWND dialog, bool atStart);

@@ -295,24 +295,30 @@ TEST(ToolCommands, EnablingAtStartAndAfterTheOffsetRead) {
     }
 
     struct OffsetRow {
-        bool offline, xRead, yRead, yAllowed;
+        bool offline, xRead, yRead, yAllowed, mayChange;
         bool x, y, set;
     };
     const OffsetRow offsets[] = {
-        {false, true, true, true, true, true, true},
-        {false, true, true, false, true, false, true},  // Y read but not offered
-        {false, true, false, true, true, false, false},
-        {false, false, true, true, false, true, false},
-        {false, false, false, true, false, false, false},
-        {true, false, false, true, true, true, true},
+        {false, true, true, true, true, true, true, true},
+        {false, true, true, false, true, true, false, true},  // Y read but not offered
+        {false, true, false, true, true, true, false, false},
+        {false, false, true, true, true, false, true, false},
+        {false, false, false, true, true, false, false, false},
+        {true, false, false, true, true, true, true, true},
+        // A user who may not administer the printer: shown, never set.
+        {false, true, true, true, false, true, true, false},
+        {true, false, false, true, false, true, true, false},
     };
     for (const OffsetRow& row : offsets) {
-        const OffsetControls controls = OffsetControlsAfterRead(row.offline, row.xRead, row.yRead, row.yAllowed);
+        const OffsetControls controls =
+            OffsetControlsAfterRead(row.offline, row.xRead, row.yRead, row.yAllowed, row.mayChange);
         const std::string where = "offline " + std::to_string(row.offline) + " X read " + std::to_string(row.xRead) +
-                                  " Y read " + std::to_string(row.yRead) + " Y allowed " + std::to_string(row.yAllowed);
+                                  " Y read " + std::to_string(row.yRead) + " Y allowed " + std::to_string(row.yAllowed) +
+                                  " may change " + std::to_string(row.mayChange);
         EXPECT_EQ(controls.xEnabled, row.x) << where;
         EXPECT_EQ(controls.yEnabled, row.y) << where;
         EXPECT_EQ(controls.setOffsetEnabled, row.set) << where;
+        EXPECT_EQ(controls.administratorOnly, !row.mayChange) << where;
     }
 }
 

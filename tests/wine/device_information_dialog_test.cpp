@@ -87,13 +87,7 @@ TEST_F(DeviceInformationDialog, TheDocumentSheetsDetailsButtonAsksItsPrinter) {
     Private(record).encoderSettings.encoderPresent = 1;
     printer().devmode = record;
     Record out(qf::kRecordSize, 0);
-    DOCUMENTPROPERTYHEADER document = {};
-    document.cbSize = sizeof document;
-    document.hPrinter = handle;
-    document.pszPrinterName = const_cast<LPWSTR>(kTestPrinter);
-    document.pdmOut = Devmode(out);
-    document.cbOut = qf::kRecordSize;
-    document.fMode = DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT;
+    DOCUMENTPROPERTYHEADER document = PreferencesHeader(handle, kTestPrinter, out);
     ASSERT_EQ(service.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"), reinterpret_cast<LPARAM>(&document)),
               1);
     const int ribbonItem = qf::kItemRibbon;

@@ -135,14 +135,7 @@ std::vector<std::pair<std::string, Record>> RecordsOf(HANDLE handle, Record& sto
     records.emplace_back("handed-out", handedOut);
 
     Record committed(qf::kRecordSize, 0xCD);
-    DOCUMENTPROPERTYHEADER document = {};
-    document.cbSize = sizeof document;
-    document.hPrinter = handle;
-    document.pszPrinterName = const_cast<LPWSTR>(kTestPrinter);
-    document.pdmIn = Devmode(stored);
-    document.pdmOut = Devmode(committed);
-    document.cbOut = qf::kRecordSize;
-    document.fMode = DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT;
+    DOCUMENTPROPERTYHEADER document = PreferencesHeader(handle, kTestPrinter, committed, &stored);
     sim::PropertySheetService sheet;
     EXPECT_EQ(sheet.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"), reinterpret_cast<LPARAM>(&document)),
               1);
@@ -228,8 +221,7 @@ TEST_F(Languages, SheetItemsFitTheSheetsTree) {
     sheets.push_back({"device sheet", ItemLines(service)});
     service.Cancel();
     Record out(qf::kRecordSize, 0);
-    DOCUMENTPROPERTYHEADER document = {sizeof document, 0, handle, const_cast<LPWSTR>(kTestPrinter), nullptr,
-                                       Devmode(out), qf::kRecordSize, DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT};
+    DOCUMENTPROPERTYHEADER document = PreferencesHeader(handle, kTestPrinter, out);
     sim::PropertySheetService documentSheet;
     ASSERT_EQ(documentSheet.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"),
                                  reinterpret_cast<LPARAM>(&document)),

@@ -76,8 +76,7 @@ protected:
 
 TEST_F(LeakSoak, SheetsSettingsCallsAndPaints) {
     Record out(qf::kRecordSize, 0);
-    DOCUMENTPROPERTYHEADER document{sizeof document, 0, handle, const_cast<LPWSTR>(kTestPrinter), nullptr,
-                                    Devmode(out), DWORD(qf::kRecordSize), DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT};
+    DOCUMENTPROPERTYHEADER document = PreferencesHeader(handle, kTestPrinter, out);
     int round = 0;
     Soak("document sheet open and close", 500, [&] {
         sim::PropertySheetService service;

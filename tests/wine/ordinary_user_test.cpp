@@ -243,13 +243,7 @@ TEST_P(UserKinds, PrintingPreferencesAskThePrinter) {
     Private(workingStored).ribbonType = 5;  // YMC; the printer reports YMCKO
     printer().devmode = workingStored;
     Record out(qf::kRecordSize, 0xCD);
-    DOCUMENTPROPERTYHEADER document = {};
-    document.cbSize = sizeof document;
-    document.hPrinter = handle;
-    document.pszPrinterName = const_cast<LPWSTR>(kTestPrinter);
-    document.pdmOut = Devmode(out);
-    document.cbOut = qf::kRecordSize;
-    document.fMode = DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT;
+    DOCUMENTPROPERTYHEADER document = PreferencesHeader(handle, kTestPrinter, out);
     sim::PropertySheetService sheet;
     ASSERT_EQ(sheet.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"), reinterpret_cast<LPARAM>(&document)),
               1);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "driver/entry/ddk.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_sizes.h"
 
@@ -26,6 +27,22 @@ Record DriverRecord();
 Record DriverDefaultRecord();
 
 inline DEVMODEW* Devmode(Record& record) { return reinterpret_cast<DEVMODEW*>(record.data()); }
+
+// The header the spooler hands a document sheet (DrvDocumentPropertySheets) of printer
+// `name` opened as `printer`, prompting the user: the input record `in` (none when null)
+// and the output record `out`, a whole record.
+inline DOCUMENTPROPERTYHEADER PreferencesHeader(HANDLE printer, const wchar_t* name, Record& out,
+                                                Record* in = nullptr) {
+    DOCUMENTPROPERTYHEADER header = {};
+    header.cbSize = sizeof header;
+    header.hPrinter = printer;
+    header.pszPrinterName = const_cast<LPWSTR>(name);
+    header.pdmIn = in ? Devmode(*in) : nullptr;
+    header.pdmOut = Devmode(out);
+    header.cbOut = qf::kRecordSize;
+    header.fMode = DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT;
+    return header;
+}
 // A record shorter than the driver's (a store that carried none) is first zero-filled to
 // the driver's size, so that a check of it fails instead of reading past its end.
 inline qf::PrivateSettings& Private(Record& record) {
