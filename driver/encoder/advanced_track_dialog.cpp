@@ -171,10 +171,14 @@ INT_PTR TrackCommand(HWND dialog, int id, int code) {
 }  // namespace
 
 INT_PTR CALLBACK AdvancedTrackDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kAdvancedTracks = {.closeId = IDCANCEL,
-                                                .help = qf::HelpTopic::kAdvancedTracks,
-                                                .open = OpenAdvancedDialog,
-                                                .command = TrackCommand,
-                                                .close = CloseEncoderDialogState};
+    static const DialogShape kAdvancedTracks = [] {
+        DialogShape shape;
+        shape.closeId = IDCANCEL;
+        shape.help = qf::HelpTopic::kAdvancedTracks;
+        shape.open = OpenAdvancedDialog;
+        shape.command = TrackCommand;
+        shape.close = CloseEncoderDialogState;
+        return shape;
+    }();
     return RunDialogShape(kAdvancedTracks, dialog, message, wParam, lParam);
 }

@@ -122,10 +122,14 @@ INT_PTR EncoderCommand(HWND dialog, int id, int code) {
 }  // namespace
 
 INT_PTR CALLBACK EncoderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kEncoder = {.closeId = IDC_ENCODER_CANCEL,
-                                         .help = qf::HelpTopic::kEncoderSettings,
-                                         .open = OpenEncoderDialog,
-                                         .command = EncoderCommand,
-                                         .close = CloseEncoderDialogState};
+    static const DialogShape kEncoder = [] {
+        DialogShape shape;
+        shape.closeId = IDC_ENCODER_CANCEL;
+        shape.help = qf::HelpTopic::kEncoderSettings;
+        shape.open = OpenEncoderDialog;
+        shape.command = EncoderCommand;
+        shape.close = CloseEncoderDialogState;
+        return shape;
+    }();
     return RunDialogShape(kEncoder, dialog, message, wParam, lParam);
 }

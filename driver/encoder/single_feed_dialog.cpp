@@ -73,8 +73,12 @@ INT_PTR SingleFeedCommand(HWND dialog, int id, int) {
 }  // namespace
 
 INT_PTR CALLBACK SingleFeedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kSingleFeed = {.closeId = IDCANCEL,
-                                            .open = OpenSingleFeedDialog,
-                                            .command = SingleFeedCommand};
+    static const DialogShape kSingleFeed = [] {
+        DialogShape shape;
+        shape.closeId = IDCANCEL;
+        shape.open = OpenSingleFeedDialog;
+        shape.command = SingleFeedCommand;
+        return shape;
+    }();
     return RunDialogShape(kSingleFeed, dialog, message, wParam, lParam);
 }

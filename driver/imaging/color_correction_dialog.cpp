@@ -178,11 +178,15 @@ INT_PTR ColorMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
 }  // namespace
 
 INT_PTR CALLBACK ColorCorrectionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kColorCorrection = {.closeId = IDC_CLOSE_BUTTON,
-                                                 .help = qf::HelpTopic::kColorCorrection,
-                                                 .open = OpenColorCorrection,
-                                                 .command = ColorCommand,
-                                                 .close = FreeDialogState<ColorDialog>,
-                                                 .other = ColorMessage};
+    static const DialogShape kColorCorrection = [] {
+        DialogShape shape;
+        shape.closeId = IDC_CLOSE_BUTTON;
+        shape.help = qf::HelpTopic::kColorCorrection;
+        shape.open = OpenColorCorrection;
+        shape.command = ColorCommand;
+        shape.close = FreeDialogState<ColorDialog>;
+        shape.other = ColorMessage;
+        return shape;
+    }();
     return RunDialogShape(kColorCorrection, dialog, message, wParam, lParam);
 }

@@ -76,11 +76,15 @@ INT_PTR HeadMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
 }  // namespace
 
 INT_PTR CALLBACK HeadSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kHeadSettings = {.closeId = IDC_CLOSE_BUTTON,
-                                              .help = qf::HelpTopic::kHeadSettings,
-                                              .open = OpenHeadSettings,
-                                              .command = HeadCommand,
-                                              .other = HeadMessage};
+    static const DialogShape kHeadSettings = [] {
+        DialogShape shape;
+        shape.closeId = IDC_CLOSE_BUTTON;
+        shape.help = qf::HelpTopic::kHeadSettings;
+        shape.open = OpenHeadSettings;
+        shape.command = HeadCommand;
+        shape.other = HeadMessage;
+        return shape;
+    }();
     return RunDialogShape(kHeadSettings, dialog, message, wParam, lParam);
 }
 

@@ -237,10 +237,14 @@ INT_PTR HologramCommand(HWND dialog, int id, int code) {
 }  // namespace
 
 INT_PTR CALLBACK HologramVarnishDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kHologram = {.closeId = IDC_CLOSE_BUTTON,
-                                          .help = qf::HelpTopic::kHologramVarnish,
-                                          .open = OpenHologramDialog,
-                                          .command = HologramCommand,
-                                          .close = FreeDialogState<HologramDialog>};
+    static const DialogShape kHologram = [] {
+        DialogShape shape;
+        shape.closeId = IDC_CLOSE_BUTTON;
+        shape.help = qf::HelpTopic::kHologramVarnish;
+        shape.open = OpenHologramDialog;
+        shape.command = HologramCommand;
+        shape.close = FreeDialogState<HologramDialog>;
+        return shape;
+    }();
     return RunDialogShape(kHologram, dialog, message, wParam, lParam);
 }

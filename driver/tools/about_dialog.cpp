@@ -88,11 +88,15 @@ HBITMAP LoadAboutLogo(const wchar_t* printerName) {
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kAbout = {.closeId = IDCANCEL,
-                                       .open = OpenAbout,
-                                       .command = AboutCommand,
-                                       .close = CloseAbout,
-                                       .other = AboutMessage};
+    static const DialogShape kAbout = [] {
+        DialogShape shape;
+        shape.closeId = IDCANCEL;
+        shape.open = OpenAbout;
+        shape.command = AboutCommand;
+        shape.close = CloseAbout;
+        shape.other = AboutMessage;
+        return shape;
+    }();
     return RunDialogShape(kAbout, dialog, message, wParam, lParam);
 }
 

@@ -103,10 +103,14 @@ INT_PTR StartDeviceInformation(HWND dialog, LPARAM initParam) {
 
 INT_PTR CALLBACK DeviceInformationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     // The dialog fills its fields as it opens: when it cannot, it says so and ends.
-    static const DialogShape kDeviceInformation = {.closeId = IDC_CLOSE_BUTTON,
-                                                   .help = qf::HelpTopic::kDeviceInformation,
-                                                   .open = StartDeviceInformation,
-                                                   .fillsAtOpen = true,
-                                                   .unfilledResult = IDCANCEL};
+    static const DialogShape kDeviceInformation = [] {
+        DialogShape shape;
+        shape.closeId = IDC_CLOSE_BUTTON;
+        shape.help = qf::HelpTopic::kDeviceInformation;
+        shape.open = StartDeviceInformation;
+        shape.fillsAtOpen = true;
+        shape.unfilledResult = IDCANCEL;
+        return shape;
+    }();
     return RunDialogShape(kDeviceInformation, dialog, message, wParam, lParam);
 }

@@ -234,8 +234,12 @@ bool DownloadFirmwareJob(const wchar_t* printerName, const std::string& path) {
 }
 
 INT_PTR CALLBACK FirmwareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kFirmware = {.closeId = IDCANCEL,
-                                          .open = StartFirmware,
-                                          .command = FirmwareCommand};
+    static const DialogShape kFirmware = [] {
+        DialogShape shape;
+        shape.closeId = IDCANCEL;
+        shape.open = StartFirmware;
+        shape.command = FirmwareCommand;
+        return shape;
+    }();
     return RunDialogShape(kFirmware, dialog, message, wParam, lParam);
 }

@@ -81,8 +81,12 @@ INT_PTR SendFileCommand(HWND dialog, int id, int) {
 }  // namespace
 
 INT_PTR CALLBACK SendFileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const DialogShape kSendFile = {.closeId = IDCANCEL,
-                                          .open = StartSendFile,
-                                          .command = SendFileCommand};
+    static const DialogShape kSendFile = [] {
+        DialogShape shape;
+        shape.closeId = IDCANCEL;
+        shape.open = StartSendFile;
+        shape.command = SendFileCommand;
+        return shape;
+    }();
     return RunDialogShape(kSendFile, dialog, message, wParam, lParam);
 }

@@ -212,11 +212,15 @@ INT_PTR ToolsCommand(HWND dialog, int id, int notification) {
 
 INT_PTR CALLBACK ToolsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     // Tools fills its lists and offsets as it opens: when it cannot, it says so and ends.
-    static const DialogShape kTools = {.closeId = IDC_CLOSE_BUTTON,
-                                       .help = qf::HelpTopic::kTools,
-                                       .open = StartTools,
-                                       .command = ToolsCommand,
-                                       .fillsAtOpen = true,
-                                       .unfilledResult = IDCANCEL};
+    static const DialogShape kTools = [] {
+        DialogShape shape;
+        shape.closeId = IDC_CLOSE_BUTTON;
+        shape.help = qf::HelpTopic::kTools;
+        shape.open = StartTools;
+        shape.command = ToolsCommand;
+        shape.fillsAtOpen = true;
+        shape.unfilledResult = IDCANCEL;
+        return shape;
+    }();
     return RunDialogShape(kTools, dialog, message, wParam, lParam);
 }
