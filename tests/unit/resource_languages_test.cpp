@@ -79,6 +79,8 @@ struct Control {
 
 struct Dialog {
     std::string caption;
+    std::string style;  // the STYLE line's flags, as written
+    std::string font;   // the FONT line's size and face, as written
     std::vector<Control> controls;
 };
 
@@ -132,6 +134,10 @@ Script ReadScript(const std::string& path) {
             if (trimmed.rfind("CAPTION", 0) == 0) {
                 size_t at = trimmed.find('"');
                 script.dialogs[dialog].caption = QuotedText(trimmed, at);
+            } else if (trimmed.rfind("STYLE ", 0) == 0) {
+                script.dialogs[dialog].style = Trimmed(trimmed.substr(6));
+            } else if (trimmed.rfind("FONT ", 0) == 0) {
+                script.dialogs[dialog].font = Trimmed(trimmed.substr(5));
             }
         } else if (state == kDialogBody) {
             Control control;
@@ -264,6 +270,22 @@ TEST(ResourceLanguages, EveryDialogWithTheSameControlsInEveryLanguage) {
                 ExpectSameShape(language, where, want.text, got.text);
                 ExpectTranslated(language, where, want.text, got.text);
             }
+        }
+    }
+}
+
+// Every dialog names the shell dialog font with DS_SHELLFONT: the platform then draws it in
+// its own dialog face for the user's language, one that has the language's glyphs (a font
+// named directly, such as a Western bitmap face, has no Japanese ones).
+TEST(ResourceLanguages, EveryDialogUsesTheShellDialogFont) {
+    std::vector<std::pair<std::string, Script>> scripts = {{"en", English()}};
+    for (const std::string language : kLanguages) scripts.emplace_back(language, ReadScript(ScriptPath(language)));
+    static const std::regex shellFont(R"((^|[\s|])DS_SHELLFONT($|[\s|]))");
+    for (const auto& [language, script] : scripts) {
+        ASSERT_EQ(script.dialogs.size(), English().dialogs.size()) << language;
+        for (const auto& [name, dialog] : script.dialogs) {
+            EXPECT_EQ(dialog.font, "8, \"MS Shell Dlg\"") << language << " " << name;
+            EXPECT_TRUE(std::regex_search(dialog.style, shellFont)) << language << " " << name << ": " << dialog.style;
         }
     }
 }
