@@ -19,7 +19,7 @@ usage: check_manual.py SOURCE_TOP [--pictures DIR]
   to ShowMessage or writes into a dialog's status line;
 - the quotes a page marks as messages (<q class="ui message">) are messages of MESSAGE_IDS word
   for word, with only a value the module really puts in a message's %s or %u (a ribbon name
-  of the string table, a number, a page of the manual);
+  of the ribbon list, a number, a page of the manual);
 - the installation page names the ribbon list (<code class="ribbon-list">) only in folders the
   module reads it from: the version-2 subfolder of the driver directory the module's code
   names, and the driver's own (version-3) folder; every subfolder the code names is given;
@@ -244,29 +244,32 @@ def capturing(text):
     return re.compile("".join("(.+?)" if re.fullmatch(r"%l?[sdux]|%X", p) else re.escape(p) for p in parts) + r"\Z")
 
 
-def numbered_strings(top):
-    """The string table's texts that have a number for an id, by that number."""
-    with open(os.path.join(top, "driver/resources/qf862kui.rc"), encoding="utf-8") as rc:
-        source = rc.read()
-    return {int(number): shown(raw) for number, raw in re.findall(r'^\s*(\d+)\s+"((?:[^"]|"")*)"', source, re.M)}
-
-
-def resource_define(top, name):
-    with open(os.path.join(top, "driver/resources/resource.h"), encoding="utf-8") as header:
-        return int(re.search(r"#define\s+" + name + r"\s+(\d+)", header.read()).group(1))
+def ribbon_list(top):
+    """The ribbon list the package installs: its name of each printer ribbon number."""
+    names, section = {}, None
+    with open(os.path.join(top, "package/qf862rib.ini"), encoding="utf-8") as ini:
+        for line in ini:
+            line = line.strip()
+            if not line or line.startswith(";"):
+                continue
+            if line.startswith("["):
+                section = line
+            elif section == "[Ribbon Type]" and "=" in line:
+                key, value = line.split("=", 1)
+                names[int(key)] = value.strip()
+    return names
 
 
 def value_rules(top):
     """What the module puts in the value of each message that has one. The ribbon messages
-    name a ribbon by the string table's name of its ribbon code (codes 0..13 the plain
-    notice, 14 the monochrome one); a count is a number; Help names a page of the manual."""
-    strings = numbered_strings(top)
-    first = resource_define(top, "IDS_RIBBON_NAME_FIRST")
-    names = lambda codes: {strings[first + code] for code in codes if first + code in strings}
+    name a ribbon as the ribbon list names the printer's ribbon number (number 1, the
+    one-colour ribbon of unknown kind, the monochrome notice; number 0, no ribbon, no
+    name); a count is a number; Help names a page of the manual."""
+    ribbons = ribbon_list(top)
     number = lambda value: value.isdigit()
     return {
-        "IDS_RIBBON_CHANGED": [names(range(0, 14)).__contains__],
-        "IDS_RIBBON_CHANGED_MONO": [names([14]).__contains__],
+        "IDS_RIBBON_CHANGED": [{name for key, name in ribbons.items() if key not in (0, 1)}.__contains__],
+        "IDS_RIBBON_CHANGED_MONO": [{ribbons.get(1)}.__contains__],
         "IDS_HOLOGRAM_BATCH_STOPPED": [number, number],
         "IDS_HELP_NOT_OPENED": [lambda value: re.fullmatch(r"[A-Z]:\\.*\\qf862k-[a-z0-9-]+\.html", value) is not None],
     }

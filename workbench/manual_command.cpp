@@ -179,7 +179,7 @@ int ManualCommand(const Args& args) {
         // The hologram before the overlay editors: the back editor commits printing on
         // both sides, which the module keeps for the sheets opened after it.
         {DialogCommand, {L"hologram", L"--file", hologram}},
-        // The card side the printer receives with "Rotate 180º": the picture turned.
+        // The card side the printer receives with "Rotate 180°": the picture turned.
         {HologramCommand, {hologram, L"--rotate"}},
         {DialogCommand, {L"front-overlay", L"--file", design}},
         {DialogCommand, {L"back-overlay", L"--file", back}},

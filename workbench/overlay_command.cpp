@@ -99,7 +99,7 @@ void RegionScript(HWND dialog, int list, int firstType, int bitmapType, int rota
     sim::Ui().fileChoices.push_back(file);
     ChooseType(dialog, list, bitmapType);
     if (rotate != (IsDlgButtonChecked(dialog, rotateId) == BST_CHECKED)) {
-        Act("click \"Rotate 180º\"");
+        Act("click \"Rotate 180°\"");
         sim::ClickButton(dialog, rotateId);
     }
     Picture(dialog, picture);

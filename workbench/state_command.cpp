@@ -70,6 +70,6 @@ int StateCommand(const Args& args) {
     std::printf("\n");
     // The notice a sheet shows when the settings it opens held another ribbon.
     std::printf("  ribbon notice   (shown when the settings held another ribbon)\n");
-    ShowRibbonChanged(code, qf::kRibbonNone);
+    ShowRibbonChanged(code, ribbonName);
     return 0;
 }

@@ -116,7 +116,7 @@ void PrintDocumentRecord(HMODULE driver, const std::wstring& name) {
                 s.modelClass);
 }
 
-// The first printer's document sheet: "Rotate 180º" set to its second choice, then OK.
+// The first printer's document sheet: "Rotate 180°" set to its second choice, then OK.
 void CommitRotation(HMODULE driver, const std::wstring& name) {
     HANDLE handle = nullptr;
     sim::SimOpenPrinterW(const_cast<LPWSTR>(name.c_str()), &handle, nullptr);

@@ -107,7 +107,7 @@ void LoadPrintModeText(qf::PrintModeText mode, wchar_t* text, int chars) {
     LoadStringW(g_hInstance, IDS_PRINT_MODE_FIRST + mode, text, chars);
 }
 
-void ShowRibbonChanged(uint8_t newCode, uint8_t) {
+void ShowRibbonChanged(uint8_t newCode, const wchar_t* ribbonName) {
     UINT textId = IDS_RIBBON_CHANGED;
     switch (qf::RibbonChangeNotice(newCode)) {
     case qf::RibbonChange::kChanged: textId = IDS_RIBBON_CHANGED; break;
@@ -115,7 +115,5 @@ void ShowRibbonChanged(uint8_t newCode, uint8_t) {
     case qf::RibbonChange::kNoRibbon: textId = IDS_NO_RIBBON; break;
     }
     // The texts name the ribbon at their one "%s".
-    wchar_t name[kRibbonNameChars] = {};
-    LoadRibbonName(newCode, name, kRibbonNameChars);
-    ShowMessageNaming(IDS_CAPTION, textId, name, MB_OK);
+    ShowMessageNaming(IDS_CAPTION, textId, ribbonName, MB_OK);
 }

@@ -29,5 +29,6 @@ void RibbonCatalogueName(HANDLE printer, int32_t number, wchar_t* name);
 void LoadRibbonName(uint32_t code, wchar_t* text, int chars);
 void LoadPrintModeText(qf::PrintModeText mode, wchar_t* text, int chars);
 
-// Tells the user the printer reports ribbon `newCode`. The old code plays no part.
-void ShowRibbonChanged(uint8_t newCode, uint8_t oldCode);
+// Tells the user the printer reports ribbon `newCode`, named `ribbonName`: the name the sheet
+// shows for it, the ribbon list's, which is the same in every language.
+void ShowRibbonChanged(uint8_t newCode, const wchar_t* ribbonName);

@@ -298,13 +298,13 @@ bool ChooseWorkingRecord(Sheet& sheet, DOCUMENTPROPERTYHEADER* header, DWORD inf
             else
                 std::memcpy(&printer.settingsCache, &settings, qf::kPrivateSize);
         });
-        AdoptPrinterAnswer(sheet.PrinterName(), settings, answer);
+        AdoptPrinterAnswer(sheet.PrinterName(), settings, answer, sheet.ribbonName);
         return true;
     }
     DEVMODEW* stored = qf::StoredDriverRecord(sheet.printerInfo, infoSize);
     if (!stored) return false;
     qf::CopyDriverRecord(reinterpret_cast<const uint8_t*>(stored), sheet.working);
-    if (AdoptPrinterAnswer(sheet.PrinterName(), settings, answer)) {
+    if (AdoptPrinterAnswer(sheet.PrinterName(), settings, answer, sheet.ribbonName)) {
         // The printer's stored defaults learn what the printer answered, and only that: a
         // question without answer, and the rest of the record, stay as the printer holds
         // them now.

@@ -45,11 +45,12 @@ bool CachedOffline(const wchar_t* printerName) {
 // Adopts what the printer reports into the working settings and the printer's cache.
 // Returns true when a field changed. A printer that answered but could not tell its
 // ribbon keeps the ribbon of the settings, and the user is told.
-bool AdoptPrinterAnswer(const wchar_t* printerName, qf::PrivateSettings& settings, const qf::PrinterReport& report) {
+bool AdoptPrinterAnswer(const wchar_t* printerName, qf::PrivateSettings& settings, const qf::PrinterReport& report,
+                        const wchar_t* ribbonName) {
     const qf::PrinterAdoption adoption = qf::AdoptPrinterReport(settings, report, CachedOffline(printerName));
     if (adoption.ribbonUnknown) ShowMessage(IDS_CAPTION, IDS_NO_RIBBON, MB_OK);
     if (adoption.ribbonChanged) {
-        ShowRibbonChanged(adoption.ribbon, settings.ribbonType);
+        ShowRibbonChanged(adoption.ribbon, ribbonName);
         settings.ribbonType = adoption.ribbon;
     }
     if (adoption.encoderChanged) settings.encoderSettings.encoderPresent = adoption.encoderPresent;

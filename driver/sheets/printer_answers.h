@@ -26,8 +26,10 @@ bool CachedOffline(const wchar_t* printerName);
 
 // Adopts what the printer reports into `settings` and the printer's cache. Returns true
 // when a field changed. A printer that answered but could not tell its ribbon keeps the
-// ribbon of the settings, and the user is told.
-bool AdoptPrinterAnswer(const wchar_t* printerName, qf::PrivateSettings& settings, const qf::PrinterReport& report);
+// ribbon of the settings, and the user is told; a new ribbon is announced by
+// `ribbonName`, the name AskPrinterState gave it.
+bool AdoptPrinterAnswer(const wchar_t* printerName, qf::PrivateSettings& settings, const qf::PrinterReport& report,
+                        const wchar_t* ribbonName);
 
 // The model text from the printer, empty when it does not answer or the configuration is
 // offline (an empty text names no model); `settings` and the printer's cache learn its

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "driver/resources/resource.h"
+#include "driver/settings/ribbons.h"
+
 namespace {
 
 const char* const kLanguages[] = {"de", "fr", "es", "ja"};
@@ -287,6 +290,73 @@ TEST(ResourceLanguages, EveryDialogUsesTheShellDialogFont) {
             EXPECT_EQ(dialog.font, "8, \"MS Shell Dlg\"") << language << " " << name;
             EXPECT_TRUE(std::regex_search(dialog.style, shellFont)) << language << " " << name << ": " << dialog.style;
         }
+    }
+}
+
+// The names of the ribbon list the package installs, which the sheet's ribbon item and
+// Device Information show as they are in every language.
+std::vector<std::string> RibbonListNames() {
+    std::istringstream lines(ReadFile(QF_RIBBON_LIST));
+    std::vector<std::string> names;
+    std::string line;
+    bool inSection = false;
+    while (std::getline(lines, line)) {
+        line = Trimmed(line);
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            inSection = line == "[Ribbon Type]";
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (inSection && equals != std::string::npos) names.push_back(Trimmed(line.substr(equals + 1)));
+    }
+    return names;
+}
+
+// Whether `text` holds `name` as a whole: not as the start of a longer word.
+bool NamesWhole(const std::string& text, const std::string& name) {
+    for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1)) {
+        const bool startsWord = at == 0 || text[at - 1] == ' ';
+        const size_t end = at + name.size();
+        const bool endsWord = end == text.size() || text[end] == ' ' || text[end] == ',';
+        if (startsWord && endsWord) return true;
+    }
+    return false;
+}
+
+// A ribbon is a product with one name: a print mode names its ribbon as the ribbon list
+// does, in every language ("Hologram", "Clear Varnish", "Scratch Off", "YMCKO").
+TEST(ResourceLanguages, PrintModesNameTheRibbonAsTheRibbonListDoes) {
+    const std::vector<std::string> names = RibbonListNames();
+    ASSERT_GT(names.size(), 20u);
+    EXPECT_TRUE(NamesWhole("Front Hologram, Back K", "Hologram"));
+    EXPECT_FALSE(NamesWhole("Vorderseite Hologramm", "Hologram"));
+    for (const std::string language : kLanguages) {
+        const Script script = ReadScript(ScriptPath(language));
+        for (int mode = 0; mode < qf::kPrintModeTextCount; ++mode) {
+            const std::string id = std::to_string(IDS_PRINT_MODE_FIRST + mode);
+            const std::string& english = English().strings.at(id);
+            for (const std::string& name : names) {
+                if (!NamesWhole(english, name)) continue;
+                EXPECT_TRUE(NamesWhole(script.strings[id], name))
+                    << language << " string " << id << ": \"" << script.strings[id] << "\" does not name \"" << name
+                    << "\" as \"" << english << "\" does";
+            }
+        }
+    }
+}
+
+// Degrees are written with the degree sign (U+00B0), never the ordinal indicator (U+00BA)
+// that looks like it in some fonts.
+TEST(ResourceLanguages, DegreesTakeTheDegreeSign) {
+    std::vector<std::pair<std::string, Script>> scripts = {{"en", English()}};
+    for (const std::string language : kLanguages) scripts.emplace_back(language, ReadScript(ScriptPath(language)));
+    const std::string ordinal = "\u00ba";
+    for (const auto& [language, script] : scripts) {
+        for (const auto& [id, text] : script.strings) EXPECT_EQ(text.find(ordinal), std::string::npos) << language << " " << id;
+        for (const auto& [name, dialog] : script.dialogs)
+            for (const Control& control : dialog.controls)
+                EXPECT_EQ(control.text.find(ordinal), std::string::npos) << language << " " << name << " " << control.id;
     }
 }
 

@@ -72,7 +72,7 @@ TEST_F(DocumentSheet, OpensWithItsSixteenItems) {
     };
     const Row rows[] = {
         {L"Paper / Output", -1, 0, false},           {L"Orientation", TVOT_2STATES, 1, false},
-        {L"180º Rotation", TVOT_LISTBOX, 1, true},     {L"Color Adjustment", TVOT_PUSHBUTTON, 0, true},
+        {L"180° Rotation", TVOT_LISTBOX, 1, true},     {L"Color Adjustment", TVOT_PUSHBUTTON, 0, true},
         {L"Ribbon Type", TVOT_LISTBOX, 0, true},       {L"Print on both sides", TVOT_2STATES, 0, true},
         {L"Front and Back", TVOT_LISTBOX, 0, true},    {L"Monochrome Conversion", TVOT_LISTBOX, 0, true},
         {L"Black Panel", TVOT_LISTBOX, 0, true},       {L"Black Bitmap", TVOT_2STATES, 0, true},
@@ -108,9 +108,11 @@ TEST_F(DocumentSheet, APrinterWithAnotherRibbonIsAnnouncedAndAdopted) {
         const wchar_t* text;
         int ribbonChoices;
     };
+    // The message names the ribbon as the ribbon item does, by the ribbon list's name.
     const Case cases[] = {
         {6, 5, L"Ribbon changed to YMC.", 1},
-        {1, 14, L"Ribbon changed to Unknown Monochrome. Please choose the type of monochrome ribbon installed in "
+        {8, 1, L"Ribbon changed to K Blue Resin.", 1},
+        {1, 14, L"Ribbon changed to Monochrome. Please choose the type of monochrome ribbon installed in "
                 L"your printer.", 4},
     };
     for (const Case& c : cases) {

@@ -23,22 +23,22 @@ struct LanguageTexts {
     const wchar_t* close;              // its Close button
     const wchar_t* vendorLabel;        // its first label
     const wchar_t* systemError;        // a message box's text
-    const wchar_t* ribbonChanged;      // a message naming the ribbon YMCKO
+    const wchar_t* ribbonChanged;      // the message naming a new hologram ribbon
     const wchar_t* binName;            // the bin's name in the capability answer
     const wchar_t* orientation;        // a sheet item's name
 };
 
 const LanguageTexts kTexts[] = {
     {"en", LANG_ENGLISH, L"Device Information", L"Close", L"Vendor Name:", L"System Error",
-     L"Ribbon changed to YMCKO.", L"Card Feeder", L"Orientation"},
+     L"Ribbon changed to Hologram.", L"Card Feeder", L"Orientation"},
     {"de", LANG_GERMAN, L"Geräteinformationen", L"Schließen", L"Hersteller:", L"Systemfehler",
-     L"Farbband gewechselt: YMCKO.", L"Kartenzufuhr", L"Ausrichtung"},
+     L"Farbband gewechselt: Hologram.", L"Kartenzufuhr", L"Ausrichtung"},
     {"fr", LANG_FRENCH, L"Informations sur le périphérique", L"Fermer", L"Fabricant :", L"Erreur système",
-     L"Ruban changé : YMCKO.", L"Chargeur de cartes", L"Orientation"},
+     L"Ruban changé : Hologram.", L"Chargeur de cartes", L"Orientation"},
     {"es", LANG_SPANISH, L"Información del dispositivo", L"Cerrar", L"Fabricante:", L"Error del sistema",
-     L"Cinta cambiada a YMCKO.", L"Alimentador de tarjetas", L"Orientación"},
+     L"Cinta cambiada a Hologram.", L"Alimentador de tarjetas", L"Orientación"},
     {"ja", LANG_JAPANESE, L"デバイス情報", L"閉じる", L"製造元:", L"システム エラー",
-     L"リボンが YMCKO に変わりました。", L"カードフィーダー", L"印刷の向き"},
+     L"リボンが Hologram に変わりました。", L"カードフィーダー", L"印刷の向き"},
 };
 
 // The texts of the language this run expects (English when none is named).
@@ -96,11 +96,33 @@ TEST_F(Languages, ADialogAndItsMessagesSpeakTheUserLanguage) {
     g_hInstance = Driver();
     sim::Ui().messageBoxes.clear();
     ShowMessage(IDS_CAPTION, IDS_SYSTEM_ERROR, MB_OK);
-    ShowMessageNaming(IDS_CAPTION, IDS_RIBBON_CHANGED, L"YMCKO", MB_OK);
-    ASSERT_EQ(sim::Ui().messageBoxes.size(), 2u);
+    ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
     EXPECT_EQ(sim::Ui().messageBoxes[0].caption, L"Varlo Halvard Line Printer") << "the product's name stays";
     EXPECT_EQ(sim::Ui().messageBoxes[0].text, Expected().systemError);
-    EXPECT_EQ(sim::Ui().messageBoxes[1].text, Expected().ribbonChanged);
+}
+
+// A ribbon is a product with one name in every language, the ribbon list's: the message
+// that announces it, the ribbon item and every print mode name it alike.
+TEST_F(Languages, ARibbonHasTheRibbonListsNameInEveryLanguage) {
+    card().ribbonNumber = 19;  // a hologram ribbon; the stored record holds YMCKO
+    sim::Ui().messageBoxes.clear();
+    Record out(qf::kRecordSize, 0);
+    DOCUMENTPROPERTYHEADER document = PreferencesHeader(handle, kTestPrinter, out);
+    sim::PropertySheetService sheet;
+    ASSERT_EQ(sheet.Open(Export<QfPropSheetUiProc>("DrvDocumentPropertySheets"), reinterpret_cast<LPARAM>(&document)),
+              1);
+    ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+    EXPECT_EQ(sim::Ui().messageBoxes[0].text, Expected().ribbonChanged);
+    EXPECT_EQ(sheet.CurrentChoice(qf::kItemRibbon), L"Hologram");
+    const OPTTYPE* modes = sheet.Item(qf::kItemPrintMode)->pOptType;
+    ASSERT_GT(modes->Count, 0);
+    for (int c = 0; c < modes->Count; ++c) {
+        const std::wstring mode = sheet.ChoiceText(qf::kItemPrintMode, c);
+        const std::wstring name = L" Hologram";
+        EXPECT_TRUE(mode.size() > name.size() && mode.compare(mode.size() - name.size(), name.size(), name) == 0)
+            << sim::Utf8(mode);
+    }
+    sheet.Cancel();
 }
 
 // Paper names are the form name an application hands back in a record, which the spooler

@@ -141,18 +141,19 @@ TEST_F(RibbonQuery, TheCatalogueBesideTheDriverFileComesFirst) {
 TEST_F(RibbonQuery, TheChangedRibbonNotices) {
     struct Case {
         uint8_t code;
+        const wchar_t* name;  // as the ribbon list names the printer's ribbon
         const wchar_t* text;
     };
     const Case cases[] = {
-        {6, L"Ribbon changed to YMCK."},
-        {14, L"Ribbon changed to Unknown Monochrome. Please choose the type of monochrome ribbon installed in your "
-             L"printer."},
-        {15, L"There is no ribbon or unable to communicate to printer."},
-        {200, L"There is no ribbon or unable to communicate to printer."},
+        {1, L"K Blue Resin", L"Ribbon changed to K Blue Resin."},
+        {14, L"Monochrome", L"Ribbon changed to Monochrome. Please choose the type of monochrome ribbon installed in your "
+                            L"printer."},
+        {15, L"No ribbon", L"There is no ribbon or unable to communicate to printer."},
+        {200, L"None", L"There is no ribbon or unable to communicate to printer."},
     };
     for (const Case& c : cases) {
         sim::Ui().messageBoxes.clear();
-        ShowRibbonChanged(c.code, 0);
+        ShowRibbonChanged(c.code, c.name);
         ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
         EXPECT_EQ(sim::Ui().messageBoxes[0].text, c.text);
         EXPECT_EQ(sim::Ui().messageBoxes[0].caption, L"Varlo Halvard Line Printer");
