@@ -313,13 +313,13 @@ std::vector<std::string> RibbonListNames() {
     return names;
 }
 
-// Whether `text` holds `name` as a whole: not as the start of a longer word.
+// Whether `text` holds `name` as a whole, not as part of a longer word: neither a letter nor
+// a digit of the Latin alphabet right before or after it (the names are written in it).
 bool NamesWhole(const std::string& text, const std::string& name) {
+    const auto latin = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) && !(c & 0x80); };
     for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1)) {
-        const bool startsWord = at == 0 || text[at - 1] == ' ';
         const size_t end = at + name.size();
-        const bool endsWord = end == text.size() || text[end] == ' ' || text[end] == ',';
-        if (startsWord && endsWord) return true;
+        if ((at == 0 || !latin(text[at - 1])) && (end == text.size() || !latin(text[end]))) return true;
     }
     return false;
 }
@@ -330,17 +330,20 @@ TEST(ResourceLanguages, PrintModesNameTheRibbonAsTheRibbonListDoes) {
     const std::vector<std::string> names = RibbonListNames();
     ASSERT_GT(names.size(), 20u);
     EXPECT_TRUE(NamesWhole("Front Hologram, Back K", "Hologram"));
+    EXPECT_TRUE(NamesWhole("表面 YMC、裏面 K", "YMC"));
     EXPECT_FALSE(NamesWhole("Vorderseite Hologramm", "Hologram"));
     for (const std::string language : kLanguages) {
         const Script script = ReadScript(ScriptPath(language));
         for (int mode = 0; mode < qf::kPrintModeTextCount; ++mode) {
             const std::string id = std::to_string(IDS_PRINT_MODE_FIRST + mode);
             const std::string& english = English().strings.at(id);
+            const auto found = script.strings.find(id);
+            const std::string translated = found == script.strings.end() ? "" : found->second;
             for (const std::string& name : names) {
                 if (!NamesWhole(english, name)) continue;
-                EXPECT_TRUE(NamesWhole(script.strings[id], name))
-                    << language << " string " << id << ": \"" << script.strings[id] << "\" does not name \"" << name
-                    << "\" as \"" << english << "\" does";
+                EXPECT_TRUE(NamesWhole(translated, name)) << language << " string " << id << ": \"" << translated
+                                                          << "\" does not name \"" << name << "\" as \"" << english
+                                                          << "\" does";
             }
         }
     }
