@@ -57,10 +57,15 @@ StoredPath PathOf(const qf::OverlayRegion& region) {
 }
 
 qf::PixelRect GetPreviewRect(HWND dialog) {
+    // The group box where the dialog manager placed it, and the base units of the dialog's
+    // own font: the shell dialog font is another face in each language (wider in Japanese
+    // than the system's), so the system's base units would put the box beside its group.
     RECT group = {};
-    GetClientRect(GetDlgItem(dialog, IDC_PREVIEW_GROUP), &group);
-    const LONG units = GetDialogBaseUnits();
-    return qf::PreviewRectFromGroupBox(group.right, group.bottom, LOWORD(units), HIWORD(units));
+    GetWindowRect(GetDlgItem(dialog, IDC_PREVIEW_GROUP), &group);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&group), 2);
+    RECT units = {0, 0, 4, 8};
+    MapDialogRect(dialog, &units);
+    return qf::PreviewRectFromGroupBox({group.left, group.top, group.right, group.bottom}, units.right, units.bottom);
 }
 
 namespace {

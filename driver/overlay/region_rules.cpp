@@ -88,14 +88,14 @@ bool operator==(const PixelRect& a, const PixelRect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-PixelRect PreviewRectFromGroupBox(int32_t groupWidth, int32_t groupHeight, int32_t baseUnitX,
-                                  int32_t baseUnitY) {
-    // The box sits inside the group box's frame and below its title, in dialog units.
+PixelRect PreviewRectFromGroupBox(const PixelRect& group, int32_t baseUnitX, int32_t baseUnitY) {
+    // In dialog units: 3 across inside the frame at each side, 3 down above the bottom,
+    // and 10 down from the top, which clears the title (a line of the font is 8).
     PixelRect box;
-    box.left = 10 * baseUnitX / 4;
-    box.top = 36 * baseUnitY / 8 + 2;
-    box.right = groupWidth + box.left - 4 * baseUnitX / 3;
-    box.bottom = groupHeight + box.top - 4 * baseUnitY / 3;
+    box.left = group.left + 3 * baseUnitX / 4;
+    box.top = group.top + 10 * baseUnitY / 8;
+    box.right = group.right - 3 * baseUnitX / 4;
+    box.bottom = group.bottom - 3 * baseUnitY / 8;
     return box;
 }
 

@@ -80,10 +80,10 @@ struct PixelRect {
 
 bool operator==(const PixelRect& a, const PixelRect& b);
 
-// The preview box inside the preview group box, from the group box's client size and the
-// system dialog base units.
-PixelRect PreviewRectFromGroupBox(int32_t groupWidth, int32_t groupHeight, int32_t baseUnitX,
-                                  int32_t baseUnitY);
+// The preview box inside the preview group box `group` (its rectangle in the dialog's client
+// pixels), with the dialog's base units (those of its own font): inside the group's frame
+// and below its title, whatever the font.
+PixelRect PreviewRectFromGroupBox(const PixelRect& group, int32_t baseUnitX, int32_t baseUnitY);
 
 // A rectangle of card dots with inclusive edges, drawn onto the preview box `preview`:
 // the card's 1024 x 640 dots are scaled to the box; rotated, the rectangle is turned by

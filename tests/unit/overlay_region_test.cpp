@@ -152,8 +152,12 @@ TEST(OverlayRegion, EditorRules) {
 }
 
 TEST(OverlayRegion, PreviewRectFromGroupBox) {
-    // Base units 6 x 13; a group box of 86 x 56 dialog units is 129 x 91 pixels.
-    EXPECT_EQ(PreviewRectFromGroupBox(129, 91, 6, 13), (PixelRect{15, 60, 15 + 129 - 8, 60 + 91 - 17}));
+    // Base units 6 x 13; a group box of 86 x 56 dialog units at (10, 36) is 129 x 91 pixels
+    // at (15, 58).
+    EXPECT_EQ(PreviewRectFromGroupBox({15, 58, 144, 149}, 6, 13), (PixelRect{15 + 4, 58 + 16, 144 - 4, 149 - 4}));
+    // Base units 8 x 18 (a larger font, as Japanese has): the group is larger and the box
+    // keeps its margins in the font's units.
+    EXPECT_EQ(PreviewRectFromGroupBox({20, 81, 192, 207}, 8, 18), (PixelRect{20 + 6, 81 + 22, 192 - 6, 207 - 6}));
 }
 
 // A preview box of 128 x 86 pixels.

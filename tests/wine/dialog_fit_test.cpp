@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "driver/overlay/region_preview.h"
+#include "driver/resources/resource.h"
+
 namespace {
 
 struct TemplateItem {
@@ -281,6 +284,29 @@ TEST(DialogFit, EveryTextFitsItsControlAt96And144DpiWithATenthToSpare) {
                     << overflow.height << " px too high";
             }
         }
+    }
+}
+
+// The region editors draw their preview inside its group box, below the group's title, in
+// every language and at every DPI: the box follows the dialog's own font, as the dialog
+// manager places the group with it.
+TEST(DialogFit, ThePreviewBoxLiesInsideItsGroup) {
+    const std::string language = LanguageName();
+    for (const int id : {IDD_FRONT_OVERLAY, IDD_BACK_OVERLAY, IDD_HOLOGRAM_REGION}) {
+        HWND window = CreateDialogParamW(Driver(), MAKEINTRESOURCEW(id), nullptr, PlainDialog, 0);
+        ASSERT_NE(window, nullptr) << "dialog " << id;
+        RECT group = {};
+        GetWindowRect(GetDlgItem(window, IDC_PREVIEW_GROUP), &group);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&group), 2);
+        RECT line = {0, 0, 4, 8};  // a line of the dialog's font: the group's title
+        MapDialogRect(window, &line);
+        const qf::PixelRect box = GetPreviewRect(window);
+        EXPECT_TRUE(box.left > group.left && box.top >= group.top + line.bottom && box.right < group.right &&
+                    box.bottom < group.bottom)
+            << language << " dialog " << id << ": the box (" << box.left << ", " << box.top << ", " << box.right
+            << ", " << box.bottom << ") leaves its group (" << group.left << ", " << group.top << ", " << group.right
+            << ", " << group.bottom << ")";
+        DestroyWindow(window);
     }
 }
 

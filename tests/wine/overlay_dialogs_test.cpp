@@ -17,6 +17,7 @@
 
 #include "driver/overlay/hologram_decoder.h"
 #include "driver/overlay/hologram_stream.h"
+#include "driver/overlay/region_preview.h"
 #include "driver/overlay/region_rules.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
@@ -135,14 +136,10 @@ int UpDownPosition(HWND dialog, int id) {
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 
 COLORREF PreviewPixel(HWND dialog, double fx, double fy) {
-    RECT group;
-    GetWindowRect(GetDlgItem(dialog, IDC_PREVIEW_GROUP), &group);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&group), 2);
-    const LONG units = GetDialogBaseUnits();
-    // The preview box inside the group box, as the editors place it.
-    const int left = 10 * LOWORD(units) / 4, top = 36 * HIWORD(units) / 8 + 2;
-    const int right = (group.right - group.left) + left - 4 * LOWORD(units) / 3;
-    const int bottom = (group.bottom - group.top) + top - 4 * HIWORD(units) / 3;
+    // The preview box inside the group box, as the editors place it (DialogFit checks that
+    // it lies inside the group in every language).
+    const qf::PixelRect box = GetPreviewRect(dialog);
+    const int left = box.left, top = box.top, right = box.right, bottom = box.bottom;
     UpdateWindow(dialog);
     HDC dc = GetDC(dialog);
     const COLORREF pixel = GetPixel(dc, left + static_cast<int>((right - left) * fx),
