@@ -11,6 +11,8 @@
 #                                           pictures beside its DLL (build/windows/bin)
 #   ./build.sh build                       build the three trees only
 #   ./build.sh bench [ARGS...]             build and run the native benchmarks (Google Benchmark options)
+#   ./build.sh entry-bench [--x64]        build a Windows tree and time the calls applications make
+#                                          before every print against their floor, under Wine
 #   ./build.sh fuzz NAME [SECONDS]         build and run one fuzz target for long (default 600 s),
 #                                          keeping its corpus in build/native/tests/fuzz/corpus/NAME
 #   ./build.sh failure-walk [--x64] [PATH]  build a Windows tree and walk every failure point of every
@@ -135,6 +137,17 @@ case "$cmd" in
     setup; configure_native
     cmake --build "$native" -j "$jobs" --target qf_bench
     for bench in hologram_bench color_transform_bench; do "$native/tests/bench/$bench" "$@"; done ;;
+  entry-bench)
+    setup
+    tree="$windows"
+    if [ "${1:-}" = "--x64" ] || ! "$top/scripts/runs-32bit.sh"; then
+      [ "${1:-}" = "--x64" ] && shift
+      tree="$windows64"; build_windows64
+    else
+      build_windows32
+    fi
+    cmake --build "$tree" -j "$jobs" --target entry_points_bench | { grep -v -E "^\[ *[0-9]+%\] " || true; }
+    QF_WINE_BUILD_DIR="$tree" "$top/scripts/wine-run.sh" "$tree/bin/entry_points_bench.exe" "$@" ;;
   fuzz)
     if [ $# -lt 1 ]; then echo "usage: $0 fuzz NAME [SECONDS]" >&2; exit 2; fi
     setup; configure_native
@@ -153,5 +166,5 @@ case "$cmd" in
     QF_FAILURE_WALK=all QF_FAILURE_WALK_PATH="${1:-}" QF_WINE_BUILD_DIR="$tree" \
       with_display "$top/scripts/wine-run.sh" "$tree/bin/qf_wine_tests.exe" --gtest_filter='FailureWalk.*' ;;
   *)
-    echo "usage: $0 test | workbench [--x64] [--lang L] [ARGS...] | manual [--x64] | build | bench [ARGS...] | fuzz NAME [SECONDS] | failure-walk [--x64] [PATH]" >&2; exit 2 ;;
+    echo "usage: $0 test | workbench [--x64] [--lang L] [ARGS...] | manual [--x64] | build | bench [ARGS...] | entry-bench [--x64] | fuzz NAME [SECONDS] | failure-walk [--x64] [PATH]" >&2; exit 2 ;;
 esac

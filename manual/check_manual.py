@@ -13,7 +13,7 @@ usage: check_manual.py SOURCE_TOP [--pictures DIR]
   code; %s, %d and the like in a resource text stand for any value;
 - the list of the manual's files (qf862k-manual.lst) names exactly the pages, the style
   sheet and the pictures the pages show;
-- every page the Help buttons open (driver/entry/help_pages.cpp) exists;
+- every page the Help buttons open (driver/ui/help_pages.cpp) exists;
 - the message page (qf862k-messages.html) quotes every message the module can show: the
   string-table texts of MESSAGE_IDS, a list that must hold every text id the code hands
   to ShowMessage or writes into a dialog's status line;
@@ -392,7 +392,7 @@ def check_navigation(name, parser, version, problems):
 def check_version(top, index_text, problems):
     with open(os.path.join(top, "driver/resources/qf862kui.rc"), encoding="utf-8") as rc:
         version = re.search(r'VALUE "FileVersion", "([^"]+)"', rc.read()).group(1)
-    with open(os.path.join(top, "driver/entry/version.h"), encoding="utf-8") as header:
+    with open(os.path.join(top, "driver/resources/version.h"), encoding="utf-8") as header:
         shown_version = re.search(r'kVersionText\[\] = L"([^"]+)"', header.read()).group(1)
     if shown_version != version:
         problems.append(f"version.h: the About box shows {shown_version}, the version resource {version}")
@@ -498,7 +498,7 @@ def main(argv):
     if len(listed) != len(set(listed)):
         problems.append(f"{MANUAL_LIST}: lists a file twice")
 
-    with open(os.path.join(top, "driver/entry/help_pages.cpp"), encoding="utf-8") as source:
+    with open(os.path.join(top, "driver/ui/help_pages.cpp"), encoding="utf-8") as source:
         for page in re.findall(r'"(qf862k-[a-z0-9-]+\.html)"', source.read()):
             if page not in pages:
                 problems.append(f"help_pages.cpp: Help opens {page}, which the manual lacks")

@@ -62,12 +62,22 @@ struct SetPrinterCall {
     std::wstring printer;  // the printer's name before the store
     DWORD level = 0;
     DWORD command = 0;
-    // Level 2: what the record handed in set.
+    // Level 2: what the record handed in set; level 8 (the default DEVMODE alone): the
+    // printer's name, attributes and fields as they stay.
     std::wstring name;
     DWORD attributes = 0;
     PrinterFields fields;
     std::vector<uint8_t> devmode;  // the DEVMODE handed in, dmSize + dmDriverExtra bytes
     bool securityWritten = false;  // a security descriptor was handed in
+};
+
+// What the stand-in served: every spooler call, and among them the printer-information
+// reads; the driver's registry opens apart.
+struct ServedCalls {
+    int calls = 0;               // every spooler call, whatever it was
+    int printerSizeQueries = 0;  // GetPrinterW without a buffer
+    int printerReads = 0;        // GetPrinterW with a buffer
+    int registryOpens = 0;       // the driver's RegOpenKeyExW
 };
 
 struct RawJob {
@@ -135,6 +145,7 @@ public:
     // may read the machine's printer keys (the kept replies among them) but not change them.
     int refusedRegistryWrites = 0;
     int opens = 0;  // OpenPrinterW calls that opened a printer
+    ServedCalls served;
     std::vector<RawJob> jobs;
     std::vector<LooseWrite> looseWrites;
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "driver/settings/record_fields.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/private_settings.h"

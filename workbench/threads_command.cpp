@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"

@@ -8,10 +8,10 @@
 
 #include "driver/channel/printer_queries.h"
 #include "driver/channel/commands.h"
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/module_state.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/printer_info.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/settings/module_state.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
 

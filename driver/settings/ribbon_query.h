@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "driver/entry/module_state.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/printer_report.h"
 #include "driver/settings/ribbons.h"
 

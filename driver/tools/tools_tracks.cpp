@@ -4,7 +4,7 @@
 
 #include "driver/channel/commands.h"
 #include "driver/encoder/track_data_check.h"
-#include "driver/entry/owners.h"
+#include "driver/platform/owners.h"
 #include "driver/tools/tools_parts.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/module_state.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/settings/module_state.h"
 #include "driver/resources/resource.h"
 #include "sim/files.h"
 

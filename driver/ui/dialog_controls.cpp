@@ -1,13 +1,13 @@
 // Control texts and the open-file dialog of the maintenance dialogs.
-#include "driver/entry/dialog_controls.h"
+#include "driver/ui/dialog_controls.h"
 
 #include <commdlg.h>
 
 #include <new>
 #include <vector>
 
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/module_state.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/platform/module_instance.h"
 #include "driver/resources/resource.h"
 
 std::string AnsiText(const wchar_t* text) {

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "driver/entry/guard.h"
-#include "driver/entry/owners.h"
+#include "driver/platform/guard.h"
+#include "driver/platform/owners.h"
 
 // The longest path the open-file dialog returns and the dialogs read back, in characters.
 constexpr int kFilePathChars = 260;
