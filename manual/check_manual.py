@@ -67,6 +67,7 @@ READING_ORDER = [
     INSTALLATION,
     "qf862k-tasks.html",
     "qf862k-standard-user.html",
+    LANGUAGE_PAGE,
     "qf862k-document-sheet.html",
     "qf862k-head-settings.html",
     "qf862k-color-correction.html",
