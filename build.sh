@@ -59,6 +59,18 @@ with_display() {
     2> >(grep -v -E $'^X connection to :[0-9.]+ broken \\(explicit kill or server shutdown\\)\\.\r?$' >&2)
 }
 
+# The manual's language page shows a few windows in German and Japanese (as the manual's file
+# list names them, qf862k-de-*.png and qf862k-ja-*.png); the workbench renders them in that
+# language beside the DLL after the manual's English pictures (the English run removes them).
+render_language_pictures() {
+  local tree="$1" lang locale
+  for lang in de ja; do
+    case "$lang" in de) locale=de_DE.UTF-8 ;; ja) locale=ja_JP.UTF-8 ;; esac
+    QF_WINE_LOCALE="$locale" QF_WINE_BUILD_DIR="$tree" \
+      with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" --lang "$lang" manual --languages-page >/dev/null
+  done
+}
+
 cmd="${1:-test}"
 shift || true
 case "$cmd" in
@@ -114,11 +126,14 @@ case "$cmd" in
       if [ "$missing" -gt 0 ]; then
         echo "workbench: rendering the operator's manual's $missing missing pictures first (workbench manual)" >&2
         QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" manual >/dev/null
+        render_language_pictures "$tree"
       fi
     fi
     if [ -z "$lang" ]; then
-      QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" "$@"
-      exit
+      status=0
+      QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" "$@" || status=$?
+      if [ "$status" -eq 0 ] && [ "$*" = manual ]; then render_language_pictures "$tree"; fi
+      exit "$status"
     fi
     QF_WINE_LOCALE="$locale" QF_WINE_BUILD_DIR="$tree" \
       with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" --lang "$lang" "$@"
