@@ -22,6 +22,7 @@ list(APPEND QF_CORE_SOURCES
   ${QF_BUILTIN_DEFAULTS}
   ${QF_DRIVER_DIR}/settings/capabilities.cpp
   ${QF_DRIVER_DIR}/ui/help_pages.cpp
+  ${QF_DRIVER_DIR}/platform/code_pages.cpp
   ${QF_DRIVER_DIR}/channel/commands.cpp
   ${QF_DRIVER_DIR}/channel/reply.cpp
   ${QF_DRIVER_DIR}/settings/ribbons.cpp

@@ -112,6 +112,7 @@ MESSAGE_IDS = [
     "IDS_NOT_MONOCHROME", "IDS_INVALID_COUNT", "IDS_INVALID_COORDINATES",
     "IDS_HOLOGRAM_BATCH_STOPPED", "IDS_HOLOGRAM_TYPE_UNKNOWN", "IDS_HELP_NOT_OPENED", "IDS_HELP_MISSING",
     "IDS_ADMIN_CHANGES", "IDS_ADMIN_OFFSETS", "IDS_NOT_DIRECT",
+    "IDS_STORE_IMPOSSIBLE", "IDS_NOT_STORED", "IDS_STORE_FAILED", "IDS_LEFT_DIRECT",
 ]
 
 
@@ -619,9 +620,15 @@ def main(argv):
         problems.append(f"{MANUAL_LIST}: lists a file twice")
 
     with open(os.path.join(top, "driver/ui/help_pages.cpp"), encoding="utf-8") as source:
-        for page in re.findall(r'"(qf862k-[a-z0-9-]+\.html)"', source.read()):
-            if page not in pages:
-                problems.append(f"help_pages.cpp: Help opens {page}, which the manual lacks")
+        help_pages = re.findall(r'"(qf862k-[a-z0-9-]+\.html)"', source.read())
+    for page in help_pages:
+        if page not in pages:
+            problems.append(f"help_pages.cpp: Help opens {page}, which the manual lacks")
+    # Help names the window's own page when nothing opens it: the example gives such a page.
+    with open(source_of(manual, MESSAGES), encoding="utf-8") as source:
+        for example in re.findall(r'<message name="IDS_HELP_NOT_OPENED" values="[^"]*\\([^"\\]+)"', source.read()):
+            if example not in help_pages or example == INDEX:
+                problems.append(f"{MESSAGES}: the Help message's example names {example}, not a window's own page")
 
     if pictures_dir and MESSAGES in texts:
         try:

@@ -221,13 +221,9 @@ BOOL WINAPI SimClosePrinter(HANDLE handle) {
     return Spooler::Get().Close(handle) ? TRUE : Fail(ERROR_INVALID_HANDLE);
 }
 
-BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
-    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
-    ++Spooler::Get().served.calls;
-    Printer* printer = PrinterOf(handle);
-    if (!printer) return Fail(ERROR_INVALID_HANDLE);
-    if (level != 2 && level != 8) return Fail(ERROR_INVALID_LEVEL);
-    ++(buffer ? Spooler::Get().served.printerReads : Spooler::Get().served.printerSizeQueries);
+namespace {
+
+BOOL ServePrinterInfo(Printer* printer, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
     const std::vector<uint8_t> devmode = printer->devmodeAsStored ? printer->devmode : SpooledDevmode(printer->devmode);
     // Level 8: the printer's global default DEVMODE alone.
     if (level == 8)
@@ -263,6 +259,20 @@ BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size
         fields.UntilTime = kept.untilTime;
         if (info) *info = fields;
     });
+}
+
+}  // namespace
+
+BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
+    Printer* printer = PrinterOf(handle);
+    if (!printer) return Fail(ERROR_INVALID_HANDLE);
+    if (level != 2 && level != 8) return Fail(ERROR_INVALID_LEVEL);
+    ++(buffer ? Spooler::Get().served.printerReads : Spooler::Get().served.printerSizeQueries);
+    const BOOL served = ServePrinterInfo(printer, level, buffer, size, needed);
+    if (served && printer->afterRead) printer->afterRead();
+    return served;
 }
 
 namespace {
@@ -305,6 +315,7 @@ BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD comm
         if (printer->card.trace) std::printf("printer record not stored: the handle may not administer the printer\n");
         return Fail(ERROR_ACCESS_DENIED);
     }
+    if (printer->storesFail) return Fail(ERROR_INVALID_HANDLE);
     SetPrinterCall call;
     call.printer = printer->name;
     call.level = level;
@@ -379,21 +390,18 @@ BOOL WINAPI SimGetPrinterDriverW(HANDLE handle, LPWSTR, DWORD level, LPBYTE buff
     });
 }
 
-BOOL WINAPI SimGetPrinterDriverDirectoryA(LPSTR, LPSTR, DWORD level, LPBYTE buffer, DWORD size,
+BOOL WINAPI SimGetPrinterDriverDirectoryW(LPWSTR, LPWSTR, DWORD level, LPBYTE buffer, DWORD size,
                                           LPDWORD needed) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
     ++Spooler::Get().served.calls;
     if (level != 1) return Fail(ERROR_INVALID_LEVEL);
-    const std::wstring& dir = Spooler::Get().DriverDirectory();
-    std::string ansi(dir.size() + 1, '\0');
-    const int length = WideCharToMultiByte(CP_ACP, 0, dir.c_str(), -1, &ansi[0],
-                                           static_cast<int>(ansi.size()) * 2, nullptr, nullptr);
-    ansi.resize(length > 0 ? length - 1 : 0);
+    std::wstring dir = Spooler::Get().DriverDirectory();
     // The spooler names the directory without a trailing backslash.
-    if (!ansi.empty() && ansi.back() == '\\') ansi.pop_back();
-    if (needed) *needed = static_cast<DWORD>(ansi.size() + 1);
-    if (!buffer || size < ansi.size() + 1) return Fail(ERROR_INSUFFICIENT_BUFFER);
-    std::memcpy(buffer, ansi.c_str(), ansi.size() + 1);
+    if (!dir.empty() && dir.back() == L'\\') dir.pop_back();
+    const DWORD bytes = static_cast<DWORD>((dir.size() + 1) * sizeof(wchar_t));
+    if (needed) *needed = bytes;
+    if (!buffer || size < bytes) return Fail(ERROR_INSUFFICIENT_BUFFER);
+    std::memcpy(buffer, dir.c_str(), bytes);
     return TRUE;
 }
 
@@ -610,8 +618,9 @@ BOOL WINAPI SimEndDocPrinter(HANDLE handle) {
     RawJob* job = JobOf(handle);
     if (!job) return Fail(ERROR_SPL_NO_STARTDOC);
     job->ended = true;
-    PrinterOf(handle, &open);
+    Printer* printer = PrinterOf(handle, &open);
     open->job = -1;
+    if (printer && printer->whenJobEnds) printer->whenJobEnds();
     return TRUE;
 }
 

@@ -52,9 +52,16 @@ struct Printer {
     // header claims more (a damaged stored default, or an untrusted print server)
     bool devmodeAsStored = false;
     bool jobsRefused = false;      // true: StartDocPrinterW fails (a paused or full queue)
+    bool storesFail = false;       // true: SetPrinterW fails (a spooler error)
     // Runs as each printer-data question reaches the printer: what another window or
     // program does to the printer while the driver waits for an answer.
     std::function<void()> whileAsked;
+    // Runs as a job of the printer ends: what another window or program does to the
+    // printer while the driver's job goes out.
+    std::function<void()> whenJobEnds;
+    // Runs after each read of the printer's record: what another window does between a
+    // store's read and its write.
+    std::function<void()> afterRead;
     CardPrinter card;              // the printer behind the port
 };
 
@@ -178,7 +185,7 @@ BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size
 BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD command);
 BOOL WINAPI SimGetPrinterDriverW(HANDLE handle, LPWSTR environment, DWORD level, LPBYTE buffer,
                                  DWORD size, LPDWORD needed);
-BOOL WINAPI SimGetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level,
+BOOL WINAPI SimGetPrinterDriverDirectoryW(LPWSTR server, LPWSTR environment, DWORD level,
                                           LPBYTE buffer, DWORD size, LPDWORD needed);
 // The driver's registry opens: an open that asks to change a key (its values, subkeys,
 // permissions or the key itself) is refused with ERROR_ACCESS_DENIED for an ordinary

@@ -102,8 +102,12 @@ void QueryToolCommand(HWND dialog, int buttonId, const DirectExchange& exchange,
         ok = AskInExchange(exchange, command, reply.data(), qf::kToolsReplyBytes, &needed);
     }
     Repaint(dialog);
-    const std::string noResponse = LoadModuleAnsiText(IDS_NO_RESPONSE), ack = LoadModuleAnsiText(IDS_ACK_MARK);
-    SetStatus(dialog, qf::ToolsStatusText(ok, reply.data(), reply.size(), needed, {noResponse, ack}));
+    // The printer's bytes in the ANSI code page, the module's texts as loaded.
+    const qf::ToolsStatus status = qf::ToolsStatusOf(ok, reply.data(), reply.size(), needed);
+    const std::wstring shown = status.answered
+                                   ? PrinterText(status.text) + (status.ackShown ? LoadModuleText(IDS_ACK_MARK) : L"")
+                                   : LoadModuleText(IDS_NO_RESPONSE);
+    SetDlgItemTextW(dialog, IDC_TOOLS_STATUS, shown.c_str());
     WriteOutsideJob(exchange, qf::kToolsQueryEnd);
     DeleteStoredQueryReply(exchange.printer, command);
 }

@@ -165,6 +165,32 @@ TEST_F(Channel, DirectModeSwitchesOnlyWhenTheBitIsClear) {
     EXPECT_EQ(printer().attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT));
 }
 
+// A printer that cannot be switched back, even at the second try, is not left in direct
+// printing unsaid: the user is told what happened and what to do.
+TEST_F(Channel, APrinterLeftInDirectPrintingIsTold) {
+    printer().attributes = PRINTER_ATTRIBUTE_LOCAL;
+    ASSERT_TRUE(EnterDirectMode(sheet));
+    sim::Ui().messageBoxes.clear();
+    printer().storesFail = true;
+    LeaveDirectMode(sheet, true);
+    printer().storesFail = false;
+    EXPECT_EQ(printer().attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT));
+    ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+    EXPECT_EQ(sim::Ui().messageBoxes[0].text.rfind(L"The printer was left in direct printing", 0), 0u)
+        << sim::Utf8(sim::Ui().messageBoxes[0].text);
+
+    // A second try that succeeds says nothing.
+    sim::Ui().messageBoxes.clear();
+    int stores = 0;
+    printer().storesFail = true;
+    printer().afterRead = [&] { printer().storesFail = ++stores < 2; };
+    LeaveDirectMode(sheet, true);
+    printer().afterRead = nullptr;
+    printer().storesFail = false;
+    EXPECT_EQ(printer().attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL));
+    EXPECT_TRUE(sim::Ui().messageBoxes.empty());
+}
+
 TEST_F(Channel, ARawJobWritesEachCommandWithoutItsZeroByte) {
     ASSERT_EQ(SendRawJob(kTestPrinter, L"VESTRIAATM", {"\x1B" "ATM 1\r", std::string("\x1B" "AB\0C\r", 6)},
                          StartFailure::kAbandon),
