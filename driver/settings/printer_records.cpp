@@ -27,13 +27,14 @@ bool PrinterRecordTable::SameName(std::u16string_view kept, std::u16string_view 
     return true;
 }
 
-const PrinterRecordTable::Entry& PrinterRecordTable::Used(const Entry& entry) const {
-    entry.lastUse.store(clock_.fetch_add(1, std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+const PrinterRecordTable::Entry& PrinterRecordTable::Read(const Entry& entry) const {
+    const uint64_t now = clock_.load(std::memory_order_relaxed);
+    if (entry.lastUse.load(std::memory_order_relaxed) < now) entry.lastUse.store(now, std::memory_order_relaxed);
     return entry;
 }
 
 PrinterRecordTable::Entry& PrinterRecordTable::Used(Entry& entry) {
-    Used(static_cast<const Entry&>(entry));
+    entry.lastUse.store(clock_.fetch_add(1, std::memory_order_relaxed) + 1, std::memory_order_relaxed);
     return entry;
 }
 
@@ -68,19 +69,19 @@ PrinterRecordTable::Entry& PrinterRecordTable::AddLocked(std::list<Entry>& made,
 PrinterRecords PrinterRecordTable::Read(std::u16string_view printer) const {
     printer = UpToFirstZero(printer);
     if (printer.empty()) return PrinterRecords{};
-    const SharedTableHold hold(lock_);
+    const StripedSharedHold hold(lock_);
     const Entry* entry = FindLocked(printer);
-    return entry ? Used(*entry).records : PrinterRecords{};
+    return entry ? Read(*entry).records : PrinterRecords{};
 }
 
 HeldCopy PrinterRecordTable::CopyHeldSettings(std::u16string_view printer, void* privateBlock) const {
     HeldCopy held;
     printer = UpToFirstZero(printer);
     if (printer.empty()) return held;
-    const SharedTableHold hold(lock_);
+    const StripedSharedHold hold(lock_);
     const Entry* entry = FindLocked(printer);
     if (!entry || !IsSettingsCacheValid(entry->records.settingsCache)) return held;
-    const PrivateSettings& cache = Used(*entry).records.settingsCache;
+    const PrivateSettings& cache = Read(*entry).records.settingsCache;
     std::memcpy(privateBlock, &cache, sizeof cache);
     held.copied = true;
     held.offline = cache.manualRibbon != 0;
@@ -92,13 +93,13 @@ void PrinterRecordTable::RememberSpelling(std::u16string_view spelling, std::u16
     name = UpToFirstZero(name);
     if (spelling.empty() || name.empty() || SameName(spelling, name)) return;
     {
-        const SharedTableHold hold(lock_);
+        const StripedSharedHold hold(lock_);
         for (const Spelling& known : spellings_)
             if (SameName(known.spelling, spelling) && SameName(known.name, name)) return;
     }
     std::list<Spelling> made, dropped;
     made.push_back(Spelling{std::u16string(spelling), std::u16string(name)});
-    const TableHold hold(lock_);
+    const StripedHold hold(lock_);
     for (auto known = spellings_.begin(); known != spellings_.end();) {
         const auto next = std::next(known);
         if (SameName(known->spelling, spelling)) dropped.splice(dropped.end(), spellings_, known);
@@ -114,7 +115,7 @@ void PrinterRecordTable::Forget(std::u16string_view printer) {
     if (printer.empty()) return;
     std::list<Entry> droppedEntries;
     std::list<Spelling> droppedSpellings;
-    const TableHold hold(lock_);
+    const StripedHold hold(lock_);
     // The printer's own name: the name itself, or the name a spelling of it stands for.
     std::u16string_view name = printer;
     for (const Spelling& known : spellings_)
@@ -138,14 +139,14 @@ void PrinterRecordTable::Forget(std::u16string_view printer) {
 }
 
 size_t PrinterRecordTable::Size() const {
-    const SharedTableHold hold(lock_);
+    const StripedSharedHold hold(lock_);
     return entries_.size();
 }
 
 void PrinterRecordTable::Clear() {
     std::list<Entry> droppedEntries;
     std::list<Spelling> droppedSpellings;
-    const TableHold hold(lock_);
+    const StripedHold hold(lock_);
     droppedEntries.splice(droppedEntries.end(), entries_);
     droppedSpellings.splice(droppedSpellings.end(), spellings_);
 }

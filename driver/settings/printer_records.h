@@ -60,13 +60,13 @@ public:
             return change(scratch);
         }
         {
-            const TableHold hold(lock_);
+            const StripedHold hold(lock_);
             if (Entry* entry = FindLocked(printer)) return change(Used(*entry).records);
         }
         // The entry is made outside the lock; another thread may have made one meanwhile.
         std::list<Entry> made, dropped;
         made.emplace_back(printer);
-        const TableHold hold(lock_);
+        const StripedHold hold(lock_);
         if (Entry* entry = FindLocked(printer)) return change(Used(*entry).records);
         return change(Used(AddLocked(made, dropped)).records);
     }
@@ -76,7 +76,7 @@ public:
     template <typename Change>
     bool UpdateExisting(std::u16string_view printer, Change&& change) {
         printer = UpToFirstZero(printer);
-        const TableHold hold(lock_);
+        const StripedHold hold(lock_);
         Entry* entry = printer.empty() ? nullptr : FindLocked(printer);
         if (entry) change(Used(*entry).records);
         return entry != nullptr;
@@ -118,8 +118,10 @@ private:
         explicit Entry(std::u16string_view printer) : name(printer) {}
         std::u16string name;
         PrinterRecords records;
-        // When the entry was last used, on the table's clock: readers under the shared
-        // lock mark their use here, and the entry with the oldest mark makes room.
+        // When the entry was last used, on the table's clock: a change moves the clock on
+        // and marks its entry; a reader under the shared lock marks the entry with the
+        // clock's time only when the mark is older, so that readers do not keep writing
+        // the same memory. The entry with the oldest mark makes room.
         mutable std::atomic<uint64_t> lastUse{0};
     };
     struct Spelling {
@@ -127,7 +129,8 @@ private:
         std::u16string name;
     };
 
-    const Entry& Used(const Entry& entry) const;
+    // A read (shared lock) and a change (lock held alone) of an entry.
+    const Entry& Read(const Entry& entry) const;
     Entry& Used(Entry& entry);
     // The entry `printer` names, by its own name or a remembered spelling, or nullptr.
     const Entry* FindLocked(std::u16string_view printer) const;
@@ -136,7 +139,7 @@ private:
     // `dropped`, to be freed after the lock is released.
     Entry& AddLocked(std::list<Entry>& made, std::list<Entry>& dropped);
 
-    mutable TableLock lock_;
+    mutable StripedTableLock lock_;
     size_t capacity_;
     mutable std::atomic<uint64_t> clock_{0};
     std::list<Entry> entries_;

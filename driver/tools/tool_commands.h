@@ -108,7 +108,7 @@ std::optional<std::string> OffsetTextOverLimit(std::string_view text);
 // the caller shows the bytes in the ANSI code page and the texts as loaded.
 struct ToolsStatus {
     bool answered;     // false: "Printer has no response"
-    std::string text;  // the printer's reply text, at most bufferSize - 1 bytes
+    std::string text;  // the printer's reply text, at most bufferSize bytes
     bool ackShown;     // the ACK mark ("<ACK>") follows the text
 };
 ToolsStatus ToolsStatusOf(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count);

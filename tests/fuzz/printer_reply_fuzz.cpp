@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qf::ClassifyModel(std::string(text));
     qf::ParseOffsetText(text);
     qf::OffsetTextOverLimit(text);
-    if (qf::ToolsStatusOf(succeeded, buffer.data(), buffer.size(), count).text.size() >= buffer.size()) std::abort();
+    if (qf::ToolsStatusOf(succeeded, buffer.data(), buffer.size(), count).text.size() > buffer.size()) std::abort();
     qf::ToolsOffsetYAllowed(succeeded, buffer.data(), buffer.size(), count);
     qf::OffsetFromReply(succeeded, buffer.data(), buffer.size(), count);
     qf::TrackReadFromReply(succeeded, buffer.data(), buffer.size(), count);

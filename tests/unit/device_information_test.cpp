@@ -115,7 +115,7 @@ TEST(DeviceInformation, SilentPrinterIsAskedOnce) {
         EXPECT_EQ(g.info.remainingCount, u"N/D");
         for (const std::u16string* field : {&g.info.encoder, &g.info.model, &g.info.smartCard, &g.info.serialNumber,
                                          &g.info.panelsPrinted}) {
-            EXPECT_EQ(*field, "");
+            EXPECT_EQ(*field, u"");
         }
         EXPECT_EQ(g.asked, std::vector<std::string>{kRibbon});
     }
@@ -143,7 +143,7 @@ TEST(DeviceInformation, PartialAnswers) {
 
     // A reply that fills the buffer exactly is read whole; the catalogue name is cut.
     answers = FullAnswer();
-    answers[kSerial] = {std::u16string(104, u'S') + "\x06"};
+    answers[kSerial] = {std::string(104, 'S') + "\x06"};
     answers[kRemaining] = {"0\x06"};
     g = Gather(answers, std::u16string(40, u'R'));
     EXPECT_EQ(g.info.serialNumber, std::u16string(104, u'S'));

@@ -199,7 +199,7 @@ TEST(ToolCommands, StatusShowsTheReplyWithItsAck) {
         const ToolsStatus status = ToolsStatusOf(row.succeeded, buffer.bytes.get(), buffer.size, row.count);
         const std::string shown = status.answered ? status.text + (status.ackShown ? "[ACK]" : "") : "Keine Antwort";
         EXPECT_EQ(shown, row.status) << row.what;
-        EXPECT_LE(status.text.size(), kToolsReplyBytes - 1) << row.what;
+        EXPECT_LE(status.text.size(), kToolsReplyBytes) << row.what;
     }
 }
 

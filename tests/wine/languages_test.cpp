@@ -67,8 +67,9 @@ protected:
 // test the English block.
 TEST_F(Languages, TheRunHasTheExpectedUserLanguage) {
     // The run on a Western system (QF_EXPECTED_ANSI_CODE_PAGE) has that ANSI code page.
-    if (const char* codePage = std::getenv("QF_EXPECTED_ANSI_CODE_PAGE"))
+    if (const char* codePage = std::getenv("QF_EXPECTED_ANSI_CODE_PAGE")) {
         EXPECT_EQ(GetACP(), static_cast<UINT>(std::atoi(codePage)));
+    }
     const WORD primary = PRIMARYLANGID(GetUserDefaultUILanguage());
     if (Expected().primary == LANG_ENGLISH) {
         for (const LanguageTexts& texts : kTexts) {

@@ -292,8 +292,6 @@ TEST_F(PrinterRecords, AnOrdinaryUsersRibbonCorrectionIsKept) {
     EXPECT_EQ(Private(out).ribbonType, 5);
     EXPECT_TRUE(spooler().setPrinterLog.empty()) << "an ordinary user stored the printer's defaults";
     EXPECT_EQ(MergedPrivate(a).ribbonType, 5) << "later records fell back to the stored ribbon";
-    Record again = WithoutSheet(a);
-    EXPECT_EQ(Private(again).ribbonType, 5);
     spooler().standardUser = false;
 }
 
