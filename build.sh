@@ -11,6 +11,8 @@
 #                                           pictures beside its DLL (build/windows/bin)
 #   ./build.sh build                       build the three trees only
 #   ./build.sh bench [ARGS...]             build and run the native benchmarks (Google Benchmark options)
+#   ./build.sh entry-bench [--x64]        build a Windows tree and time the calls applications make
+#                                          before every print against their floor, under Wine
 #   ./build.sh fuzz NAME [SECONDS]         build and run one fuzz target for long (default 600 s),
 #                                          keeping its corpus in build/native/tests/fuzz/corpus/NAME
 #   ./build.sh failure-walk [--x64] [PATH]  build a Windows tree and walk every failure point of every
@@ -55,6 +57,18 @@ with_display() {
   if [ -n "${DISPLAY:-}" ]; then "$@"; return; fi
   QF_HEADLESS=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$@" \
     2> >(grep -v -E $'^X connection to :[0-9.]+ broken \\(explicit kill or server shutdown\\)\\.\r?$' >&2)
+}
+
+# The manual's language page shows a few windows in German and Japanese (as the manual's file
+# list names them, qf862k-de-*.png and qf862k-ja-*.png); the workbench renders them in that
+# language beside the DLL after the manual's English pictures (the English run removes them).
+render_language_pictures() {
+  local tree="$1" lang locale
+  for lang in de ja; do
+    case "$lang" in de) locale=de_DE.UTF-8 ;; ja) locale=ja_JP.UTF-8 ;; esac
+    QF_WINE_LOCALE="$locale" QF_WINE_BUILD_DIR="$tree" \
+      with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" --lang "$lang" manual --languages-page >/dev/null
+  done
 }
 
 cmd="${1:-test}"
@@ -112,11 +126,14 @@ case "$cmd" in
       if [ "$missing" -gt 0 ]; then
         echo "workbench: rendering the operator's manual's $missing missing pictures first (workbench manual)" >&2
         QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" manual >/dev/null
+        render_language_pictures "$tree"
       fi
     fi
     if [ -z "$lang" ]; then
-      QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" "$@"
-      exit
+      status=0
+      QF_WINE_BUILD_DIR="$tree" with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" "$@" || status=$?
+      if [ "$status" -eq 0 ] && [ "$*" = manual ]; then render_language_pictures "$tree"; fi
+      exit "$status"
     fi
     QF_WINE_LOCALE="$locale" QF_WINE_BUILD_DIR="$tree" \
       with_display "$top/scripts/wine-run.sh" "$tree/bin/workbench.exe" --lang "$lang" "$@"
@@ -135,6 +152,17 @@ case "$cmd" in
     setup; configure_native
     cmake --build "$native" -j "$jobs" --target qf_bench
     for bench in hologram_bench color_transform_bench; do "$native/tests/bench/$bench" "$@"; done ;;
+  entry-bench)
+    setup
+    tree="$windows"
+    if [ "${1:-}" = "--x64" ] || ! "$top/scripts/runs-32bit.sh"; then
+      [ "${1:-}" = "--x64" ] && shift
+      tree="$windows64"; build_windows64
+    else
+      build_windows32
+    fi
+    cmake --build "$tree" -j "$jobs" --target entry_points_bench | { grep -v -E "^\[ *[0-9]+%\] " || true; }
+    QF_WINE_BUILD_DIR="$tree" "$top/scripts/wine-run.sh" "$tree/bin/entry_points_bench.exe" "$@" ;;
   fuzz)
     if [ $# -lt 1 ]; then echo "usage: $0 fuzz NAME [SECONDS]" >&2; exit 2; fi
     setup; configure_native
@@ -153,5 +181,5 @@ case "$cmd" in
     QF_FAILURE_WALK=all QF_FAILURE_WALK_PATH="${1:-}" QF_WINE_BUILD_DIR="$tree" \
       with_display "$top/scripts/wine-run.sh" "$tree/bin/qf_wine_tests.exe" --gtest_filter='FailureWalk.*' ;;
   *)
-    echo "usage: $0 test | workbench [--x64] [--lang L] [ARGS...] | manual [--x64] | build | bench [ARGS...] | fuzz NAME [SECONDS] | failure-walk [--x64] [PATH]" >&2; exit 2 ;;
+    echo "usage: $0 test | workbench [--x64] [--lang L] [ARGS...] | manual [--x64] | build | bench [ARGS...] | entry-bench [--x64] | fuzz NAME [SECONDS] | failure-walk [--x64] [PATH]" >&2; exit 2 ;;
 esac

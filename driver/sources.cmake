@@ -20,8 +20,9 @@ add_custom_target(qf_generated_sources DEPENDS ${QF_BUILTIN_DEFAULTS})
 
 list(APPEND QF_CORE_SOURCES
   ${QF_BUILTIN_DEFAULTS}
-  ${QF_DRIVER_DIR}/entry/capabilities.cpp
-  ${QF_DRIVER_DIR}/entry/help_pages.cpp
+  ${QF_DRIVER_DIR}/settings/capabilities.cpp
+  ${QF_DRIVER_DIR}/ui/help_pages.cpp
+  ${QF_DRIVER_DIR}/platform/code_pages.cpp
   ${QF_DRIVER_DIR}/channel/commands.cpp
   ${QF_DRIVER_DIR}/channel/reply.cpp
   ${QF_DRIVER_DIR}/settings/ribbons.cpp
@@ -50,10 +51,12 @@ list(APPEND QF_CORE_SOURCES
 )
 
 list(APPEND QF_WIN32_SOURCES
-  ${QF_DRIVER_DIR}/entry/module_state.cpp
-  ${QF_DRIVER_DIR}/entry/printer_info.cpp
-  ${QF_DRIVER_DIR}/entry/dialog_conventions.cpp
-  ${QF_DRIVER_DIR}/entry/dialog_controls.cpp
+  ${QF_DRIVER_DIR}/platform/module_instance.cpp
+  ${QF_DRIVER_DIR}/settings/module_state.cpp
+  ${QF_DRIVER_DIR}/platform/printer_info.cpp
+  ${QF_DRIVER_DIR}/settings/stored_records.cpp
+  ${QF_DRIVER_DIR}/ui/dialog_conventions.cpp
+  ${QF_DRIVER_DIR}/ui/dialog_controls.cpp
   ${QF_DRIVER_DIR}/settings/document_settings.cpp
   ${QF_DRIVER_DIR}/settings/ribbon_query.cpp
   ${QF_DRIVER_DIR}/channel/printer_queries.cpp

@@ -13,10 +13,15 @@ usage: check_manual.py SOURCE_TOP [--pictures DIR]
   code; %s, %d and the like in a resource text stand for any value;
 - the list of the manual's files (qf862k-manual.lst) names exactly the pages, the style
   sheet and the pictures the pages show;
-- every page the Help buttons open (driver/entry/help_pages.cpp) exists;
-- the message page (qf862k-messages.html) quotes every message the module can show: the
-  string-table texts of MESSAGE_IDS, a list that must hold every text id the code hands
-  to ShowMessage or writes into a dialog's status line;
+- every page the Help buttons open (driver/ui/help_pages.cpp) exists;
+- the message page (qf862k-messages.html, which messages.py makes from its source and the
+  string tables) quotes every message the module can show: the string-table texts of
+  MESSAGE_IDS, a list that must hold every text id the code hands to ShowMessage or writes
+  into a dialog's status line; each message row gives the same message in all five
+  languages, each word for word as that language's string table has it, with the same
+  values (a ribbon's name is the ribbon list's in every language);
+- a quote in another language (<q class="ui" lang="de">) is a text of that language's
+  resources;
 - the quotes a page marks as messages (<q class="ui message">) are messages of MESSAGE_IDS word
   for word, with only a value the module really puts in a message's %s or %u (a ribbon name
   of the ribbon list, a number, a page of the manual);
@@ -28,7 +33,8 @@ usage: check_manual.py SOURCE_TOP [--pictures DIR]
   READING_ORDER, and the driver's version;
 - the contents page names the module's version as its version resource gives it;
 - with --pictures DIR: every picture a page shows is in DIR, where the workbench has just
-  rendered the manual's pictures from the real module.
+  rendered the manual's pictures from the real module, and the Messages page there is the
+  one the string tables make now.
 Prints every problem and exits with 1 when there is any.
 """
 import glob
@@ -42,6 +48,16 @@ MANUAL_LIST = "qf862k-manual.lst"
 INDEX = "qf862k-index.html"
 MESSAGES = "qf862k-messages.html"
 INSTALLATION = "qf862k-installation.html"
+LANGUAGE_PAGE = "qf862k-languages.html"
+
+# The languages the module speaks: code, name in that language, resource script.
+LANGUAGES = [
+    ("en", "English", "qf862kui.rc"),
+    ("de", "Deutsch", "qf862kui_de.rc"),
+    ("fr", "Français", "qf862kui_fr.rc"),
+    ("es", "Español", "qf862kui_es.rc"),
+    ("ja", "日本語", "qf862kui_ja.rc"),
+]
 
 # The pages in reading order: each page's "previous" and "next" links follow it. A new page
 # goes into its place here.
@@ -51,6 +67,7 @@ READING_ORDER = [
     INSTALLATION,
     "qf862k-tasks.html",
     "qf862k-standard-user.html",
+    LANGUAGE_PAGE,
     "qf862k-document-sheet.html",
     "qf862k-head-settings.html",
     "qf862k-color-correction.html",
@@ -95,7 +112,14 @@ MESSAGE_IDS = [
     "IDS_NOT_MONOCHROME", "IDS_INVALID_COUNT", "IDS_INVALID_COORDINATES",
     "IDS_HOLOGRAM_BATCH_STOPPED", "IDS_HOLOGRAM_TYPE_UNKNOWN", "IDS_HELP_NOT_OPENED", "IDS_HELP_MISSING",
     "IDS_ADMIN_CHANGES", "IDS_ADMIN_OFFSETS", "IDS_NOT_DIRECT",
+    "IDS_STORE_IMPOSSIBLE", "IDS_NOT_STORED", "IDS_STORE_FAILED", "IDS_LEFT_DIRECT",
 ]
+
+
+def source_of(manual, name):
+    """The file a page is written in: its own, or for the Messages page the source messages.py
+    makes it from."""
+    return os.path.join(manual, name + ".in" if name == MESSAGES else name)
 
 
 class Page(html.parser.HTMLParser):
@@ -104,8 +128,10 @@ class Page(html.parser.HTMLParser):
         self.links = []       # (tag, attribute, value)
         self.scripts = 0
         self.handlers = []
-        self.quotes = []
-        self.message_quotes = []
+        self.quotes = []          # English quotes
+        self.message_quotes = []  # English quotes marked as messages
+        self.foreign_quotes = []  # (language, text, is a message, message row) of other languages
+        self.row_quotes = {}      # message row (<tbody class="message">) -> [(language, text)]
         self.nav_links = {}   # nav class -> [(href, rel)]
         self.ribbon_list_paths = []
         self.ids = set()
@@ -113,6 +139,9 @@ class Page(html.parser.HTMLParser):
         self._quote_depth = 0
         self._quote_text = []
         self._quote_is_message = False
+        self._quote_lang = ""
+        self._rows = 0
+        self._in_row = False
         self._nav = None
         self._code_depth = 0
         self._code_text = []
@@ -136,12 +165,19 @@ class Page(html.parser.HTMLParser):
         if tag == "code" and "ribbon-list" in classes:
             self._code_depth = 1
             self._code_text = []
+        if tag == "tbody" and "message" in classes:
+            self._rows += 1
+            self._in_row = True
+            self.row_quotes[self._rows] = []
         if tag == "q":
             if self._quote_depth or "ui" in classes:
                 self._quote_depth += 1
                 if self._quote_depth == 1:
                     self._quote_text = []
                     self._quote_is_message = "message" in classes
+                    # A message row's language cells name their language; the explanation's
+                    # quotes (English) do not.
+                    self._quote_lang = dict(attrs).get("lang") or ""
 
     def handle_endtag(self, tag):
         if tag == "nav":
@@ -149,12 +185,20 @@ class Page(html.parser.HTMLParser):
         if tag == "code" and self._code_depth:
             self._code_depth = 0
             self.ribbon_list_paths.append("".join(self._code_text).strip())
+        if tag == "tbody":
+            self._in_row = False
         if tag == "q" and self._quote_depth:
             self._quote_depth -= 1
             if self._quote_depth == 0:
-                self.quotes.append("".join(self._quote_text))
+                text = "".join(self._quote_text)
+                if self._in_row and self._quote_is_message and self._quote_lang:
+                    self.row_quotes[self._rows].append((self._quote_lang, text))
+                if self._quote_lang not in ("", "en"):
+                    self.foreign_quotes.append((self._quote_lang, text, self._quote_is_message))
+                    return
+                self.quotes.append(text)
                 if self._quote_is_message:
-                    self.message_quotes.append("".join(self._quote_text))
+                    self.message_quotes.append(text)
 
     def handle_data(self, data):
         self.text.append(data)
@@ -179,10 +223,10 @@ def literals(source):
     return re.findall(r'(?:\bu|\bL)?"((?:[^"\\\n]|\\.)*)"', source)
 
 
-def module_texts(top):
-    """Texts of the module's resources, and the texts its code shows."""
+def resource_texts(top, script):
+    """Texts of one language's resource script (dialog templates and string table)."""
     resources = set()
-    with open(os.path.join(top, "driver/resources/qf862kui.rc"), encoding="utf-8") as rc:
+    with open(os.path.join(top, "driver/resources", script), encoding="utf-8") as rc:
         for line in rc:
             stripped = line.strip()
             if stripped.startswith(("#", "//", "VALUE", "FONT")) or " ICON " in stripped:
@@ -191,6 +235,12 @@ def module_texts(top):
                 # A control shows & as the mark of its access key; a list entry may not.
                 resources.add(shown(raw))
                 resources.add(normalise(raw.replace("\\n", "\n").replace('""', '"')))
+    return resources
+
+
+def module_texts(top):
+    """Texts of the module's English resources, and the texts its code shows."""
+    resources = resource_texts(top, "qf862kui.rc")
     code = set()
     for path in glob.glob(os.path.join(top, "driver/**/*.cpp"), recursive=True) + \
             glob.glob(os.path.join(top, "driver/**/*.h"), recursive=True):
@@ -214,13 +264,21 @@ def matches(quote, resources, code):
                for text in resources if "%" in text)
 
 
-def string_table(top):
-    """The string table's texts by id name, as a window shows them."""
-    with open(os.path.join(top, "driver/resources/qf862kui.rc"), encoding="utf-8") as rc:
+def raw_string_table(top, script="qf862kui.rc"):
+    """One language's string table as its script writes it, by id name and by number."""
+    with open(os.path.join(top, "driver/resources", script), encoding="utf-8") as rc:
         source = rc.read()
     table = source[source.index("STRINGTABLE"):]
     table = table[:table.index("\nEND")]
-    return {name: shown(raw) for name, raw in re.findall(r'^\s*(IDS_\w+)\s+"((?:[^"]|"")*)"', table, re.M)}
+    found = {}
+    for key, raw in re.findall(r'^\s*(IDS_\w+|\d+)\s+"((?:[^"]|"")*)"', table, re.M):
+        found[int(key) if key.isdigit() else key] = raw
+    return found
+
+
+def string_table(top, script="qf862kui.rc"):
+    """One language's string table by id name and by number, as a window shows it."""
+    return {key: shown(raw) for key, raw in raw_string_table(top, script).items()}
 
 
 def ids_the_code_shows(top):
@@ -262,9 +320,9 @@ def ribbon_list(top):
 
 def value_rules(top):
     """What the module puts in the value of each message that has one. The ribbon messages
-    name a ribbon as the ribbon list names the printer's ribbon number (number 1, the
-    one-colour ribbon of unknown kind, the monochrome notice; number 0, no ribbon, no
-    name); a count is a number; Help names a page of the manual."""
+    name a ribbon as the ribbon list names the printer's ribbon number, in every language
+    (number 1, the one-colour ribbon of unknown kind, the monochrome notice; number 0, no
+    ribbon, no name); a count is a number; Help names a page of the manual."""
     ribbons = ribbon_list(top)
     number = lambda value: value.isdigit()
     return {
@@ -316,16 +374,64 @@ def check_message_quotes(top, name, parser, problems):
 
 
 def check_messages(top, parser, problems):
+    """Every message of the module has a row on the page, which gives it in every language."""
     table = string_table(top)
     rules = value_rules(top)
     for name in sorted(ids_the_code_shows(top) - set(MESSAGE_IDS) - {"IDS_FILE_CHOSEN"}):
         problems.append(f"check_manual.py: the code shows {name}, which MESSAGE_IDS lacks")
-    given = {message_of(normalise(q), table, rules) for q in parser.message_quotes}
+    given = {message_of(normalise(quotes[0][1]), table, rules)
+             for quotes in parser.row_quotes.values() if quotes and quotes[0][0] == "en"}
     for name in MESSAGE_IDS:
         if name not in table:
             problems.append(f"check_manual.py: {name} is not in the string table")
         elif name not in given:
-            problems.append(f"{MESSAGES}: lacks the message \"{table[name]}\" ({name}) as a quote marked message")
+            problems.append(f"{MESSAGES}: lacks a row of the message \"{table[name]}\" ({name}) in every language")
+    check_message_rows(top, parser, problems)
+
+
+def check_message_rows(top, parser, problems):
+    """Each message row gives one message in the five languages in order, each word for word as
+    its language's string table has it, with the same values: the same number, path or ribbon
+    name (the ribbon list's, in every language)."""
+    tables = {code: string_table(top, script) for code, _, script in LANGUAGES}
+    scripts = {code: script for code, _, script in LANGUAGES}
+    rules = value_rules(top)
+
+    order = [code for code, _, _ in LANGUAGES]
+    for row, quotes in sorted(parser.row_quotes.items()):
+        if [language for language, _ in quotes] != order:
+            problems.append(f"{MESSAGES}: message row {row} gives the languages "
+                            f"{' '.join(language for language, _ in quotes)}, not {' '.join(order)}")
+            continue
+        english = normalise(quotes[0][1])
+        name = message_of(english, tables["en"], rules)
+        if name is None:
+            continue  # reported as a quote that is not a message
+        values = capturing(tables["en"][name]).match(english).groups()
+        for language, quote in quotes[1:]:
+            text = normalise(quote)
+            found = capturing(tables[language][name]).match(text) if name in tables[language] else None
+            if not found:
+                problems.append(f"{MESSAGES}: gives {name} in {language} as \"{text}\", not as "
+                                f"{scripts[language]} has it: \"{tables[language].get(name)}\"")
+            elif values != found.groups():
+                problems.append(f"{MESSAGES}: gives {name} in {language} with the values {found.groups()}, "
+                                f"in English with {values}")
+
+
+def check_foreign_quotes(top, name, parser, problems):
+    """A quote in another language is a text of that language's resources."""
+    scripts = {code: script for code, _, script in LANGUAGES}
+    texts = {}
+    for language, quote, _ in parser.foreign_quotes:
+        text = normalise(quote)
+        if language not in scripts:
+            problems.append(f"{name}: quotes \"{text}\" in {language}, which the module does not speak")
+            continue
+        if language not in texts:
+            texts[language] = resource_texts(top, scripts[language])
+        if not matches(text, texts[language], set()):
+            problems.append(f"{name}: quotes \"{text}\", which is not a text of {scripts[language]}")
 
 
 def catalogue_folders(top):
@@ -395,7 +501,7 @@ def check_navigation(name, parser, version, problems):
 def check_version(top, index_text, problems):
     with open(os.path.join(top, "driver/resources/qf862kui.rc"), encoding="utf-8") as rc:
         version = re.search(r'VALUE "FileVersion", "([^"]+)"', rc.read()).group(1)
-    with open(os.path.join(top, "driver/entry/version.h"), encoding="utf-8") as header:
+    with open(os.path.join(top, "driver/resources/version.h"), encoding="utf-8") as header:
         shown_version = re.search(r'kVersionText\[\] = L"([^"]+)"', header.read()).group(1)
     if shown_version != version:
         problems.append(f"version.h: the About box shows {shown_version}, the version resource {version}")
@@ -414,7 +520,13 @@ def main(argv):
     pictures_dir = argv[argv.index("--pictures") + 1] if "--pictures" in argv else None
     manual = os.path.join(top, "manual")
     problems = []
-    pages = sorted(os.path.basename(p) for p in glob.glob(os.path.join(manual, "*.html")))
+    import messages  # the Messages page is made from its source and the string tables
+    texts = {os.path.basename(p): None for p in glob.glob(os.path.join(manual, "*.html"))}
+    try:
+        texts[MESSAGES] = messages.generate(top)
+    except (KeyError, ValueError, OSError) as error:
+        problems.append(f"messages.py: cannot make {MESSAGES}: {error}")
+    pages = sorted(texts)
     resources, code = module_texts(top)
 
     pictures = set()
@@ -423,8 +535,10 @@ def main(argv):
     fragments = []  # (page, target page, fragment)
     for name in pages:
         parser = Page()
-        with open(os.path.join(manual, name), encoding="utf-8") as page:
-            parser.feed(page.read())
+        if texts[name] is None:
+            with open(os.path.join(manual, name), encoding="utf-8") as page:
+                texts[name] = page.read()
+        parser.feed(texts[name])
         if parser.scripts:
             problems.append(f"{name}: a script or embedded object")
         for handler in parser.handlers:
@@ -447,7 +561,7 @@ def main(argv):
                 fragments.append((name, target or name, value.split("#", 1)[1]))
             if not target:
                 continue
-            if not os.path.isfile(os.path.join(manual, target)):
+            if target not in texts and not os.path.isfile(os.path.join(manual, target)):
                 problems.append(f"{name}: link {value} does not resolve")
             elif target.endswith(".html"):
                 links_from[name].add(target)
@@ -456,10 +570,10 @@ def main(argv):
         if name == INSTALLATION:
             check_ribbon_list(top, parser, problems)
         check_message_quotes(top, name, parser, problems)
+        check_foreign_quotes(top, name, parser, problems)
         check_navigation(name, parser, module_version(top), problems)
         if name == INDEX:
-            with open(os.path.join(manual, name), encoding="utf-8") as page:
-                check_version(top, page.read(), problems)
+            check_version(top, texts[name], problems)
         for quote in parser.quotes:
             text = normalise(quote)
             if not matches(text, resources, code):
@@ -501,10 +615,26 @@ def main(argv):
     if len(listed) != len(set(listed)):
         problems.append(f"{MANUAL_LIST}: lists a file twice")
 
-    with open(os.path.join(top, "driver/entry/help_pages.cpp"), encoding="utf-8") as source:
-        for page in re.findall(r'"(qf862k-[a-z0-9-]+\.html)"', source.read()):
-            if page not in pages:
-                problems.append(f"help_pages.cpp: Help opens {page}, which the manual lacks")
+    with open(os.path.join(top, "driver/ui/help_pages.cpp"), encoding="utf-8") as source:
+        help_pages = re.findall(r'"(qf862k-[a-z0-9-]+\.html)"', source.read())
+    for page in help_pages:
+        if page not in pages:
+            problems.append(f"help_pages.cpp: Help opens {page}, which the manual lacks")
+    # Help names the window's own page when nothing opens it: the example gives such a page.
+    with open(source_of(manual, MESSAGES), encoding="utf-8") as source:
+        for example in re.findall(r'<message name="IDS_HELP_NOT_OPENED" values="[^"]*\\([^"\\]+)"', source.read()):
+            if example not in help_pages or example == INDEX:
+                problems.append(f"{MESSAGES}: the Help message's example names {example}, not a window's own page")
+
+    if pictures_dir and MESSAGES in texts:
+        try:
+            with open(os.path.join(pictures_dir, MESSAGES), encoding="utf-8") as installed:
+                current = installed.read() == texts[MESSAGES]
+        except OSError:
+            current = False
+        if not current:
+            problems.append(f"{pictures_dir}: its {MESSAGES} is not the one the string tables make now "
+                            "(the build writes it with manual/messages.py)")
 
     for problem in problems:
         print(problem)

@@ -8,7 +8,8 @@ Troubleshooting, Messages, the index of terms) with the driver's version, and th
 to the previous and next page in reading order; before </body> the previous and next
 links again. The reading order and the site links are those check_manual.py checks
 (READING_ORDER, SITE_LINKS); the version is the module's version resource. A page's
-title for the links is its <title>. Run it after adding a page to READING_ORDER.
+title for the links is its <title>. Run it after adding a page to READING_ORDER. The
+Messages page's navigation is written into its source, qf862k-messages.html.in.
 """
 import html
 import os
@@ -31,7 +32,7 @@ BOTTOM = re.compile(r"(?:<nav class=\"pager bottom\">.*?</nav>\n)?(</body>)", re
 
 
 def title(manual, name):
-    with open(os.path.join(manual, name), encoding="utf-8") as page:
+    with open(check_manual.source_of(manual, name), encoding="utf-8") as page:
         return html.unescape(re.search(r"<title>(.*?)</title>", page.read(), re.S).group(1).strip())
 
 
@@ -54,7 +55,7 @@ def main(argv):
             "".join(f'<a href="{href}">{text}</a>' for href, text in SITE_TITLES.items()) +
             f'<span class="version">Driver version {version}</span></nav>\n')
     for name in check_manual.READING_ORDER:
-        path = os.path.join(manual, name)
+        path = check_manual.source_of(manual, name)
         with open(path, encoding="utf-8") as page:
             text = page.read()
         text = TOP.sub(lambda m: m.group(1) + site + pager(manual, name, "pager"), text, count=1)

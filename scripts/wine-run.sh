@@ -65,8 +65,15 @@ esac
 # QF_WINE_LOCALE (e.g. de_DE.UTF-8) runs the program in that locale: Wine takes the user's
 # language, and with it the module's resource block, from LC_ALL. It is set for the program
 # alone, so that this script's shell never tries a locale the system may not have generated.
+# QF_WINE_UI_LOCALE sets the user's language apart from it (LC_MESSAGES), while
+# QF_WINE_LOCALE then gives the system's code page (LC_CTYPE): a Japanese user on a Western
+# system.
 locale=()
-if [ -n "${QF_WINE_LOCALE:-}" ]; then locale=(env LC_ALL="$QF_WINE_LOCALE"); fi
+if [ -n "${QF_WINE_LOCALE:-}" ] && [ -n "${QF_WINE_UI_LOCALE:-}" ]; then
+  locale=(env -u LC_ALL LANG="$QF_WINE_LOCALE" LC_CTYPE="$QF_WINE_LOCALE" LC_MESSAGES="$QF_WINE_UI_LOCALE")
+elif [ -n "${QF_WINE_LOCALE:-}" ]; then
+  locale=(env LC_ALL="$QF_WINE_LOCALE")
+fi
 
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "${locale[@]}" "$loader" "$exe" "$@"

@@ -21,7 +21,7 @@ std::vector<ImportRoute> Routes() {
         {spool, "GetPrinterW", reinterpret_cast<void*>(&SimGetPrinterW)},
         {spool, "SetPrinterW", reinterpret_cast<void*>(&SimSetPrinterW)},
         {spool, "GetPrinterDriverW", reinterpret_cast<void*>(&SimGetPrinterDriverW)},
-        {spool, "GetPrinterDriverDirectoryA", reinterpret_cast<void*>(&SimGetPrinterDriverDirectoryA)},
+        {spool, "GetPrinterDriverDirectoryW", reinterpret_cast<void*>(&SimGetPrinterDriverDirectoryW)},
         {spool, "GetPrinterDataW", reinterpret_cast<void*>(&SimGetPrinterDataW)},
         {spool, "StartDocPrinterW", reinterpret_cast<void*>(&SimStartDocPrinterW)},
         {spool, "StartPagePrinter", reinterpret_cast<void*>(&SimStartPagePrinter)},

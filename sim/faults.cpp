@@ -322,13 +322,13 @@ BOOL WINAPI FaultGetPrinterDriverW(HANDLE handle, LPWSTR environment, DWORD leve
     return SimGetPrinterDriverW(handle, environment, level, buffer, size, needed);
 }
 
-BOOL WINAPI FaultGetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level, LPBYTE buffer,
+BOOL WINAPI FaultGetPrinterDriverDirectoryW(LPWSTR server, LPWSTR environment, DWORD level, LPBYTE buffer,
                                             DWORD size, LPDWORD needed) {
     if (SpoolerFails()) {
         if (needed) *needed = 0;
         return FALSE;
     }
-    return SimGetPrinterDriverDirectoryA(server, environment, level, buffer, size, needed);
+    return SimGetPrinterDriverDirectoryW(server, environment, level, buffer, size, needed);
 }
 
 DWORD WINAPI FaultGetPrinterDataW(HANDLE handle, LPWSTR valueName, LPDWORD type, LPBYTE data, DWORD size,
@@ -554,7 +554,7 @@ std::vector<ImportRoute> FaultRoutes() {
         {spool, "GetPrinterW", reinterpret_cast<void*>(&FaultGetPrinterW)},
         {spool, "SetPrinterW", reinterpret_cast<void*>(&FaultSetPrinterW)},
         {spool, "GetPrinterDriverW", reinterpret_cast<void*>(&FaultGetPrinterDriverW)},
-        {spool, "GetPrinterDriverDirectoryA", reinterpret_cast<void*>(&FaultGetPrinterDriverDirectoryA)},
+        {spool, "GetPrinterDriverDirectoryW", reinterpret_cast<void*>(&FaultGetPrinterDriverDirectoryW)},
         {spool, "GetPrinterDataW", reinterpret_cast<void*>(&FaultGetPrinterDataW)},
         {spool, "StartDocPrinterW", reinterpret_cast<void*>(&FaultStartDocPrinterW)},
         {spool, "StartPagePrinter", reinterpret_cast<void*>(&FaultStartPagePrinter)},

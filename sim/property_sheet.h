@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 
 namespace sim {
 

@@ -16,6 +16,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"QfSimSheetWindow";
 constexpr int kClientWidth = 560;
 constexpr int kClientHeight = 470;
+constexpr int kTabsHeight = 30;  // the tab strip above the page, when there is one
 
 bool RegisterSheetClass(WNDPROC proc) {
     static bool registered = false;
@@ -58,8 +59,8 @@ SheetWindow::~SheetWindow() {
 
 bool SheetWindow::Create(bool show) {
     if (window_ || !RegisterSheetClass(WindowProc)) return false;
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    RECT frame = {0, 0, kClientWidth, kClientHeight + (tabs_.empty() ? 0 : kTabsHeight)};
     AdjustWindowRect(&frame, style, FALSE);
     window_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, title_.c_str(), style, 40, 40,
                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
@@ -74,6 +75,11 @@ bool SheetWindow::Create(bool show) {
         UpdateWindow(window_);
     }
     return true;
+}
+
+void SheetWindow::SetTabs(const std::vector<std::wstring>& tabs, int selected) {
+    tabs_ = tabs;
+    selectedTab_ = selected;
 }
 
 void SheetWindow::CreateControls() {
@@ -98,8 +104,26 @@ void SheetWindow::CreateControls() {
         {L"BUTTON", L"Apply", child | WS_TABSTOP | BS_PUSHBUTTON, kApplyId, 472, 432, 80, 28},
     };
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    const int top = tabs_.empty() ? 0 : kTabsHeight;
+    if (!tabs_.empty()) {
+        // The tab strip, its lower edge joining the page below it.
+        HWND strip = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 4, 6,
+                                     kClientWidth - 8, top, window_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), GetModuleHandleW(nullptr),
+                                     nullptr);
+        if (strip) {
+            SendMessageW(strip, WM_SETFONT, font, FALSE);
+            for (size_t i = 0; i < tabs_.size(); ++i) {
+                TCITEMW tab = {};
+                tab.mask = TCIF_TEXT;
+                tab.pszText = &tabs_[i][0];
+                SendMessageW(strip, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
+            }
+            SendMessageW(strip, TCM_SETCURSEL, selectedTab_, 0);
+        }
+    }
     for (const ControlLayout& layout : layouts) {
-        HWND control = CreateWindowExW(0, layout.cls, layout.text, layout.style, layout.x, layout.y, layout.width,
+        HWND control = CreateWindowExW(0, layout.cls, layout.text, layout.style, layout.x, layout.y + top, layout.width,
                                        layout.height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                                        GetModuleHandleW(nullptr), nullptr);
         if (control) SendMessageW(control, WM_SETFONT, font, FALSE);
@@ -353,8 +377,9 @@ LRESULT SheetWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool RenderSheetPng(PropertySheetService& service, const std::wstring& title, const std::wstring& path,
-                    int selected) {
+                    int selected, const std::vector<std::wstring>& tabs, int selectedTab) {
     SheetWindow window(service, title);
+    window.SetTabs(tabs, selectedTab);
     if (!window.Create(true)) return false;
     if (selected >= 0) window.SelectItem(selected);
     // The tree has the focus, as on a page the user works: the selection shows in full.

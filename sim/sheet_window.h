@@ -1,13 +1,16 @@
 // A real window that shows the page kept by the property-sheet service stand-in, as the
 // service's tree-view page does: the item tree with titles and current choices (disabled
 // items greyed), below it a control to change the selected item's choice or the selected
-// item's button, and OK/Cancel/Apply.
+// item's button, and OK/Cancel/Apply. Like the platform's property sheet it has no minimise
+// or maximise button, and it can show the sheet's tabs above the page, the page's own tab
+// selected.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "sim/property_sheet.h"
 
@@ -24,6 +27,7 @@ public:
     static constexpr int kStatusId = 105;  // what the last action answered
     static constexpr int kApplyId = 106;   // OK and Cancel are IDOK and IDCANCEL
     static constexpr int kChoiceLabelId = 107;
+    static constexpr int kTabsId = 108;    // the sheet's tabs, when it has more than the page's own
 
     SheetWindow(PropertySheetService& service, const std::wstring& title);
     ~SheetWindow();  // destroys the window; the sheet stays as OK or Cancel left it
@@ -33,6 +37,8 @@ public:
     // Creates the window (shown, or hidden) and fills it from the page; it becomes the
     // owner of the dialogs the page opens. False when the window cannot be made.
     bool Create(bool show = true);
+    // The tabs shown above the page (before Create), `selected` the page's own.
+    void SetTabs(const std::vector<std::wstring>& tabs, int selected);
     HWND Handle() const { return window_; }
     // Re-reads every item, keeping the selected one.
     void Refresh();
@@ -60,6 +66,8 @@ private:
 
     PropertySheetService& service_;
     std::wstring title_;
+    std::vector<std::wstring> tabs_;
+    int selectedTab_ = 0;
     HWND window_ = nullptr;
     HWND previousOwner_ = nullptr;
     bool filling_ = false;
@@ -70,6 +78,6 @@ private:
 // without waiting for anyone. Item `selected` is selected, or with -1 the item the page
 // opens on, as the service opens the page.
 bool RenderSheetPng(PropertySheetService& service, const std::wstring& title, const std::wstring& path,
-                    int selected = -1);
+                    int selected = -1, const std::vector<std::wstring>& tabs = {}, int selectedTab = 0);
 
 }  // namespace sim

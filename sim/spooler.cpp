@@ -115,6 +115,7 @@ void Spooler::Reset(const std::wstring& packageDir) {
     refusedStores = 0;
     refusedRegistryWrites = 0;
     opens = 0;
+    served = ServedCalls{};
     jobs.clear();
     looseWrites.clear();
     RemoveTree(driverDir_);
@@ -198,6 +199,7 @@ Printer* PrinterOf(HANDLE handle, Spooler::Handle** open = nullptr) {
 
 BOOL WINAPI SimOpenPrinterW(LPWSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSW defaults) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     if (!handle) return Fail(ERROR_INVALID_PARAMETER);
     *handle = nullptr;
     if (!name) return Fail(ERROR_INVALID_PRINTER_NAME);
@@ -215,15 +217,22 @@ BOOL WINAPI SimOpenPrinterW(LPWSTR name, LPHANDLE handle, LPPRINTER_DEFAULTSW de
 
 BOOL WINAPI SimClosePrinter(HANDLE handle) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     return Spooler::Get().Close(handle) ? TRUE : Fail(ERROR_INVALID_HANDLE);
 }
 
-BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
-    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
-    Printer* printer = PrinterOf(handle);
-    if (!printer) return Fail(ERROR_INVALID_HANDLE);
-    if (level != 2) return Fail(ERROR_INVALID_LEVEL);
+namespace {
+
+BOOL ServePrinterInfo(Printer* printer, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
     const std::vector<uint8_t> devmode = printer->devmodeAsStored ? printer->devmode : SpooledDevmode(printer->devmode);
+    // Level 8: the printer's global default DEVMODE alone.
+    if (level == 8)
+        return Marshal(sizeof(PRINTER_INFO_8W), buffer, size, needed, [&](Packer& p, BYTE* out) {
+            PRINTER_INFO_8W fields = {};
+            fields.pDevMode = devmode.empty() ? nullptr
+                                              : static_cast<DEVMODEW*>(p.Block(devmode.data(), devmode.size()));
+            if (out) *reinterpret_cast<PRINTER_INFO_8W*>(out) = fields;
+        });
     return Marshal(sizeof(PRINTER_INFO_2W), buffer, size, needed, [&](Packer& p, BYTE* out) {
         auto* info = reinterpret_cast<PRINTER_INFO_2W*>(out);
         PRINTER_INFO_2W fields = {};
@@ -250,6 +259,20 @@ BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size
         fields.UntilTime = kept.untilTime;
         if (info) *info = fields;
     });
+}
+
+}  // namespace
+
+BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed) {
+    const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
+    Printer* printer = PrinterOf(handle);
+    if (!printer) return Fail(ERROR_INVALID_HANDLE);
+    if (level != 2 && level != 8) return Fail(ERROR_INVALID_LEVEL);
+    ++(buffer ? Spooler::Get().served.printerReads : Spooler::Get().served.printerSizeQueries);
+    const BOOL served = ServePrinterInfo(printer, level, buffer, size, needed);
+    if (served && printer->afterRead) printer->afterRead();
+    return served;
 }
 
 namespace {
@@ -279,9 +302,11 @@ PrinterFields FieldsOf(const PRINTER_INFO_2W& info) {
 // Level 2 sets every field of the record it is given, as the platform does: the name
 // (a rename), the port, sharing, the attributes and the rest; a NULL DEVMODE or
 // security descriptor leaves those two as the printer keeps them. A record without the
-// names a printer cannot lack is refused.
+// names a printer cannot lack is refused. Level 8 sets the global default DEVMODE alone.
+// Both need a handle opened for administering.
 BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD command) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     Spooler::Handle* open = nullptr;
     Printer* printer = PrinterOf(handle, &open);
     if (!printer) return Fail(ERROR_INVALID_HANDLE);
@@ -290,6 +315,7 @@ BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD comm
         if (printer->card.trace) std::printf("printer record not stored: the handle may not administer the printer\n");
         return Fail(ERROR_ACCESS_DENIED);
     }
+    if (printer->storesFail) return Fail(ERROR_INVALID_HANDLE);
     SetPrinterCall call;
     call.printer = printer->name;
     call.level = level;
@@ -318,8 +344,21 @@ BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD comm
             printer->security.assign(bytes, bytes + GetSecurityDescriptorLength(info->pSecurityDescriptor));
         }
     }
+    // Level 8 sets the printer's global default DEVMODE and nothing else.
+    if (level == 8) {
+        const auto* info = reinterpret_cast<const PRINTER_INFO_8W*>(buffer);
+        if (!info || !info->pDevMode) return Fail(ERROR_INVALID_PARAMETER);
+        const auto* bytes = reinterpret_cast<const uint8_t*>(info->pDevMode);
+        call.devmode.assign(bytes, bytes + info->pDevMode->dmSize + info->pDevMode->dmDriverExtra);
+        call.name = printer->name;
+        call.attributes = printer->attributes;
+        call.fields = printer->fields;
+        printer->devmode = call.devmode;
+    }
     Spooler::Get().setPrinterLog.push_back(call);
-    if (printer->card.trace) {
+    if (printer->card.trace && level == 8) {
+        std::printf("printer record stored (level 8): the stored default record written\n");
+    } else if (printer->card.trace) {
         std::printf("printer record stored (level %u): attributes 0x%X%s%s%s\n", static_cast<unsigned>(level),
                     static_cast<unsigned>(call.attributes),
                     call.attributes & PRINTER_ATTRIBUTE_DIRECT ? " (direct printing)" : "",
@@ -335,6 +374,7 @@ BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD comm
 BOOL WINAPI SimGetPrinterDriverW(HANDLE handle, LPWSTR, DWORD level, LPBYTE buffer, DWORD size,
                                  LPDWORD needed) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     Printer* printer = PrinterOf(handle);
     if (!printer) return Fail(ERROR_INVALID_HANDLE);
     if (level != 2) return Fail(ERROR_INVALID_LEVEL);
@@ -350,20 +390,18 @@ BOOL WINAPI SimGetPrinterDriverW(HANDLE handle, LPWSTR, DWORD level, LPBYTE buff
     });
 }
 
-BOOL WINAPI SimGetPrinterDriverDirectoryA(LPSTR, LPSTR, DWORD level, LPBYTE buffer, DWORD size,
+BOOL WINAPI SimGetPrinterDriverDirectoryW(LPWSTR, LPWSTR, DWORD level, LPBYTE buffer, DWORD size,
                                           LPDWORD needed) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     if (level != 1) return Fail(ERROR_INVALID_LEVEL);
-    const std::wstring& dir = Spooler::Get().DriverDirectory();
-    std::string ansi(dir.size() + 1, '\0');
-    const int length = WideCharToMultiByte(CP_ACP, 0, dir.c_str(), -1, &ansi[0],
-                                           static_cast<int>(ansi.size()) * 2, nullptr, nullptr);
-    ansi.resize(length > 0 ? length - 1 : 0);
+    std::wstring dir = Spooler::Get().DriverDirectory();
     // The spooler names the directory without a trailing backslash.
-    if (!ansi.empty() && ansi.back() == '\\') ansi.pop_back();
-    if (needed) *needed = static_cast<DWORD>(ansi.size() + 1);
-    if (!buffer || size < ansi.size() + 1) return Fail(ERROR_INSUFFICIENT_BUFFER);
-    std::memcpy(buffer, ansi.c_str(), ansi.size() + 1);
+    if (!dir.empty() && dir.back() == L'\\') dir.pop_back();
+    const DWORD bytes = static_cast<DWORD>((dir.size() + 1) * sizeof(wchar_t));
+    if (needed) *needed = bytes;
+    if (!buffer || size < bytes) return Fail(ERROR_INSUFFICIENT_BUFFER);
+    std::memcpy(buffer, dir.c_str(), bytes);
     return TRUE;
 }
 
@@ -443,6 +481,7 @@ LONG WINAPI SimRegOpenKeyExW(HKEY parent, LPCWSTR subKey, DWORD options, REGSAM 
     constexpr REGSAM kChanging = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER;
     {
         const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+        ++Spooler::Get().served.registryOpens;
         if (Spooler::Get().standardUser && (desired & kChanging)) {
             ++Spooler::Get().refusedRegistryWrites;
             if (result) *result = nullptr;
@@ -455,6 +494,7 @@ LONG WINAPI SimRegOpenKeyExW(HKEY parent, LPCWSTR subKey, DWORD options, REGSAM 
 DWORD WINAPI SimGetPrinterDataW(HANDLE handle, LPWSTR valueName, LPDWORD type, LPBYTE data, DWORD size,
                                 LPDWORD needed) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     Printer* printer = PrinterOf(handle);
     if (!printer) return ERROR_INVALID_HANDLE;
     if (!valueName) return ERROR_INVALID_PARAMETER;
@@ -492,6 +532,7 @@ DWORD WINAPI SimGetPrinterDataW(HANDLE handle, LPWSTR valueName, LPDWORD type, L
 
 DWORD WINAPI SimStartDocPrinterW(HANDLE handle, DWORD level, LPBYTE docInfo) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     Spooler::Handle* open = nullptr;
     Printer* printer = PrinterOf(handle, &open);
     if (!printer) return Fail(ERROR_INVALID_HANDLE);
@@ -528,6 +569,7 @@ RawJob* JobOf(HANDLE handle) {
 
 BOOL WINAPI SimStartPagePrinter(HANDLE handle) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     RawJob* job = JobOf(handle);
     if (!job) return Fail(ERROR_SPL_NO_STARTDOC);
     ++job->pages;
@@ -536,6 +578,7 @@ BOOL WINAPI SimStartPagePrinter(HANDLE handle) {
 
 BOOL WINAPI SimWritePrinter(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD written) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     RawJob* job = JobOf(handle);
     const auto* bytes = static_cast<const uint8_t*>(buffer);
     if (!job) {
@@ -564,22 +607,26 @@ BOOL WINAPI SimWritePrinter(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD wr
 
 BOOL WINAPI SimEndPagePrinter(HANDLE handle) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     return JobOf(handle) ? TRUE : Fail(ERROR_SPL_NO_STARTDOC);
 }
 
 BOOL WINAPI SimEndDocPrinter(HANDLE handle) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     Spooler::Handle* open = nullptr;
     RawJob* job = JobOf(handle);
     if (!job) return Fail(ERROR_SPL_NO_STARTDOC);
     job->ended = true;
-    PrinterOf(handle, &open);
+    Printer* printer = PrinterOf(handle, &open);
     open->job = -1;
+    if (printer && printer->whenJobEnds) printer->whenJobEnds();
     return TRUE;
 }
 
 BOOL WINAPI SimAbortPrinter(HANDLE handle) {
     const std::lock_guard<std::recursive_mutex> hold(Spooler::Get().Lock());
+    ++Spooler::Get().served.calls;
     Spooler::Handle* open = nullptr;
     RawJob* job = JobOf(handle);
     if (!job) return Fail(ERROR_SPL_NO_STARTDOC);

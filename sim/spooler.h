@@ -52,9 +52,16 @@ struct Printer {
     // header claims more (a damaged stored default, or an untrusted print server)
     bool devmodeAsStored = false;
     bool jobsRefused = false;      // true: StartDocPrinterW fails (a paused or full queue)
+    bool storesFail = false;       // true: SetPrinterW fails (a spooler error)
     // Runs as each printer-data question reaches the printer: what another window or
     // program does to the printer while the driver waits for an answer.
     std::function<void()> whileAsked;
+    // Runs as a job of the printer ends: what another window or program does to the
+    // printer while the driver's job goes out.
+    std::function<void()> whenJobEnds;
+    // Runs after each read of the printer's record: what another window does between a
+    // store's read and its write.
+    std::function<void()> afterRead;
     CardPrinter card;              // the printer behind the port
 };
 
@@ -62,12 +69,22 @@ struct SetPrinterCall {
     std::wstring printer;  // the printer's name before the store
     DWORD level = 0;
     DWORD command = 0;
-    // Level 2: what the record handed in set.
+    // Level 2: what the record handed in set; level 8 (the default DEVMODE alone): the
+    // printer's name, attributes and fields as they stay.
     std::wstring name;
     DWORD attributes = 0;
     PrinterFields fields;
     std::vector<uint8_t> devmode;  // the DEVMODE handed in, dmSize + dmDriverExtra bytes
     bool securityWritten = false;  // a security descriptor was handed in
+};
+
+// What the stand-in served: every spooler call, and among them the printer-information
+// reads; the driver's registry opens apart.
+struct ServedCalls {
+    int calls = 0;               // every spooler call, whatever it was
+    int printerSizeQueries = 0;  // GetPrinterW without a buffer
+    int printerReads = 0;        // GetPrinterW with a buffer
+    int registryOpens = 0;       // the driver's RegOpenKeyExW
 };
 
 struct RawJob {
@@ -135,6 +152,7 @@ public:
     // may read the machine's printer keys (the kept replies among them) but not change them.
     int refusedRegistryWrites = 0;
     int opens = 0;  // OpenPrinterW calls that opened a printer
+    ServedCalls served;
     std::vector<RawJob> jobs;
     std::vector<LooseWrite> looseWrites;
 
@@ -167,7 +185,7 @@ BOOL WINAPI SimGetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD size
 BOOL WINAPI SimSetPrinterW(HANDLE handle, DWORD level, LPBYTE buffer, DWORD command);
 BOOL WINAPI SimGetPrinterDriverW(HANDLE handle, LPWSTR environment, DWORD level, LPBYTE buffer,
                                  DWORD size, LPDWORD needed);
-BOOL WINAPI SimGetPrinterDriverDirectoryA(LPSTR server, LPSTR environment, DWORD level,
+BOOL WINAPI SimGetPrinterDriverDirectoryW(LPWSTR server, LPWSTR environment, DWORD level,
                                           LPBYTE buffer, DWORD size, LPDWORD needed);
 // The driver's registry opens: an open that asks to change a key (its values, subkeys,
 // permissions or the key itself) is refused with ERROR_ACCESS_DENIED for an ordinary

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/entry/capabilities.h"
+#include "driver/settings/capabilities.h"
 #include "sim/driver_install.h"
 #include "sim/driver_loader.h"
 #include "sim/ui_standins.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "driver/settings/record_fields.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_sizes.h"

@@ -2,7 +2,9 @@
 // module, beside the DLL where the manual's pages lie, under the names the pages use
 // ("qf862k-" and the workbench's own picture name). Each picture comes from the same
 // command a user runs: the sheets, the maintenance dialogs, the overlay and hologram
-// dialogs, and a hologram job decoded back beside its source bitmap.
+// dialogs, and a hologram job decoded back beside its source bitmap. With --lang and
+// --languages-page it renders the few windows the manual's language page shows in that
+// language ("qf862k-de-tools.png" and the like).
 #include <windows.h>
 
 #include <algorithm>
@@ -115,11 +117,11 @@ void RemoveUnlistedPictures(const std::wstring& dir) {
     FindClose(find);
 }
 
-// Removes the pictures of an earlier run, so that a picture no command renders any more
-// cannot stay behind and look current.
-void RemoveOldPictures(const std::wstring& dir) {
+// Removes the pictures of an earlier run whose names start with `prefix`, so that a picture
+// no command renders any more cannot stay behind and look current.
+void RemoveOldPictures(const std::wstring& dir, const std::wstring& prefix) {
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((dir + kPicturePrefix + L"*.png").c_str(), &found);
+    HANDLE find = FindFirstFileW((dir + prefix + L"*.png").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
         DeleteFileW((dir + found.cFileName).c_str());
@@ -136,19 +138,40 @@ bool SaveBitmapFilePng(const std::wstring& bmp, const std::wstring& png) {
     return saved;
 }
 
+// The windows the language page shows in the module's language: Tools and Head Settings,
+// whose every text is the module's own.
+int LanguagePagePictures() {
+    const std::wstring dir = sim::ProgramDirectory();
+    const std::wstring prefix = std::wstring(kPicturePrefix) + PictureLanguage() + L"-";
+    RemoveOldPictures(dir, prefix);
+    SetPictureNames(dir, prefix);
+    int status = 0;
+    for (const Args& args : {Args{L"tools"}, Args{L"head"}}) {
+        std::printf("\n== manual, %s: %s\n", sim::Utf8(PictureLanguage()).c_str(), sim::Utf8(args[0]).c_str());
+        status = DialogCommand(args);
+        if (status != 0) break;
+    }
+    if (status == 0) RemoveUnlistedPictures(dir);
+    std::fflush(stdout);
+    if (status != 0) std::fprintf(stderr, "workbench: the language page's pictures are incomplete\n");
+    return status;
+}
+
 }  // namespace
 
 int ManualCommand(const Args& args) {
-    if (!args.empty()) {
-        std::fprintf(stderr, "usage: workbench manual\n");
+    const bool languagePage = args.size() == 1 && args[0] == L"--languages-page" && !PictureLanguage().empty();
+    if (!args.empty() && !languagePage) {
+        std::fprintf(stderr, "usage: workbench manual\n       workbench --lang de|fr|es|ja|en manual --languages-page\n");
         return 2;
     }
     // The pictures are always rendered, never left open for someone to work.
     SetEnvironmentVariableW(L"QF_HEADLESS", L"1");
+    if (languagePage) return LanguagePagePictures();
     // In a language of --lang the pictures are that language's set, beside the workbench's
     // other pictures of it; the manual's own (English) pictures beside the DLL stay.
     const std::wstring dir = PictureLanguage().empty() ? sim::ProgramDirectory() : OutputDirectory();
-    RemoveOldPictures(dir);
+    RemoveOldPictures(dir, kPicturePrefix);
     SetPictureNames(dir, kPicturePrefix);
 
     // The card design lies where an operator would keep one, so that the file fields of the

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "driver/overlay/hologram_decoder.h"
 #include "driver/overlay/monochrome_bitmap.h"
 #include "driver/overlay/region_rules.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "driver/settings/record_fields.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/private_settings.h"
@@ -195,9 +195,27 @@ void PrintImagingFields(const Bytes& record) {
     std::printf("\ncolorAdjustExtra: %d\n", settings.colorAdjustExtra);
 }
 
-int Show(sim::PropertySheetService& service, const std::wstring& kind, const std::wstring& title) {
+// The frame the platform puts around each page: document settings in the printer's
+// Printing Preferences window, device settings as one tab of its Properties window, beside
+// the platform's own pages.
+struct SheetFrame {
+    std::wstring title;
+    std::vector<std::wstring> tabs;
+    int pageTab;
+};
+
+SheetFrame FrameOf(const std::wstring& kind, const std::wstring& printer) {
+    if (kind == L"document") return {printer + L" Printing Preferences", {L"Advanced"}, 0};
+    return {printer + L" Properties",
+            {L"General", L"Sharing", L"Ports", L"Advanced", L"Color Management", L"Security", L"Device Settings"},
+            6};
+}
+
+int Show(sim::PropertySheetService& service, const std::wstring& kind, const std::wstring& printer) {
+    const SheetFrame frame = FrameOf(kind, printer);
     if (!Headless()) {
-        sim::SheetWindow window(service, title);
+        sim::SheetWindow window(service, frame.title);
+        window.SetTabs(frame.tabs, frame.pageTab);
         if (!window.Create(true)) {
             std::fprintf(stderr, "workbench: cannot create the sheet window\n");
             return IDCANCEL;
@@ -207,7 +225,7 @@ int Show(sim::PropertySheetService& service, const std::wstring& kind, const std
     const std::wstring dir = OutputDirectory();
     const std::wstring sheetPng = dir + kind + L"-sheet.png";
     const int selected = kind == L"document" ? kDocumentPictureItem : kDevicePictureItem;
-    if (sim::RenderSheetPng(service, title, sheetPng, selected))
+    if (sim::RenderSheetPng(service, frame.title, sheetPng, selected, frame.tabs, frame.pageTab))
         std::printf("picture: %s\n", sim::Utf8(sheetPng).c_str());
     RenderAbout(service, dir + kind + L"-about.png");
     if (kind == L"document") {
@@ -258,8 +276,7 @@ int SheetCommand(const Args& args) {
             status = 1;
         } else {
             PrintItems(service);
-            const std::wstring title = isDocument ? L"Document Properties" : L"Device Settings";
-            const int result = Show(service, kind, title);
+            const int result = Show(service, kind, name);
             std::printf("\nThe sheet was closed with %s.\n", result == IDOK ? "OK" : "Cancel");
             if (result == IDOK && isDocument) PrintRecord("Committed record (the caller's output DEVMODE):", output);
             if (!isDocument) {

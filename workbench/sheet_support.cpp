@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/record_sizes.h"
 #include "driver/settings/ribbons.h"

@@ -9,7 +9,7 @@
 #include "driver/channel/printer_queries.h"
 #include "driver/channel/commands.h"
 #include "driver/channel/reply.h"
-#include "driver/entry/module_state.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/ribbon_query.h"
 #include "driver/settings/ribbons.h"
 #include "sim/ui_standins.h"

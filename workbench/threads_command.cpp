@@ -4,7 +4,8 @@
 // application's record), the record of the no-sheet DrvDocumentPropertySheets, the driver
 // default (DrvConvertDevMode), a capability and DevQueryPrintEx, while this thread opens
 // and commits document sheets of the three printers. Prints, for each printer, what its
-// calls received and whether every record was its own and whole.
+// calls received and whether every record was its own and whole; then how many spooler
+// calls the held-record path made (none).
 #include <windows.h>
 
 #include <atomic>
@@ -13,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
@@ -160,5 +161,29 @@ int ThreadsCommand(const Args& args) {
         if (p.own != p.records || p.failedCalls != 0) status = 1;
     }
     std::printf("%s\n", status == 0 ? "Every record went to its own printer." : "Some record went astray.");
+
+    // The held-record path: every printer's record is held now, so an application's calls
+    // before each print are answered from memory, without asking the spooler.
+    constexpr int kHeldCalls = 1000;
+    spooler.served = sim::ServedCalls{};
+    int held = 0;
+    for (RunPrinter& p : printers) {
+        HANDLE handle = nullptr;
+        if (!sim::SimOpenPrinterW(const_cast<LPWSTR>(p.name.c_str()), &handle, nullptr)) continue;
+        const int openCalls = spooler.served.calls;
+        Bytes input = spooler.Find(p.name)->devmode, output(qf::kRecordSize);
+        for (int i = 0; i < kHeldCalls; ++i) {
+            documentProperties(nullptr, handle, const_cast<LPWSTR>(p.name.c_str()),
+                               reinterpret_cast<DEVMODEW*>(output.data()), reinterpret_cast<DEVMODEW*>(input.data()),
+                               DM_IN_BUFFER | DM_OUT_BUFFER);
+            held += PrivateOf(output).headSettings[0] == p.marker ? 1 : 0;
+        }
+        spooler.served.calls -= openCalls;
+        sim::SimClosePrinter(handle);
+    }
+    std::printf("\nHeld-record path: %d calls of DrvDocumentProperties with an application's record, %d of them "
+                "their own printer's; spooler calls they made: %d, registry opens: %d\n",
+                3 * kHeldCalls, held, spooler.served.calls, spooler.served.registryOpens);
+    if (held != 3 * kHeldCalls || spooler.served.calls != 0) status = 1;
     return status;
 }

@@ -5,8 +5,10 @@
 
 #include "driver/channel/printer_queries.h"
 #include "driver/channel/reply.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/printer_info.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
+#include "driver/resources/resource.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 
@@ -49,10 +51,12 @@ bool EnterDirectMode(HANDLE printer) {
 void LeaveDirectMode(HANDLE printer, bool switched) {
     if (!switched) return;
     const char* const trace = "$$$$$$$$$$$$$ SetPrinter called 2\n";
-    if (StoreDirectBit(printer, DirectBit::kClear, trace) == Switch::kFailed) {
-        OutputDebugStringA("################## SetPrinter Failed\n");
-        StoreDirectBit(printer, DirectBit::kClear, trace);
-    }
+    if (StoreDirectBit(printer, DirectBit::kClear, trace) != Switch::kFailed) return;
+    OutputDebugStringA("################## SetPrinter Failed\n");
+    // Left in direct printing, the printer would take every document past its queue: the
+    // user is told how to switch it back.
+    if (StoreDirectBit(printer, DirectBit::kClear, trace) == Switch::kFailed)
+        ShowMessage(IDS_CAPTION, IDS_LEFT_DIRECT, MB_OK | MB_ICONWARNING);
 }
 
 bool OpenDirectExchange(const wchar_t* printerName, DirectExchange* exchange) {

@@ -27,7 +27,8 @@ struct DirectExchange {
 // whatever another page changed since this window opened.
 bool EnterDirectMode(HANDLE printer);
 // Clears the bit again when `switched` (this exchange set it), reading the record afresh
-// first. The printer must not stay in direct printing: a refused store is tried once more.
+// first. The printer must not stay in direct printing: a refused store is tried once more,
+// and when that fails too the user is told that the printer was left in direct printing.
 void LeaveDirectMode(HANDLE printer, bool switched);
 
 // Opens the exchange on the printer named `printerName`; false (and nothing sent or

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "driver/channel/reply.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/printer_info.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ bool QueryNamedPrinter(const wchar_t* printerName, HANDLE fallback, std::string_
     if (reply && size > 0) reply[0] = '\0';
     const std::u16string name = qf::QueryValueName(command);
     const bool ok = AskPrinterPort(printer, name, reply, size, needed) == ERROR_SUCCESS;
-    if (ok) DeleteStoredReply(printer, reinterpret_cast<const wchar_t*>(name.c_str()));
+    // A printer opened by its name is known by it: no read is needed to find its key.
+    if (ok) DeleteStoredReply(printer, reinterpret_cast<const wchar_t*>(name.c_str()), own ? printerName : nullptr);
     return ok;
 }
 
@@ -61,13 +62,13 @@ bool AskSheetPrinter(HANDLE printer, std::string_view command, DWORD replySize, 
     return true;
 }
 
-void DeleteStoredReply(HANDLE printer, const wchar_t* valueName) {
-    const qf::HeapRecord<PRINTER_INFO_2W> owned(qf::ReadPrinterInfo(printer));
-    PRINTER_INFO_2W* info = owned.Get();
-    if (!info || !info->pPrinterName) return;
+void DeleteStoredReply(HANDLE printer, const wchar_t* valueName, const wchar_t* printerName) {
+    const qf::HeapRecord<PRINTER_INFO_2W> owned(printerName ? nullptr : qf::ReadPrinterInfo(printer));
+    if (!printerName) printerName = owned ? owned->pPrinterName : nullptr;
+    if (!printerName) return;
     HKEY printers = nullptr, named = nullptr, data = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_READ, &printers) == ERROR_SUCCESS) {
-        const LONG openedPrinter = RegOpenKeyExW(printers, info->pPrinterName, 0, KEY_READ, &named);
+        const LONG openedPrinter = RegOpenKeyExW(printers, printerName, 0, KEY_READ, &named);
         RegCloseKey(printers);
         if (openedPrinter == ERROR_SUCCESS) {
             const LONG openedData = RegOpenKeyExW(named, kDriverDataKey, 0, KEY_SET_VALUE, &data);

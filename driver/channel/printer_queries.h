@@ -38,8 +38,10 @@ bool AskSheetPrinter(HANDLE printer, std::string_view command, DWORD replySize, 
                      bool* called = nullptr);
 
 // Deletes the printer-data value `valueName` that the platform may keep under the
-// printer's PrinterDriverData key. Every failure is silent.
-void DeleteStoredReply(HANDLE printer, const wchar_t* valueName);
+// printer's PrinterDriverData key: the key of `printerName`, the printer's name as the
+// spooler reports it, when the caller knows it; else the printer's information is read
+// for it. Every failure is silent.
+void DeleteStoredReply(HANDLE printer, const wchar_t* valueName, const wchar_t* printerName = nullptr);
 
 // Deletes the kept reply named by the query's own value name (QueryValueName), or by the
 // command's text widened to UTF-16, one unit per byte.

@@ -3,7 +3,7 @@
 
 #include <winspool.h>
 
-#include "driver/entry/owners.h"
+#include "driver/platform/owners.h"
 
 JobResult SendRawJob(const wchar_t* printerName, const wchar_t* documentName, const std::vector<std::string>& blocks,
                      StartFailure onStartFailure) {

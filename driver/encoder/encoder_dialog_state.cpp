@@ -4,7 +4,7 @@
 #include <new>
 
 #include "driver/encoder/encoder_store.h"
-#include "driver/entry/dialog_conventions.h"
+#include "driver/ui/dialog_conventions.h"
 #include "driver/resources/resource.h"
 
 EncoderDialogState* OpenEncoderDialogState(HWND dialog, LPARAM initParam, int cancelId) {
@@ -42,14 +42,21 @@ EncoderApply ApplyEncoderPart(const EncoderDialogState& state, qf::EncoderPart p
     }
     qf::EncoderSettings committed = sheet->encoderSettings;
     qf::CopyEncoderPart(part, state.working, committed);
-    // Settings the printer did not get are not stored as if it had them.
+    // Nothing is half done: settings the driver could not keep are not sent, and settings
+    // the printer did not get are not stored as if it had them.
+    if (!CanStoreEncoderParts(sheet->PrinterName())) {
+        ShowMessage(IDS_CAPTION, IDS_STORE_IMPOSSIBLE, MB_OK);
+        return EncoderApply::kNotSent;
+    }
     if (!send(sheet->PrinterName(), committed))
         return EncoderApply::kNotSent;
     sheet->CommitEncoderPart(part, state.working);
     const EncoderParts parts{part == qf::EncoderPart::kGeneral, part == qf::EncoderPart::kTracks};
     const bool stored =
         StoreEncoderParts(sheet->PrinterName(), sheet->encoderSettings, parts, "$$$$$$$$$$$$$ SetPrinter called 3\n");
+    // The printer has the settings: the sheet's Apply tries the store again.
     (part == qf::EncoderPart::kGeneral ? sheet->generalUnstored : sheet->tracksUnstored) = !stored;
+    if (!stored) ShowMessage(IDS_CAPTION, IDS_NOT_STORED, MB_OK);
     return EncoderApply::kApplied;
 }
 

@@ -8,10 +8,11 @@
 
 #include "driver/channel/raw_jobs.h"
 #include "driver/encoder/encoder_jobs.h"
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/guard.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/printer_info.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/platform/guard.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
+#include "driver/settings/stored_records.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
 
@@ -54,6 +55,14 @@ bool SendTrackSetup(const wchar_t* printerName, const qf::EncoderSettings& setti
 
 bool SendSingleFeed(const wchar_t* printerName, uint8_t choice) {
     return SendJob(printerName, qf::kSingleFeedJobName, [&] { return qf::SingleFeedJob(choice); });
+}
+
+bool CanStoreEncoderParts(const wchar_t* printerName) {
+    if (!printerName || !printerName[0]) return false;
+    qf::PrinterHandle printer;
+    if (!printer.Open(printerName, PRINTER_ACCESS_ADMINISTER)) return false;
+    const qf::StoredSettingsEdit edit(printer.Get());
+    return edit.Settings() != nullptr;
 }
 
 bool StoreEncoderParts(const wchar_t* printerName, const qf::EncoderSettings& settings, EncoderParts parts,

@@ -29,9 +29,15 @@ struct EncoderParts {
     bool tracks;
 };
 
+// Whether a store of encoder settings into the printer named `printerName` can be made
+// now: the printer opens for administering and holds a stored record of this driver.
+// Asked before anything is sent, so that the printer never gets settings the driver
+// cannot keep.
+bool CanStoreEncoderParts(const wchar_t* printerName);
+
 // Writes `parts` of `settings` into the encoder record of the stored default of the
-// printer named `printerName`, as the printer holds it now, and stores the record with
-// SetPrinterW level 2 on a handle opened for administering, after the debugger line
+// printer named `printerName`, as the printer holds it now, and stores the record (the
+// default record alone, level 8) on a handle opened for administering, after the debugger line
 // `trace` when one is given. The other part and the encoder's presence stay as the
 // printer holds them, so two windows that applied different parts both keep theirs. Only
 // a stored record of this driver (signature, 3856-byte private block, wholly inside what

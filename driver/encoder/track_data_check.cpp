@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "driver/encoder/track_rules.h"
-#include "driver/entry/dialog_conventions.h"
+#include "driver/ui/dialog_conventions.h"
 #include "driver/resources/resource.h"
 
 void CheckTrackData(HWND dialog, int track) {

@@ -1,8 +1,8 @@
 // Process attach: the module pins itself in memory and clears its state.
 #include <windows.h>
 
-#include "driver/entry/guard.h"
-#include "driver/entry/module_state.h"
+#include "driver/platform/guard.h"
+#include "driver/settings/module_state.h"
 
 // The spooler loads and frees the module many times in one process; loading it once
 // more by its own path keeps it (and its settings cache) in memory until the process

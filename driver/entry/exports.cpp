@@ -1,15 +1,16 @@
 // The small exports of the driver interface: print queries, advanced properties,
 // upgrade, device capabilities and printer events.
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 
 #include <cstddef>
 #include <cstring>
 
-#include "driver/entry/capabilities.h"
-#include "driver/entry/guard.h"
-#include "driver/entry/module_state.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/printer_info.h"
+#include "driver/settings/capabilities.h"
+#include "driver/platform/guard.h"
+#include "driver/settings/module_state.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
+#include "driver/settings/stored_records.h"
 #include "driver/settings/record_sizes.h"
 #include "driver/settings/public_devmode.h"
 
@@ -99,9 +100,13 @@ BOOL InitializePrinter(LPWSTR printerName) {
 
 }  // namespace
 
-// DrvPrinterEvent: only PRINTER_EVENT_INITIALIZE does work; see InitializePrinter.
+// DrvPrinterEvent: a printer deleted or set up anew is forgotten with every spelling of
+// its name, so that a printer added again under the same name does not inherit the old
+// one's settings; PRINTER_EVENT_INITIALIZE also checks the data file (InitializePrinter).
 extern "C" BOOL WINAPI DrvPrinterEvent(LPWSTR pPrinterName, INT DriverEvent, DWORD, LPARAM) {
     return qf::CallGuarded<BOOL>(FALSE, [&]() -> BOOL {
+        if (DriverEvent == PRINTER_EVENT_DELETE || DriverEvent == PRINTER_EVENT_INITIALIZE)
+            g_printerRecords.Forget(PrinterKey(pPrinterName));
         if (DriverEvent != PRINTER_EVENT_INITIALIZE) return TRUE;
         return InitializePrinter(pPrinterName);
     });

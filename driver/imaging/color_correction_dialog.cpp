@@ -9,9 +9,10 @@
 #include <new>
 #include <string>
 
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/printer_info.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
+#include "driver/settings/stored_records.h"
 #include "driver/imaging/color_adjust.h"
 #include "driver/imaging/slider_dialog.h"
 #include "driver/resources/resource.h"

@@ -5,12 +5,13 @@
 
 #include <cstring>
 
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/module_state.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/settings/module_state.h"
 #include "driver/imaging/head_settings_rules.h"
 #include "driver/imaging/slider_dialog.h"
 #include "driver/resources/resource.h"
-#include "driver/entry/printer_info.h"
+#include "driver/platform/printer_info.h"
+#include "driver/settings/stored_records.h"
 #include "driver/state/sheet_state.h"
 
 namespace {

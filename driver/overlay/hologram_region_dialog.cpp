@@ -2,7 +2,7 @@
 // with its own types and ids.
 #include "driver/overlay/overlay_dialogs.h"
 
-#include "driver/entry/guard.h"
+#include "driver/platform/guard.h"
 #include "driver/overlay/region_editor.h"
 #include "driver/resources/resource.h"
 

@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "driver/entry/guard.h"
+#include "driver/platform/guard.h"
 #include "driver/overlay/region_editor.h"
 #include "driver/resources/resource.h"
 

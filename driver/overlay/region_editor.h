@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "driver/entry/help_pages.h"
+#include "driver/ui/help_pages.h"
 #include "driver/overlay/region_rules.h"
 #include "driver/settings/private_settings.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "driver/entry/owners.h"
+#include "driver/platform/owners.h"
 #include "driver/resources/resource.h"
 
 bool ReadMonochromeFile(const wchar_t* path, MonochromeFile* file) {

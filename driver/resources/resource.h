@@ -95,6 +95,12 @@
 #define IDS_ADMIN_OFFSETS        2349  // Tools' status line: Set Offset is not offered
 #define IDS_NOT_DIRECT           2325  // Tools' status line: the printer could not be switched to direct printing
 
+// Stores into the printer's default settings that cannot be made or failed
+#define IDS_STORE_IMPOSSIBLE     2410  // an encoder dialog's Apply: the store cannot be made, nothing sent
+#define IDS_NOT_STORED           2411  // the printer took encoder settings that could not be stored
+#define IDS_STORE_FAILED         2412  // a change (the cleared third track) could not be stored
+#define IDS_LEFT_DIRECT          2413  // the printer could not be switched back from direct printing
+
 // Texts of the firmware download
 #define IDS_FIRMWARE_SENT        2079
 #define IDS_FIRMWARE_UPDATING    2080

@@ -1,6 +1,6 @@
 // The settings-record exports.
-#include "driver/entry/ddk.h"
-#include "driver/entry/guard.h"
+#include "driver/platform/ddk.h"
+#include "driver/platform/guard.h"
 #include "driver/settings/document_settings.h"
 
 // DrvDocumentProperties

@@ -4,12 +4,14 @@
 
 #include <cstddef>
 #include <cstring>
+#include <new>
 #include <string_view>
 
-#include "driver/entry/ddk.h"
-#include "driver/entry/module_state.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/printer_info.h"
+#include "driver/platform/ddk.h"
+#include "driver/settings/module_state.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
+#include "driver/settings/stored_records.h"
 #include "driver/settings/builtin_defaults.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
@@ -87,33 +89,57 @@ void CopyPrinterDefault(HANDLE printer, std::u16string_view printerName, PRINTER
 
 }  // namespace
 
-LONG FillDocumentSettings(HANDLE printer, const wchar_t* printerName, DEVMODEW* output, const DEVMODEW* input,
-                          DWORD mode) {
-    if (mode == 0) return qf::kRecordSize;
-    if (!(mode & DM_OUT_BUFFER) || !output) return 1;
+qf::HeldCopy FillFromHeldSettings(const wchar_t* printerName, DEVMODEW* output, const DEVMODEW* input) {
+    if (!output || !printerName || !qf::HasReadablePublicPart(Bytes(input))) return qf::HeldCopy{};
+    // The input may be the output buffer itself: its public part is kept before the copy.
+    uint8_t publicPart[qf::kPublicSize];
+    std::memcpy(publicPart, input, sizeof publicPart);
+    const qf::HeldCopy held = g_printerRecords.CopyHeldSettings(PrinterKey(printerName), Bytes(output) + qf::kPublicSize);
+    if (held.copied) {
+        std::memcpy(output, publicPart, sizeof publicPart);
+        qf::SetRecordSizes(Bytes(output));
+    }
+    return held;
+}
+
+PrinterInformation::PrinterInformation(HANDLE printer, const wchar_t* callerName)
+    : info_(qf::ReadPrinterInfo(printer, &size_)), name_(qf::ReportedPrinterName(info_.Get(), callerName)) {
+    // The caller's spelling leads straight to the printer's entry from now on. Keeping it
+    // only saves later reads: a spelling that cannot be kept costs one read next time.
+    try {
+        if (callerName) g_printerRecords.RememberSpelling(PrinterKey(callerName), PrinterKey(name_));
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void FillFromPrinter(const PrinterInformation& printer, HANDLE handle, DEVMODEW* output, const DEVMODEW* input,
+                     DWORD mode) {
+    if (!(mode & DM_OUT_BUFFER) || !output) return;
     const bool inputReadable = qf::HasReadablePublicPart(Bytes(input));
-
-    // The printer's entry goes by the name the spooler reports for it, whichever spelling
-    // the caller used (the caller's name when the spooler tells none).
-    DWORD size = 0;
-    qf::HeapRecord<PRINTER_INFO_2W> info(qf::ReadPrinterInfo(printer, &size));
-    const std::u16string_view name = PrinterKey(qf::ReportedPrinterName(info.Get(), printerName));
-
+    const std::u16string_view name = PrinterKey(printer.Name());
     if (inputReadable) {
         const qf::PrivateSettings cached = g_printerRecords.Read(name).settingsCache;
         if (qf::IsSettingsCacheValid(cached)) {
             std::memmove(output, input, qf::kPublicSize);
             qf::SetRecordSizes(Bytes(output));
             std::memcpy(qf::PrivateBlock(output), &cached, qf::kPrivateSize);
-            return 1;
+            return;
         }
     }
     // The input may be the output buffer itself: its fields are kept before the fill.
     uint8_t merged[qf::kPublicSize];
     const bool merge = (mode & DM_IN_BUFFER) && inputReadable;
     if (merge) std::memcpy(merged, input, sizeof merged);
-    CopyPrinterDefault(printer, name, info.Get(), size, output);
+    CopyPrinterDefault(handle, name, printer.Info(), printer.Size(), output);
     if (merge) qf::MergeDocumentFields(Bytes(output), merged);
+}
+
+LONG FillDocumentSettings(HANDLE printer, const wchar_t* printerName, DEVMODEW* output, const DEVMODEW* input,
+                          DWORD mode) {
+    if (mode == 0) return qf::kRecordSize;
+    if (!(mode & DM_OUT_BUFFER) || !output) return 1;
+    if (FillFromHeldSettings(printerName, output, input).copied) return 1;
+    FillFromPrinter(PrinterInformation(printer, printerName), printer, output, input, mode);
     return 1;
 }
 

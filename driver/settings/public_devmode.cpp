@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "driver/entry/capabilities.h"
+#include "driver/settings/capabilities.h"
 
 namespace qf {
 namespace {

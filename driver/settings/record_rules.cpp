@@ -87,8 +87,6 @@ bool IsUsableDefaultsFile(uint64_t fileSize, const uint8_t* block) {
     return fileSize == static_cast<uint64_t>(kPrivateSize) && IsUsableDefaultsBlock(block);
 }
 
-bool IsSettingsCacheValid(const PrivateSettings& cache) { return cache.signature == kSettingsSignature; }
-
 void ApplyOfflineRibbon(PrivateSettings& settings, PrivateSettings& cache) {
     if (settings.manualRibbon == 0) return;
     const uint8_t ribbon = RibbonFromManualIndex(settings.manualRibbon);

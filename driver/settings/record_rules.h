@@ -60,7 +60,7 @@ bool IsUsableDefaultsBlock(const uint8_t* block);
 bool IsUsableDefaultsFile(uint64_t fileSize, const uint8_t* block);
 
 // The cache holds a committed private block once its signature is set.
-bool IsSettingsCacheValid(const PrivateSettings& cache);
+inline bool IsSettingsCacheValid(const PrivateSettings& cache) { return cache.signature == kSettingsSignature; }
 
 // In the offline configuration the ribbon follows the user's pick from the fixed list:
 // `ribbonType` of `settings` and of `cache` become RibbonFromManualIndex(manualRibbon).

@@ -3,15 +3,17 @@
 
 #include <winspool.h>
 
+#include <algorithm>
 #include <cwchar>
+#include <iterator>
 #include <string>
 
 #include "driver/channel/printer_queries.h"
 #include "driver/channel/commands.h"
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/module_state.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/printer_info.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/settings/module_state.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbons.h"
 
@@ -50,51 +52,58 @@ void QueryPrinterState(const wchar_t* printerName, qf::PrinterReport* report, wc
 
 namespace {
 
+const wchar_t* Wide(std::u16string_view text) { return reinterpret_cast<const wchar_t*>(text.data()); }
+
 // The catalogue beside the printer's driver file, where the platform installs a current
-// driver's files, when it is there and its path converts exactly to the ANSI code page
-// the profile call reads; empty otherwise.
-std::string CatalogueBesideDriver(HANDLE printer) {
-    const std::string_view file = qf::kRibbonCatalogueFile;
-    const std::wstring path = qf::FileBesideDriverOf(printer, std::wstring(file.begin(), file.end()).c_str());
-    if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::string();
-    BOOL lossy = FALSE;
-    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0, nullptr, &lossy);
-    if (bytes <= 0 || lossy) return std::string();
-    std::string ansi(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, &ansi[0], bytes, nullptr, &lossy);
-    ansi.resize(static_cast<size_t>(bytes - 1));
-    return ansi;
+// driver's files, when it is there; empty otherwise.
+std::wstring CatalogueBesideDriver(HANDLE printer) {
+    const std::u16string file(qf::kRibbonCatalogueFile);
+    const std::wstring path = qf::FileBesideDriverOf(printer, Wide(file));
+    if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::wstring();
+    return path;
 }
 
 // The catalogue in the version-2 folder of the driver directory, where older
 // installations put it; empty when the driver directory is unknown.
-std::string CatalogueInDriverDirectory() {
-    char directory[MAX_PATH] = {};
+std::wstring CatalogueInDriverDirectory() {
+    wchar_t directory[MAX_PATH] = {};
     DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory), sizeof directory,
+    if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory), sizeof directory,
                                     &needed))
-        return std::string();
-    return qf::RibbonCataloguePath(directory);
+        return std::wstring();
+    directory[MAX_PATH - 1] = L'\0';
+    const std::u16string path = qf::RibbonCataloguePath(reinterpret_cast<const char16_t*>(directory));
+    return std::wstring(Wide(path), path.size());
 }
 
 }  // namespace
 
+std::wstring RibbonCataloguePathOf(HANDLE printer) {
+    const std::wstring beside = printer ? CatalogueBesideDriver(printer) : std::wstring();
+    return beside.empty() ? CatalogueInDriverDirectory() : beside;
+}
+
+bool CatalogueRibbonName(HANDLE printer, std::u16string_view key, const wchar_t* fallback, wchar_t* name,
+                         int chars) {
+    const std::wstring path = RibbonCataloguePathOf(printer);
+    if (path.empty() || chars <= 0) return false;
+    const std::u16string section(qf::kRibbonCatalogueSection), keyText(key);
+    wchar_t value[qf::kRibbonCatalogueValueChars + 1] = {};
+    GetPrivateProfileStringW(Wide(section), Wide(keyText), fallback, value, qf::kRibbonCatalogueValueChars + 1,
+                             path.c_str());
+    const std::u16string_view cut =
+        qf::CutCatalogueValue(std::u16string_view(reinterpret_cast<const char16_t*>(value), std::size(value)));
+    const size_t length = std::min(cut.size(), static_cast<size_t>(chars - 1));
+    std::wmemset(name, 0, static_cast<size_t>(chars));
+    std::wmemcpy(name, Wide(cut), length);
+    return true;
+}
+
 void RibbonCatalogueName(HANDLE printer, int32_t number, wchar_t* name) {
-    std::string path = CatalogueBesideDriver(printer);
-    if (path.empty()) path = CatalogueInDriverDirectory();
-    if (path.empty()) return;
-    const std::string section(qf::kRibbonCatalogueSection);
     // A missing file or key names no ribbon, as the ribbon code above the last does.
     wchar_t none[kRibbonNameChars] = {};
     LoadRibbonName(qf::kRibbonNone, none, kRibbonNameChars);
-    char fallback[kRibbonNameChars * 2] = {};
-    WideCharToMultiByte(CP_ACP, 0, none, -1, fallback, sizeof fallback - 1, nullptr, nullptr);
-    char value[qf::kRibbonCatalogueValueChars + 1] = {};
-    GetPrivateProfileStringA(section.c_str(), qf::RibbonCatalogueKey(number).c_str(), fallback, value,
-                             sizeof value, path.c_str());
-    const std::string_view cut = qf::CutCatalogueValue(std::string_view(value, sizeof value));
-    std::wmemset(name, 0, kRibbonNameChars);
-    MultiByteToWideChar(CP_ACP, 0, cut.data(), static_cast<int>(cut.size()), name, kRibbonNameChars - 1);
+    CatalogueRibbonName(printer, qf::RibbonCatalogueKey(number), none, name, kRibbonNameChars);
 }
 
 void LoadRibbonName(uint32_t code, wchar_t* text, int chars) {

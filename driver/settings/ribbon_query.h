@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
-#include "driver/entry/module_state.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/printer_report.h"
 #include "driver/settings/ribbons.h"
 
@@ -17,11 +19,21 @@
 // that cannot be opened leaves them all.
 void QueryPrinterState(const wchar_t* printerName, qf::PrinterReport* report, wchar_t* ribbonName);
 
+// The ribbon catalogue's path: beside the driver file of the open printer `printer` (a
+// current installation's folder) when it is there, else in the version-2 folder of the
+// driver directory; empty when neither folder is known. The one lookup of the catalogue,
+// for the document sheet and Device Information alike.
+std::wstring RibbonCataloguePathOf(HANDLE printer);
+
+// The catalogue's display name for ribbon key `key`, or `fallback` when the file or its
+// key is missing, into `name` (`chars` characters, cut as the driver shows catalogue
+// names). Read with the wide profile call: nothing passes through the ANSI code page.
+// False, and `name` left as it was, when no catalogue folder is known.
+bool CatalogueRibbonName(HANDLE printer, std::u16string_view key, const wchar_t* fallback, wchar_t* name, int chars);
+
 // The catalogue's display name of printer ribbon number `number` ("None" when the file
-// or its key is missing), into `name` (32 characters). The catalogue is looked for beside
-// the driver file of the open printer `printer` (a current installation's folder) first,
-// then in the version-2 folder of the driver directory; `name` is left as it was when
-// neither folder is known.
+// or its key is missing), into `name` (32 characters); `name` is left as it was when no
+// catalogue folder is known.
 void RibbonCatalogueName(HANDLE printer, int32_t number, wchar_t* name);
 
 // The name of ribbon code `code` and a print-mode text, from the string table, into

@@ -112,19 +112,20 @@ RibbonChange RibbonChangeNotice(uint32_t code) {
     return RibbonChange::kChanged;
 }
 
-std::string RibbonCataloguePath(std::string_view driverDirectory) {
-    std::string path(driverDirectory);
-    if (path.empty() || path.back() != '\\') path += "\\2\\";
+std::u16string RibbonCataloguePath(std::u16string_view driverDirectory) {
+    std::u16string path(driverDirectory);
+    if (path.empty() || path.back() != u'\\') path += u"\\2\\";
     path += kRibbonCatalogueFile;
     return path;
 }
 
-std::string RibbonCatalogueKey(int32_t number) {
-    return std::to_string(static_cast<int16_t>(static_cast<uint32_t>(number) & 0xFFFFu));
+std::u16string RibbonCatalogueKey(int32_t number) {
+    const std::string digits = std::to_string(static_cast<int16_t>(static_cast<uint32_t>(number) & 0xFFFFu));
+    return std::u16string(digits.begin(), digits.end());
 }
 
-std::string_view CutCatalogueValue(std::string_view value) {
-    value = value.substr(0, value.find('\0'));
+std::u16string_view CutCatalogueValue(std::u16string_view value) {
+    value = value.substr(0, value.find(u'\0'));
     return value.substr(0, kRibbonCatalogueValueChars);
 }
 

@@ -53,20 +53,22 @@ enum class RibbonChange : uint8_t {
 };
 RibbonChange RibbonChangeNotice(uint32_t code);
 
-// The ribbon catalogue: a profile file in the driver's version-2 directory, one key per
-// printer ribbon number.
-inline constexpr std::string_view kRibbonCatalogueFile = "qf862rib.ini";
-inline constexpr std::string_view kRibbonCatalogueSection = "Ribbon Type";
+// The ribbon catalogue: a profile file beside the driver file or in the driver's
+// version-2 directory, one key per printer ribbon number. It is read with the platform's
+// wide profile calls, so that neither its path nor its names pass through the ANSI code
+// page.
+inline constexpr std::u16string_view kRibbonCatalogueFile = u"qf862rib.ini";
+inline constexpr std::u16string_view kRibbonCatalogueSection = u"Ribbon Type";
 constexpr size_t kRibbonCatalogueValueChars = 31;
 
 // The catalogue's path in the printer-driver directory: "2\" and the file name are added
 // after a backslash; a directory that already ends with one gets the file name alone.
-std::string RibbonCataloguePath(std::string_view driverDirectory);
+std::u16string RibbonCataloguePath(std::u16string_view driverDirectory);
 // The catalogue key of a printer ribbon number: the low 16 bits as a signed decimal.
-std::string RibbonCatalogueKey(int32_t number);
-// A catalogue value as the driver shows it: up to its first zero byte and at most
-// kRibbonCatalogueValueChars bytes.
-std::string_view CutCatalogueValue(std::string_view value);
+std::u16string RibbonCatalogueKey(int32_t number);
+// A catalogue value as the driver shows it: up to its first zero and at most
+// kRibbonCatalogueValueChars characters.
+std::u16string_view CutCatalogueValue(std::u16string_view value);
 
 // Model classes (`modelClass`) of the printer's model text.
 constexpr uint8_t kModelOther = 0, kModel511 = 1, kModel513 = 2, kModel517 = 3, kModel519 = 4,

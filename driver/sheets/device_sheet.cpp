@@ -10,11 +10,12 @@
 #include "driver/channel/reply.h"
 #include "driver/encoder/encoder_dialogs.h"
 #include "driver/encoder/encoder_store.h"
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/guard.h"
-#include "driver/entry/module_state.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/printer_info.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/platform/guard.h"
+#include "driver/settings/module_state.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
+#include "driver/settings/stored_records.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
@@ -113,11 +114,14 @@ void BuildItems(Sheet& sheet, const qf::PrivateSettings& settings) {
 // APPLYNOW: the encoder parts whose store failed when their dialog applied them are
 // stored now, on the printer's current record; a part already stored is not stored
 // again from this sheet's copy, so a later window's Apply on the same printer keeps its
-// values. A sheet with nothing waiting stores nothing.
+// values. A sheet with nothing waiting stores nothing; a store that fails again is told.
 void StoreUnstoredEncoderParts(Sheet& sheet) {
     const EncoderParts parts{sheet.generalUnstored, sheet.tracksUnstored};
+    if (!parts.general && !parts.tracks) return;
     if (StoreEncoderParts(sheet.PrinterName(), sheet.encoderSettings, parts, nullptr))
         sheet.generalUnstored = sheet.tracksUnstored = false;
+    else
+        ShowMessage(IDS_CAPTION, IDS_NOT_STORED, MB_OK);
 }
 
 LONG CALLBACK DeviceSheetCallback(PCPSUICBPARAM param) {

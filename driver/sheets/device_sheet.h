@@ -1,7 +1,7 @@
 // The device property sheet: the printer's model text and the printer-wide push buttons.
 #pragma once
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 
 // DrvDevicePropertySheets: INIT builds the page, SET_RESULT answers -1, DESTROY frees.
 LONG DeviceSheet(PROPSHEETUI_INFO* info);

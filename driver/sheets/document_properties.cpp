@@ -4,9 +4,10 @@
 
 #include <string_view>
 
-#include "driver/entry/module_state.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/printer_info.h"
+#include "driver/settings/module_state.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
+#include "driver/settings/stored_records.h"
 #include "driver/settings/document_settings.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
@@ -30,14 +31,25 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     }
     header->cbOut = qf::kRecordSize;
 
-    // The printer's entry goes by the name the spooler reports for it, as the sheets' do.
-    // The printer is asked only while no settings were committed or cached for it when the
-    // call began; the record handed out fills its cache on the way.
-    const qf::HeapRecord<PRINTER_INFO_2W> info(qf::ReadPrinterInfo(header->hPrinter));
-    const wchar_t* name = qf::ReportedPrinterName(info.Get(), header->pszPrinterName);
+    // The held-record path: a printer whose settings are cached answers from memory. Its
+    // offline choice is forgotten after the copy, as on every call.
+    if (header->fMode & DM_OUT_BUFFER) {
+        const qf::HeldCopy held = FillFromHeldSettings(header->pszPrinterName, header->pdmOut, header->pdmIn);
+        if (held.copied) {
+            if (held.offline) ForgetOfflineChoice(header->pszPrinterName);
+            return 1;
+        }
+    }
+
+    // Otherwise the printer's information is read once; the printer's entry goes by the
+    // name the spooler reports for it, as the sheets' do. The printer is asked only while
+    // no settings were committed or cached for it when the call began; the record handed
+    // out fills its cache on the way.
+    const PrinterInformation information(header->hPrinter, header->pszPrinterName);
+    const wchar_t* name = information.Name();
     const std::u16string_view printer = PrinterKey(name);
     const bool cacheWasValid = qf::IsSettingsCacheValid(g_printerRecords.Read(printer).settingsCache);
-    FillDocumentSettings(header->hPrinter, name, header->pdmOut, header->pdmIn, header->fMode);
+    FillFromPrinter(information, header->hPrinter, header->pdmOut, header->pdmIn, header->fMode);
     ForgetOfflineChoice(name);
     if (cacheWasValid) return 1;
 
@@ -56,11 +68,13 @@ LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {
     out->encoderSettings.encoderPresent = adoption.encoderPresent;
     const ReportedFields reported{adoption.ribbon, adoption.encoderPresent, answer.ribbonAsked == qf::QuestionOutcome::kAnswered,
                                   answer.encoderAsked == qf::QuestionOutcome::kAnswered};
-    if (StoreReportedFields(name, reported))
-        g_printerRecords.Update(printer, [&reported](qf::PrinterRecords& entry) {
-            if (reported.ribbon) entry.settingsCache.ribbonType = reported.ribbonType;
-            if (reported.encoder) entry.settingsCache.encoderSettings.encoderPresent = reported.encoderPresent;
-        });
+    // The cache keeps what the printer answered whether or not the store succeeds: an
+    // ordinary user cannot store it, and later records must not fall back to the old ribbon.
+    g_printerRecords.Update(printer, [&reported](qf::PrinterRecords& entry) {
+        if (reported.ribbon) entry.settingsCache.ribbonType = reported.ribbonType;
+        if (reported.encoder) entry.settingsCache.encoderSettings.encoderPresent = reported.encoderPresent;
+    });
+    StoreReportedFields(name, reported);
     return 1;
 }
 

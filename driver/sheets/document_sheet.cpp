@@ -7,10 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/guard.h"
-#include "driver/entry/module_state.h"
-#include "driver/entry/printer_info.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/platform/guard.h"
+#include "driver/settings/module_state.h"
+#include "driver/platform/printer_info.h"
+#include "driver/settings/stored_records.h"
 #include "driver/imaging/color_correction_dialog.h"
 #include "driver/imaging/head_settings_dialog.h"
 #include "driver/overlay/overlay_dialogs.h"

@@ -2,7 +2,7 @@
 // items, and the same entry point's work when no sheet is shown.
 #pragma once
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 
 // DrvDocumentPropertySheets called without property-sheet information: fills or updates
 // the header's output record without user interface. Returns 4068, 1 or -1.

@@ -1,6 +1,6 @@
 // The property-sheet exports.
-#include "driver/entry/ddk.h"
-#include "driver/entry/guard.h"
+#include "driver/platform/ddk.h"
+#include "driver/platform/guard.h"
 #include "driver/sheets/device_sheet.h"
 #include "driver/sheets/document_sheet.h"
 

@@ -19,13 +19,13 @@ void LiveSheets::Remove(uint32_t id) {
 }
 
 void* LiveSheets::Find(uint32_t id, int kind) const {
-    const TableHold hold(lock_);
+    const SharedTableHold hold(lock_);
     const auto found = live_.find(id);
     return found != live_.end() && found->second.kind == kind ? found->second.sheet : nullptr;
 }
 
 size_t LiveSheets::Size() const {
-    const TableHold hold(lock_);
+    const SharedTableHold hold(lock_);
     return live_.size();
 }
 

@@ -1,7 +1,7 @@
 // Option-item records of the property sheets.
 #include "driver/state/option_items.h"
 
-#include "driver/entry/module_state.h"
+#include "driver/settings/module_state.h"
 
 namespace qf {
 

@@ -3,7 +3,7 @@
 // as it is shown.
 #pragma once
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 
 namespace qf {
 

@@ -12,12 +12,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "driver/encoder/encoder_rules.h"
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/guard.h"
-#include "driver/entry/module_state.h"
-#include "driver/entry/printer_info.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/platform/guard.h"
+#include "driver/settings/module_state.h"
+#include "driver/platform/printer_info.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_rules.h"

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/module_state.h"
-#include "driver/entry/printer_info.h"
-#include "driver/entry/version.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/platform/owners.h"
+#include "driver/settings/module_state.h"
+#include "driver/platform/printer_info.h"
+#include "driver/resources/version.h"
 #include "driver/resources/resource.h"
 #include "driver/state/sheet_state.h"
 

@@ -57,7 +57,7 @@ std::optional<std::string> RemainingCount(bool complete, std::string_view replyT
 }
 
 DeviceInformation GatherDeviceInformation(const DeviceQuery& query, const RibbonNameLookup& ribbonName,
-                                          const DeviceInformationTexts& texts) {
+                                          const DeviceInformationTexts& texts, const PrinterText& printerText) {
     DeviceInformation info{};
     std::array<char, kDeviceReplyBytes> buffer{};
 
@@ -70,23 +70,25 @@ DeviceInformation GatherDeviceInformation(const DeviceQuery& query, const Ribbon
 
     if (ribbon.reply.complete) {
         const std::string_view key = UpToFirstZero(ribbon.reply.text);
-        if (!key.empty()) info.ribbonType = std::string(CutCatalogueValue(ribbonName(key)));
+        if (!key.empty()) info.ribbonType = std::u16string(CutCatalogueValue(ribbonName(key)));
         const Answer remaining = Ask(query, kRibbonRemainingQuery, buffer);
-        info.remainingCount =
-            RemainingCount(remaining.reply.complete, remaining.reply.text).value_or(texts.notAvailable);
+        const std::optional<std::string> count = RemainingCount(remaining.reply.complete, remaining.reply.text);
+        info.remainingCount = count ? printerText(*count) : texts.notAvailable;
     }
 
     const Answer encoder = Ask(query, kEncoderQuery, buffer);
     info.encoder = encoder.reply.complete && IsEncoderReply(encoder.reply.text) ? texts.yes : texts.no;
 
-    info.model = CompleteText(Ask(query, kModelQuery, buffer).reply);
-    const int smartCard = SmartCardOption(info.model);
+    const std::string model = CompleteText(Ask(query, kModelQuery, buffer).reply);
+    info.model = printerText(model);
+    const int smartCard = SmartCardOption(model);
     info.smartCard = smartCard == kNoSmartCard ? texts.no : texts.smartCards[static_cast<size_t>(smartCard)];
 
-    info.serialNumber = CompleteText(Ask(query, kSerialNumberQuery, buffer).reply);
+    info.serialNumber = printerText(CompleteText(Ask(query, kSerialNumberQuery, buffer).reply));
 
     const Answer panels = Ask(query, kPanelCountQuery, buffer);
-    info.panelsPrinted = panels.reply.complete ? PanelCountText(panels.reply.text) : std::string(kNoPanelCountText);
+    info.panelsPrinted =
+        panels.reply.complete ? printerText(PanelCountText(panels.reply.text)) : std::u16string(kNoPanelCountText);
     return info;
 }
 

@@ -15,21 +15,21 @@ namespace qf {
 // Every question of the dialog uses one reply buffer of this size.
 constexpr size_t kDeviceReplyBytes = 105;
 
-// The fixed texts the dialog shows, loaded by the caller from the module's string table
-// (in the ANSI code page, like the printer's replies beside them).
+// The fixed texts the dialog shows, loaded by the caller from the module's string table:
+// UTF-16, as the user reads them in any language, whatever the system's ANSI code page.
 constexpr size_t kSmartCardOptionCount = 6;
 struct DeviceInformationTexts {
-    std::string unknown;        // the ribbon is not known: "Unknown"
-    std::string notAvailable;   // no remaining count: "N/A"
-    std::string yes;            // an encoder, and no smart-card option: "Yes", "No"
-    std::string no;
+    std::u16string unknown;        // the ribbon is not known: "Unknown"
+    std::u16string notAvailable;   // no remaining count: "N/A"
+    std::u16string yes;            // an encoder, and no smart-card option: "Yes", "No"
+    std::u16string no;
     // The smart-card options in the order of kSmartCardModelCodes: "Contact Encoder" ..
     // "MIFARE contactless".
-    std::array<std::string, kSmartCardOptionCount> smartCards;
+    std::array<std::u16string, kSmartCardOptionCount> smartCards;
 };
 
 // The panel count field when the printer gives no count.
-inline constexpr std::string_view kNoPanelCountText = " ";
+inline constexpr std::u16string_view kNoPanelCountText = u" ";
 
 // The smart-card option, named by the first of these model codes that the model text
 // contains, in this order.
@@ -53,16 +53,17 @@ std::string PanelCountText(std::string_view replyText);
 // when the reply is not complete or starts with '0' (no count known).
 std::optional<std::string> RemainingCount(bool complete, std::string_view replyText);
 
-// The dialog's fields, as 8-bit text in the ANSI code page.
+// The dialog's fields as the user reads them (UTF-16): the fixed texts as loaded, the
+// catalogue's ribbon name as read, the printer's own bytes as `PrinterText` gives them.
 struct DeviceInformation {
     bool ribbonAnswered;     // false: the printer gave no ribbon reply and nothing else was asked
-    std::string ribbonType;
-    std::string remainingCount;
-    std::string encoder;
-    std::string model;
-    std::string smartCard;
-    std::string serialNumber;
-    std::string panelsPrinted;
+    std::u16string ribbonType;
+    std::u16string remainingCount;
+    std::u16string encoder;
+    std::u16string model;
+    std::u16string smartCard;
+    std::u16string serialNumber;
+    std::u16string panelsPrinted;
 };
 
 // Sends `command` to the printer; the reply goes to `buffer` (`size` bytes) and its byte
@@ -70,7 +71,9 @@ struct DeviceInformation {
 using DeviceQuery = std::function<bool(std::string_view command, char* buffer, size_t size, uint32_t* count)>;
 // The ribbon catalogue's name for a ribbon key, or the "Unknown" text when the catalogue
 // or the key is missing.
-using RibbonNameLookup = std::function<std::string(std::string_view key)>;
+using RibbonNameLookup = std::function<std::u16string(std::string_view key)>;
+// The printer's bytes (8-bit text in the system's ANSI code page) as the user reads them.
+using PrinterText = std::function<std::u16string(std::string_view bytes)>;
 
 // Asks the printer every question of the dialog and fills its fields:
 // Every fixed text comes from `texts`:
@@ -84,6 +87,6 @@ using RibbonNameLookup = std::function<std::string(std::string_view key)>;
 //  7. the panel count when complete, else a single space.
 // Replies are read only within the count the port side reports and the buffer.
 DeviceInformation GatherDeviceInformation(const DeviceQuery& query, const RibbonNameLookup& ribbonName,
-                                          const DeviceInformationTexts& texts);
+                                          const DeviceInformationTexts& texts, const PrinterText& printerText);
 
 }  // namespace qf

@@ -3,19 +3,19 @@
 
 #include <winspool.h>
 
+#include <iterator>
 #include <string>
 
 #include "driver/channel/printer_queries.h"
-#include "driver/entry/dialog_conventions.h"
+#include "driver/ui/dialog_conventions.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/ribbon_query.h"
 #include "driver/settings/ribbons.h"
 #include "driver/state/sheet_state.h"
 #include "driver/tools/device_information.h"
-#include "driver/entry/dialog_controls.h"
+#include "driver/ui/dialog_controls.h"
 
 namespace {
-
-constexpr DWORD kDriverDirectoryBytes = 256;
 
 // The printer a sheet asks: its name, and its handle when the name cannot be opened.
 struct SheetPrinter {
@@ -35,33 +35,32 @@ bool PrinterOfDialog(LPARAM initParam, SheetPrinter* printer) {
     return false;
 }
 
-// The dialog's fixed texts, from the string table.
+std::u16string Text16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+// The dialog's fixed texts, from the string table, as loaded.
 qf::DeviceInformationTexts LoadDeviceTexts() {
     qf::DeviceInformationTexts texts;
-    texts.unknown = LoadModuleAnsiText(IDS_UNKNOWN);
-    texts.notAvailable = LoadModuleAnsiText(IDS_NOT_AVAILABLE);
-    texts.yes = LoadModuleAnsiText(IDS_YES);
-    texts.no = LoadModuleAnsiText(IDS_NO);
+    texts.unknown = Text16(LoadModuleText(IDS_UNKNOWN));
+    texts.notAvailable = Text16(LoadModuleText(IDS_NOT_AVAILABLE));
+    texts.yes = Text16(LoadModuleText(IDS_YES));
+    texts.no = Text16(LoadModuleText(IDS_NO));
     for (size_t i = 0; i < texts.smartCards.size(); ++i)
-        texts.smartCards[i] = LoadModuleAnsiText(IDS_SMART_CARD_FIRST + static_cast<UINT>(i));
+        texts.smartCards[i] = Text16(LoadModuleText(IDS_SMART_CARD_FIRST + static_cast<UINT>(i)));
     return texts;
 }
 
-// The ribbon catalogue's name for `key`, or `unknown` when the catalogue or the key is
-// missing.
-std::string CatalogueRibbonName(std::string_view key, const std::string& unknown) {
-    char directory[kDriverDirectoryBytes] = {};
-    DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(directory), sizeof directory,
-                                    &needed))
-        return unknown;
-    directory[kDriverDirectoryBytes - 1] = '\0';
-    const std::string path = qf::RibbonCataloguePath(directory);
-    const std::string section(qf::kRibbonCatalogueSection);
-    char value[qf::kRibbonCatalogueValueChars + 1] = {};
-    GetPrivateProfileStringA(section.c_str(), std::string(key).c_str(), unknown.c_str(), value, sizeof value,
-                             path.c_str());
-    return std::string(qf::CutCatalogueValue(std::string_view(value, sizeof value)));
+// The ribbon catalogue's name for `key` (found as the document sheet finds it), or
+// `unknown` when the catalogue or the key is missing.
+std::u16string CatalogueRibbonNameOf(HANDLE printer, std::string_view key, const std::u16string& unknown) {
+    wchar_t name[qf::kRibbonCatalogueValueChars + 1] = {};
+    const std::u16string keyText(key.begin(), key.end());
+    const wchar_t* fallback = reinterpret_cast<const wchar_t*>(unknown.c_str());
+    if (!CatalogueRibbonName(printer, keyText, fallback, name, static_cast<int>(std::size(name)))) return unknown;
+    return std::u16string(reinterpret_cast<const char16_t*>(name));
+}
+
+void SetField(HWND dialog, int id, const std::u16string& text) {
+    SetDlgItemTextW(dialog, id, reinterpret_cast<const wchar_t*>(text.c_str()));
 }
 
 // Asks the printer every question of the dialog and shows the answers.
@@ -75,15 +74,16 @@ void FillDeviceInformation(HWND dialog, const SheetPrinter& printer) {
             *count = needed;
             return ok;
         },
-        [&texts](std::string_view key) { return CatalogueRibbonName(key, texts.unknown); }, texts);
-    SetControlAnsiText(dialog, IDC_INFO_RIBBON, info.ribbonType);
-    SetControlAnsiText(dialog, IDC_INFO_REMAINING, info.remainingCount);
+        [&texts, &printer](std::string_view key) { return CatalogueRibbonNameOf(printer.handle, key, texts.unknown); },
+        texts, [](std::string_view bytes) { return Text16(PrinterText(bytes)); });
+    SetField(dialog, IDC_INFO_RIBBON, info.ribbonType);
+    SetField(dialog, IDC_INFO_REMAINING, info.remainingCount);
     if (!info.ribbonAnswered) return;
-    SetControlAnsiText(dialog, IDC_INFO_ENCODER, info.encoder);
-    SetControlAnsiText(dialog, IDC_INFO_MODEL, info.model);
-    SetControlAnsiText(dialog, IDC_INFO_SMART_CARD, info.smartCard);
-    SetControlAnsiText(dialog, IDC_INFO_SERIAL, info.serialNumber);
-    SetControlAnsiText(dialog, IDC_INFO_PANELS, info.panelsPrinted);
+    SetField(dialog, IDC_INFO_ENCODER, info.encoder);
+    SetField(dialog, IDC_INFO_MODEL, info.model);
+    SetField(dialog, IDC_INFO_SMART_CARD, info.smartCard);
+    SetField(dialog, IDC_INFO_SERIAL, info.serialNumber);
+    SetField(dialog, IDC_INFO_PANELS, info.panelsPrinted);
 }
 
 // Fills the dialog and puts the focus on Close, so that no field opens selected. Returns

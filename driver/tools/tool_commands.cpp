@@ -96,18 +96,12 @@ std::optional<std::string> OffsetTextOverLimit(std::string_view text) {
     return std::string(cut.substr(0, cut.size() - 1));
 }
 
-std::string ToolsStatusText(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count,
-                            const ToolsStatusTexts& texts) {
-    if (!callSucceeded || buffer == nullptr || count == 0 || count > bufferSize) {
-        return std::string(texts.noResponse);
-    }
+ToolsStatus ToolsStatusOf(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count) {
+    if (!callSucceeded || buffer == nullptr || count == 0 || count > bufferSize) return {false, std::string(), false};
     const Reply reply = CheckReply(callSucceeded, buffer, bufferSize, count);
-    if (!reply.complete) return std::string(UpToFirstZero(reply.text));
-    // The ACK is shown only when the text before it reaches it.
     const std::string_view text = UpToFirstZero(reply.text);
-    std::string status(text);
-    if (text.size() == reply.text.size()) status += texts.ack;
-    return status;
+    // The ACK is shown only when the text before it reaches it.
+    return {true, std::string(text), reply.complete && text.size() == reply.text.size()};
 }
 
 bool ToolsOffsetYAllowed(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count) {

@@ -101,20 +101,17 @@ std::optional<uint32_t> ParseOffsetText(std::string_view text);
 // character, which the edit then shows after the message; nothing otherwise.
 std::optional<std::string> OffsetTextOverLimit(std::string_view text);
 
-// The status field's texts from the module's string table: the text shown when the
-// printer gives no reply ("Printer has no response") and the one that stands for the
-// printer's ACK at the end of a reply ("<ACK>").
-struct ToolsStatusTexts {
-    std::string_view noResponse;
-    std::string_view ack;
+// The status field after a command query into a buffer of `bufferSize` bytes: the
+// printer's reply up to a zero byte, followed by the mark that stands for its ACK when the
+// text reaches the ACK; or, when the call failed, the count is 0 or it reaches beyond the
+// buffer, the "no response" text. The printer's bytes and the module's texts stay apart:
+// the caller shows the bytes in the ANSI code page and the texts as loaded.
+struct ToolsStatus {
+    bool answered;     // false: "Printer has no response"
+    std::string text;  // the printer's reply text, at most bufferSize bytes
+    bool ackShown;     // the ACK mark ("<ACK>") follows the text
 };
-
-// The status field's text after a command query into a buffer of `bufferSize` bytes: the
-// reply with its ACK written as `texts.ack`, or the reply as it came when it has none, up
-// to a zero byte; `texts.noResponse` when the call failed, the count is 0 or it reaches
-// beyond the buffer. At most bufferSize - 1 + texts.ack.size() bytes.
-std::string ToolsStatusText(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count,
-                            const ToolsStatusTexts& texts);
+ToolsStatus ToolsStatusOf(bool callSucceeded, const char* buffer, size_t bufferSize, uint32_t count);
 
 // The model reply allows a Y offset and a third track: false when a complete reply
 // names the "511" or "513" family.

@@ -16,14 +16,14 @@
 #include "driver/channel/commands.h"
 #include "driver/channel/reply.h"
 #include "driver/encoder/track_data_check.h"
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/guard.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/module_state.h"
-#include "driver/entry/printer_info.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/platform/guard.h"
+#include "driver/platform/owners.h"
+#include "driver/settings/module_state.h"
+#include "driver/platform/printer_info.h"
 #include "driver/resources/resource.h"
 #include "driver/state/sheet_state.h"
-#include "driver/entry/dialog_controls.h"
+#include "driver/ui/dialog_controls.h"
 #include "driver/tools/send_file_dialog.h"
 #include "driver/tools/tool_commands.h"
 #include "driver/tools/tools_parts.h"
@@ -102,8 +102,12 @@ void QueryToolCommand(HWND dialog, int buttonId, const DirectExchange& exchange,
         ok = AskInExchange(exchange, command, reply.data(), qf::kToolsReplyBytes, &needed);
     }
     Repaint(dialog);
-    const std::string noResponse = LoadModuleAnsiText(IDS_NO_RESPONSE), ack = LoadModuleAnsiText(IDS_ACK_MARK);
-    SetStatus(dialog, qf::ToolsStatusText(ok, reply.data(), reply.size(), needed, {noResponse, ack}));
+    // The printer's bytes in the ANSI code page, the module's texts as loaded.
+    const qf::ToolsStatus status = qf::ToolsStatusOf(ok, reply.data(), reply.size(), needed);
+    const std::wstring shown = status.answered
+                                   ? PrinterText(status.text) + (status.ackShown ? LoadModuleText(IDS_ACK_MARK) : L"")
+                                   : LoadModuleText(IDS_NO_RESPONSE);
+    SetDlgItemTextW(dialog, IDC_TOOLS_STATUS, shown.c_str());
     WriteOutsideJob(exchange, qf::kToolsQueryEnd);
     DeleteStoredQueryReply(exchange.printer, command);
 }

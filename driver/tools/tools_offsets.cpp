@@ -8,9 +8,10 @@
 
 #include "driver/channel/commands.h"
 #include "driver/channel/reply.h"
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/owners.h"
-#include "driver/entry/printer_info.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
+#include "driver/settings/stored_records.h"
 #include "driver/tools/tools_parts.h"
 
 namespace {
@@ -30,16 +31,20 @@ void FillLists(HWND dialog, const qf::ToolsStart& start) {
     SendDlgItemMessageW(dialog, IDC_TOOLS_CLEANING, CB_SETCURSEL, 0, 0);
 }
 
-// Clears the third-track record in the printer's defaults as the printer holds them now.
+// Clears the third-track record in the printer's defaults as the printer holds them now;
+// a store that cannot be made is told.
 void StoreThirdTrackCleared(const wchar_t* printerName) {
-    qf::PrinterHandle printer;
-    if (!printer.Open(printerName, PRINTER_ACCESS_ADMINISTER)) return;
-    qf::StoredSettingsEdit edit(printer.Get());
-    qf::PrivateSettings* stored = edit.Settings();
-    if (!stored) return;
-    stored->thirdTrackWord = 0;
-    std::memset(stored->thirdTrackText, 0, sizeof stored->thirdTrackText);
-    edit.Store(printer.Get());
+    const auto store = [printerName] {
+        qf::PrinterHandle printer;
+        if (!printer.Open(printerName, PRINTER_ACCESS_ADMINISTER)) return false;
+        qf::StoredSettingsEdit edit(printer.Get());
+        qf::PrivateSettings* stored = edit.Settings();
+        if (!stored) return false;
+        stored->thirdTrackWord = 0;
+        std::memset(stored->thirdTrackText, 0, sizeof stored->thirdTrackText);
+        return edit.Store(printer.Get());
+    };
+    if (!store()) ShowMessage(IDS_CAPTION, IDS_STORE_FAILED, MB_OK);
 }
 
 // The enabling of the direct-encoding group and the lists when the dialog opens. A model

@@ -8,7 +8,7 @@
 
 #include "driver/channel/direct_exchange.h"
 #include "driver/channel/printer_queries.h"
-#include "driver/entry/dialog_controls.h"
+#include "driver/ui/dialog_controls.h"
 #include "driver/resources/resource.h"
 #include "driver/state/sheet_state.h"
 #include "driver/tools/tool_commands.h"

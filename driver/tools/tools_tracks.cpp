@@ -4,7 +4,7 @@
 
 #include "driver/channel/commands.h"
 #include "driver/encoder/track_data_check.h"
-#include "driver/entry/owners.h"
+#include "driver/platform/owners.h"
 #include "driver/tools/tools_parts.h"
 
 namespace {
@@ -38,8 +38,13 @@ void ReadTracks(HWND dialog) {
     DeviceSheetState* sheet = DeviceSheetOfWindow(dialog);
     if (!sheet || Offline(*sheet)) return;
     const DirectExchangeScope scope(sheet->PrinterName());
-    if (!scope.Opened()) return;
     for (const int edit : kTrackEdits) SetDlgItemTextW(dialog, edit, L"");
+    // A printer that cannot be opened is not asked: nothing was read, and the status line
+    // says the printer gave no answer.
+    if (!scope.Opened()) {
+        SetDlgItemTextW(dialog, IDC_TOOLS_STATUS, LoadModuleText(IDS_NO_RESPONSE).c_str());
+        return;
+    }
     Repaint(dialog);
     if (!AskUser(qf::ToolQuestion::kCardInFeeder)) return;
     ReadTickedTracks(dialog, scope.Get());

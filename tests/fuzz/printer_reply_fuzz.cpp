@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qf::ClassifyModel(std::string(text));
     qf::ParseOffsetText(text);
     qf::OffsetTextOverLimit(text);
-    qf::ToolsStatusText(succeeded, buffer.data(), buffer.size(), count, {"no response", "<ACK>"});
+    if (qf::ToolsStatusOf(succeeded, buffer.data(), buffer.size(), count).text.size() > buffer.size()) std::abort();
     qf::ToolsOffsetYAllowed(succeeded, buffer.data(), buffer.size(), count);
     qf::OffsetFromReply(succeeded, buffer.data(), buffer.size(), count);
     qf::TrackReadFromReply(succeeded, buffer.data(), buffer.size(), count);
@@ -49,8 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             *outCount = count;
             return succeeded;
         },
-        [](std::string_view key) { return std::string(key.substr(0, 31)); },
-        qf::DeviceInformationTexts{"Unknown", "N/A", "Yes", "No", {"1", "2", "3", "4", "5", "6"}});
-    if (info.model.size() > buffer.size() + 16) std::abort();
+        [](std::string_view key) { return std::u16string(key.begin(), key.end()); },
+        qf::DeviceInformationTexts{u"Unknown", u"N/A", u"Yes", u"No", {u"1", u"2", u"3", u"4", u"5", u"6"}},
+        [](std::string_view bytes) { return std::u16string(bytes.begin(), bytes.end()); });
+    if (info.model.size() > buffer.size() + 16 || info.ribbonType.size() > 31) std::abort();
     return 0;
 }

@@ -19,6 +19,7 @@ constexpr int kRounds = 4000;
 constexpr int kPrinters = 3;
 
 const std::u16string kNames[kPrinters] = {u"Card Printer A", u"card printer b", u"Card Printer C"};
+const std::u16string kSpellings[kPrinters] = {u"\\\\HOST\\Card Printer A", u"SHARE B", u"\\\\HOST\\share c"};
 
 // A block that says whose it is in every field the threads write.
 qf::PrivateSettings BlockOf(int printer, int round) {
@@ -59,6 +60,13 @@ int main() {
                 });
                 if (!Whole(table.Read(kNames[(printer + 1) % kPrinters]).settingsCache, (printer + 1) % kPrinters))
                     faults++;
+                // The held-record path by another spelling of a printer, while spellings are
+                // remembered and printers forgotten on other threads.
+                const int other = (printer + 2) % kPrinters;
+                qf::PrivateSettings held{};
+                if (table.CopyHeldSettings(kSpellings[other], &held).copied && !Whole(held, other)) faults++;
+                if (round % 64 == 0) table.RememberSpelling(kSpellings[other], kNames[other]);
+                if (round % 997 == 0) table.Forget(kSpellings[other]);
                 const uint32_t id = sheets.Add(1 + (round & 1), &own);
                 if (sheets.Find(id, 1 + (round & 1)) != &own) faults++;
                 sheets.Remove(id);

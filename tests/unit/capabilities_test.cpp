@@ -1,5 +1,5 @@
 // The device-capability table, walked as data.
-#include "driver/entry/capabilities.h"
+#include "driver/settings/capabilities.h"
 
 #include <gtest/gtest.h>
 

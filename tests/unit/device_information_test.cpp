@@ -46,14 +46,21 @@ struct Gathered {
 
 // The fixed texts come from the caller (the module's string table): here a translated one,
 // so that a text written into the rules would show.
-const DeviceInformationTexts kTexts{"Inconnu",
-                                    "N/D",
-                                    "Oui",
-                                    "Non",
-                                    {"Encodeur contact", "Encodeur contact et HID iCLASS", "Encodeur contact et MIFARE",
-                                     "Station contact", "HID iCLASS seul", "MIFARE sans contact"}};
+const DeviceInformationTexts kTexts{u"Inconnu",
+                                    u"N/D",
+                                    u"Oui",
+                                    u"Non",
+                                    {u"Encodeur contact", u"Encodeur contact et HID iCLASS", u"Encodeur contact et MIFARE",
+                                     u"Station contact", u"HID iCLASS seul", u"MIFARE sans contact"}};
 
-Gathered Gather(const std::map<std::string, Answer>& answers, const std::string& ribbonName = "YMCKO") {
+// The printer's bytes as the user reads them: here each byte one character.
+std::u16string Widened(std::string_view bytes) {
+    std::u16string text;
+    for (const char c : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return text;
+}
+
+Gathered Gather(const std::map<std::string, Answer>& answers, const std::u16string& ribbonName = u"YMCKO") {
     ScriptedPrinter printer{answers, {}};
     Gathered gathered;
     gathered.info = GatherDeviceInformation(
@@ -64,7 +71,7 @@ Gathered Gather(const std::map<std::string, Answer>& answers, const std::string&
             gathered.keys.emplace_back(key);
             return ribbonName;
         },
-        kTexts);
+        kTexts, Widened);
     gathered.asked = printer.asked;
     return gathered;
 }
@@ -84,14 +91,14 @@ std::map<std::string, Answer> FullAnswer() {
 TEST(DeviceInformation, FullAnswer) {
     const Gathered g = Gather(FullAnswer());
     EXPECT_TRUE(g.info.ribbonAnswered);
-    EXPECT_EQ(g.info.ribbonType, "YMCKO");
+    EXPECT_EQ(g.info.ribbonType, u"YMCKO");
     EXPECT_EQ(g.keys, std::vector<std::string>{"2"});
-    EXPECT_EQ(g.info.remainingCount, "154");
-    EXPECT_EQ(g.info.encoder, "Oui");
-    EXPECT_EQ(g.info.model, "Vestria Q862kB 1.07");
-    EXPECT_EQ(g.info.smartCard, "Encodeur contact");
-    EXPECT_EQ(g.info.serialNumber, "SN0042");
-    EXPECT_EQ(g.info.panelsPrinted, "1234");
+    EXPECT_EQ(g.info.remainingCount, u"154");
+    EXPECT_EQ(g.info.encoder, u"Oui");
+    EXPECT_EQ(g.info.model, u"Vestria Q862kB 1.07");
+    EXPECT_EQ(g.info.smartCard, u"Encodeur contact");
+    EXPECT_EQ(g.info.serialNumber, u"SN0042");
+    EXPECT_EQ(g.info.panelsPrinted, u"1234");
     EXPECT_EQ(g.asked, (std::vector<std::string>{kRibbon, kRemaining, kEncoder, kModel, kSerial, kPanels}));
 }
 
@@ -104,11 +111,11 @@ TEST(DeviceInformation, SilentPrinterIsAskedOnce) {
     for (const auto& answers : silences) {
         const Gathered g = Gather(answers);
         EXPECT_FALSE(g.info.ribbonAnswered);
-        EXPECT_EQ(g.info.ribbonType, "Inconnu");
-        EXPECT_EQ(g.info.remainingCount, "N/D");
-        for (const std::string* field : {&g.info.encoder, &g.info.model, &g.info.smartCard, &g.info.serialNumber,
+        EXPECT_EQ(g.info.ribbonType, u"Inconnu");
+        EXPECT_EQ(g.info.remainingCount, u"N/D");
+        for (const std::u16string* field : {&g.info.encoder, &g.info.model, &g.info.smartCard, &g.info.serialNumber,
                                          &g.info.panelsPrinted}) {
-            EXPECT_EQ(*field, "");
+            EXPECT_EQ(*field, u"");
         }
         EXPECT_EQ(g.asked, std::vector<std::string>{kRibbon});
     }
@@ -124,29 +131,29 @@ TEST(DeviceInformation, PartialAnswers) {
     answers[kPanels] = {"!1234 "};
     Gathered g = Gather(answers);
     EXPECT_TRUE(g.info.ribbonAnswered);
-    EXPECT_EQ(g.info.ribbonType, "Inconnu");
-    EXPECT_EQ(g.info.remainingCount, "N/D");
+    EXPECT_EQ(g.info.ribbonType, u"Inconnu");
+    EXPECT_EQ(g.info.remainingCount, u"N/D");
     EXPECT_TRUE(g.keys.empty());
-    EXPECT_EQ(g.info.encoder, "Non");
-    EXPECT_EQ(g.info.model, "");
-    EXPECT_EQ(g.info.smartCard, "Non");
-    EXPECT_EQ(g.info.serialNumber, "");
-    EXPECT_EQ(g.info.panelsPrinted, " ");
+    EXPECT_EQ(g.info.encoder, u"Non");
+    EXPECT_EQ(g.info.model, u"");
+    EXPECT_EQ(g.info.smartCard, u"Non");
+    EXPECT_EQ(g.info.serialNumber, u"");
+    EXPECT_EQ(g.info.panelsPrinted, u" ");
     EXPECT_EQ(g.asked, (std::vector<std::string>{kRibbon, kEncoder, kModel, kSerial, kPanels}));
 
     // A reply that fills the buffer exactly is read whole; the catalogue name is cut.
     answers = FullAnswer();
     answers[kSerial] = {std::string(104, 'S') + "\x06"};
     answers[kRemaining] = {"0\x06"};
-    g = Gather(answers, std::string(40, 'R'));
-    EXPECT_EQ(g.info.serialNumber, std::string(104, 'S'));
-    EXPECT_EQ(g.info.ribbonType, std::string(31, 'R'));
-    EXPECT_EQ(g.info.remainingCount, "N/D");
+    g = Gather(answers, std::u16string(40, u'R'));
+    EXPECT_EQ(g.info.serialNumber, std::u16string(104, u'S'));
+    EXPECT_EQ(g.info.ribbonType, std::u16string(31, u'R'));
+    EXPECT_EQ(g.info.remainingCount, u"N/D");
 
     // An ACK alone names no ribbon.
     answers[kRibbon] = {"\x06"};
     g = Gather(answers);
-    EXPECT_EQ(g.info.ribbonType, "Inconnu");
+    EXPECT_EQ(g.info.ribbonType, u"Inconnu");
     EXPECT_TRUE(g.keys.empty());
 }
 
@@ -197,14 +204,14 @@ TEST(DeviceInformation, RemainingCountField) {
     struct Row {
         const char* what;
         Answer answer;
-        std::string shown;
+        std::u16string shown;
     };
     const Row rows[] = {
-        {"a count", {"154\x06"}, "154"},
-        {"ACK alone: its empty text", {"\x06"}, ""},
-        {"a count starting with 0", {"0\x06"}, "N/D"},
-        {"no ACK", {"154"}, "N/D"},
-        {"no answer", {"154\x06", false}, "N/D"},
+        {"a count", {"154\x06"}, u"154"},
+        {"ACK alone: its empty text", {"\x06"}, u""},
+        {"a count starting with 0", {"0\x06"}, u"N/D"},
+        {"no ACK", {"154"}, u"N/D"},
+        {"no answer", {"154\x06", false}, u"N/D"},
     };
     for (const Row& row : rows) {
         std::map<std::string, Answer> answers = FullAnswer();

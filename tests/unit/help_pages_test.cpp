@@ -1,6 +1,6 @@
 // Which Help a dialog's Help button opens, by what is installed beside the module, and the
 // folders a translated manual may lie in.
-#include "driver/entry/help_pages.h"
+#include "driver/ui/help_pages.h"
 
 #include <gtest/gtest.h>
 

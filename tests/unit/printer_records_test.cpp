@@ -112,6 +112,63 @@ TEST(PrinterRecords, TheLeastRecentlyUsedPrinterMakesRoom) {
     }
 }
 
+TEST(PrinterRecords, ARememberedSpellingReachesThePrintersEntry) {
+    qf::PrinterRecordTable table;
+    Commit(table, u"Card A", Committed(3, 2));
+    Commit(table, u"Card B", Committed(1, 9));
+    qf::PrivateSettings held{};
+    EXPECT_FALSE(table.CopyHeldSettings(u"SHARED A", &held).copied) << "a spelling not yet resolved names nothing";
+    EXPECT_EQ(held.signature, 0) << "nothing is written without a held record";
+
+    table.RememberSpelling(u"shared a", u"Card A");
+    table.RememberSpelling(u"\\\\HOST\\Card A", u"Card A");
+    table.RememberSpelling(u"Card B", u"CARD B");  // its own name: nothing to remember
+    for (const char16_t* spelling : {u"Card A", u"SHARED A", u"\\\\host\\card a"}) {
+        SCOPED_TRACE(std::string(spelling, spelling + std::char_traits<char16_t>::length(spelling)));
+        held = {};
+        const qf::HeldCopy copy = table.CopyHeldSettings(spelling, &held);
+        EXPECT_TRUE(copy.copied);
+        EXPECT_FALSE(copy.offline);
+        EXPECT_EQ(held.rotate180, 3);
+        EXPECT_EQ(table.Read(spelling).settingsCache.ribbonType, 2);
+    }
+    // Changes through a spelling reach the same entry; no second entry is made.
+    table.Update(u"Shared A", [](qf::PrinterRecords& entry) { entry.singleFeedChoice = 0; });
+    EXPECT_EQ(table.Read(u"Card A").singleFeedChoice, 0);
+    EXPECT_EQ(table.Size(), 2u);
+
+    // A spelling that comes to name another printer (a share moved) follows it.
+    table.RememberSpelling(u"SHARED A", u"Card B");
+    EXPECT_EQ(table.Read(u"shared a").settingsCache.rotate180, 1);
+
+    // An offline cache is reported, so that the caller can forget the choice.
+    qf::PrivateSettings offline = Committed(0, 5);
+    offline.manualRibbon = 3;
+    Commit(table, u"Card C", offline);
+    EXPECT_TRUE(table.CopyHeldSettings(u"card c", &held).offline);
+}
+
+TEST(PrinterRecords, AForgottenPrinterTakesItsSpellingsAlong) {
+    // A printer deleted and added again under the same name starts without the old record,
+    // whichever of its spellings the event names.
+    for (const char16_t* event : {u"Card A", u"shared a"}) {
+        qf::PrinterRecordTable table;
+        Commit(table, u"Card A", Committed(3, 2));
+        Commit(table, u"Card B", Committed(1, 9));
+        table.RememberSpelling(u"SHARED A", u"Card A");
+        table.RememberSpelling(u"SHARED B", u"Card B");
+        table.Forget(event);
+        qf::PrivateSettings held{};
+        EXPECT_FALSE(table.CopyHeldSettings(u"Card A", &held).copied);
+        EXPECT_FALSE(table.CopyHeldSettings(u"SHARED A", &held).copied);
+        // A new printer under the old name is not reached through the old spelling either.
+        Commit(table, u"Card A", Committed(2, 4));
+        EXPECT_FALSE(table.CopyHeldSettings(u"SHARED A", &held).copied);
+        EXPECT_TRUE(table.CopyHeldSettings(u"SHARED B", &held).copied) << "the other printer keeps its own";
+        EXPECT_EQ(held.ribbonType, 9);
+    }
+}
+
 TEST(LiveSheets, ASheetIsKnownByItsNumberAndKindOnly) {
     qf::LiveSheets live;
     int first = 0, second = 0;

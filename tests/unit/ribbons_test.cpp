@@ -95,20 +95,22 @@ TEST(Ribbons, NamesAndChangeNotice) {
 }
 
 TEST(Ribbons, Catalogue) {
-    EXPECT_EQ(RibbonCataloguePath("C:\\WINDOWS\\System32\\spool\\DRIVERS\\W32X86"),
-              "C:\\WINDOWS\\System32\\spool\\DRIVERS\\W32X86\\2\\qf862rib.ini");
-    EXPECT_EQ(RibbonCataloguePath("C:\\drivers\\"), "C:\\drivers\\qf862rib.ini");
+    EXPECT_EQ(RibbonCataloguePath(u"C:\\WINDOWS\\System32\\spool\\DRIVERS\\W32X86"),
+              u"C:\\WINDOWS\\System32\\spool\\DRIVERS\\W32X86\\2\\qf862rib.ini");
+    EXPECT_EQ(RibbonCataloguePath(u"C:\\drivers\\"), u"C:\\drivers\\qf862rib.ini");
 
-    EXPECT_EQ(RibbonCatalogueKey(2), "2");
-    EXPECT_EQ(RibbonCatalogueKey(30), "30");
-    EXPECT_EQ(RibbonCatalogueKey(-1), "-1");
-    EXPECT_EQ(RibbonCatalogueKey(0x10002), "2");  // the low 16 bits
+    EXPECT_EQ(RibbonCatalogueKey(2), u"2");
+    EXPECT_EQ(RibbonCatalogueKey(30), u"30");
+    EXPECT_EQ(RibbonCatalogueKey(-1), u"-1");
+    EXPECT_EQ(RibbonCatalogueKey(0x10002), u"2");  // the low 16 bits
 
-    const std::string longName = "A ribbon name longer than thirty-one characters";
+    const std::u16string longName = u"A ribbon name longer than thirty-one characters";
     EXPECT_EQ(CutCatalogueValue(longName), longName.substr(0, 31));
     EXPECT_EQ(CutCatalogueValue(longName.substr(0, 31)), longName.substr(0, 31));
-    EXPECT_EQ(CutCatalogueValue(std::string("YMCKO\0junk", 10)), "YMCKO");
-    EXPECT_EQ(CutCatalogueValue(""), "");
+    EXPECT_EQ(CutCatalogueValue(std::u16string(u"YMCKO\0junk", 10)), u"YMCKO");
+    EXPECT_EQ(CutCatalogueValue(u""), u"");
+    // Names in any script pass whole: a character is one unit, never a byte of it.
+    EXPECT_EQ(CutCatalogueValue(u"リボン YMCKO"), u"リボン YMCKO");
 }
 
 TEST(Ribbons, ModelClassAndTests) {

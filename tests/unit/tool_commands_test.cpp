@@ -174,9 +174,8 @@ ReplyBuffer Buffer(size_t size, const std::string& reply) {
     return buffer;
 }
 
-// The fixed texts come from the caller (the module's string table): here a translated one.
+// The fixed texts come from the caller (the module's string table): here translated ones.
 TEST(ToolCommands, StatusShowsTheReplyWithItsAck) {
-    const ToolsStatusTexts texts{"Keine Antwort", "[ACK]"};
     const std::string full = std::string(kToolsReplyBytes - 1, 'x') + "\x06";
     struct Row {
         const char* what;
@@ -197,9 +196,10 @@ TEST(ToolCommands, StatusShowsTheReplyWithItsAck) {
     };
     for (const Row& row : rows) {
         const ReplyBuffer buffer = Buffer(kToolsReplyBytes, row.reply);
-        const std::string status = ToolsStatusText(row.succeeded, buffer.bytes.get(), buffer.size, row.count, texts);
-        EXPECT_EQ(status, row.status) << row.what;
-        EXPECT_LE(status.size(), kToolsReplyBytes - 1 + texts.ack.size()) << row.what;
+        const ToolsStatus status = ToolsStatusOf(row.succeeded, buffer.bytes.get(), buffer.size, row.count);
+        const std::string shown = status.answered ? status.text + (status.ackShown ? "[ACK]" : "") : "Keine Antwort";
+        EXPECT_EQ(shown, row.status) << row.what;
+        EXPECT_LE(status.text.size(), kToolsReplyBytes) << row.what;
     }
 }
 

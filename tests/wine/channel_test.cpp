@@ -9,8 +9,8 @@
 #include "driver/channel/printer_queries.h"
 #include "driver/channel/raw_jobs.h"
 #include "driver/channel/reply.h"
-#include "driver/entry/module_state.h"
-#include "driver/entry/printer_info.h"
+#include "driver/settings/module_state.h"
+#include "driver/platform/printer_info.h"
 
 namespace {
 
@@ -163,6 +163,32 @@ TEST_F(Channel, DirectModeSwitchesOnlyWhenTheBitIsClear) {
     EXPECT_TRUE(spooler().setPrinterLog.empty());
     EXPECT_TRUE(sim::Ui().debugTraces.empty());
     EXPECT_EQ(printer().attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT));
+}
+
+// A printer that cannot be switched back, even at the second try, is not left in direct
+// printing unsaid: the user is told what happened and what to do.
+TEST_F(Channel, APrinterLeftInDirectPrintingIsTold) {
+    printer().attributes = PRINTER_ATTRIBUTE_LOCAL;
+    ASSERT_TRUE(EnterDirectMode(sheet));
+    sim::Ui().messageBoxes.clear();
+    printer().storesFail = true;
+    LeaveDirectMode(sheet, true);
+    printer().storesFail = false;
+    EXPECT_EQ(printer().attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT));
+    ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+    EXPECT_EQ(sim::Ui().messageBoxes[0].text.rfind(L"The printer was left in direct printing", 0), 0u)
+        << sim::Utf8(sim::Ui().messageBoxes[0].text);
+
+    // A second try that succeeds says nothing.
+    sim::Ui().messageBoxes.clear();
+    int stores = 0;
+    printer().storesFail = true;
+    printer().afterRead = [&] { printer().storesFail = ++stores < 2; };
+    LeaveDirectMode(sheet, true);
+    printer().afterRead = nullptr;
+    printer().storesFail = false;
+    EXPECT_EQ(printer().attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL));
+    EXPECT_TRUE(sim::Ui().messageBoxes.empty());
 }
 
 TEST_F(Channel, ARawJobWritesEachCommandWithoutItsZeroByte) {

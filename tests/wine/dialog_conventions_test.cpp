@@ -3,8 +3,8 @@
 // source of resources.
 #include "tests/wine/wine_test.h"
 
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/module_state.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/settings/module_state.h"
 #include "driver/resources/resource.h"
 #include "sim/files.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "driver/entry/module_state.h"
+#include "driver/settings/module_state.h"
 #include "driver/sheets/document_sheet.h"
 #include "sim/dialog_script.h"
 #include "sim/property_sheet.h"

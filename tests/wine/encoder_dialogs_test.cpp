@@ -313,7 +313,7 @@ TEST_F(EncoderDialogs, ApplySendsTheSetupAndStoresTheRecord) {
     expected.encoderPosition = 1;
     expected.encoderType = 2;
     const Record saved = Saved();
-    EXPECT_EQ(spooler().setPrinterLog[0].level, 2u);
+    EXPECT_EQ(spooler().setPrinterLog[0].level, 8u) << "the default record alone";
     EXPECT_EQ(Differences(EncoderOf(saved), expected), "") << "presence, track and modes as committed";
     EXPECT_TRUE(SameOutsideEncoder(saved, stored));
     EXPECT_EQ(printer().devmode, saved);
@@ -479,7 +479,11 @@ TEST_F(EncoderDialogs, CancelAndTheCloseBoxKeepNothing) {
     EXPECT_EQ(printer().devmode, stored);
 }
 
-TEST_F(EncoderDialogs, AForeignOrShortStoredRecordIsLeftAlone) {
+// Nothing is half done: when the settings cannot be kept in the printer's defaults (a
+// stored record that is not this driver's, or a user the platform refuses administering
+// on a sheet whose header did not say so), Apply sends nothing, tells the user and stays
+// open; the stored record is left alone.
+TEST_F(EncoderDialogs, ApplyThatCannotStoreSendsNothingAndTellsTheUser) {
     Record foreign = stored;
     Devmode(foreign)->dmDriverExtra = 3000;
     foreign.resize(qf::kPublicSize + 3000);
@@ -488,21 +492,96 @@ TEST_F(EncoderDialogs, AForeignOrShortStoredRecordIsLeftAlone) {
     Record shortRecord = stored;  // a public part shorter than this driver's
     shortRecord.erase(shortRecord.begin() + 100, shortRecord.begin() + qf::kPublicSize);
     Devmode(shortRecord)->dmSize = 100;
-    for (const Record& record : {foreign, unsigned_, shortRecord}) {
+    struct Case {
+        const char* what;
+        Record record;
+        bool ordinaryUser;
+    };
+    const Case cases[] = {
+        {"foreign record", foreign, false},
+        {"unsigned record", unsigned_, false},
+        {"short public part", shortRecord, false},
+        {"ordinary user", stored, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         Open();
-        printer().devmode = record;
-        Encoder([](HWND dialog) {
+        printer().devmode = c.record;
+        spooler().standardUser = c.ordinaryUser;
+        sim::Ui().messageBoxes.clear();
+        bool stayedOpen = false;
+        Encoder([&](HWND dialog) {
             sim::ClickButton(dialog, kHigh);
             sim::ClickButton(dialog, kEncoderApply);
+            stayedOpen = IsWindowVisible(dialog) != FALSE;
+            if (stayedOpen) sim::ClickButton(dialog, kEncoderCancel);
         });
-        EXPECT_EQ(spooler().jobs.size(), 1u) << "the setup is still sent";
+        EXPECT_TRUE(stayedOpen);
+        EXPECT_TRUE(spooler().jobs.empty()) << "settings the driver cannot keep were sent";
         EXPECT_TRUE(spooler().setPrinterLog.empty());
-        EXPECT_EQ(printer().devmode, record);
+        EXPECT_EQ(printer().devmode, c.record);
+        ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+        EXPECT_EQ(sim::Ui().messageBoxes[0].text.rfind(L"The settings cannot be kept", 0), 0u)
+            << sim::Utf8(sim::Ui().messageBoxes[0].text);
         EXPECT_EQ(service.Apply(), CPSUICB_ACTION_ITEMS_APPLIED);
         EXPECT_TRUE(spooler().setPrinterLog.empty()) << "nor does the sheet's Apply store it";
-        EXPECT_EQ(printer().devmode, record);
+        EXPECT_EQ(sim::Ui().messageBoxes.size(), 1u) << "the sheet has nothing waiting";
+        spooler().standardUser = false;
         service.Cancel();
     }
+}
+
+// The printer took the settings and the store then failed (another program left a record
+// that is not this driver's meanwhile): the user is told, the dialog ends as applied, and
+// the sheet's Apply tries the store again, telling the user when it fails once more and
+// storing the part once it can.
+TEST_F(EncoderDialogs, AStoreRefusedAfterTheJobIsToldAndRetried) {
+    Record foreign = stored;
+    Private(foreign).signature = 0;
+    Open();
+    printer().whenJobEnds = [&] { printer().devmode = foreign; };
+    sim::Ui().messageBoxes.clear();
+    Encoder([](HWND dialog) {
+        sim::ClickButton(dialog, kHigh);
+        sim::ClickButton(dialog, kEncoderApply);
+    });
+    printer().whenJobEnds = nullptr;
+    EXPECT_EQ(spooler().jobs.size(), 1u) << "the printer has the settings";
+    EXPECT_TRUE(spooler().setPrinterLog.empty());
+    ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+    EXPECT_EQ(sim::Ui().messageBoxes[0].text.rfind(L"The printer has taken the settings", 0), 0u)
+        << sim::Utf8(sim::Ui().messageBoxes[0].text);
+
+    EXPECT_EQ(service.Apply(), CPSUICB_ACTION_ITEMS_APPLIED);
+    EXPECT_EQ(sim::Ui().messageBoxes.size(), 2u) << "the sheet's retry failed silently";
+    EXPECT_TRUE(spooler().setPrinterLog.empty());
+
+    printer().devmode = stored;
+    EXPECT_EQ(service.Apply(), CPSUICB_ACTION_ITEMS_APPLIED);
+    EXPECT_EQ(sim::Ui().messageBoxes.size(), 2u);
+    ASSERT_EQ(spooler().setPrinterLog.size(), 1u) << "the retry stores the part";
+    EXPECT_EQ(EncoderOf(spooler().setPrinterLog[0].devmode).coercivity, 0);
+    EXPECT_EQ(spooler().setPrinterLog[0].level, 8u);
+    service.Cancel();
+}
+
+// Two windows on one printer: another window's Tools exchange has the printer in direct
+// printing and switches it back between this store's read and its write. The store hands
+// on the default record alone, so the bit stays as the other window left it and the
+// printer does not stay in direct printing.
+TEST_F(EncoderDialogs, AStoreDoesNotPutBackTheDirectPrintingBit) {
+    Open();
+    printer().attributes = PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_DIRECT;
+    printer().afterRead = [&] { printer().attributes &= ~DWORD(PRINTER_ATTRIBUTE_DIRECT); };
+    Encoder([](HWND dialog) {
+        sim::ClickButton(dialog, kHigh);
+        sim::ClickButton(dialog, kEncoderApply);
+    });
+    printer().afterRead = nullptr;
+    ASSERT_EQ(spooler().setPrinterLog.size(), 1u);
+    EXPECT_EQ(EncoderOf(spooler().setPrinterLog[0].devmode).coercivity, 0);
+    EXPECT_EQ(printer().attributes, DWORD(PRINTER_ATTRIBUTE_LOCAL)) << "the store put the direct-printing bit back";
+    service.Cancel();
 }
 
 TEST_F(EncoderDialogs, DelimitersWithoutTheirZeroAreShownCut) {

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/module_state.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/settings/module_state.h"
 #include "driver/resources/resource.h"
 #include "sim/files.h"
 
@@ -66,6 +66,10 @@ protected:
 // The locale of the run reached Wine: without this, every language's run would quietly
 // test the English block.
 TEST_F(Languages, TheRunHasTheExpectedUserLanguage) {
+    // The run on a Western system (QF_EXPECTED_ANSI_CODE_PAGE) has that ANSI code page.
+    if (const char* codePage = std::getenv("QF_EXPECTED_ANSI_CODE_PAGE")) {
+        EXPECT_EQ(GetACP(), static_cast<UINT>(std::atoi(codePage)));
+    }
     const WORD primary = PRIMARYLANGID(GetUserDefaultUILanguage());
     if (Expected().primary == LANG_ENGLISH) {
         for (const LanguageTexts& texts : kTexts) {
@@ -123,6 +127,54 @@ TEST_F(Languages, ARibbonHasTheRibbonListsNameInEveryLanguage) {
             << sim::Utf8(mode);
     }
     sheet.Cancel();
+}
+
+// The module's text `id` as its string table holds it in the user's language.
+std::wstring ModuleText(UINT id) {
+    wchar_t text[256] = {};
+    LoadStringW(Driver(), id, text, 256);
+    return text;
+}
+
+// The texts the driver shows beside the printer's answers ("Unknown", "Yes", a smart-card
+// option, "Printer has no response", the ACK mark) reach the window as the string table
+// holds them, whatever the system's ANSI code page: a Japanese user on a Western system
+// reads Japanese, not question marks. The printer's own bytes stay as they came.
+TEST_F(Languages, TextsBesideThePrintersAnswersStayInTheUserScript) {
+    card().ribbonNumber = 99;  // a ribbon the catalogue does not name
+    card().model = "Vestria Q862kB 1.07";
+    OpenSheet();
+    std::wstring ribbon, encoder, smartCard, model;
+    sim::DialogScript information([&](HWND dialog) {
+        ribbon = sim::ControlText(dialog, IDC_INFO_RIBBON);
+        encoder = sim::ControlText(dialog, IDC_INFO_ENCODER);
+        smartCard = sim::ControlText(dialog, IDC_INFO_SMART_CARD);
+        model = sim::ControlText(dialog, IDC_INFO_MODEL);
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+    service.PushButton(qf::kDeviceItemDeviceInfo);
+    EXPECT_EQ(information.Ran(), 1);
+    EXPECT_EQ(ribbon, ModuleText(IDS_UNKNOWN));
+    EXPECT_EQ(encoder, ModuleText(IDS_YES));
+    EXPECT_EQ(smartCard, ModuleText(IDS_SMART_CARD_FIRST));
+    EXPECT_EQ(model, L"Vestria Q862kB 1.07");
+
+    std::wstring answered, silent;
+    sim::DialogScript tools([&](HWND dialog) {
+        card().commandReply = "READY";
+        sim::SetControlText(dialog, IDC_TOOLS_COMMAND, L"X");
+        sim::ClickButton(dialog, IDC_TOOLS_EXECUTE);
+        answered = sim::ControlText(dialog, IDC_TOOLS_STATUS);
+        card().fault = sim::PortFault::kNoAnswer;
+        sim::ClickButton(dialog, IDC_TOOLS_EXECUTE);
+        silent = sim::ControlText(dialog, IDC_TOOLS_STATUS);
+        card().fault = sim::PortFault::kNone;
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+    service.PushButton(qf::kDeviceItemTools);
+    EXPECT_EQ(tools.Ran(), 1);
+    EXPECT_EQ(answered, L"READY" + ModuleText(IDS_ACK_MARK));
+    EXPECT_EQ(silent, ModuleText(IDS_NO_RESPONSE));
 }
 
 // Paper names are the form name an application hands back in a record, which the spooler

@@ -2,7 +2,7 @@
 // (and those of the driver code linked into this program) to the stand-ins.
 #include "tests/wine/wine_test.h"
 
-#include "driver/entry/module_state.h"
+#include "driver/settings/module_state.h"
 
 namespace {
 HMODULE g_driver = nullptr;

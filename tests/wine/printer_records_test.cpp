@@ -209,6 +209,92 @@ TEST_F(PrinterRecords, EverySpellingOfAPrinterReachesItsOneEntry) {
     for (TestPrinter* alias : {&byShare, &byServer}) sim::SimClosePrinter(alias->handle);
 }
 
+// Once the module holds a printer's record, the calls every application makes before every
+// print answer from memory: both entry points, three printers, one reached by its share
+// name, ask the spooler nothing and never open the registry. A call without a held record
+// reads the printer's record once: one size query, one read.
+TEST_F(PrinterRecords, TheHeldRecordPathAsksTheSpoolerNothing) {
+    TestPrinter& c = printers[2];
+    spooler().Find(c.name)->shareName = L"Shared " + c.name;
+    TestPrinter byShare = c;
+    byShare.name = L"Shared " + c.name;
+    ASSERT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(byShare.name.c_str()), &byShare.handle, nullptr));
+
+    // The no-sheet branch as an application's DocumentPropertiesW calls it before a job.
+    const auto withoutSheet = [this](TestPrinter& p) {
+        Record in = DriverRecord();
+        Record out(qf::kRecordSize, 0xCD);
+        DOCUMENTPROPERTYHEADER header = {sizeof header, 0, p.handle, const_cast<LPWSTR>(p.name.c_str()), Devmode(in),
+                                         Devmode(out), DWORD(qf::kRecordSize), DM_IN_BUFFER | DM_OUT_BUFFER};
+        EXPECT_EQ(Export<SheetsFn>("DrvDocumentPropertySheets")(nullptr, reinterpret_cast<LPARAM>(&header)), 1);
+        return out;
+    };
+    for (TestPrinter& p : printers) {
+        spooler().served = sim::ServedCalls{};
+        Merged(p);
+        EXPECT_EQ(spooler().served.printerSizeQueries, 1) << sim::Utf8(p.name);
+        EXPECT_EQ(spooler().served.printerReads, 1) << sim::Utf8(p.name);
+    }
+    // A new spelling is resolved once, and remembered.
+    spooler().served = sim::ServedCalls{};
+    Merged(byShare);
+    EXPECT_EQ(spooler().served.printerReads, 1);
+
+    spooler().served = sim::ServedCalls{};
+    for (int round = 0; round < 3; ++round) {
+        for (TestPrinter* p : {&printers[0], &printers[1], &printers[2], &byShare}) {
+            const int rotation = p->marker - 19;
+            Record merged = Merged(*p), copied = withoutSheet(*p);
+            for (Record* record : {&merged, &copied}) {
+                EXPECT_EQ(Private(*record).rotate180, rotation) << sim::Utf8(p->name);
+                EXPECT_EQ(Private(*record).headSettings[0], p->marker) << sim::Utf8(p->name);
+                EXPECT_EQ(Devmode(*record)->dmSize, qf::kPublicSize);
+                EXPECT_EQ(Devmode(*record)->dmDriverExtra, qf::kPrivateSize);
+            }
+        }
+    }
+    EXPECT_EQ(spooler().served.calls, 0) << "the spooler was asked on the held-record path";
+    EXPECT_EQ(spooler().served.registryOpens, 0);
+    sim::SimClosePrinter(byShare.handle);
+}
+
+// A printer deleted and added again under the same name starts from its new stored record,
+// not from what the module kept of the old printer under that name or its share name.
+TEST_F(PrinterRecords, APrinterAddedAgainUnderItsNameDoesNotInheritTheOldRecord) {
+    using EventFn = BOOL(WINAPI*)(LPWSTR, INT, DWORD, LPARAM);
+    for (const INT event : {PRINTER_EVENT_DELETE, PRINTER_EVENT_INITIALIZE}) {
+        SCOPED_TRACE(event);
+        TestPrinter& a = printers[0];
+        spooler().Find(a.name)->shareName = L"Shared " + a.name;
+        TestPrinter byShare = a;
+        byShare.name = L"Shared " + a.name;
+        ASSERT_TRUE(sim::SimOpenPrinterW(const_cast<LPWSTR>(byShare.name.c_str()), &byShare.handle, nullptr));
+        CommitRotation(a, 0);
+        ASSERT_EQ(MergedPrivate(byShare).rotate180, 0);
+
+        Export<EventFn>("DrvPrinterEvent")(const_cast<LPWSTR>(a.name.c_str()), event, 0, 0);
+        Private(a.stored).rotate180 = 3;
+        spooler().Find(a.name)->devmode = a.stored;
+        EXPECT_EQ(MergedPrivate(a).rotate180, 3);
+        EXPECT_EQ(MergedPrivate(byShare).rotate180, 3);
+        EXPECT_EQ(MergedPrivate(printers[1]).rotate180, 2) << "another printer keeps its record";
+        sim::SimClosePrinter(byShare.handle);
+    }
+}
+
+// An ordinary user cannot store the ribbon the printer answered into its defaults, but the
+// printer's later records carry it all the same: the cache keeps what the printer said.
+TEST_F(PrinterRecords, AnOrdinaryUsersRibbonCorrectionIsKept) {
+    TestPrinter& a = printers[0];
+    spooler().standardUser = true;
+    spooler().Find(a.name)->card.ribbonNumber = 6;  // YMC, code 5
+    Record out = WithoutSheet(a);
+    EXPECT_EQ(Private(out).ribbonType, 5);
+    EXPECT_TRUE(spooler().setPrinterLog.empty()) << "an ordinary user stored the printer's defaults";
+    EXPECT_EQ(MergedPrivate(a).ribbonType, 5) << "later records fell back to the stored ribbon";
+    spooler().standardUser = false;
+}
+
 // The table holds 64 printers. A printer that an application only reads (its records
 // handed out from the cache, no sheet opened) is in use all the same: while other
 // printers fill the table, it keeps the settings its sheet committed.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "sim/dialog_script.h"
 #include "sim/property_sheet.h"
 #include "sim/screenshot.h"

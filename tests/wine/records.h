@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_sizes.h"
 

@@ -2,7 +2,7 @@
 // catalogue and the notice the user sees.
 #include "tests/wine/wine_test.h"
 
-#include "driver/entry/module_state.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/ribbon_query.h"
 
 namespace {

@@ -110,6 +110,22 @@ TEST_F(ToolsDialog, AModelWithoutThirdTrackOffersNoOffsetYAndClearsTheThirdTrack
     EXPECT_STREQ(Private(written).thirdTrackText, "");
 }
 
+// A third track the driver cleared but could not keep in the printer's defaults is told,
+// as the other stores are.
+TEST_F(ToolsDialog, AThirdTrackClearThatCannotBeStoredIsTold) {
+    card().model = "Vestria Q511 1.00";
+    Private(stored).thirdTrackWord = 5;
+    lstrcpyA(Private(stored).thirdTrackText, "stale");
+    sim::Ui().messageBoxes.clear();
+    printer().storesFail = true;
+    RunTools([&](HWND dialog) { sim::ClickButton(dialog, IDC_CLOSE_BUTTON); });
+    printer().storesFail = false;
+    ASSERT_EQ(sim::Ui().messageBoxes.size(), 1u);
+    EXPECT_EQ(sim::Ui().messageBoxes[0].text.rfind(L"The change could not be kept", 0), 0u)
+        << sim::Utf8(sim::Ui().messageBoxes[0].text);
+    EXPECT_EQ(Private(printer().devmode).thirdTrackWord, 5);
+}
+
 TEST_F(ToolsDialog, CommandsAndTheStatusTheyLeave) {
     card().commandReply = "READY";
     RunTools([&](HWND dialog) {
@@ -232,6 +248,21 @@ TEST_F(ToolsDialog, TrackReadsStopAtAReplyWithoutAck) {
 
         AnswerNoTo(L"Please put appropriate card");
         EXPECT_EQ(Press(dialog, IDC_TOOLS_READ), Commands()) << "no card: nothing read";
+        sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
+    });
+}
+
+// A read whose printer cannot be opened reads nothing: the track edits do not keep what
+// they showed as if it had been read, and the status line says the printer gave no answer.
+TEST_F(ToolsDialog, AReadWhosePrinterCannotBeOpenedShowsNothingRead) {
+    RunTools([&](HWND dialog) {
+        sim::ClickButton(dialog, IDC_TOOLS_TRACK1_BOX);
+        sim::SetControlText(dialog, IDC_TOOLS_TRACK1_DATA, L"TYPED");
+        printer().openable = false;
+        EXPECT_EQ(Press(dialog, IDC_TOOLS_READ), Commands());
+        printer().openable = true;
+        EXPECT_EQ(Text(dialog, IDC_TOOLS_TRACK1_DATA), "");
+        EXPECT_EQ(Text(dialog, IDC_TOOLS_STATUS), "Printer has no response");
         sim::ClickButton(dialog, IDC_CLOSE_BUTTON);
     });
 }

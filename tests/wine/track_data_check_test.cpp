@@ -6,7 +6,7 @@
 #include <string>
 
 #include "driver/encoder/track_data_check.h"
-#include "driver/entry/module_state.h"
+#include "driver/settings/module_state.h"
 #include "sim/dialog_script.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "driver/entry/ddk.h"
+#include "driver/platform/ddk.h"
 #include "sim/driver_loader.h"
 #include "sim/spooler.h"
 #include "sim/ui_standins.h"

@@ -1,5 +1,5 @@
 // The manual's pages by window.
-#include "driver/entry/help_pages.h"
+#include "driver/ui/help_pages.h"
 
 namespace qf {
 

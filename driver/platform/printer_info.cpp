@@ -1,10 +1,9 @@
 // Size query, allocation and real call for the spooler's printer and driver records.
-#include "driver/entry/printer_info.h"
+#include "driver/platform/printer_info.h"
 
 #include <cstdlib>
 
-#include "driver/entry/owners.h"
-#include "driver/settings/record_rules.h"
+#include "driver/platform/owners.h"
 
 namespace qf {
 namespace {
@@ -34,10 +33,9 @@ PRINTER_INFO_2W* ReadPrinterInfo(HANDLE printer, DWORD* size) {
         [printer](BYTE* b, DWORD n, DWORD* used) { return GetPrinterW(printer, 2, b, n, used) != FALSE; }, size));
 }
 
-DEVMODEW* StoredDriverRecord(PRINTER_INFO_2W* info, DWORD size) {
-    if (!info || size < sizeof *info) return nullptr;
-    auto* record = reinterpret_cast<uint8_t*>(info->pDevMode);
-    return IsUsableRecordIn(reinterpret_cast<const uint8_t*>(info), size, record) ? info->pDevMode : nullptr;
+PRINTER_INFO_8W* ReadDefaultRecordInfo(HANDLE printer, DWORD* size) {
+    return reinterpret_cast<PRINTER_INFO_8W*>(ReadRecord(
+        [printer](BYTE* b, DWORD n, DWORD* used) { return GetPrinterW(printer, 8, b, n, used) != FALSE; }, size));
 }
 
 const wchar_t* ReportedPrinterName(const PRINTER_INFO_2W* info, const wchar_t* callerName) {
@@ -51,43 +49,7 @@ DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer) {
     }));
 }
 
-bool ReadDefaultsFile(const DRIVER_INFO_2W* driver, uint8_t* block) {
-    if (!driver || !driver->pDataFile) return false;
-    const FileHandle file(CreateFileW(driver->pDataFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
-    LARGE_INTEGER size = {};
-    DWORD read = 0;
-    const bool whole = GetFileSizeEx(file.Get(), &size) && size.QuadPart >= 0 &&
-                       ReadFile(file.Get(), block, kPrivateSize, &read, nullptr) && read == DWORD(kPrivateSize);
-    return whole && IsUsableDefaultsFile(static_cast<uint64_t>(size.QuadPart), block);
-}
-
-bool ReadDefaultsBlock(HANDLE printer, uint8_t* block) {
-    if (!printer) return false;
-    const HeapRecord<DRIVER_INFO_2W> driver(ReadDriverInfo(printer));
-    return ReadDefaultsFile(driver.Get(), block);
-}
-
 void FreePrinterRecord(void* record) { std::free(record); }
-
-PrivateSettings* PrivateBlock(DEVMODEW* record) {
-    auto* bytes = reinterpret_cast<uint8_t*>(record);
-    return reinterpret_cast<PrivateSettings*>(bytes + PrivateOffset(bytes));
-}
-
-StoredSettingsEdit::StoredSettingsEdit(HANDLE reader) {
-    DWORD size = 0;
-    info_ = ReadPrinterInfo(reader, &size);
-    if (DEVMODEW* record = StoredDriverRecord(info_, size)) settings_ = PrivateBlock(record);
-}
-
-bool StoredSettingsEdit::Store(HANDLE writer, const char* trace) {
-    if (!settings_) return false;
-    if (trace) OutputDebugStringA(trace);
-    info_->pSecurityDescriptor = nullptr;
-    return SetPrinterW(writer, 2, reinterpret_cast<LPBYTE>(info_), 0) != FALSE;
-}
 
 std::wstring FileBesideDriver(const wchar_t* printerName, const wchar_t* fileName) {
     PrinterHandle printer;

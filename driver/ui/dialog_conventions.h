@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "driver/entry/help_pages.h"
+#include "driver/ui/help_pages.h"
 
 // Shows string `textId` under caption string `captionId` in a message box owned by the
 // active window; returns the button the user chose.

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "driver/platform/module_instance.h"
 #include "driver/settings/printer_records.h"
 #include "driver/settings/private_settings.h"
 
@@ -19,7 +20,6 @@ constexpr int kModelReplySize = 224;
 constexpr int kModelNameChars = 64;
 constexpr int kRibbonNameChars = 32;
 
-extern HINSTANCE g_hInstance;
 // Each printer's settings cache and single-feed choice, by printer name.
 extern qf::PrinterRecordTable g_printerRecords;
 

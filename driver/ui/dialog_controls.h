@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "driver/entry/guard.h"
-#include "driver/entry/owners.h"
+#include "driver/platform/guard.h"
+#include "driver/platform/owners.h"
 
 // The longest path the open-file dialog returns and the dialogs read back, in characters.
 constexpr int kFilePathChars = 260;
@@ -35,7 +35,8 @@ void SetControlAnsiText(HWND dialog, int id, std::string_view text);
 std::wstring LoadModuleText(UINT stringId);
 // String `stringId` of the module in the ANSI code page, for the fields that show it
 // beside the printer's 8-bit text.
-std::string LoadModuleAnsiText(UINT stringId);
+// The printer's bytes (8-bit text in the system's ANSI code page) as the user reads them.
+std::wstring PrinterText(std::string_view bytes);
 
 // Enables or disables control `id`.
 void EnableControl(HWND dialog, int id, bool enabled);

@@ -1,5 +1,5 @@
 // The device-capability table.
-#include "driver/entry/capabilities.h"
+#include "driver/settings/capabilities.h"
 
 namespace qf {
 namespace {

@@ -1,34 +1,22 @@
-// Reads the spooler's information records about a printer with the usual size query
-// followed by the real call. The records are heap blocks that the caller frees with
-// FreePrinterRecord. It also holds the one reader of the driver's data file.
+// The driver's records as the spooler and the driver's files keep them: the printer's
+// stored default record inside its information, the private block of a record, the
+// defaults block of the driver's data file (its one reader), and a store into the
+// printer's default settings.
 #pragma once
 
 #include <windows.h>
 #include <winspool.h>
 
 #include <cstdint>
-#include <string>
 
+#include "driver/platform/printer_info.h"
 #include "driver/settings/private_settings.h"
 
 namespace qf {
 
-// PRINTER_INFO_2 of an open printer, or nullptr when the spooler gives none; `size`
-// receives the length of the block the spooler filled.
-PRINTER_INFO_2W* ReadPrinterInfo(HANDLE printer, DWORD* size = nullptr);
-
 // The printer's stored default record inside `info` (a block of `size` bytes) when it
 // lies wholly inside the block and passes the record gate, else nullptr.
 DEVMODEW* StoredDriverRecord(PRINTER_INFO_2W* info, DWORD size);
-
-// The name by which the module keeps what it knows of a printer: the name the spooler
-// reports for the open printer (`info`'s pPrinterName), which every spelling of the
-// printer (its share name, a server-qualified name) comes to; `callerName` when the
-// spooler gives none. Never null.
-const wchar_t* ReportedPrinterName(const PRINTER_INFO_2W* info, const wchar_t* callerName);
-
-// DRIVER_INFO_2 of an open printer's driver, or nullptr when the spooler gives none.
-DRIVER_INFO_2W* ReadDriverInfo(HANDLE printer);
 
 // Reads the defaults block of a driver's data file (`pDataFile` of `driver`) into `block`
 // (3856 bytes). True only for a file that is exactly 3856 bytes long, read whole, whose
@@ -39,28 +27,18 @@ bool ReadDefaultsFile(const DRIVER_INFO_2W* driver, uint8_t* block);
 // zero-filled buffer of 3856 bytes. Never reports to the user.
 bool ReadDefaultsBlock(HANDLE printer, uint8_t* block);
 
-void FreePrinterRecord(void* record);
-
-// The path of file `fileName` in the folder of printer `printerName`'s driver file (the
-// colour sample, the About logo). Empty when the printer cannot be opened or its driver
-// names no folder; a driver record the spooler does not give is traced for a debugger.
-std::wstring FileBesideDriver(const wchar_t* printerName, const wchar_t* fileName);
-// The same for the printer open as `printer`.
-std::wstring FileBesideDriverOf(HANDLE printer, const wchar_t* fileName);
-
 // The private block of a record in the driver's layout: it follows the record's public
 // part, whatever that part's length (dmSize). The caller has checked the record.
 PrivateSettings* PrivateBlock(DEVMODEW* record);
 
 // A store into the printer's default settings, as a plain read, edit and write: the
-// printer's record is read when the edit is made (just before the store), the caller
-// changes what its window changed in `Settings()`, and `Store` hands the record back with
-// SetPrinterW level 2. The record goes back without its security descriptor, which the
-// spooler then keeps as it is: a settings store has no business writing the printer's
-// owner and permissions. Level 2 is the level every spooler serves for the stored default
-// record, and the one GetPrinterW reads it back with; all other fields go back as they
-// were read a moment before. Two windows that store different fields of one printer
-// therefore add up.
+// printer's default record is read when the edit is made (just before the store), the
+// caller changes what its window changed in `Settings()`, and `Store` hands the record
+// back. Read and write go by level 8, the printer's global default DEVMODE alone: a
+// level-2 write would set every other field of the printer's record as it was read, and
+// could put back what another window (the printer's own pages, a Tools exchange's
+// direct-printing switch) changed between the read and the write. Two windows that store
+// different fields of one printer add up. Level 8 needs the right to administer.
 class StoredSettingsEdit {
 public:
     explicit StoredSettingsEdit(HANDLE reader);
@@ -78,7 +56,7 @@ public:
     bool Store(HANDLE writer, const char* trace = nullptr);
 
 private:
-    PRINTER_INFO_2W* info_ = nullptr;
+    PRINTER_INFO_8W* info_ = nullptr;
     PrivateSettings* settings_ = nullptr;
 };
 

@@ -1,7 +1,6 @@
 // The module-wide state.
-#include "driver/entry/module_state.h"
+#include "driver/settings/module_state.h"
 
-HINSTANCE g_hInstance = nullptr;
 qf::PrinterRecordTable g_printerRecords;
 
 void ResetModuleState(HINSTANCE instance) {

@@ -1,13 +1,13 @@
 // Message boxes, Help button and close box, shared by every dialog of the module.
-#include "driver/entry/dialog_conventions.h"
+#include "driver/ui/dialog_conventions.h"
 
 #include <shellapi.h>
 
 #include <cwchar>
 #include <string>
 
-#include "driver/entry/guard.h"
-#include "driver/entry/module_state.h"
+#include "driver/platform/guard.h"
+#include "driver/platform/module_instance.h"
 #include "driver/resources/resource.h"
 
 namespace {

@@ -1,13 +1,14 @@
 // Control texts and the open-file dialog of the maintenance dialogs.
-#include "driver/entry/dialog_controls.h"
+#include "driver/ui/dialog_controls.h"
 
 #include <commdlg.h>
 
 #include <new>
 #include <vector>
 
-#include "driver/entry/dialog_conventions.h"
-#include "driver/entry/module_state.h"
+#include "driver/platform/code_pages.h"
+#include "driver/ui/dialog_conventions.h"
+#include "driver/platform/module_instance.h"
 #include "driver/resources/resource.h"
 
 std::string AnsiText(const wchar_t* text) {
@@ -19,14 +20,18 @@ std::string AnsiText(const wchar_t* text) {
     return ansi;
 }
 
+static_assert(qf::kNoBestFitChars == WC_NO_BEST_FIT_CHARS && qf::kErrorInvalidChars == WC_ERR_INVALID_CHARS &&
+                  qf::kUtf8CodePage == CP_UTF8 && qf::kUtf7CodePage == CP_UTF7,
+              "the code-page rule names the platform's values");
+
 std::optional<std::string> ExactAnsiPath(const wchar_t* path) {
     if (!path || !path[0]) return std::string();
-    // A UTF-8 code page holds every character; the platform takes neither the best-fit flag
-    // nor a default character for it, and refuses text that is no UTF-16 instead.
-    const bool utf8 = GetACP() == CP_UTF8;
-    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    // Only flags the code page takes: a UTF-8 code page takes neither the best-fit flag nor
+    // the used-default question.
+    const qf::ExactConversion conversion = qf::ExactConversionFor(GetACP());
+    const DWORD flags = conversion.flags;
     BOOL usedDefault = FALSE;
-    BOOL* used = utf8 ? nullptr : &usedDefault;
+    BOOL* used = conversion.askUsedDefault ? &usedDefault : nullptr;
     const int size = WideCharToMultiByte(CP_ACP, flags, path, -1, nullptr, 0, nullptr, used);
     if (size <= 1 || usedDefault) return std::nullopt;
     std::string ansi(static_cast<size_t>(size), '\0');
@@ -55,14 +60,17 @@ std::string ControlAnsiText(HWND dialog, int id, size_t chars) {
     return AnsiText(text.data());
 }
 
-void SetControlAnsiText(HWND dialog, int id, std::string_view text) {
+std::wstring PrinterText(std::string_view bytes) {
     std::wstring wide;
-    if (!text.empty()) {
-        const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-        wide.resize(static_cast<size_t>(size > 0 ? size : 0));
-        if (size > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
-    }
-    SetDlgItemTextW(dialog, id, wide.c_str());
+    if (bytes.empty()) return wide;
+    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    wide.resize(static_cast<size_t>(size > 0 ? size : 0));
+    if (size > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], size);
+    return wide;
+}
+
+void SetControlAnsiText(HWND dialog, int id, std::string_view text) {
+    SetDlgItemTextW(dialog, id, PrinterText(text).c_str());
 }
 
 std::wstring LoadModuleText(UINT stringId) {
@@ -71,8 +79,6 @@ std::wstring LoadModuleText(UINT stringId) {
     const int length = LoadStringW(g_hInstance, stringId, reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
-
-std::string LoadModuleAnsiText(UINT stringId) { return AnsiText(LoadModuleText(stringId).c_str()); }
 
 void EnableControl(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE); }
 
