@@ -9,10 +9,10 @@ The source, qf862k-messages.html.in, is the page with each message written as
 
 inside a <table class="messages">. Each becomes two rows: the message as each language's
 string table gives it (English, German, French, Spanish, Japanese, side by side), then the
-explanation. A value fills the message's %s, %u and the like in order, in every language:
-"ribbon:N" is the name of ribbon code N in that language's table, anything else is put in
-as it stands. The build writes the page beside the module with --output; check_manual.py
-makes it the same way and checks it word for word against the string tables.
+explanation. A value fills the message's %s, %u and the like in order, the same in every
+language (a ribbon's name is the ribbon list's in every language). The build writes the
+page beside the module with --output; check_manual.py makes it the same way and checks it
+word for word against the string tables.
 """
 import html
 import os
@@ -47,19 +47,11 @@ def filled(lines, values):
     return out
 
 
-def value_in(language_table, first_ribbon, value):
-    found = re.fullmatch(r"ribbon:(\d+)", value)
-    if found:
-        return language_table[first_ribbon + int(found.group(1))]
-    return value
-
-
 def generate(top):
     """The Messages page as the build installs it."""
     with open(os.path.join(top, "manual", SOURCE), encoding="utf-8") as source:
         page = source.read()
     tables = {code: check_manual.raw_string_table(top, rc) for code, _, rc in check_manual.LANGUAGES}
-    first_ribbon = check_manual.resource_define(top, "IDS_RIBBON_NAME_FIRST")
     header = ("<tr>" + "".join(f'<th lang="{code}">{html.escape(name)}</th>'
                                for code, name, _ in check_manual.LANGUAGES) + "</tr>\n")
     page = page.replace('<table class="messages">\n', '<table class="messages">\n' + header)
@@ -71,7 +63,7 @@ def generate(top):
         for code, _, _ in check_manual.LANGUAGES:
             if name not in tables[code]:
                 raise KeyError(f"{name} is not in the {code} string table")
-            lines = filled(shown_lines(tables[code][name]), [value_in(tables[code], first_ribbon, v) for v in values])
+            lines = filled(shown_lines(tables[code][name]), values)
             text = "<br>\n".join(html.escape(line, quote=False) for line in lines)
             cells.append(f'<td lang="{code}"><q class="ui message" lang="{code}">{text}</q></td>')
         place = f' id="{attributes["id"]}"' if attributes.get("id") else ""
