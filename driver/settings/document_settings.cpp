@@ -115,20 +115,12 @@ PrinterInformation::PrinterInformation(HANDLE printer, const wchar_t* callerName
 void FillFromPrinter(const PrinterInformation& printer, HANDLE handle, DEVMODEW* output, const DEVMODEW* input,
                      DWORD mode) {
     if (!(mode & DM_OUT_BUFFER) || !output) return;
-    const bool inputReadable = qf::HasReadablePublicPart(Bytes(input));
-    const std::u16string_view name = PrinterKey(printer.Name());
-    if (inputReadable) {
-        const qf::PrivateSettings cached = g_printerRecords.Read(name).settingsCache;
-        if (qf::IsSettingsCacheValid(cached)) {
-            std::memmove(output, input, qf::kPublicSize);
-            qf::SetRecordSizes(Bytes(output));
-            std::memcpy(qf::PrivateBlock(output), &cached, qf::kPrivateSize);
-            return;
-        }
-    }
+    // The printer's entry may hold its settings although the caller's spelling was new.
+    if (FillFromHeldSettings(printer.Name(), output, input).copied) return;
     // The input may be the output buffer itself: its fields are kept before the fill.
     uint8_t merged[qf::kPublicSize];
-    const bool merge = (mode & DM_IN_BUFFER) && inputReadable;
+    const bool merge = (mode & DM_IN_BUFFER) && qf::HasReadablePublicPart(Bytes(input));
+    const std::u16string_view name = PrinterKey(printer.Name());
     if (merge) std::memcpy(merged, input, sizeof merged);
     CopyPrinterDefault(handle, name, printer.Info(), printer.Size(), output);
     if (merge) qf::MergeDocumentFields(Bytes(output), merged);

@@ -56,28 +56,11 @@ TEST_F(DeviceInformationDialog, AFullAnswer) {
 // Device Information finds the ribbon list as the document sheet does: beside the driver
 // file first (a current installation), then in the driver directory's version-2 folder.
 TEST_F(DeviceInformationDialog, TheRibbonListIsFoundWhereTheSheetFindsIt) {
-    const std::wstring older = spooler().DriverFile(L"qf862rib.ini");
-    const std::wstring beside = spooler().DriverFolderFile(L"qf862rib.ini");
-    const struct {
-        const char* where;
-        bool inOlder;
-        bool inBeside;
-        const char* name;
-    } cases[] = {
-        {"beside the driver only", false, true, "Driver's own name"},
-        {"both", true, true, "Driver's own name"},
-        {"version-2 folder only", true, false, "Older name"},
-        {"neither", false, false, "Unknown"},
-    };
-    for (const auto& c : cases) {
-        DeleteFileW(older.c_str());
-        DeleteFileW(beside.c_str());
-        if (c.inOlder) WritePrivateProfileStringW(L"Ribbon Type", L"2", L"Older name", older.c_str());
-        if (c.inBeside) WritePrivateProfileStringW(L"Ribbon Type", L"2", L"Driver's own name", beside.c_str());
-        EXPECT_EQ(ShowInformation().ribbon, c.name) << c.where;
+    for (const RibbonListPlacement& placement : kRibbonListPlacements) {
+        PlaceRibbonLists(placement);
+        EXPECT_EQ(ShowInformation().ribbon, placement.name ? sim::Utf8(placement.name) : "Unknown") << placement.where;
         service.Cancel();
     }
-    DeleteFileW(beside.c_str());
 }
 
 TEST_F(DeviceInformationDialog, WhatIsShownWhenThePrinterDoesNotTell) {

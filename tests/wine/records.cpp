@@ -1,8 +1,11 @@
 // Test records.
 #include "tests/wine/records.h"
 
+#include <string>
+
 #include "sim/driver_loader.h"
 #include "sim/files.h"
+#include "sim/spooler.h"
 #include "driver/settings/public_devmode.h"
 
 Record DefaultsBlock() { return sim::ReadWholeFile(sim::ProgramDirectory() + L"qf862k.dat"); }
@@ -47,3 +50,19 @@ GuardedBlock::GuardedBlock(size_t size) {
 }
 
 GuardedBlock::~GuardedBlock() { VirtualFree(base_, 0, MEM_RELEASE); }
+
+const RibbonListPlacement kRibbonListPlacements[4] = {
+    {"version-2 folder only", true, false, L"Older name"},
+    {"beside the driver only", false, true, L"Driver's own name"},
+    {"both", true, true, L"Driver's own name"},
+    {"neither", false, false, nullptr},
+};
+
+void PlaceRibbonLists(const RibbonListPlacement& placement) {
+    const std::wstring older = sim::Spooler::Get().DriverFile(L"qf862rib.ini");
+    const std::wstring beside = sim::Spooler::Get().DriverFolderFile(L"qf862rib.ini");
+    DeleteFileW(older.c_str());
+    DeleteFileW(beside.c_str());
+    if (placement.inOlder) WritePrivateProfileStringW(L"Ribbon Type", L"2", L"Older name", older.c_str());
+    if (placement.inBeside) WritePrivateProfileStringW(L"Ribbon Type", L"2", L"Driver's own name", beside.c_str());
+}

@@ -26,6 +26,20 @@ Record DriverRecord();
 // both-sides printing on.
 Record DriverDefaultRecord();
 
+// Where the ribbon list lies: in the driver directory's version-2 folder (an older
+// installation), beside the driver file (a current one), in both or in neither. Each list
+// names ribbon 2 after its folder; `name` is the name the driver should find (nullptr:
+// none, the caller's fallback).
+struct RibbonListPlacement {
+    const char* where;
+    bool inOlder;
+    bool inBeside;
+    const wchar_t* name;
+};
+extern const RibbonListPlacement kRibbonListPlacements[4];
+// Lays the simulated driver directory's ribbon lists out as `placement` says.
+void PlaceRibbonLists(const RibbonListPlacement& placement);
+
 inline DEVMODEW* Devmode(Record& record) { return reinterpret_cast<DEVMODEW*>(record.data()); }
 
 // The header the spooler hands a document sheet (DrvDocumentPropertySheets) of printer

@@ -4,6 +4,7 @@
 
 #include "driver/settings/module_state.h"
 #include "driver/settings/ribbon_query.h"
+#include "tests/wine/records.h"
 
 namespace {
 
@@ -113,28 +114,13 @@ TEST_F(RibbonQuery, CatalogueNames) {
 // A current installation puts the catalogue beside the driver file; an older one in the
 // driver directory's version-2 folder. The driver's own folder wins when both hold one.
 TEST_F(RibbonQuery, TheCatalogueBesideTheDriverFileComesFirst) {
-    const std::wstring older = spooler().DriverFile(L"qf862rib.ini");
-    const std::wstring beside = spooler().DriverFolderFile(L"qf862rib.ini");
-    const struct {
-        const char* where;
-        bool inOlder;
-        bool inBeside;
-        const wchar_t* name;
-    } cases[] = {
-        {"version-2 folder only", true, false, L"Older name"},
-        {"beside the driver only", false, true, L"Driver's own name"},
-        {"both", true, true, L"Driver's own name"},
-        {"neither", false, false, L"None"},
-    };
-    for (const auto& c : cases) {
-        DeleteFileW(older.c_str());
-        DeleteFileW(beside.c_str());
-        if (c.inOlder) WritePrivateProfileStringW(L"Ribbon Type", L"2", L"Older name", older.c_str());
-        if (c.inBeside) WritePrivateProfileStringW(L"Ribbon Type", L"2", L"Driver's own name", beside.c_str());
-        EXPECT_EQ(CatalogueName(2), c.name) << c.where;
+    for (const RibbonListPlacement& placement : kRibbonListPlacements) {
+        PlaceRibbonLists(placement);
+        const wchar_t* expected = placement.name ? placement.name : L"None";
+        EXPECT_EQ(CatalogueName(2), expected) << placement.where;
         printer().card.ribbonNumber = 2;
         Query();
-        EXPECT_STREQ(name, c.name) << c.where << ", through the printer's questions";
+        EXPECT_STREQ(name, expected) << placement.where << ", through the printer's questions";
     }
 }
 
