@@ -123,6 +123,14 @@ void ShowRibbonChanged(uint8_t newCode, const wchar_t* ribbonName) {
     case qf::RibbonChange::kChangedMonochrome: textId = IDS_RIBBON_CHANGED_MONO; break;
     case qf::RibbonChange::kNoRibbon: textId = IDS_NO_RIBBON; break;
     }
-    // The texts name the ribbon at their one "%s".
+    // The texts name the ribbon at their one "%s": by the ribbon list's name, as the Ribbon
+    // Type item shows it; a ribbon the list does not name ("None" there) by its code's name,
+    // so that a change is never announced as a change to no ribbon.
+    wchar_t none[kRibbonNameChars] = {}, byCode[kRibbonNameChars] = {};
+    LoadRibbonName(qf::kRibbonNone, none, kRibbonNameChars);
+    if (!ribbonName || !ribbonName[0] || std::wcscmp(ribbonName, none) == 0) {
+        LoadRibbonName(newCode, byCode, kRibbonNameChars);
+        ribbonName = byCode;
+    }
     ShowMessageNaming(IDS_CAPTION, textId, ribbonName, MB_OK);
 }

@@ -136,6 +136,8 @@ TEST_F(RibbonQuery, TheChangedRibbonNotices) {
                             L"printer."},
         {15, L"No ribbon", L"There is no ribbon or unable to communicate to printer."},
         {200, L"None", L"There is no ribbon or unable to communicate to printer."},
+        // A ribbon the list does not name is named by its code, never announced as "None".
+        {6, L"None", L"Ribbon changed to YMCK."},
     };
     for (const Case& c : cases) {
         sim::Ui().messageBoxes.clear();
