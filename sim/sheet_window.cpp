@@ -55,6 +55,46 @@ SheetWindow::SheetWindow(PropertySheetService& service, const std::wstring& titl
 
 SheetWindow::~SheetWindow() {
     if (window_) DestroyWindow(window_);
+    if (icons_) ImageList_Destroy(icons_);
+}
+
+// The service draws each item with the icon of its current choice (a push button's own),
+// from its set of standard icons; the shell's icons stand for them here, by kind: a
+// document, the printer and its supplies, a picture.
+constexpr int kDocumentIconId = 2, kPrinterIconId = 17, kPictureIconId = 19;
+void SheetWindow::CreateItemIcons(HWND tree) {
+    if (icons_ || !tree) return;
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    icons_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 3, 0);
+    if (!icons_) return;
+    // The shell's icons of a document, a printer and a picture, by their resource ids.
+    HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const int ids[3] = {kDocumentIconId, kPrinterIconId, kPictureIconId};
+    for (int kind = 0; kind < 3 && shell; ++kind) {
+        HICON icon = static_cast<HICON>(
+            LoadImageW(shell, MAKEINTRESOURCEW(ids[kind]), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+        if (!icon) continue;
+        iconIndex_[kind] = ImageList_AddIcon(icons_, icon);
+        DestroyIcon(icon);
+    }
+    if (shell) FreeLibrary(shell);
+    TreeView_SetImageList(tree, icons_, TVSIL_NORMAL);
+}
+
+int SheetWindow::IconOf(const OPTITEM& item) const {
+    ULONG_PTR icon = 0;
+    if (item.pOptType && item.pOptType->pOptParam && item.pOptType->Count > 0) {
+        const int choice = IsPushButton(item) || item.Sel < 0 || item.Sel >= item.pOptType->Count ? 0 : item.Sel;
+        icon = item.pOptType->pOptParam[choice].IconID;
+    }
+    switch (icon) {
+    case 64009: case 64032: case 64039: case 64047: case 64080: case 64091:  // output, modes, panels, head, model, ribbon
+        return iconIndex_[1];
+    case 64040: case 64044:  // colour and monochrome
+        return iconIndex_[2];
+    default:
+        return iconIndex_[0];
+    }
 }
 
 bool SheetWindow::Create(bool show) {
@@ -132,6 +172,7 @@ void SheetWindow::CreateControls() {
 
 void SheetWindow::FillTree() {
     HWND tree = Control(kTreeId);
+    CreateItemIcons(tree);
     const int keep = SelectedItem();
     filling_ = true;
     SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
@@ -154,9 +195,10 @@ void SheetWindow::FillTree() {
         TVINSERTSTRUCTW insert = {};
         insert.hParent = parents.empty() ? TVI_ROOT : parents.back().handle;
         insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         insert.item.pszText = &text[0];
         insert.item.lParam = i;
+        insert.item.iImage = insert.item.iSelectedImage = IconOf(item);
         HTREEITEM handle = TreeView_InsertItem(tree, &insert);
         if (!parents.empty()) TreeView_Expand(tree, parents.back().handle, TVE_EXPAND);
         parents.push_back({item.Level, handle});

@@ -57,6 +57,9 @@ private:
     void FillTree();
     void FillChoiceControls(int index);
     LRESULT DrawTreeItem(NMTVCUSTOMDRAW* draw);
+    // The tree's item icons: the platform's stock icons standing for the service's own.
+    void CreateItemIcons(HWND tree);
+    int IconOf(const OPTITEM& item) const;
     void ChoiceChanged();
     void NumberSet();
     void Press();
@@ -69,6 +72,8 @@ private:
     std::vector<std::wstring> tabs_;
     int selectedTab_ = 0;
     HWND window_ = nullptr;
+    HIMAGELIST icons_ = nullptr;
+    int iconIndex_[3] = {-1, -1, -1};  // document, printer, picture
     HWND previousOwner_ = nullptr;
     bool filling_ = false;
     int result_ = 0;
