@@ -27,7 +27,7 @@ bool PrinterRecordTable::SameName(std::u16string_view kept, std::u16string_view 
     return true;
 }
 
-const PrinterRecordTable::Entry& PrinterRecordTable::Read(const Entry& entry) const {
+const PrinterRecordTable::Entry& PrinterRecordTable::MarkRead(const Entry& entry) const {
     const uint64_t now = clock_.load(std::memory_order_relaxed);
     if (entry.lastUse.load(std::memory_order_relaxed) < now) entry.lastUse.store(now, std::memory_order_relaxed);
     return entry;
@@ -71,7 +71,7 @@ PrinterRecords PrinterRecordTable::Read(std::u16string_view printer) const {
     if (printer.empty()) return PrinterRecords{};
     const StripedSharedHold hold(lock_);
     const Entry* entry = FindLocked(printer);
-    return entry ? Read(*entry).records : PrinterRecords{};
+    return entry ? MarkRead(*entry).records : PrinterRecords{};
 }
 
 HeldCopy PrinterRecordTable::CopyHeldSettings(std::u16string_view printer, void* privateBlock) const {
@@ -81,7 +81,7 @@ HeldCopy PrinterRecordTable::CopyHeldSettings(std::u16string_view printer, void*
     const StripedSharedHold hold(lock_);
     const Entry* entry = FindLocked(printer);
     if (!entry || !IsSettingsCacheValid(entry->records.settingsCache)) return held;
-    const PrivateSettings& cache = Read(*entry).records.settingsCache;
+    const PrivateSettings& cache = MarkRead(*entry).records.settingsCache;
     std::memcpy(privateBlock, &cache, sizeof cache);
     held.copied = true;
     held.offline = cache.manualRibbon != 0;

@@ -130,7 +130,7 @@ private:
     };
 
     // A read (shared lock) and a change (lock held alone) of an entry.
-    const Entry& Read(const Entry& entry) const;
+    const Entry& MarkRead(const Entry& entry) const;
     Entry& Used(Entry& entry);
     // The entry `printer` names, by its own name or a remembered spelling, or nullptr.
     const Entry* FindLocked(std::u16string_view printer) const;
