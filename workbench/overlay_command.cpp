@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "driver/platform/ddk.h"
 #include "driver/overlay/hologram_decoder.h"
 #include "driver/overlay/monochrome_bitmap.h"
 #include "driver/overlay/region_rules.h"
+#include "driver/platform/ddk.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_sizes.h"

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "driver/platform/ddk.h"
-#include "driver/settings/record_fields.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/private_settings.h"
+#include "driver/settings/record_fields.h"
 #include "driver/settings/record_sizes.h"
 #include "sim/dialog_script.h"
 #include "sim/driver_loader.h"

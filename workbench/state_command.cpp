@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/channel/printer_queries.h"
 #include "driver/channel/commands.h"
+#include "driver/channel/printer_queries.h"
 #include "driver/channel/reply.h"
 #include "driver/settings/module_state.h"
 #include "driver/settings/ribbon_query.h"

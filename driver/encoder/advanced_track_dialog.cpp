@@ -7,11 +7,11 @@
 #include "driver/encoder/encoder_dialogs.h"
 #include "driver/encoder/encoder_rules.h"
 #include "driver/encoder/encoder_store.h"
+#include "driver/resources/resource.h"
+#include "driver/settings/module_state.h"
+#include "driver/state/sheet_state.h"
 #include "driver/ui/dialog_controls.h"
 #include "driver/ui/dialog_conventions.h"
-#include "driver/settings/module_state.h"
-#include "driver/resources/resource.h"
-#include "driver/state/sheet_state.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <new>
 
 #include "driver/encoder/encoder_store.h"
-#include "driver/ui/dialog_conventions.h"
 #include "driver/resources/resource.h"
+#include "driver/ui/dialog_conventions.h"
 
 EncoderDialogState* OpenEncoderDialogState(HWND dialog, LPARAM initParam, int cancelId) {
     DeviceSheetState* sheet = DeviceSheetOfDialog(initParam);

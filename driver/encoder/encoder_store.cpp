@@ -8,13 +8,13 @@
 
 #include "driver/channel/raw_jobs.h"
 #include "driver/encoder/encoder_jobs.h"
-#include "driver/ui/dialog_conventions.h"
 #include "driver/platform/guard.h"
 #include "driver/platform/owners.h"
 #include "driver/platform/printer_info.h"
-#include "driver/settings/stored_records.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
+#include "driver/settings/stored_records.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

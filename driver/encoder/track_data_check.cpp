@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "driver/encoder/track_rules.h"
-#include "driver/ui/dialog_conventions.h"
 #include "driver/resources/resource.h"
+#include "driver/ui/dialog_conventions.h"
 
 void CheckTrackData(HWND dialog, int track) {
     if (track < 1 || track > 3) return;

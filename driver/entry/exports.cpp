@@ -5,14 +5,14 @@
 #include <cstddef>
 #include <cstring>
 
-#include "driver/settings/capabilities.h"
 #include "driver/platform/guard.h"
-#include "driver/settings/module_state.h"
 #include "driver/platform/owners.h"
 #include "driver/platform/printer_info.h"
-#include "driver/settings/stored_records.h"
-#include "driver/settings/record_sizes.h"
+#include "driver/settings/capabilities.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/public_devmode.h"
+#include "driver/settings/record_sizes.h"
+#include "driver/settings/stored_records.h"
 
 // Every job is printable: no error string, no resource id.
 extern "C" BOOL WINAPI DevQueryPrint(HANDLE, LPDEVMODEW, DWORD* pResID) {

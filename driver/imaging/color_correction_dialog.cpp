@@ -9,14 +9,14 @@
 #include <new>
 #include <string>
 
-#include "driver/ui/dialog_conventions.h"
-#include "driver/platform/owners.h"
-#include "driver/platform/printer_info.h"
-#include "driver/settings/stored_records.h"
 #include "driver/imaging/color_adjust.h"
 #include "driver/imaging/slider_dialog.h"
+#include "driver/platform/owners.h"
+#include "driver/platform/printer_info.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/stored_records.h"
 #include "driver/state/sheet_state.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

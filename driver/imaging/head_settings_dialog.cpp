@@ -5,14 +5,14 @@
 
 #include <cstring>
 
-#include "driver/ui/dialog_conventions.h"
-#include "driver/settings/module_state.h"
 #include "driver/imaging/head_settings_rules.h"
 #include "driver/imaging/slider_dialog.h"
-#include "driver/resources/resource.h"
 #include "driver/platform/printer_info.h"
+#include "driver/resources/resource.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/stored_records.h"
 #include "driver/state/sheet_state.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

@@ -13,17 +13,17 @@
 #include <vector>
 
 #include "driver/channel/raw_jobs.h"
-#include "driver/ui/dialog_conventions.h"
-#include "driver/platform/guard.h"
-#include "driver/platform/owners.h"
-#include "driver/settings/module_state.h"
 #include "driver/imaging/head_settings_dialog.h"
 #include "driver/overlay/hologram_job.h"
 #include "driver/overlay/hologram_stream.h"
 #include "driver/overlay/region_preview.h"
+#include "driver/platform/guard.h"
+#include "driver/platform/owners.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/module_state.h"
 #include "driver/state/sheet_state.h"
 #include "driver/ui/dialog_controls.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

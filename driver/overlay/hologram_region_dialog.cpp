@@ -2,8 +2,8 @@
 // with its own types and ids.
 #include "driver/overlay/overlay_dialogs.h"
 
-#include "driver/platform/guard.h"
 #include "driver/overlay/region_editor.h"
+#include "driver/platform/guard.h"
 #include "driver/resources/resource.h"
 
 namespace {

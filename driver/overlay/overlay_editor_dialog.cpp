@@ -4,8 +4,8 @@
 
 #include <commctrl.h>
 
-#include "driver/platform/guard.h"
 #include "driver/overlay/region_editor.h"
+#include "driver/platform/guard.h"
 #include "driver/resources/resource.h"
 
 namespace {

@@ -9,13 +9,13 @@
 #include <string>
 #include <string_view>
 
-#include "driver/ui/dialog_conventions.h"
+#include "driver/overlay/region_preview.h"
 #include "driver/platform/guard.h"
 #include "driver/platform/owners.h"
-#include "driver/overlay/region_preview.h"
 #include "driver/resources/resource.h"
 #include "driver/state/sheet_state.h"
 #include "driver/ui/dialog_controls.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

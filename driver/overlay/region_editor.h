@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "driver/ui/help_pages.h"
 #include "driver/overlay/region_rules.h"
 #include "driver/settings/private_settings.h"
+#include "driver/ui/help_pages.h"
 
 // What tells one editor from another.
 struct RegionEditorKind {

@@ -8,13 +8,13 @@
 #include <string_view>
 
 #include "driver/platform/ddk.h"
-#include "driver/settings/module_state.h"
 #include "driver/platform/owners.h"
 #include "driver/platform/printer_info.h"
-#include "driver/settings/stored_records.h"
 #include "driver/settings/builtin_defaults.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
+#include "driver/settings/stored_records.h"
 
 // The platform's DEVMODEW and the core's public part are the same bytes on every target:
 // the Win32 layer reads fields through one and copies records through the other.

@@ -8,14 +8,14 @@
 #include <iterator>
 #include <string>
 
-#include "driver/channel/printer_queries.h"
 #include "driver/channel/commands.h"
-#include "driver/ui/dialog_conventions.h"
-#include "driver/settings/module_state.h"
+#include "driver/channel/printer_queries.h"
 #include "driver/platform/owners.h"
 #include "driver/platform/printer_info.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/ribbons.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

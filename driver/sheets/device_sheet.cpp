@@ -5,21 +5,20 @@
 #include <cstring>
 #include <string>
 
-#include "driver/channel/printer_queries.h"
 #include "driver/channel/commands.h"
+#include "driver/channel/printer_queries.h"
 #include "driver/channel/reply.h"
 #include "driver/encoder/encoder_dialogs.h"
 #include "driver/encoder/encoder_store.h"
-#include "driver/ui/dialog_conventions.h"
 #include "driver/platform/guard.h"
-#include "driver/settings/module_state.h"
 #include "driver/platform/owners.h"
 #include "driver/platform/printer_info.h"
-#include "driver/settings/stored_records.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
 #include "driver/settings/ribbons.h"
+#include "driver/settings/stored_records.h"
 #include "driver/state/device_items.h"
 #include "driver/state/document_items.h"
 #include "driver/state/option_items.h"
@@ -28,6 +27,7 @@
 #include "driver/tools/device_information_dialog.h"
 #include "driver/tools/firmware_dialog.h"
 #include "driver/tools/tools_dialog.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

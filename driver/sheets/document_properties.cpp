@@ -4,14 +4,14 @@
 
 #include <string_view>
 
-#include "driver/settings/module_state.h"
 #include "driver/platform/owners.h"
 #include "driver/platform/printer_info.h"
-#include "driver/settings/stored_records.h"
 #include "driver/settings/document_settings.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
 #include "driver/settings/ribbons.h"
+#include "driver/settings/stored_records.h"
 #include "driver/sheets/printer_answers.h"
 
 LONG DocumentPropertiesWithoutSheet(DOCUMENTPROPERTYHEADER* header) {

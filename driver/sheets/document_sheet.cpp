@@ -7,25 +7,25 @@
 #include <cstring>
 #include <string>
 
-#include "driver/ui/dialog_conventions.h"
-#include "driver/platform/guard.h"
-#include "driver/settings/module_state.h"
-#include "driver/platform/printer_info.h"
-#include "driver/settings/stored_records.h"
 #include "driver/imaging/color_correction_dialog.h"
 #include "driver/imaging/head_settings_dialog.h"
 #include "driver/overlay/overlay_dialogs.h"
+#include "driver/platform/guard.h"
+#include "driver/platform/printer_info.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
 #include "driver/settings/ribbon_query.h"
 #include "driver/settings/ribbons.h"
+#include "driver/settings/stored_records.h"
+#include "driver/sheets/printer_answers.h"
 #include "driver/state/document_items.h"
 #include "driver/state/option_items.h"
-#include "driver/sheets/printer_answers.h"
 #include "driver/state/sheet_state.h"
 #include "driver/tools/about_dialog.h"
 #include "driver/tools/device_information_dialog.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include "driver/channel/commands.h"
 #include "driver/channel/printer_queries.h"
 #include "driver/channel/reply.h"
-#include "driver/ui/dialog_conventions.h"
-#include "driver/settings/module_state.h"
 #include "driver/platform/owners.h"
 #include "driver/platform/printer_info.h"
-#include "driver/settings/stored_records.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/ribbon_query.h"
 #include "driver/settings/ribbons.h"
+#include "driver/settings/stored_records.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

@@ -12,19 +12,19 @@
 #include <cstdint>
 #include <cstring>
 
-#include "driver/platform/ddk.h"
 #include "driver/encoder/encoder_rules.h"
-#include "driver/ui/dialog_conventions.h"
+#include "driver/platform/ddk.h"
 #include "driver/platform/guard.h"
-#include "driver/settings/module_state.h"
 #include "driver/platform/printer_info.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/private_settings.h"
 #include "driver/settings/record_rules.h"
 #include "driver/settings/record_sizes.h"
 #include "driver/state/device_items.h"
 #include "driver/state/document_items.h"
 #include "driver/state/option_items.h"
+#include "driver/ui/dialog_conventions.h"
 
 constexpr int kMaxSheetChoices = 10;
 

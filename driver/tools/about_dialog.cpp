@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "driver/ui/dialog_conventions.h"
 #include "driver/platform/owners.h"
-#include "driver/settings/module_state.h"
 #include "driver/platform/printer_info.h"
-#include "driver/resources/version.h"
 #include "driver/resources/resource.h"
+#include "driver/resources/version.h"
+#include "driver/settings/module_state.h"
 #include "driver/state/sheet_state.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <string>
 
 #include "driver/channel/printer_queries.h"
-#include "driver/ui/dialog_conventions.h"
 #include "driver/resources/resource.h"
 #include "driver/settings/ribbon_query.h"
 #include "driver/settings/ribbons.h"
 #include "driver/state/sheet_state.h"
 #include "driver/tools/device_information.h"
 #include "driver/ui/dialog_controls.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

@@ -6,16 +6,16 @@
 #include <optional>
 #include <vector>
 
-#include "driver/channel/printer_queries.h"
 #include "driver/channel/commands.h"
-#include "driver/ui/dialog_conventions.h"
+#include "driver/channel/printer_queries.h"
 #include "driver/platform/guard.h"
 #include "driver/platform/owners.h"
 #include "driver/resources/resource.h"
 #include "driver/state/sheet_state.h"
-#include "driver/ui/dialog_controls.h"
 #include "driver/tools/firmware_file.h"
 #include "driver/tools/tool_commands.h"
+#include "driver/ui/dialog_controls.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

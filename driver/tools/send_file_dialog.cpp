@@ -6,11 +6,11 @@
 #include <string>
 
 #include "driver/channel/printer_queries.h"
-#include "driver/ui/dialog_conventions.h"
 #include "driver/resources/resource.h"
 #include "driver/state/sheet_state.h"
-#include "driver/ui/dialog_controls.h"
 #include "driver/tools/tool_commands.h"
+#include "driver/ui/dialog_controls.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

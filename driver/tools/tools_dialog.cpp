@@ -11,22 +11,22 @@
 #include <string>
 #include <vector>
 
+#include "driver/channel/commands.h"
 #include "driver/channel/printer_queries.h"
 #include "driver/channel/raw_jobs.h"
-#include "driver/channel/commands.h"
 #include "driver/channel/reply.h"
 #include "driver/encoder/track_data_check.h"
-#include "driver/ui/dialog_conventions.h"
 #include "driver/platform/guard.h"
 #include "driver/platform/owners.h"
-#include "driver/settings/module_state.h"
 #include "driver/platform/printer_info.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/module_state.h"
 #include "driver/state/sheet_state.h"
-#include "driver/ui/dialog_controls.h"
 #include "driver/tools/send_file_dialog.h"
 #include "driver/tools/tool_commands.h"
 #include "driver/tools/tools_parts.h"
+#include "driver/ui/dialog_controls.h"
+#include "driver/ui/dialog_conventions.h"
 
 bool AskUser(qf::ToolQuestion question) {
     switch (question) {

@@ -8,11 +8,11 @@
 
 #include "driver/channel/commands.h"
 #include "driver/channel/reply.h"
-#include "driver/ui/dialog_conventions.h"
 #include "driver/platform/owners.h"
 #include "driver/platform/printer_info.h"
 #include "driver/settings/stored_records.h"
 #include "driver/tools/tools_parts.h"
+#include "driver/ui/dialog_conventions.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 
 #include "driver/channel/direct_exchange.h"
 #include "driver/channel/printer_queries.h"
-#include "driver/ui/dialog_controls.h"
 #include "driver/resources/resource.h"
 #include "driver/state/sheet_state.h"
 #include "driver/tools/tool_commands.h"
+#include "driver/ui/dialog_controls.h"
 
 inline constexpr int kTrackBoxes[3] = {IDC_TOOLS_TRACK1_BOX, IDC_TOOLS_TRACK2_BOX, IDC_TOOLS_TRACK3_BOX};
 inline constexpr int kTrackEdits[3] = {IDC_TOOLS_TRACK1_DATA, IDC_TOOLS_TRACK2_DATA, IDC_TOOLS_TRACK3_DATA};

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "driver/platform/code_pages.h"
-#include "driver/ui/dialog_conventions.h"
 #include "driver/platform/module_instance.h"
 #include "driver/resources/resource.h"
+#include "driver/ui/dialog_conventions.h"
 
 std::string AnsiText(const wchar_t* text) {
     const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);

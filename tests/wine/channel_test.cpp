@@ -9,8 +9,8 @@
 #include "driver/channel/printer_queries.h"
 #include "driver/channel/raw_jobs.h"
 #include "driver/channel/reply.h"
-#include "driver/settings/module_state.h"
 #include "driver/platform/printer_info.h"
+#include "driver/settings/module_state.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // source of resources.
 #include "tests/wine/wine_test.h"
 
-#include "driver/ui/dialog_conventions.h"
-#include "driver/settings/module_state.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/module_state.h"
+#include "driver/ui/dialog_conventions.h"
 #include "sim/files.h"
 
 #include <shellapi.h>

@@ -4,8 +4,8 @@
 // them, and those that need an empty cache run in a process of their own.
 #include "tests/wine/wine_test.h"
 
-#include "driver/settings/module_state.h"
 #include "driver/settings/document_settings.h"
+#include "driver/settings/module_state.h"
 #include "driver/settings/record_rules.h"
 #include "tests/wine/records.h"
 

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "driver/ui/dialog_conventions.h"
-#include "driver/settings/module_state.h"
 #include "driver/resources/resource.h"
+#include "driver/settings/module_state.h"
+#include "driver/ui/dialog_conventions.h"
 #include "sim/files.h"
 
 namespace {

@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "driver/settings/public_devmode.h"
 #include "sim/driver_loader.h"
 #include "sim/files.h"
 #include "sim/spooler.h"
-#include "driver/settings/public_devmode.h"
 
 Record DefaultsBlock() { return sim::ReadWholeFile(sim::ProgramDirectory() + L"qf862k.dat"); }
 
