@@ -22,7 +22,9 @@ DWORD AskPrinterPort(HANDLE printer, const std::u16string& name, char* reply, DW
 // `printerName`, or on `fallback` when that name is empty or cannot be opened: the
 // dialogs of a sheet ask that sheet's printer. The reply goes to `reply` (its first byte
 // is zeroed first) and its byte count to `needed`. The kept reply is deleted when the
-// call succeeded. True when the call succeeded; whether the reply is complete is the
+// call succeeded, under the key of `printerName` when the printer was opened by it: the
+// name is the one the module keeps the printer by (the spooler's name for it), as every
+// sheet and dialog hands it, so no read of the printer's record is needed to find the key. True when the call succeeded; whether the reply is complete is the
 // caller's check (CheckReply).
 bool QueryNamedPrinter(const wchar_t* printerName, HANDLE fallback, std::string_view command, char* reply,
                        DWORD size, DWORD* needed);
